@@ -1,0 +1,142 @@
+/*
+ * pendra.h - the link layer between the terminal command library and the
+ * serial line.
+ *
+ * A link layer owns the serial port and the terminals' escape-command
+ * protocol. The terminal command library (zelodll) calls these functions
+ * synchronously, one at a time, from one thread, and translates the 16-bit
+ * result of each into its own result codes. Any library that exports these
+ * names with these signatures under the name "libpendra" (pendra.dll on
+ * Windows) can be put in place of ours.
+ *
+ * Conventions for every function below:
+ *   h      the handle returned by Pendra_Create (0 = none).
+ *   a      the terminal address character, sign-extended to 16 bits.
+ *   buf,n  a request buffer and its one-byte length: on entry *n is the
+ *          length of the request held in buf; on return buf holds the reply
+ *          and *n its length. The buffer sizes are those named per function.
+ *   Result 5 always means a negative acknowledgement and 130 a time-out.
+ *
+ * This header is valid C (C11) and C++.
+ */
+#ifndef PENDRA_H
+#define PENDRA_H
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define PENDRA_API __stdcall
+#else
+#define PENDRA_API
+#endif
+
+#if defined(_WIN32)
+#if defined(PENDRA_BUILDING)
+#define PENDRA_EXPORT __declspec(dllexport)
+#else
+#define PENDRA_EXPORT __declspec(dllimport)
+#endif
+#else
+#define PENDRA_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A link handle; 0 stands for "no link". */
+typedef uint32_t PendraHandle;
+
+/* Creates a link object. Returns its handle, or 0 on failure. */
+PENDRA_EXPORT PendraHandle PENDRA_API Pendra_Create(void);
+
+/* Sets up the serial port `port` (a COM number, 1 based) with the speed,
+ * stop-bit and parity characters the library derives from its settings.
+ * Returns 0 on failure. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_SetupEx(PendraHandle h, int32_t port, int16_t baud,
+                                                int16_t stop, int16_t parity);
+
+/* Opens the line that Pendra_SetupEx described. Returns 0 on failure. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_Connect(PendraHandle h);
+
+/* Closes the line and releases the link object. */
+PENDRA_EXPORT void PENDRA_API Pendra_Destroy(PendraHandle h);
+
+/* A generic request text. 1 = reply in buf (its text from the third byte),
+ * 4 or 6 = accepted without a reply. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+
+/* Polls a terminal for one record (buf: 128 bytes, *n is 4 on entry).
+ * 1 or 2 = record in buf, 3 = no data. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+
+/* Acknowledges the last reply of terminal a. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a);
+
+/* Warm start (ESC_A) and cold start (ESC_H). 4 = done. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a);
+
+/* Hands `length` bytes of data to the terminal. 1 or 4 = sent. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_0(PendraHandle h, int16_t a, const char *data,
+                                              int16_t length);
+
+/* Changes a terminal's address. 6 = changed, 7 = refused. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_5(PendraHandle h, int16_t old_a, int16_t new_a);
+
+/* Text requests of `length` characters:
+ *   ESC_E delete a file       6 = done, 7 = no such file
+ *   ESC_X execute a program   6 = done, 7 = no such file
+ *   ESC_O auto-boot program   4 or 6 = set, 7 = illegal name
+ *   ESC_U upload request      4 = accepted, 7 = no such file */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_E(PendraHandle h, int16_t a, const char *text,
+                                              int16_t length);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_X(PendraHandle h, int16_t a, const char *text,
+                                              int16_t length);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_O(PendraHandle h, int16_t a, const char *text,
+                                              int16_t length);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_U(PendraHandle h, int16_t a, const char *text,
+                                              int16_t length);
+
+/* Requests with a reply in buf:
+ *   ESC_I running program (128-byte buf)   1 = text in buf, 9 = none
+ *   ESC_R terminal identity (128-byte buf) 1 = text in buf, 9 = none
+ *   ESC_J file existence (128-byte buf holding the name)
+ *         6 = exists, 8 = in flash ROM (buf then holds its length in
+ *         digits, *n of them), 7 = absent
+ *   ESC_Y next upload packet (256-byte buf)
+ *         1 = packet of *n bytes (*n = 0: none left), 3 = end,
+ *         5 = negative acknowledgement */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_I(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_R(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_J(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_Y(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+
+/* Keypad code. 1, 4 or 6 = done, 7 = refused. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_K(PendraHandle h, int16_t a, int16_t code);
+
+/* Buzzer volume as one digit character. 4 = done. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_N(PendraHandle h, int16_t a, int16_t digit);
+
+/* Directory listing, one entry per call. `work` is a 512-byte work area the
+ * caller keeps between the calls, `entry` a 512-byte buffer that receives a
+ * zero-terminated entry, `more` is set non-zero while entries follow.
+ * 1 = entry in buf. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_FindFirst(PendraHandle h, int16_t a, char *work,
+                                                  char *entry, uint8_t *more);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_FindNext(PendraHandle h, int16_t a, char *work,
+                                                 char *entry, uint8_t *more);
+
+/* Writes a command line to a modem on the port. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char *command);
+
+/* Collects what the modem answered: appends at most `room` - 1 characters
+ * and a terminating zero to buf. 0 = nothing yet, otherwise the modem's
+ * result number. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char *buf, int16_t room);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* PENDRA_H */

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build and test the project.
+# Idempotent, and silent when everything is already there. Needs root (or
+# sudo) only when something is missing.
+set -euo pipefail
+
+required=(
+    build-essential cmake ninja-build pkg-config binutils
+    libgtest-dev libgmock-dev
+)
+# The Windows cross-build check runs only where these install.
+optional=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+
+missing_from() {
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+            echo "$pkg"
+    done
+}
+
+as_root() {
+    if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
+}
+
+mapfile -t missing < <(missing_from "${required[@]}")
+mapfile -t missing_optional < <(missing_from "${optional[@]}")
+[[ ${#missing[@]} -eq 0 && ${#missing_optional[@]} -eq 0 ]] && exit 0
+
+export DEBIAN_FRONTEND=noninteractive
+echo "bootstrap: installing ${missing[*]} ${missing_optional[*]}"
+as_root apt-get update -qq >/dev/null
+if [[ ${#missing[@]} -gt 0 ]]; then
+    as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if [[ ${#missing_optional[@]} -gt 0 ]]; then
+    as_root apt-get install -y -qq --no-install-recommends "${missing_optional[@]}" >/dev/null ||
+        echo "bootstrap: optional ${missing_optional[*]} not installed; the Windows check will be skipped"
+fi

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Cross-builds zelodll.dll for 32-bit Windows with MinGW-w64 and checks that
+# it exports exactly the names of zelodll.def under their fixed ordinals, with
+# the module name "zelodll.dll", the stdcall convention and version 19.
+# Usage: scripts/check_windows_exports.sh [build-dir]
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build/mingw}"
+objdump=i686-w64-mingw32-objdump
+windres=i686-w64-mingw32-windres
+
+if ! command -v i686-w64-mingw32-g++-posix >/dev/null; then
+    echo "windows export check: skipped (g++-mingw-w64-i686 is not installed)"
+    exit 0
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
+    -DZELO_BUILD_TESTS=OFF -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=OFF -DZELO_WERROR=ON >/dev/null
+cmake --build "$build" --target zelodll >/dev/null
+
+dll="$build/bin/zelodll.dll"
+dump="$($objdump -p "$dll")"
+fail() { echo "windows export check: $*" >&2; exit 1; }
+
+grep -qE '^Name[[:space:]]+[0-9a-f]+ zelodll\.dll$' <<<"$dump" || fail "module name is not zelodll.dll"
+grep -qE '^Ordinal Base[[:space:]]+1$' <<<"$dump" || fail "ordinal base is not 1"
+
+# Expected "ordinal name" pairs from the .def, and the built ones from the
+# DLL's name table (index + base 1).
+expected="$(sed -nE 's/^[[:space:]]+([A-Za-z_0-9]+)(=[A-Za-z_0-9]+)?[[:space:]]+@([0-9]+).*/\3 \1/p' \
+    "$root/zelodll/exports/zelodll.def" | sort -n)"
+actual="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
+    sed -nE 's/^[[:space:]]+\[ *([0-9]+)\] ([A-Za-z_0-9]+)$/\1 \2/p' |
+    awk '{print $1 + 1, $2}' | sort -n)"
+[[ "$(wc -l <<<"$expected")" -eq 80 ]] || fail "the .def does not list 80 names"
+if [[ "$expected" != "$actual" ]]; then
+    diff <(echo "$expected") <(echo "$actual") >&2 || true
+    fail "exports differ from zelodll.def"
+fi
+addresses="$(sed -n '/Export Address Table --/,/^$/p' <<<"$dump" | grep -c 'Export RVA')"
+[[ "$addresses" -eq 80 ]] || fail "$addresses export addresses, not 80"
+
+# stdcall: the callee removes its five 32-bit arguments.
+disassembly="$($objdump -d "$dll")"
+awk '/<_HM_OpenCommPort@20>:/{f=1} f&&/ret/{print; exit}' <<<"$disassembly" |
+    grep -qE 'ret[[:space:]]+[$]0x14' || fail "HM_OpenCommPort is not stdcall"
+
+resources="$($windres -i "$dll" -J coff -O rc 2>/dev/null)"
+grep -q 'FILEVERSION 19, 0, 0, 0' <<<"$resources" ||
+    fail "version block is not 19, 0, 0, 0"
+
+echo "windows export check: 80 exports with fixed ordinals, stdcall, version 19"

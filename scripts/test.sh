@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test:
+#   1. the Windows cross-build and its export-ordinal check (where MinGW is there),
+#   2. the thread tests under ThreadSanitizer,
+#   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Warnings are errors. Usage: scripts/test.sh
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+jobs="$(nproc 2>/dev/null || echo 2)"
+
+bash scripts/bootstrap.sh
+
+configure() {  # build-dir, extra cmake arguments...
+    local dir="$1"
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELO_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+echo "== Windows cross-build"
+bash scripts/check_windows_exports.sh build/ci-mingw
+
+echo "== ThreadSanitizer: thread tests"
+configure build/ci-tsan -DZELO_SANITIZE=thread
+ctest --test-dir build/ci-tsan -L thread --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer: every test"
+configure build/ci-asan -DZELO_SANITIZE=address
+ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/ci-asan --output-on-failure -j "$jobs"

@@ -1,0 +1,253 @@
+/*
+ * zelodll.h - the terminal command library.
+ *
+ * One exported function per terminal command. Every function is synchronous
+ * and runs on the caller's thread; the library keeps one link and one open
+ * transfer per process and expects its commands from one thread at a time.
+ * Only HM_stop_communication may be called from another thread while a
+ * command runs.
+ *
+ * Across this boundary there are only 32-bit integers and pointers to
+ * caller-owned buffers (zero-terminated 8-bit texts, or raw packet bytes for
+ * the transfers to and from memory). The library never allocates memory for
+ * its caller and never lets an exception out.
+ *
+ * Arguments common to the commands:
+ *   port     the serial port number the caller opened; only passed on to the
+ *            library's own power-saving calls and saved by the stepwise
+ *            transfers.
+ *   address  the terminal address character (A..Y, 0..6) in the low byte.
+ *
+ * Texts longer than the buffer a command must copy them into are refused
+ * with ZELO_UNKNOWN_RESPONSE before anything is sent; the limits are below.
+ *
+ * This header is valid C (C11) and C++.
+ */
+#ifndef ZELODLL_H
+#define ZELODLL_H
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define ZELO_API __stdcall
+#else
+#define ZELO_API
+#endif
+
+#if defined(_WIN32)
+#if defined(ZELODLL_BUILDING)
+/* The DLL's exports come from zelodll.def alone, with their fixed ordinals. */
+#define ZELO_EXPORT
+#else
+#define ZELO_EXPORT __declspec(dllimport)
+#endif
+#else
+#define ZELO_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Result codes of every HM_ command (HM_OpenCommPort, the setters and
+ * getters, HM_time_delay and HM_stop_communication excepted). */
+enum ZeloResult {
+    ZELO_OK = 0,                /* success */
+    ZELO_MORE = 1,              /* stepwise call: a packet moved, go on;
+                                   HM_terminal_id: the terminal refused */
+    ZELO_ILLEGAL_COMMAND = 2,   /* the terminal rejected the command */
+    ZELO_NAK = 3,               /* negative acknowledgement */
+    ZELO_TIMEOUT = 4,           /* no answer in time */
+    ZELO_UNKNOWN_RESPONSE = 5,  /* anything else, retries used up, text too long */
+    ZELO_BAD_BLOCK = 6,         /* the returned block failed its check */
+    ZELO_NO_DATA = 7,           /* HM_poll: nothing to be enquired */
+    ZELO_POWER_SAVING_ON = 9,   /* power saving could not be turned off */
+    ZELO_STOPPED = 10,          /* HM_stop_communication */
+    ZELO_NO_SUCH_FILE = 48,
+    ZELO_ILLEGAL_FILE_NAME = 49,
+    ZELO_NO_FREE_NAME = 51,     /* save mode 0 found no free local name */
+    ZELO_CANNOT_OPEN_LOCAL = 52,
+    ZELO_NO_PROGRAM = 53,
+    ZELO_FILE_IN_FLASH = 54,
+    ZELO_RAM_DISK_NOT_EMPTY = 64,
+    ZELO_OUT_OF_MEMORY_SIZE = 65,
+    ZELO_IN_UPLOAD_MODE = 80,
+    ZELO_NO_OPEN_DOWNLOAD = 252
+};
+
+/* Buffer limits, in bytes including the terminating zero. */
+enum ZeloLimits {
+    ZELO_LOCAL_NAME_SIZE = 120,   /* local file name of an upload */
+    ZELO_REMOTE_NAME_SIZE = 100,  /* remote and local names kept for resume */
+    ZELO_REPLY_SIZE = 128,        /* texts handed back by the queries */
+    ZELO_LISTING_SIZE = 2048,     /* HM_dir / HM_dir_ROM listing buffers */
+    ZELO_MODEM_REPLY_SIZE = 100,  /* HC_modem_return_message destination */
+    ZELO_PACKET_SIZE = 255,       /* HM_upload22 destination */
+    ZELO_POLL_RECORD_SIZE = 128,  /* HM_poll record buffer */
+    ZELO_VERSION = 19
+};
+
+/* Upload file save modes (HM_set_upload_file_save_mode). */
+enum ZeloSaveMode { ZELO_SAVE_NEW_NAME = 0, ZELO_SAVE_OVERWRITE = 1, ZELO_SAVE_APPEND = 2 };
+
+/* ---- Link setup, settings and result slots ---------------------------- */
+
+/* Sets up and connects the link. baud_index 0..9 (110..57600), parity
+ * 0 none / 1 odd / 2 even, stop_bits 1 or 2; data_bits is not used.
+ * Returns 1 when connected, 0 otherwise (unlike every command). */
+ZELO_EXPORT int32_t ZELO_API HM_OpenCommPort(int32_t port, int32_t baud_index, int32_t data_bits,
+                                             int32_t parity, int32_t stop_bits);
+/* Destroys the link if one was created; the next open creates a new one. */
+ZELO_EXPORT void ZELO_API HM_CloseCommPort(int32_t port);
+
+/* Setters store their argument unchecked and return it; getters return the
+ * stored value. Retry times (default 10) drives the transfers' retries;
+ * time-out (4000), ESC delay (10) and NAK delay (50) are only kept. */
+ZELO_EXPORT int32_t ZELO_API HM_SetRetryTimes(int32_t times);
+ZELO_EXPORT int32_t ZELO_API HM_GetRetryTimes(void);
+ZELO_EXPORT int32_t ZELO_API HM_set_time_out(int32_t ms);
+ZELO_EXPORT int32_t ZELO_API HM_get_time_out(void);
+ZELO_EXPORT int32_t ZELO_API HM_set_ESC_delay(int32_t ms);
+ZELO_EXPORT int32_t ZELO_API HM_get_ESC_delay(void);
+ZELO_EXPORT int32_t ZELO_API HM_set_NAK_delay(int32_t ms);
+ZELO_EXPORT int32_t ZELO_API HM_get_NAK_delay(void);
+/* Non-zero: every command that uses the power-saving wrap turns the
+ * terminal's power saving off before its request and on after it. */
+ZELO_EXPORT int32_t ZELO_API HM_set_power_saving_status(int32_t on);
+ZELO_EXPORT int32_t ZELO_API HM_get_power_saving_status(void);
+/* One of ZeloSaveMode; other values behave as ZELO_SAVE_OVERWRITE. */
+ZELO_EXPORT int32_t ZELO_API HM_set_upload_file_save_mode(int32_t mode);
+ZELO_EXPORT int32_t ZELO_API HM_get_upload_file_save_mode(void);
+
+/* Switch a terminal's power saving off ("7") or on ("8"), at most five
+ * attempts 50 ms apart. Result 0, 3, 4 or 5, also kept in return slot 5. */
+ZELO_EXPORT int32_t ZELO_API HM_power_saving_off(int32_t port, int32_t address);
+ZELO_EXPORT int32_t ZELO_API HM_power_saving_on(int32_t port, int32_t address);
+/* Return slot 5: the result of the last power-saving switch. */
+ZELO_EXPORT int32_t ZELO_API HM_get_power_saving_return(void);
+/* Return slot 0..7 (0: length of the last text handed back). A slot number
+ * outside 0..7 returns 0. */
+ZELO_EXPORT int32_t ZELO_API HM_get_return_string_length(int32_t slot);
+
+/* Busy-waits just over `ms` milliseconds (0 counts as 1). Returns 0. */
+ZELO_EXPORT int32_t ZELO_API HM_time_delay(int32_t ms);
+/* Returns ZELO_VERSION (19). */
+ZELO_EXPORT int32_t ZELO_API HM_version(void);
+/* Asks a running transfer or modem wait to end with ZELO_STOPPED. Safe to
+ * call from any thread. */
+ZELO_EXPORT void ZELO_API HM_stop_communication(void);
+
+/* ---- Upload: terminal to host ----------------------------------------- */
+
+/* Whole file. `local_name` (at most ZELO_LOCAL_NAME_SIZE bytes with its
+ * zero) must be writable: it receives the local name actually used. */
+ZELO_EXPORT int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char *remote_name,
+                                       char *local_name);
+/* Stepwise: open, then HM_upload2 until it returns anything but 1. */
+ZELO_EXPORT int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char *remote_name,
+                                        char *local_name);
+ZELO_EXPORT int32_t ZELO_API HM_upload2(int32_t *byte_count, int32_t *packet_count);
+ZELO_EXPORT int32_t ZELO_API HM_upload1_continue(void);
+/* Stepwise to memory: `request` at most 255 characters; `packet` receives
+ * up to ZELO_PACKET_SIZE bytes, their count in return slot 0. */
+ZELO_EXPORT int32_t ZELO_API HM_upload11(int32_t port, int32_t address, const char *request);
+ZELO_EXPORT int32_t ZELO_API HM_upload22(char *packet, int32_t unused);
+ZELO_EXPORT int32_t ZELO_API HM_cancel_upload(int32_t port, int32_t address);
+/* ZELO_IN_UPLOAD_MODE when the terminal is in upload mode. */
+ZELO_EXPORT int32_t ZELO_API HM_upload_mode(int32_t port, int32_t address);
+
+/* ---- Download: host to terminal --------------------------------------- */
+
+ZELO_EXPORT int32_t ZELO_API HM_download(int32_t port, int32_t address, const char *local_name,
+                                         const char *remote_name);
+/* *offset: on entry the position to start from; on success the file size. */
+ZELO_EXPORT int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char *local_name,
+                                          const char *remote_name, int32_t *offset);
+ZELO_EXPORT int32_t ZELO_API HM_download2(int32_t *byte_count, int32_t *packet_count);
+ZELO_EXPORT int32_t ZELO_API HM_download1_continue(void);
+ZELO_EXPORT int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char *remote_name);
+/* At most 127 bytes per packet; count 0 ends the transfer. */
+ZELO_EXPORT int32_t ZELO_API HM_download22(const char *packet, int32_t count);
+ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
+
+/* ---- Queries ------------------------------------------------------------ */
+
+/* Listings are joined by ","; `listing` must hold ZELO_LISTING_SIZE bytes. */
+ZELO_EXPORT int32_t ZELO_API HM_dir(int32_t port, int32_t address, char *listing);
+ZELO_EXPORT int32_t ZELO_API HM_dir_ROM(int32_t port, int32_t address, char *listing);
+ZELO_EXPORT int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t *total,
+                                         int32_t *program_area, int32_t *free_size,
+                                         int32_t *ems_total, int32_t *ems_free);
+ZELO_EXPORT int32_t ZELO_API HM_flash_size(int32_t port, int32_t address, int32_t *total,
+                                           int32_t *free_size);
+/* Program area size 0..999 (kilobytes). */
+ZELO_EXPORT int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size);
+/* `text` must hold ZELO_REPLY_SIZE bytes; its length goes to slot 0. */
+ZELO_EXPORT int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char *text);
+ZELO_EXPORT int32_t ZELO_API HM_terminal_id(int32_t port, int32_t address, char *text);
+/* `name` at most 127 characters. */
+ZELO_EXPORT int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char *name,
+                                           int32_t *length);
+
+/* ---- Control and settings commands ------------------------------------ */
+
+ZELO_EXPORT int32_t ZELO_API HM_warm_start(int32_t port, int32_t address);
+ZELO_EXPORT int32_t ZELO_API HM_cold_start(int32_t port, int32_t address);
+ZELO_EXPORT int32_t ZELO_API HM_kermit(int32_t port, int32_t address);
+/* `record` must hold ZELO_POLL_RECORD_SIZE bytes. */
+ZELO_EXPORT int32_t ZELO_API HM_poll(int32_t port, int32_t address, char *record, int32_t *length);
+ZELO_EXPORT int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char *program);
+ZELO_EXPORT int32_t ZELO_API HM_run(int32_t port, int32_t address, const char *program);
+ZELO_EXPORT int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char *file_name);
+ZELO_EXPORT int32_t ZELO_API HM_send_data(int32_t port, int32_t address, const char *text);
+ZELO_EXPORT int32_t ZELO_API HM_send_data1(int32_t port, int32_t address, const char *text,
+                                           int32_t unused);
+/* `reply` must hold ZELO_REPLY_SIZE bytes. */
+ZELO_EXPORT int32_t ZELO_API HM_sendback(int32_t port, int32_t address, const char *text,
+                                         char *reply);
+ZELO_EXPORT int32_t ZELO_API HM_autoboot(int32_t port, int32_t address, const char *program);
+ZELO_EXPORT int32_t ZELO_API HM_autoboot_rom(int32_t port, int32_t address, const char *program);
+ZELO_EXPORT int32_t ZELO_API HM_set_address(int32_t port, int32_t address, int32_t new_address);
+/* `text` must hold ZELO_REPLY_SIZE bytes. */
+ZELO_EXPORT int32_t ZELO_API HM_exec_file(int32_t port, int32_t address, char *text);
+ZELO_EXPORT int32_t ZELO_API HM_ups(int32_t port, int32_t address);
+ZELO_EXPORT int32_t ZELO_API HM_keypad(int32_t port, int32_t address, int32_t code);
+ZELO_EXPORT int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char *font);
+ZELO_EXPORT int32_t ZELO_API HM_buzzer(int32_t port, int32_t address, int32_t volume);
+ZELO_EXPORT int32_t ZELO_API HM_term_tab(int32_t port, int32_t address, const char *table);
+ZELO_EXPORT int32_t ZELO_API HM_comm_tab(int32_t port, int32_t address, const char *table);
+ZELO_EXPORT int32_t ZELO_API HM_dev_tab(int32_t port, int32_t address, const char *table);
+ZELO_EXPORT int32_t ZELO_API HM_bar_tab(int32_t port, int32_t address, const char *table);
+ZELO_EXPORT int32_t ZELO_API HM_date_time(int32_t port, int32_t address, const char *date_time);
+ZELO_EXPORT int32_t ZELO_API HM_password(int32_t port, int32_t address, const char *password);
+
+/* One do-nothing body under five names: sends nothing, returns 0. */
+ZELO_EXPORT int32_t ZELO_API HM_K40_field_port(int32_t port, int32_t address, const char *text);
+ZELO_EXPORT int32_t ZELO_API HM_K40_min_len(int32_t port, int32_t address, const char *text);
+ZELO_EXPORT int32_t ZELO_API HM_K40_record(int32_t port, int32_t address, const char *text);
+ZELO_EXPORT int32_t ZELO_API HM_Lanta_trigger(int32_t port, int32_t address, const char *text);
+ZELO_EXPORT int32_t ZELO_API HC_modem_cmd(int32_t port, int32_t address, const char *text);
+
+/* ---- Modem and raw characters ----------------------------------------- */
+
+/* Send `command` to the modem and collect its answer for up to timeout_ms.
+ * Init and Hangup are one function: the number of the Hayes result word the
+ * answer begins with (OK 0, CONNECT 1, ... none 200), or 10 when stopped.
+ * Dial: the modem's result translated (CONNECT gives 1), or 10. */
+ZELO_EXPORT int32_t ZELO_API HC_modem_Init(int32_t port, const char *command, int32_t timeout_ms);
+ZELO_EXPORT int32_t ZELO_API HC_modem_Hangup(int32_t port, const char *command,
+                                             int32_t timeout_ms);
+ZELO_EXPORT int32_t ZELO_API HC_modem_Dial(int32_t port, const char *command, int32_t timeout_ms);
+/* Copies the last modem answer (lines ended by LF) with its zero into
+ * `text` (ZELO_MODEM_REPLY_SIZE bytes); returns the bytes copied. */
+ZELO_EXPORT int32_t ZELO_API HC_modem_return_message(char *text);
+/* Raw character functions: present in the interface, do nothing. */
+ZELO_EXPORT uint8_t ZELO_API HC_getch(int32_t port);
+ZELO_EXPORT void ZELO_API HC_putch(int32_t port, int32_t character);
+ZELO_EXPORT int32_t ZELO_API HC_modem_cmd_mode(int32_t port, int32_t unused);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZELODLL_H */

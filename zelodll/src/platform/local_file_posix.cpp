@@ -1,0 +1,98 @@
+// POSIX files for the transfers.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/local_file.hpp"
+
+namespace zelo {
+
+namespace {
+
+class PosixFile final : public LocalFile {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { ::close(fd_); }
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    int64_t read(void* data, int64_t size) override {
+        for (;;) {
+            ssize_t got = ::read(fd_, data, static_cast<size_t>(size));
+            if (got >= 0) return got;
+            if (errno != EINTR) return -1;
+        }
+    }
+
+    bool write(const void* data, int64_t size) override {
+        auto* bytes = static_cast<const char*>(data);
+        while (size > 0) {
+            ssize_t put = ::write(fd_, bytes, static_cast<size_t>(size));
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return false;
+            bytes += put;
+            size -= put;
+        }
+        return true;
+    }
+
+    bool seek(int64_t position) override {
+        return ::lseek(fd_, static_cast<off_t>(position), SEEK_SET) == position;
+    }
+
+    int64_t size() override {
+        struct stat st {};
+        return ::fstat(fd_, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+    }
+
+    int32_t token() const override { return fd_ + 1; }
+
+private:
+    int fd_;
+};
+
+int openFlags(OpenMode mode) {
+    switch (mode) {
+        case OpenMode::CreateWrite: return O_WRONLY | O_CREAT | O_TRUNC;
+        case OpenMode::CreateReadWrite: return O_RDWR | O_CREAT | O_TRUNC;
+        case OpenMode::ExistingReadWrite: return O_RDWR;
+        case OpenMode::CreateNewWrite: return O_WRONLY | O_CREAT | O_EXCL;
+        case OpenMode::CreateNewReadWrite: return O_RDWR | O_CREAT | O_EXCL;
+        case OpenMode::ExistingRead: return O_RDONLY;
+    }
+    return O_RDONLY;
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<LocalFile> open(const char* path, OpenMode mode) override {
+        int fd = ::open(path, openFlags(mode) | O_CLOEXEC, 0644);
+        if (fd < 0) return nullptr;
+        // "Not shared": another transfer of ours, or any program that honours
+        // flock, cannot open it at the same time.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    bool exists(const char* path) override {
+        struct stat st {};
+        return ::stat(path, &st) == 0;
+    }
+};
+
+}  // namespace
+
+FileSystem& platformFileSystem() {
+    static PosixFileSystem fs;
+    return fs;
+}
+
+bool isPathSeparator(char c) { return c == '/'; }
+
+}  // namespace zelo

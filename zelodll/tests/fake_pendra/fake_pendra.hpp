@@ -1,0 +1,69 @@
+// A scriptable stand-in for the link layer, built as a shared library named
+// libpendra so that it takes the real one's place. It records every call the
+// terminal command library makes, with the request bytes it was handed, and
+// answers with scripted results and reply bytes.
+//
+// Replies come, in this order of preference, from the responder (when one is
+// set and it answers), from the queue of the called function, or from the
+// function's default (Create, SetupEx and Connect succeed; every terminal
+// request times out with 130, as on a silent line).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#define FAKE_PENDRA_EXPORT __declspec(dllexport)
+#else
+#define FAKE_PENDRA_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace fake_pendra {
+
+enum class Fn {
+    Create, SetupEx, Connect, Destroy,
+    DBG, POLL, ACK,
+    ESC_A, ESC_H, ESC_0, ESC_5, ESC_E, ESC_X, ESC_O, ESC_U,
+    ESC_I, ESC_R, ESC_J, ESC_Y, ESC_K, ESC_N,
+    FindFirst, FindNext, ModemATCmd, ModemEcho,
+};
+
+struct Call {
+    Fn fn{};
+    uint32_t handle = 0;
+    int16_t address = 0;      // a; the old address for ESC_5
+    int32_t port = 0;         // SetupEx
+    int16_t arg1 = 0;         // SetupEx baud; ESC_5 new address; ESC_K code; ESC_N digit; ModemEcho room
+    int16_t arg2 = 0;         // SetupEx stop bits
+    int16_t arg3 = 0;         // SetupEx parity
+    std::string request;      // the bytes handed in: buf[0, *n), text[0, length), a command line
+    int requestLength = -1;   // *n or the length argument as passed, -1 where there is none
+};
+
+struct Reply {
+    int16_t result = 0;
+    std::string bytes;        // written to buf / entry, or appended by ModemEcho
+    int length = -1;          // *n on return; -1 means bytes.size()
+    uint8_t more = 0;         // FindFirst / FindNext more-flag
+};
+
+using Responder = std::function<std::optional<Reply>(const Call&)>;
+
+FAKE_PENDRA_EXPORT void reset();
+FAKE_PENDRA_EXPORT void push(Fn fn, Reply reply);
+FAKE_PENDRA_EXPORT void pushResults(Fn fn, std::initializer_list<int16_t> results);
+FAKE_PENDRA_EXPORT void setDefault(Fn fn, Reply reply);
+FAKE_PENDRA_EXPORT void setResponder(Responder responder);
+
+FAKE_PENDRA_EXPORT const std::vector<Call>& calls();
+FAKE_PENDRA_EXPORT std::vector<Call> callsOf(Fn fn);
+FAKE_PENDRA_EXPORT int count(Fn fn);
+FAKE_PENDRA_EXPORT const char* name(Fn fn);
+
+// A readable trace of the calls ("DBG(A,"7")"), one per line, for failure messages.
+FAKE_PENDRA_EXPORT std::string transcript();
+
+}  // namespace fake_pendra
