@@ -1,0 +1,55 @@
+// The messages that cross the line between the host's link layer and a
+// terminal, before framing. One request kind per link call that reaches a
+// terminal; a reply carries the result number the host's call returns.
+//
+// Shared by the link layer (host side) and the terminal-line simulator
+// (terminal side); the frame layout around these messages is in
+// docs/wire-protocol.md.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pendra::wire {
+
+// The command byte of a request frame. The values are part of the wire
+// protocol and never change.
+enum class Command : uint8_t {
+    Text = 'D',            // Pendra_DBG: a request text (payload: the text)
+    Poll = 'P',            // Pendra_POLL (payload: the 4 request bytes)
+    Ack = 'K',             // Pendra_ACK: acknowledges the last reply
+    WarmStart = 'A',       // Pendra_ESC_A
+    ColdStart = 'H',       // Pendra_ESC_H
+    Data = '0',            // Pendra_ESC_0 (payload: the data bytes)
+    SetAddress = '5',      // Pendra_ESC_5 (argument: the new address)
+    Delete = 'E',          // Pendra_ESC_E (payload: the file name)
+    Execute = 'X',         // Pendra_ESC_X (payload: the program name)
+    AutoBoot = 'O',        // Pendra_ESC_O (payload: the program name)
+    UploadRequest = 'U',   // Pendra_ESC_U (payload: name, or name[offset])
+    RunningProgram = 'I',  // Pendra_ESC_I
+    TerminalId = 'R',      // Pendra_ESC_R
+    FileExists = 'J',      // Pendra_ESC_J (payload: the file name)
+    NextPacket = 'Y',      // Pendra_ESC_Y (payload: as the caller passed it)
+    Keypad = 'k',          // Pendra_ESC_K (argument: the code)
+    Buzzer = 'N',          // Pendra_ESC_N (argument: the digit character)
+    DirFirst = 'F',        // Pendra_FindFirst
+    DirNext = 'f',         // Pendra_FindNext
+};
+
+struct Request {
+    Command command = Command::Text;
+    char address = 0;       // the terminal address character
+    int16_t argument = 0;   // SetAddress, Keypad, Buzzer
+    std::string payload;    // binary-safe
+};
+
+// Result numbers a terminal answers with; the host's call returns them as
+// they are. (5, 130 and 253 are also produced by the link layer itself for a
+// negative acknowledgement, a time-out and a reply block that failed its check.)
+struct Reply {
+    uint8_t status = 0;     // 1, 2, 3, 4, 6, 7, 8, 9, 128 ...
+    std::string payload;    // reply text or packet bytes, binary-safe
+    bool more = false;      // DirFirst / DirNext: entries follow
+};
+
+}  // namespace pendra::wire
