@@ -29,8 +29,9 @@ struct RequestBuffer {
         bytes.fill(0);
         length = 0;
         if (prefix.size() + text.size() > N - 1) return false;
-        std::memcpy(bytes.data(), prefix.data(), prefix.size());
-        std::memcpy(bytes.data() + prefix.size(), text.data(), text.size());
+        // An empty view may hold a null pointer, which memcpy must not see.
+        if (!prefix.empty()) std::memcpy(bytes.data(), prefix.data(), prefix.size());
+        if (!text.empty()) std::memcpy(bytes.data() + prefix.size(), text.data(), text.size());
         length = static_cast<uint8_t>(prefix.size() + text.size());
         return true;
     }
