@@ -1,0 +1,36 @@
+// What the simulator's line side (framing, pacing, fault injection on a
+// pseudo-terminal or serial device) asks of the terminals it plays.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wire_message.hpp"
+
+namespace termsim {
+
+// The answer of the simulated modem to one command line.
+struct ModemAnswer {
+    std::vector<std::string> lines;  // e.g. "OK", "CONNECT 9600", "NO CARRIER"
+    bool connected = false;          // the line now carries frames
+    bool hungUp = false;             // the line went back to command mode
+};
+
+class TerminalLine {
+public:
+    virtual ~TerminalLine() = default;
+
+    // A request for the terminal at request.address. nullopt when no
+    // terminal answers (no such address, or one told to stay silent): the
+    // host then times out.
+    virtual std::optional<pendra::wire::Reply> handle(const pendra::wire::Request& request) = 0;
+
+    // Whether the line starts behind a modem in command mode.
+    virtual bool hasModem() const = 0;
+
+    // One command line typed to the modem (without its CR).
+    virtual ModemAnswer modemCommand(const std::string& line) = 0;
+};
+
+}  // namespace termsim
