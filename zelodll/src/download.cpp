@@ -1,18 +1,296 @@
-// Downloads: files from the host to a terminal.
+// Downloads: files from the host to a terminal. The host announces the file
+// by name, sends its contents in packets of at most 120 bytes, each a request
+// the terminal acknowledges, and ends with the end request.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+#include "download_requests.hpp"
 #include "library_state.hpp"
+#include "power_saving.hpp"
+#include "transfer_files.hpp"
 #include "zelodll.h"
+
+namespace zelo {
+
+namespace {
+
+// The whole-file download builds resume requests from its remote name in a
+// 256-byte buffer, so the name leaves room for "L" and the offset.
+constexpr std::size_t kMaxWholeDownloadRemoteName = kDataRequestSize - 2 - kResumeSuffixRoom;
+// The stepwise download keeps both names in 100-byte buffers.
+constexpr std::size_t kMaxSavedName = ZELO_REMOTE_NAME_SIZE - 1;
+
+// Not link results: the caller stopped the transfer, or the local file could
+// not be read or positioned (the terminal was told to cancel).
+constexpr int32_t kStopped = 10;
+constexpr int32_t kLocalFileFault = -1;
+
+// What a failed packet attempt of the stepwise call counts as.
+constexpr int32_t kFailedAttempt = 1;
+
+struct FileChunk {
+    std::array<char, kDownloadPacketBytes> bytes{};
+    int64_t count = -1;  // 0 at the end of the file, -1 when it cannot be read
+
+    std::string_view view() const { return {bytes.data(), static_cast<std::size_t>(count)}; }
+};
+
+FileChunk readChunk() {
+    FileChunk chunk;
+    LocalFile* file = state().transfer.downloadFile.get();
+    if (file != nullptr) chunk.count = file->read(chunk.bytes.data(), kDownloadPacketBytes);
+    return chunk;
+}
+
+std::string_view nameOf(const char* name, std::size_t length) {
+    return name == nullptr ? std::string_view{} : std::string_view{name, length};
+}
+
+void saveName(std::array<char, ZELO_REMOTE_NAME_SIZE>& saved, std::string_view name) {
+    saved.fill(0);
+    std::copy(name.begin(), name.end(), saved.begin());
+}
+
+// The end request; the whole-file call acknowledges it whatever its result.
+int32_t endWholeFile(int16_t to) {
+    const int16_t result = sendDownloadRequest<128>(to, "Z");
+    acknowledgeDownload(to);
+    closeDownloadFile();
+    return result;
+}
+
+// A local file that fails in its middle must not look like a complete one to
+// the terminal: the transfer is cancelled rather than ended.
+int32_t abandonDownload(int16_t to) {
+    sendDownloadCancel(to);
+    closeDownloadFile();
+    return kLocalFileFault;
+}
+
+// Sends the open download file until its end, a stop, a local file fault, or
+// the retries run out. Returns the last link result, kStopped or
+// kLocalFileFault.
+int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
+    LibraryState& s = state();
+    TransferState& transfer = s.transfer;
+    const int16_t to = linkAddress(address);
+    int32_t retriesLeft = s.retryTimes;
+    for (;;) {
+        if (s.stopRequested()) {
+            HM_cancel_download(port, address);
+            return kStopped;
+        }
+        const FileChunk chunk = readChunk();
+        if (chunk.count < 0) return abandonDownload(to);
+        if (chunk.count == 0) return endWholeFile(to);
+
+        transfer.byteCount += static_cast<int32_t>(chunk.count);
+        const int16_t result = sendDataPacket(to, chunk.view());
+        // The generic request's two "accepted" results both take a packet.
+        if (result == 4 || result == 6) {
+            transfer.packetCount += 1;
+            acknowledgeDownload(to);
+            continue;
+        }
+        if (--retriesLeft <= 0) {
+            closeDownloadFile();
+            return result;
+        }
+        stepBackOnePacket();
+        if (sendDownloadRequest<kDataRequestSize>(to, "L", resumeText(remote, transfer.byteCount)) !=
+            kRequestAccepted)
+            return endWholeFile(to);
+        if (!transfer.downloadFile->seek(transfer.byteCount)) return abandonDownload(to);
+    }
+}
+
+// Goes one packet back and asks the terminal to take the file again from
+// there. `fileFault` is set, and nothing sent, when the local file cannot be
+// positioned.
+int16_t resumeDownload(bool& fileFault) {
+    TransferState& transfer = state().transfer;
+    const int16_t to = linkAddress(transfer.savedAddress);
+    fileFault = false;
+    stepBackOnePacket();
+    if (transfer.downloadFile && !transfer.downloadFile->seek(transfer.byteCount)) {
+        fileFault = true;
+        return 0;
+    }
+    HM_time_delay(20);
+    const std::string_view remote(transfer.remoteName.data());
+    const int16_t result = sendDownloadRequest<128>(to, "L", resumeText(remote, transfer.byteCount));
+    if (result == kRequestAccepted) {
+        HM_time_delay(2);
+        transfer.open = true;
+    } else {
+        powerSavingOnPart(transfer.savedPort, transfer.savedAddress);
+    }
+    return result;
+}
+
+// Ends a stepwise download: the file is closed (unless a stop's cancel closed
+// it), power saving goes back on and no packet call is taken any more.
+int32_t finishStepwise(int32_t result) {
+    TransferState& transfer = state().transfer;
+    if (result != kStopped) closeDownloadFile();
+    powerSavingOnPart(transfer.savedPort, transfer.savedAddress);
+    transfer.open = false;
+    return translateDownloadEnd(result);
+}
+
+int32_t translateDownloadStart(int16_t result) {
+    switch (result) {
+        case 1: return ZELO_OK;
+        case 5: return ZELO_NAK;
+        case 128: return ZELO_ILLEGAL_COMMAND;
+        case 130: return ZELO_TIMEOUT;
+        default: return ZELO_UNKNOWN_RESPONSE;
+    }
+}
+
+int32_t translateResume(int16_t result) {
+    switch (result) {
+        case 2: return ZELO_ILLEGAL_COMMAND;
+        case 4: return ZELO_OK;
+        case 5: return ZELO_NAK;
+        case 130: return ZELO_TIMEOUT;
+        case 253: return ZELO_BAD_BLOCK;
+        default: return ZELO_UNKNOWN_RESPONSE;
+    }
+}
+
+}  // namespace
+
+}  // namespace zelo
 
 using namespace zelo;
 
 extern "C" {
 
-// Placeholders until the transfers are built.
-int32_t ZELO_API HM_download(int32_t, int32_t, const char*, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_download1(int32_t, int32_t, const char*, const char*, int32_t*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_download2(int32_t*, int32_t*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_download1_continue(void) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_download11(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_download22(const char*, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_cancel_download(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
+int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_name,
+                             const char* remote_name) {
+    const std::size_t remoteLength = boundedLength(remote_name, kMaxWholeDownloadRemoteName);
+    if (remoteLength > kMaxWholeDownloadRemoteName) return ZELO_UNKNOWN_RESPONSE;
+
+    TransferState& transfer = state().transfer;
+    transfer.packetCount = 0;
+    transfer.byteCount = 0;
+    state().clearStop();
+    if (local_name == nullptr || !fileSystem().exists(local_name)) return ZELO_NO_SUCH_FILE;
+    if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
+
+    const std::string_view remote = nameOf(remote_name, remoteLength);
+    int32_t result = sendDownloadRequest<kDataRequestSize>(linkAddress(address), "L", remote);
+    if (result == kRequestAccepted) {
+        HM_time_delay(2);
+        auto file = fileSystem().open(local_name, OpenMode::ExistingRead);
+        // As in the stepwise start: the terminal is not told, and power
+        // saving stays off.
+        if (!file || !file->seek(0)) return ZELO_NO_SUCH_FILE;
+        holdDownloadFile(std::move(file));
+        result = sendWholeFile(port, address, remote);
+    }
+    powerSavingOnPart(port, address);
+    return translateDownloadEnd(result);
+}
+
+int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_name,
+                              const char* remote_name, int32_t* offset) {
+    const std::size_t localLength = boundedLength(local_name, kMaxSavedName);
+    const std::size_t remoteLength = boundedLength(remote_name, kMaxSavedName);
+    if (localLength > kMaxSavedName || remoteLength > kMaxSavedName) return ZELO_UNKNOWN_RESPONSE;
+
+    state().clearStop();
+    if (local_name == nullptr || !fileSystem().exists(local_name)) return ZELO_NO_SUCH_FILE;
+    if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
+
+    TransferState& transfer = state().transfer;
+    transfer.packetCount = 0;
+    transfer.byteCount = 0;
+    const std::string_view remote = nameOf(remote_name, remoteLength);
+    saveName(transfer.secondName, nameOf(local_name, localLength));
+    saveName(transfer.remoteName, remote);
+
+    const int16_t result = sendDownloadRequest<128>(linkAddress(address), "L", remote);
+    transfer.savedPort = port;
+    transfer.savedAddress = static_cast<char>(address);
+    if (result == kRequestAccepted) {
+        HM_time_delay(2);
+        // A file that cannot be opened or positioned: the terminal is not
+        // told, and power saving stays off.
+        auto file = fileSystem().open(local_name, OpenMode::ExistingRead);
+        if (!file) return ZELO_NO_SUCH_FILE;
+        const int64_t size = file->size();
+        const int32_t start = offset != nullptr ? *offset : 0;
+        if (size < 0 || start < 0 || !file->seek(start)) return ZELO_NO_SUCH_FILE;
+        if (offset != nullptr)
+            *offset = static_cast<int32_t>(
+                std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
+        holdDownloadFile(std::move(file));
+        transfer.open = true;
+        return ZELO_OK;
+    }
+    powerSavingOnPart(port, address);
+    return translateDownloadStart(result);
+}
+
+int32_t ZELO_API HM_download2(int32_t* byte_count, int32_t* packet_count) {
+    LibraryState& s = state();
+    TransferState& transfer = s.transfer;
+    const int16_t to = linkAddress(transfer.savedAddress);
+    // With retry times of 1 or less the call still makes one attempt.
+    const int32_t attempts = std::max(s.retryTimes - 1, 1);
+
+    int32_t result = kFailedAttempt;
+    for (int32_t attempt = 0; attempt < attempts; ++attempt) {
+        if (s.stopRequested()) {
+            HM_cancel_download(transfer.savedPort, transfer.savedAddress);
+            result = kStopped;
+            break;
+        }
+        if (!transfer.open) return ZELO_NO_OPEN_DOWNLOAD;
+
+        const FileChunk chunk = readChunk();
+        if (chunk.count < 0) {
+            result = abandonDownload(to);
+            break;
+        }
+        if (chunk.count == 0) {
+            result = sendDownloadRequest<128>(to, "Z");
+            if (result == kRequestAccepted) acknowledgeDownload(to);
+            break;
+        }
+        const int16_t sent = sendDataPacket(to, chunk.view());
+        if (sent == kRequestAccepted) {
+            transfer.byteCount += static_cast<int32_t>(chunk.count);
+            transfer.packetCount += 1;
+            if (byte_count != nullptr) *byte_count = transfer.byteCount;
+            if (packet_count != nullptr) *packet_count = transfer.packetCount;
+            acknowledgeDownload(to);
+            return ZELO_MORE;
+        }
+        HM_time_delay(20);
+        bool fileFault = false;
+        resumeDownload(fileFault);
+        if (fileFault) {
+            result = abandonDownload(to);
+            break;
+        }
+        result = kFailedAttempt;
+    }
+    return finishStepwise(result);
+}
+
+int32_t ZELO_API HM_download1_continue(void) {
+    bool fileFault = false;
+    const int16_t result = resumeDownload(fileFault);
+    if (fileFault) {
+        return finishStepwise(abandonDownload(linkAddress(state().transfer.savedAddress)));
+    }
+    return translateResume(result);
+}
 
 }  // extern "C"

@@ -1,20 +1,303 @@
-// Uploads: files from a terminal to the host.
+// Uploads: files from a terminal to the host. The terminal sends a file as
+// packets of at most 255 bytes; the host fetches each with one request,
+// stores it as received and acknowledges it before asking for the next.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
 #include "library_state.hpp"
+#include "link_interface.hpp"
+#include "power_saving.hpp"
+#include "transfer_files.hpp"
+#include "upload_requests.hpp"
 #include "zelodll.h"
+
+namespace zelo {
+
+namespace {
+
+// The whole-file upload builds resume requests from its remote name in the
+// same 256-byte buffer, so the name leaves room for the offset.
+constexpr std::size_t kMaxWholeUploadRemoteName = kUploadRequestSize - 1 - kResumeSuffixRoom;
+// The stepwise upload keeps its remote name in a 100-byte buffer for resumes.
+constexpr std::size_t kMaxSavedRemoteName = ZELO_REMOTE_NAME_SIZE - 1;
+constexpr std::size_t kMaxLocalName = ZELO_LOCAL_NAME_SIZE - 1;
+
+// The 16th negative acknowledgement since the last good packet ends a
+// whole-file upload.
+constexpr int kNakLimit = 15;
+
+constexpr int16_t kNak = 5;
+// Not a link result: the caller stopped the transfer.
+constexpr int16_t kStopped = 10;
+
+// Writes a received packet to the upload file and counts it. False when the
+// file is gone or took fewer bytes than the packet holds.
+bool storePacket(const RequestBuffer<kUploadRequestSize>& packet) {
+    TransferState& transfer = state().transfer;
+    if (!transfer.uploadFile || !transfer.uploadFile->write(packet.bytes.data(), packet.length))
+        return false;
+    transfer.packetCount += 1;
+    transfer.byteCount += packet.length;
+    return true;
+}
+
+// Puts the upload file where the resumed data belongs: after what an appended
+// file held before this transfer, plus what the terminal will not send again.
+bool positionUploadFile() {
+    TransferState& transfer = state().transfer;
+    return transfer.uploadFile &&
+           transfer.uploadFile->seek(transfer.uploadAppendBase + transfer.byteCount);
+}
+
+// A packet that cannot be stored must not be acknowledged: the terminal is
+// told to stop and the partial file is closed.
+void abandonUpload(int16_t to) {
+    sendUploadCancel(to);
+    closeUploadFile();
+}
+
+// Copies the caller's local name into the library's buffer and, in save
+// mode 0, makes it unique. False when no free name was found.
+bool settleLocalName(const char* localName, std::size_t length) {
+    TransferState& transfer = state().transfer;
+    transfer.localName.fill(0);
+    if (localName != nullptr) std::memcpy(transfer.localName.data(), localName, length);
+    if (state().uploadSaveMode != ZELO_SAVE_NEW_NAME) return true;
+    return makeUniqueLocalName(transfer.localName.data(), length);
+}
+
+// Opens the settled local name and hands the name used back to the caller.
+bool openLocalFile(char* localName, std::size_t length, bool readWrite) {
+    TransferState& transfer = state().transfer;
+    auto file = openUploadFile(transfer.localName.data(), state().uploadSaveMode, readWrite,
+                               transfer.uploadAppendBase);
+    if (!file) return false;
+    if (localName != nullptr) std::memcpy(localName, transfer.localName.data(), length + 1);
+    holdUploadFile(std::move(file));
+    return true;
+}
+
+void startCounting() {
+    state().transfer.packetCount = 0;
+    state().transfer.byteCount = 0;
+    state().clearStop();
+}
+
+// Fetches packets into the open upload file until the terminal ends the file,
+// the caller stops, or the negative acknowledgements or retries run out.
+// Returns the last link result (kStopped when stopped), or nothing when a
+// packet could not be stored.
+std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address, std::string_view remote) {
+    LibraryState& s = state();
+    const int16_t to = linkAddress(address);
+    int32_t retriesLeft = s.retryTimes;
+    int naks = 0;
+    for (;;) {
+        if (s.stopRequested()) {
+            HM_cancel_upload(port, address);
+            return kStopped;
+        }
+        RequestBuffer<kUploadRequestSize> packet;
+        const int16_t result = Pendra_ESC_Y(linkHandle(), to, packet.data(), packet.lengthByte());
+        if (result == kLinkPacket && packet.length > 0) {
+            if (!storePacket(packet)) {
+                abandonUpload(to);
+                return std::nullopt;
+            }
+            naks = 0;
+            acknowledge(to);
+            continue;
+        }
+        if (result == kLinkPacket || result == kLinkEnd) {
+            acknowledge(to);
+            closeUploadFile();
+            return result;
+        }
+        if (result == kNak) {
+            if (++naks > kNakLimit) {
+                closeUploadFile();
+                return result;
+            }
+            continue;
+        }
+        if (--retriesLeft <= 0) {
+            closeUploadFile();
+            return result;
+        }
+        // Resume one packet back: the terminal sends again from the offset.
+        sendUploadCancel(to);
+        stepBackOnePacket();
+        if (sendUploadRequest(to, resumeText(remote, s.transfer.byteCount)) == kLinkAccepted &&
+            !positionUploadFile()) {
+            abandonUpload(to);
+            return std::nullopt;
+        }
+    }
+}
+
+int32_t translateWholeUpload(int16_t result) {
+    switch (result) {
+        case 1:
+        case 3: return ZELO_OK;
+        case 5:
+        case 253: return ZELO_NAK;
+        case 7: return ZELO_NO_SUCH_FILE;
+        case 10: return ZELO_STOPPED;
+        case 130: return ZELO_TIMEOUT;
+        default: return ZELO_UNKNOWN_RESPONSE;
+    }
+}
+
+int32_t translatePacketCall(int16_t result) {
+    switch (result) {
+        case 1:
+        case 3: return ZELO_OK;
+        case 5:
+        case 253: return ZELO_NAK;
+        case 10: return ZELO_STOPPED;
+        case 130: return ZELO_TIMEOUT;
+        default: return ZELO_UNKNOWN_RESPONSE;
+    }
+}
+
+int32_t translateResume(int16_t result) {
+    switch (result) {
+        case 4: return ZELO_OK;
+        case 5:
+        case 253: return ZELO_NAK;
+        case 130: return ZELO_TIMEOUT;
+        default: return ZELO_UNKNOWN_RESPONSE;
+    }
+}
+
+}  // namespace
+
+}  // namespace zelo
 
 using namespace zelo;
 
 extern "C" {
 
-// Placeholders until the transfers are built: every call answers "unknown
-// response" and touches nothing.
-int32_t ZELO_API HM_upload(int32_t, int32_t, const char*, char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_upload1(int32_t, int32_t, const char*, char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_upload2(int32_t*, int32_t*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_upload1_continue(void) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_upload11(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_upload22(char*, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_cancel_upload(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_upload_mode(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
+int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_name,
+                           char* local_name) {
+    const std::size_t remoteLength = boundedLength(remote_name, kMaxWholeUploadRemoteName);
+    const std::size_t localLength = boundedLength(local_name, kMaxLocalName);
+    if (remoteLength > kMaxWholeUploadRemoteName || localLength > kMaxLocalName)
+        return ZELO_UNKNOWN_RESPONSE;
+
+    startCounting();
+    if (!settleLocalName(local_name, localLength)) return ZELO_NO_FREE_NAME;
+    state().returnSlots[kTextLengthSlot] = static_cast<int32_t>(localLength);
+    if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
+
+    const std::string_view remote = textOf(remote_name, remoteLength);
+    int16_t result = sendUploadRequest(linkAddress(address), remote);
+    if (result == kLinkAccepted) {
+        // The terminal is not told when the local file cannot be opened, and
+        // its power saving stays off.
+        if (!openLocalFile(local_name, localLength, false)) return ZELO_CANNOT_OPEN_LOCAL;
+        const std::optional<int16_t> last = receiveWholeFile(port, address, remote);
+        if (!last) {
+            powerSavingOnPart(port, address);
+            return ZELO_CANNOT_OPEN_LOCAL;
+        }
+        result = *last;
+    }
+    powerSavingOnPart(port, address);
+    // An upload request answered with "end" did not start a transfer; it is
+    // an unknown response, as it is for the stepwise start.
+    if (result == kLinkEnd) return ZELO_UNKNOWN_RESPONSE;
+    return translateWholeUpload(result);
+}
+
+int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_name,
+                            char* local_name) {
+    const std::size_t remoteLength = boundedLength(remote_name, kMaxSavedRemoteName);
+    const std::size_t localLength = boundedLength(local_name, kMaxLocalName);
+    if (remoteLength > kMaxSavedRemoteName || localLength > kMaxLocalName)
+        return ZELO_UNKNOWN_RESPONSE;
+
+    startCounting();
+    if (!settleLocalName(local_name, localLength)) return ZELO_NO_FREE_NAME;
+    state().returnSlots[kTextLengthSlot] = static_cast<int32_t>(localLength);
+    if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
+
+    TransferState& transfer = state().transfer;
+    const std::string_view remote = textOf(remote_name, remoteLength);
+    transfer.remoteName.fill(0);
+    std::copy(remote.begin(), remote.end(), transfer.remoteName.begin());
+
+    const int16_t result = sendUploadRequest(linkAddress(address), remote);
+    if (result == kLinkAccepted) {
+        if (!openLocalFile(local_name, localLength, true)) return ZELO_CANNOT_OPEN_LOCAL;
+        // Power saving stays off until the transfer ends.
+        transfer.open = true;
+        transfer.savedPort = port;
+        transfer.savedAddress = static_cast<char>(address);
+        return ZELO_OK;
+    }
+    powerSavingOnPart(port, address);
+    return translateUploadRequest(result);
+}
+
+int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) {
+    LibraryState& s = state();
+    TransferState& transfer = s.transfer;
+    const int32_t port = transfer.savedPort;
+    const int32_t address = transfer.savedAddress;
+    const int16_t to = linkAddress(address);
+    // With retry times of 1 or less the call still makes one attempt.
+    const int32_t attempts = std::max(s.retryTimes - 1, 1);
+
+    int16_t result = 0;
+    for (int32_t attempt = 0; attempt < attempts; ++attempt) {
+        if (s.stopRequested()) {
+            HM_cancel_upload(port, address);
+            result = kStopped;
+            break;
+        }
+        RequestBuffer<kUploadRequestSize> packet;
+        packet.assign("Y");
+        result = Pendra_ESC_Y(linkHandle(), to, packet.data(), packet.lengthByte());
+        if (result == kLinkPacket && packet.length > 0) {
+            if (!storePacket(packet)) {
+                abandonUpload(to);
+                powerSavingOnPart(port, address);
+                return ZELO_CANNOT_OPEN_LOCAL;
+            }
+            if (byte_count != nullptr) *byte_count = transfer.byteCount;
+            if (packet_count != nullptr) *packet_count = transfer.packetCount;
+            acknowledge(to);
+            return ZELO_MORE;
+        }
+        if (result == kLinkPacket || result == kLinkEnd) {
+            acknowledge(to);
+            break;
+        }
+    }
+    powerSavingOnPart(port, address);
+    // When stopped, the cancel has closed the file already.
+    if (result != kStopped) closeUploadFile();
+    return translatePacketCall(result);
+}
+
+int32_t ZELO_API HM_upload1_continue(void) {
+    TransferState& transfer = state().transfer;
+    const int16_t to = linkAddress(transfer.savedAddress);
+    stepBackOnePacket();
+    const std::string_view remote(transfer.remoteName.data());
+    const int16_t result = sendUploadRequest(to, resumeText(remote, transfer.byteCount));
+    if (result == kLinkAccepted) {
+        if (!positionUploadFile()) {
+            abandonUpload(to);
+            powerSavingOnPart(transfer.savedPort, transfer.savedAddress);
+            return ZELO_CANNOT_OPEN_LOCAL;
+        }
+        transfer.open = true;
+    }
+    return translateResume(result);
+}
 
 }  // extern "C"
