@@ -193,7 +193,7 @@ int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_nam
     if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
 
     const std::string_view remote = textOf(remote_name, remoteLength);
-    int16_t result = sendUploadRequest(linkAddress(address), remote);
+    const int16_t result = sendUploadRequest(linkAddress(address), remote);
     if (result == kLinkAccepted) {
         // The terminal is not told when the local file cannot be opened, and
         // its power saving stays off.
@@ -203,13 +203,13 @@ int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_nam
             powerSavingOnPart(port, address);
             return ZELO_CANNOT_OPEN_LOCAL;
         }
-        result = *last;
+        powerSavingOnPart(port, address);
+        return translateWholeUpload(*last);
     }
     powerSavingOnPart(port, address);
-    // An upload request answered with "end" did not start a transfer; it is
-    // an unknown response, as it is for the stepwise start.
-    if (result == kLinkEnd) return ZELO_UNKNOWN_RESPONSE;
-    return translateWholeUpload(result);
+    // An upload request answered with "end" did not start a transfer: an
+    // unknown response, as for the stepwise start.
+    return result == kLinkEnd ? ZELO_UNKNOWN_RESPONSE : translateWholeUpload(result);
 }
 
 int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_name,

@@ -1,0 +1,222 @@
+// What the transfer tests share: a temporary folder for local files, a file
+// layer that counts open files and fails on demand, and scripted terminals
+// that serve an upload or take a download through the fake link layer.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "library_fixture.hpp"
+#include "platform/local_file.hpp"
+
+namespace transfer_test {
+
+// The platform's files, counted, with writes or reads that fail after a
+// given number of successful ones (-1: never).
+class CountingFileSystem final : public zelo::FileSystem {
+public:
+    int openFiles = 0;
+    int writesBeforeFailure = -1;
+    int readsBeforeFailure = -1;
+
+    std::unique_ptr<zelo::LocalFile> open(const char* path, zelo::OpenMode mode) override {
+        auto inner = zelo::platformFileSystem().open(path, mode);
+        if (!inner) return nullptr;
+        return std::make_unique<CountedFile>(std::move(inner), *this);
+    }
+    bool exists(const char* path) override { return zelo::platformFileSystem().exists(path); }
+
+private:
+    class CountedFile final : public zelo::LocalFile {
+    public:
+        CountedFile(std::unique_ptr<zelo::LocalFile> inner, CountingFileSystem& owner)
+            : inner_(std::move(inner)), owner_(owner) {
+            ++owner_.openFiles;
+        }
+        ~CountedFile() override { --owner_.openFiles; }
+
+        int64_t read(void* data, int64_t size) override {
+            if (spend(owner_.readsBeforeFailure)) return -1;
+            return inner_->read(data, size);
+        }
+        bool write(const void* data, int64_t size) override {
+            if (spend(owner_.writesBeforeFailure)) return false;
+            return inner_->write(data, size);
+        }
+        bool seek(int64_t position) override { return inner_->seek(position); }
+        int64_t size() override { return inner_->size(); }
+        int32_t token() const override { return inner_->token(); }
+
+    private:
+        // True when this call is the one that fails.
+        static bool spend(int& budget) {
+            if (budget == 0) return true;
+            if (budget > 0) --budget;
+            return false;
+        }
+        std::unique_ptr<zelo::LocalFile> inner_;
+        CountingFileSystem& owner_;
+    };
+};
+
+// The offset of a resume request "name[offset]", or nothing for a plain name.
+inline std::optional<long> resumeOffset(const std::string& text) {
+    const auto open = text.rfind('[');
+    if (open == std::string::npos || text.empty() || text.back() != ']') return std::nullopt;
+    return std::stol(text.substr(open + 1, text.size() - open - 2));
+}
+
+inline fake_pendra::Reply result(int16_t value, std::string bytes = {}) {
+    fake_pendra::Reply r;
+    r.result = value;
+    r.bytes = std::move(bytes);
+    return r;
+}
+
+// A terminal holding one file, which it serves in packets from the position
+// the last upload request named.
+struct UploadTerminal {
+    std::string file;
+    std::size_t packetSize = 128;
+    std::size_t position = 0;
+    int16_t requestResult = 4;
+    std::map<int, int16_t> packetFailures;  // packet request number -> result instead
+    int packetRequests = 0;
+
+    std::optional<fake_pendra::Reply> answer(const fake_pendra::Call& call) {
+        using fake_pendra::Fn;
+        switch (call.fn) {
+            case Fn::ESC_U:
+                position = static_cast<std::size_t>(resumeOffset(call.request).value_or(0));
+                return result(requestResult);
+            case Fn::ESC_Y: {
+                const int number = packetRequests++;
+                if (auto failure = packetFailures.find(number); failure != packetFailures.end())
+                    return result(failure->second);
+                if (position >= file.size()) return result(3);
+                std::string chunk = file.substr(position, packetSize);
+                position += chunk.size();
+                return result(1, std::move(chunk));
+            }
+            case Fn::ACK:
+            case Fn::DBG: return result(4);
+            default: return std::nullopt;
+        }
+    }
+};
+
+inline std::string unescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto b = static_cast<uint8_t>(text[i]);
+        if (b == 0x5C && i + 1 < text.size()) {
+            const auto next = static_cast<uint8_t>(text[++i]);
+            b = next == 0x5C ? next : (next >= 0x80 ? next & 0x7F : next | 0x80);
+        }
+        out += static_cast<char>(b);
+    }
+    return out;
+}
+
+// A terminal taking one file: data packets are decoded and kept, a resume
+// request cuts what it holds back to the offset.
+struct DownloadTerminal {
+    std::string received;
+    std::vector<std::size_t> packetSizes;
+    std::vector<long> resumeOffsets;
+    int16_t acceptResult = 4;
+    std::map<int, int16_t> packetFailures;  // data packet number -> result instead
+    int dataPackets = 0;
+    bool ended = false;
+    bool cancelled = false;
+
+    std::optional<fake_pendra::Reply> answer(const fake_pendra::Call& call) {
+        using fake_pendra::Fn;
+        if (call.fn == Fn::ACK) return result(4);
+        if (call.fn != Fn::DBG || call.request.empty()) return std::nullopt;
+        switch (call.request[0]) {
+            case 'L':
+                if (auto offset = resumeOffset(call.request)) {
+                    resumeOffsets.push_back(*offset);
+                    received.resize(static_cast<std::size_t>(*offset));
+                }
+                return result(4);
+            case 'Y': {
+                const int number = dataPackets++;
+                if (auto failure = packetFailures.find(number); failure != packetFailures.end())
+                    return result(failure->second);
+                const std::string bytes = unescape(std::string_view(call.request).substr(1));
+                packetSizes.push_back(bytes.size());
+                received += bytes;
+                return result(acceptResult);
+            }
+            case 'Z': ended = true; return result(4);
+            case 'z': cancelled = true; return result(4);
+            default: return std::nullopt;
+        }
+    }
+};
+
+inline std::string patternBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+// Each test gets its own folder and the counting file layer.
+class TransferTest : public LibraryTest {
+protected:
+    void SetUp() override {
+        LibraryTest::SetUp();
+        std::random_device random;
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("zelo_transfer_" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(folder_);
+        zelo::replaceFileSystemForTesting(&files);
+    }
+    void TearDown() override {
+        LibraryTest::TearDown();  // closes what a test left open
+        zelo::replaceFileSystemForTesting(nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    static void writeFile(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string readFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
+    void serve(UploadTerminal& terminal) {
+        fake_pendra::setResponder([&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
+    }
+    void serve(DownloadTerminal& terminal) {
+        fake_pendra::setResponder([&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
+    }
+
+    // The request texts sent with the generic request, in order.
+    static std::vector<std::string> genericRequests() {
+        std::vector<std::string> out;
+        for (const auto& call : fake_pendra::callsOf(fake_pendra::Fn::DBG)) out.push_back(call.request);
+        return out;
+    }
+
+    CountingFileSystem files;
+
+private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace transfer_test
