@@ -139,16 +139,31 @@ ZELO_EXPORT void ZELO_API HM_stop_communication(void);
 
 /* ---- Upload: terminal to host ----------------------------------------- */
 
-/* Whole file. `local_name` (at most ZELO_LOCAL_NAME_SIZE bytes with its
- * zero) must be writable: it receives the local name actually used. */
+/* Whole file. `remote_name` at most 243 characters, so that a resume
+ * request "name[offset]" fits its 256-byte buffer. `local_name` (at most
+ * ZELO_LOCAL_NAME_SIZE bytes with its zero) must be writable: it receives
+ * the local name actually used (save mode 0 may vary one character of the
+ * file part). Return slot 0 receives the name's length; slot 7 holds the
+ * open local file while the transfer runs. A packet that cannot be written
+ * to the local file is not acknowledged: the terminal is sent the cancel
+ * request and the result is ZELO_CANNOT_OPEN_LOCAL. In save mode 2 a resume
+ * writes after what the file held before this transfer. */
 ZELO_EXPORT int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char *remote_name,
                                        char *local_name);
-/* Stepwise: open, then HM_upload2 until it returns anything but 1. */
+/* Stepwise: open, then HM_upload2 until it returns anything but 1.
+ * `remote_name` at most ZELO_REMOTE_NAME_SIZE - 1 characters (it is kept for
+ * HM_upload1_continue); `local_name` as for HM_upload.
+ * HM_upload2: 1 when a packet was stored; the running byte and packet counts
+ * then go to the two pointers (either may be NULL). At least one attempt,
+ * whatever the retry times. ZELO_CANNOT_OPEN_LOCAL, with the terminal sent the
+ * cancel request, when the packet could not be written.
+ * HM_upload1_continue: goes back one packet (120 bytes) and asks the terminal
+ * to resend from there. */
 ZELO_EXPORT int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char *remote_name,
                                         char *local_name);
 ZELO_EXPORT int32_t ZELO_API HM_upload2(int32_t *byte_count, int32_t *packet_count);
 ZELO_EXPORT int32_t ZELO_API HM_upload1_continue(void);
-/* Stepwise to memory: `request` at most 255 characters; `packet` receives
+/* Stepwise to memory: `request` is cut to 255 characters; `packet` receives
  * up to ZELO_PACKET_SIZE bytes, their count in return slot 0. */
 ZELO_EXPORT int32_t ZELO_API HM_upload11(int32_t port, int32_t address, const char *request);
 ZELO_EXPORT int32_t ZELO_API HM_upload22(char *packet, int32_t unused);
@@ -158,15 +173,29 @@ ZELO_EXPORT int32_t ZELO_API HM_upload_mode(int32_t port, int32_t address);
 
 /* ---- Download: host to terminal --------------------------------------- */
 
+/* Whole file. `remote_name` at most 242 characters, so that a resume request
+ * "Lname[offset]" fits its 256-byte buffer. A local file that cannot be read
+ * in its middle is cancelled on the terminal (never ended as if complete) and
+ * gives ZELO_UNKNOWN_RESPONSE. */
 ZELO_EXPORT int32_t ZELO_API HM_download(int32_t port, int32_t address, const char *local_name,
                                          const char *remote_name);
-/* *offset: on entry the position to start from; on success the file size. */
+/* Stepwise: open, then HM_download2 until it returns anything but 1.
+ * `local_name` and `remote_name` at most ZELO_REMOTE_NAME_SIZE - 1 characters
+ * each. *offset: on entry the position to start from; on success the file
+ * size. Return slot 6 holds the open local file while the transfer runs.
+ * HM_download2: 1 when a packet of up to 120 bytes was accepted; the running
+ * counts then go to the two pointers (either may be NULL). At least one
+ * attempt, whatever the retry times. A read error in the middle of the local
+ * file cancels the transfer and gives ZELO_UNKNOWN_RESPONSE. */
 ZELO_EXPORT int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char *local_name,
                                           const char *remote_name, int32_t *offset);
 ZELO_EXPORT int32_t ZELO_API HM_download2(int32_t *byte_count, int32_t *packet_count);
 ZELO_EXPORT int32_t ZELO_API HM_download1_continue(void);
+/* Stepwise from memory. `remote_name` at most 254 characters. */
 ZELO_EXPORT int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char *remote_name);
-/* At most 127 bytes per packet; count 0 ends the transfer. */
+/* At most 127 bytes per packet; count 0 ends the transfer. A packet whose
+ * escaped form does not fit the 256-byte request is refused with
+ * ZELO_UNKNOWN_RESPONSE before anything is sent, and the transfer stays open. */
 ZELO_EXPORT int32_t ZELO_API HM_download22(const char *packet, int32_t count);
 ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
 

@@ -100,8 +100,8 @@ int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
             return result;
         }
         stepBackOnePacket();
-        if (sendDownloadRequest<kDataRequestSize>(to, "L", resumeText(remote, transfer.byteCount)) !=
-            kRequestAccepted)
+        if (sendDownloadRequest<kDataRequestSize>(
+                to, "L", resumeText(remote, transfer.byteCount)) != kRequestAccepted)
             return endWholeFile(to);
         if (!transfer.downloadFile->seek(transfer.byteCount)) return abandonDownload(to);
     }
@@ -121,7 +121,8 @@ int16_t resumeDownload(bool& fileFault) {
     }
     HM_time_delay(20);
     const std::string_view remote(transfer.remoteName.data());
-    const int16_t result = sendDownloadRequest<128>(to, "L", resumeText(remote, transfer.byteCount));
+    const int16_t result =
+        sendDownloadRequest<128>(to, "L", resumeText(remote, transfer.byteCount));
     if (result == kRequestAccepted) {
         HM_time_delay(2);
         transfer.open = true;
@@ -227,8 +228,8 @@ int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_n
         const int32_t start = offset != nullptr ? *offset : 0;
         if (size < 0 || start < 0 || !file->seek(start)) return ZELO_NO_SUCH_FILE;
         if (offset != nullptr)
-            *offset = static_cast<int32_t>(
-                std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
+            *offset =
+                static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
         holdDownloadFile(std::move(file));
         transfer.open = true;
         return ZELO_OK;

@@ -50,7 +50,8 @@ bool makeUniqueLocalName(char* name, std::size_t length) {
     if (start >= length) return false;
     std::size_t position = length - 1;
     const void* dot = std::memchr(name + start + 1, '.', length - start - 1);
-    if (dot != nullptr) position = static_cast<std::size_t>(static_cast<const char*>(dot) - name) - 1;
+    if (dot != nullptr)
+        position = static_cast<std::size_t>(static_cast<const char*>(dot) - name) - 1;
 
     for (char replacement : kNameVariations) {
         name[position] = replacement;

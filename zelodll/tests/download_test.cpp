@@ -68,8 +68,7 @@ TEST_F(DownloadTest, MissingLocalFileIsReportedBeforeAnythingIsSent) {
     HM_set_power_saving_status(1);
     EXPECT_EQ(HM_download(1, 'A', path("absent").c_str(), "DATA.TXT"), ZELO_NO_SUCH_FILE);
     int32_t offset = 0;
-    EXPECT_EQ(HM_download1(1, 'A', path("absent").c_str(), "DATA.TXT", &offset),
-              ZELO_NO_SUCH_FILE);
+    EXPECT_EQ(HM_download1(1, 'A', path("absent").c_str(), "DATA.TXT", &offset), ZELO_NO_SUCH_FILE);
     EXPECT_TRUE(fake_pendra::calls().empty());
 }
 
@@ -210,11 +209,9 @@ TEST_F(DownloadTest, NamesTooLongForTheirBuffersAreRefused) {
     writeFile(local, "abc");
     int32_t offset = 0;
     const std::string name99(99, 'r'), name100(100, 'r'), name243(243, 'r'), name255(255, 'r');
-    EXPECT_EQ(HM_download1(1, 'A', local.c_str(), name100.c_str(), &offset),
-              ZELO_UNKNOWN_RESPONSE);
+    EXPECT_EQ(HM_download1(1, 'A', local.c_str(), name100.c_str(), &offset), ZELO_UNKNOWN_RESPONSE);
     const std::string longLocal = path(std::string(100, 'l'));
-    EXPECT_EQ(HM_download1(1, 'A', longLocal.c_str(), "DATA.TXT", &offset),
-              ZELO_UNKNOWN_RESPONSE);
+    EXPECT_EQ(HM_download1(1, 'A', longLocal.c_str(), "DATA.TXT", &offset), ZELO_UNKNOWN_RESPONSE);
     EXPECT_EQ(HM_download(1, 'A', local.c_str(), name243.c_str()), ZELO_UNKNOWN_RESPONSE);
     EXPECT_EQ(HM_download11(1, 'A', name255.c_str()), ZELO_UNKNOWN_RESPONSE);
     EXPECT_TRUE(fake_pendra::calls().empty());

@@ -200,16 +200,19 @@ protected:
     }
 
     void serve(UploadTerminal& terminal) {
-        fake_pendra::setResponder([&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
+        fake_pendra::setResponder(
+            [&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
     }
     void serve(DownloadTerminal& terminal) {
-        fake_pendra::setResponder([&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
+        fake_pendra::setResponder(
+            [&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
     }
 
     // The request texts sent with the generic request, in order.
     static std::vector<std::string> genericRequests() {
         std::vector<std::string> out;
-        for (const auto& call : fake_pendra::callsOf(fake_pendra::Fn::DBG)) out.push_back(call.request);
+        for (const auto& call : fake_pendra::callsOf(fake_pendra::Fn::DBG))
+            out.push_back(call.request);
         return out;
     }
 

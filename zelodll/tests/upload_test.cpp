@@ -13,7 +13,9 @@ namespace {
 // A writable local name buffer, as the callers pass it.
 struct NameBuffer {
     char text[ZELO_LOCAL_NAME_SIZE] = {};
-    explicit NameBuffer(const std::string& name) { std::strncpy(text, name.c_str(), sizeof text - 1); }
+    explicit NameBuffer(const std::string& name) {
+        std::strncpy(text, name.c_str(), sizeof text - 1);
+    }
 };
 
 }  // namespace
