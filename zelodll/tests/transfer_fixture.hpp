@@ -199,13 +199,11 @@ protected:
         return bytes.str();
     }
 
-    void serve(UploadTerminal& terminal) {
+    // Lets `terminal` (an UploadTerminal or a DownloadTerminal) answer the link calls.
+    template <typename Terminal>
+    void serve(Terminal& terminal) {
         fake_pendra::setResponder(
-            [&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
-    }
-    void serve(DownloadTerminal& terminal) {
-        fake_pendra::setResponder(
-            [&terminal](const fake_pendra::Call& c) { return terminal.answer(c); });
+            [&terminal](const fake_pendra::Call& call) { return terminal.answer(call); });
     }
 
     // The request texts sent with the generic request, in order.
