@@ -207,9 +207,10 @@ int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_nam
         return translateWholeUpload(*last);
     }
     powerSavingOnPart(port, address);
-    // An upload request answered with "end" did not start a transfer: an
-    // unknown response, as for the stepwise start.
-    return result == kLinkEnd ? ZELO_UNKNOWN_RESPONSE : translateWholeUpload(result);
+    // An upload request answered with "end" did not start a transfer; it is
+    // taken as a negative acknowledgement, never as the success that "end"
+    // means for a packet request.
+    return translateWholeUpload(result == kLinkEnd ? kNak : result);
 }
 
 int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_name,

@@ -120,7 +120,7 @@ TEST_F(UploadTest, EmptyFileAndRefusedRequests) {
     EXPECT_EQ(fake_pendra::count(Fn::ACK), 1);
 
     // A request answered with "end" started nothing: not a success.
-    for (auto [link, expected] : {std::pair{7, ZELO_NO_SUCH_FILE}, {3, ZELO_UNKNOWN_RESPONSE}}) {
+    for (auto [link, expected] : {std::pair{7, ZELO_NO_SUCH_FILE}, {3, ZELO_NAK}}) {
         terminal.requestResult = static_cast<int16_t>(link);
         NameBuffer refused(path("refused.txt"));
         EXPECT_EQ(uploadWhole(terminal, refused), expected) << "link result " << link;
