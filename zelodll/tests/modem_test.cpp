@@ -105,6 +105,9 @@ TEST_F(ModemTest, DialReturnsTheModemsLastResultNumberTranslated) {
 }
 
 TEST_F(ModemTest, DialWithoutAnAnswerEndsOneWaitAfterTheTimeOut) {
+    // Polls come one wait apart, so the one that finds a 1000 ms time-out
+    // passed comes just after it; the wait that follows every poll is the
+    // only time beyond. (Scheduling slack on top.)
     const auto start = Clock::now();
     EXPECT_EQ(HC_modem_Dial(1, "ATDT123", 1000), 5);
     const long long took = millisecondsSince(start);
