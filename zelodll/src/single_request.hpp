@@ -15,8 +15,8 @@
 namespace zelo {
 
 // Where a command puts the power-saving wrap around its request. Commands
-// after which the terminal restarts, leaves the line protocol or keeps a
-// setting that the on switch would disturb stop after the off part.
+// after which the terminal restarts or leaves the line protocol, and the
+// settings and identity queries, leave power saving off.
 enum class Wrap {
     None,       // the request alone
     OffOnly,    // off before the request; power saving stays off
