@@ -201,7 +201,11 @@ ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
 
 /* ---- Queries ------------------------------------------------------------ */
 
-/* Listings are joined by ","; `listing` must hold ZELO_LISTING_SIZE bytes. */
+/* Listings are file names joined by ","; `listing` must hold
+ * ZELO_LISTING_SIZE bytes. At most that many bytes are written, the
+ * terminating zero included: an entry that would not fit ends the listing
+ * before it, and the result is still the terminal's (0 for a listing that
+ * went well). HM_dir first clears the text the buffer holds. */
 ZELO_EXPORT int32_t ZELO_API HM_dir(int32_t port, int32_t address, char *listing);
 ZELO_EXPORT int32_t ZELO_API HM_dir_ROM(int32_t port, int32_t address, char *listing);
 ZELO_EXPORT int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t *total,
@@ -209,21 +213,31 @@ ZELO_EXPORT int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t 
                                          int32_t *ems_total, int32_t *ems_free);
 ZELO_EXPORT int32_t ZELO_API HM_flash_size(int32_t port, int32_t address, int32_t *total,
                                            int32_t *free_size);
-/* Program area size 0..999 (kilobytes). */
+/* Program area size 0..999 (kilobytes); other sizes are refused with
+ * ZELO_UNKNOWN_RESPONSE before anything is sent. */
 ZELO_EXPORT int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size);
-/* `text` must hold ZELO_REPLY_SIZE bytes; its length goes to slot 0. */
+/* `text` must hold ZELO_REPLY_SIZE bytes; it receives at most 127
+ * characters and a zero, their count in return slot 0. The same holds for
+ * every text a command hands back (HM_sendback, HM_exec_file). */
 ZELO_EXPORT int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char *text);
 ZELO_EXPORT int32_t ZELO_API HM_terminal_id(int32_t port, int32_t address, char *text);
-/* `name` at most 127 characters. */
+/* `name`: only its first 127 characters are sent. */
 ZELO_EXPORT int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char *name,
                                            int32_t *length);
 
 /* ---- Control and settings commands ------------------------------------ */
 
+/* Text limits, beyond which a command returns ZELO_UNKNOWN_RESPONSE
+ * without sending anything: program and file names of HM_exec, HM_run and
+ * HM_delete 255 characters, of HM_autoboot 127, of HM_autoboot_rom 122; the
+ * texts of HM_sendback, HM_system_font and the table, clock and password
+ * setters 126; HM_send_data and HM_send_data1 127 in escaped form. */
 ZELO_EXPORT int32_t ZELO_API HM_warm_start(int32_t port, int32_t address);
 ZELO_EXPORT int32_t ZELO_API HM_cold_start(int32_t port, int32_t address);
 ZELO_EXPORT int32_t ZELO_API HM_kermit(int32_t port, int32_t address);
-/* `record` must hold ZELO_POLL_RECORD_SIZE bytes. */
+/* `record` must hold ZELO_POLL_RECORD_SIZE bytes; all are written, and the
+ * record always ends with a zero within them. *length receives the length
+ * the terminal reported (0..255). */
 ZELO_EXPORT int32_t ZELO_API HM_poll(int32_t port, int32_t address, char *record, int32_t *length);
 ZELO_EXPORT int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char *program);
 ZELO_EXPORT int32_t ZELO_API HM_run(int32_t port, int32_t address, const char *program);
@@ -262,7 +276,10 @@ ZELO_EXPORT int32_t ZELO_API HC_modem_cmd(int32_t port, int32_t address, const c
 /* Send `command` to the modem and collect its answer for up to timeout_ms.
  * Init and Hangup are one function: the number of the Hayes result word the
  * answer begins with (OK 0, CONNECT 1, ... none 200), or 10 when stopped.
- * Dial: the modem's result translated (CONNECT gives 1), or 10. */
+ * Dial: the modem's result translated (CONNECT gives 1), or 10.
+ * Each call clears the stop flag when it starts, so that a stop before a
+ * hang-up does not end the next initialisation or dial; a stop during the
+ * call ends it with 10. The answer kept holds at most 99 characters. */
 ZELO_EXPORT int32_t ZELO_API HC_modem_Init(int32_t port, const char *command, int32_t timeout_ms);
 ZELO_EXPORT int32_t ZELO_API HC_modem_Hangup(int32_t port, const char *command,
                                              int32_t timeout_ms);

@@ -1,35 +1,244 @@
-// Control and settings commands: one request each.
+// Control and settings commands: one request each, differing only in the
+// request, the power-saving wrap, the pauses and the results that count as
+// success. A text that does not fit the buffer its request is built in is
+// refused with ZELO_UNKNOWN_RESPONSE before anything is sent.
+#include <cstring>
+#include <string>
+
+#include "caller_buffers.hpp"
+#include "escaped_form.hpp"
 #include "library_state.hpp"
+#include "link_interface.hpp"
+#include "single_request.hpp"
 #include "zelodll.h"
+
+namespace zelo {
+
+namespace {
+
+using FileNameCall = int16_t(PENDRA_API*)(PendraHandle, int16_t, const char*, int16_t);
+
+// Sends a file or program name with one of the link calls that take a text
+// and its length, built in a buffer of N bytes.
+template <std::size_t N>
+int32_t sendFileName(int32_t port, int32_t address, const char* name, FileNameCall call,
+                     std::initializer_list<int16_t> successes,
+                     std::initializer_list<LinkMeaning> meanings) {
+    RequestBuffer<N> request;
+    if (!request.assign({}, callerText(name, N - 1))) return ZELO_UNKNOWN_RESPONSE;
+    SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, [&] {
+        return call(linkHandle(), linkAddress(address), request.data(), request.length);
+    });
+    return translate(sent, successes, meanings);
+}
+
+// The tables, the clock and the password: a letter and the caller's text.
+// The terminal takes a moment to store the setting, and power saving stays
+// off afterwards.
+int32_t sendSetting(int32_t port, int32_t address, char letter, const char* text) {
+    constexpr int32_t kSettlingMs = 100;
+    RequestBuffer<128> request;
+    if (!request.assign({&letter, 1}, callerText(text, 127))) return ZELO_UNKNOWN_RESPONSE;
+    SentResult sent =
+        sendWrapped(port, address, Wrap::OffOnly, textRequest(address, request), kSettlingMs);
+    return translate(sent, {1, 4, 6}, {{7, ZELO_ILLEGAL_COMMAND}});
+}
+
+// Data for the running program, in the escaped form so that no byte of it
+// is zero. The whole escaped text is sent, or exactly its first four
+// characters when `sendFourCharacters` is set.
+int32_t sendData(int32_t port, int32_t address, const char* text, bool sendFourCharacters) {
+    constexpr int32_t kPauseMs = 5;
+    RequestBuffer<128> request;
+    if (!request.assign({}, escaped(callerText(text, 127)))) return ZELO_UNKNOWN_RESPONSE;
+    const int16_t length = sendFourCharacters ? 4 : request.length;
+    SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, [&] {
+        return Pendra_ESC_0(linkHandle(), linkAddress(address), request.data(), length);
+    });
+    if (!sent) return ZELO_POWER_SAVING_ON;
+    HM_time_delay(kPauseMs);
+    return translate(sent, {1, 4});
+}
+
+}  // namespace
+
+}  // namespace zelo
 
 using namespace zelo;
 
 extern "C" {
 
-// Placeholders until the commands are built.
-int32_t ZELO_API HM_warm_start(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_cold_start(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_kermit(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_poll(int32_t, int32_t, char*, int32_t*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_exec(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_run(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_delete(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_send_data(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_send_data1(int32_t, int32_t, const char*, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_sendback(int32_t, int32_t, const char*, char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_autoboot(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_autoboot_rom(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_set_address(int32_t, int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_exec_file(int32_t, int32_t, char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_ups(int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_keypad(int32_t, int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_system_font(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_buzzer(int32_t, int32_t, int32_t) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_term_tab(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_comm_tab(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_dev_tab(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_bar_tab(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_date_time(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
-int32_t ZELO_API HM_password(int32_t, int32_t, const char*) { return ZELO_UNKNOWN_RESPONSE; }
+// ---- Restarts and leaving the protocol -----------------------------------
+
+int32_t ZELO_API HM_warm_start(int32_t port, int32_t address) {
+    constexpr int32_t kRestartPauseMs = 10;
+    SentResult sent = sendWrapped(
+        port, address, Wrap::OffThenOn,
+        [&] { return Pendra_ESC_A(linkHandle(), linkAddress(address)); }, kRestartPauseMs);
+    return translate(sent, {4});
+}
+
+int32_t ZELO_API HM_cold_start(int32_t port, int32_t address) {
+    SentResult sent = sendWrapped(port, address, Wrap::OffOnly,
+                                  [&] { return Pendra_ESC_H(linkHandle(), linkAddress(address)); });
+    const int32_t code = translate(sent, {4});
+    // An answer the command does not know may come from a terminal that is
+    // restarting; give it a moment before the caller asks again.
+    if (code == ZELO_UNKNOWN_RESPONSE) HM_time_delay(100);
+    return code;
+}
+
+int32_t ZELO_API HM_kermit(int32_t port, int32_t address) {
+    constexpr int32_t kLeavePauseMs = 10;
+    RequestBuffer<256> request;
+    request.assign("k");
+    SentResult sent =
+        sendWrapped(port, address, Wrap::OffOnly, textRequest(address, request), kLeavePauseMs);
+    return translate(sent, {1, 4});
+}
+
+// ---- Polling -------------------------------------------------------------
+
+int32_t ZELO_API HM_poll(int32_t /*port*/, int32_t address, char* record, int32_t* length) {
+    clearLeadingBytes(record, 4);
+    RequestBuffer<ZELO_POLL_RECORD_SIZE> buffer;
+    buffer.length = 4;
+    const int16_t linkResult =
+        Pendra_POLL(linkHandle(), linkAddress(address), buffer.data(), buffer.lengthByte());
+    if (linkResult == 1 || linkResult == 2) {
+        Pendra_ACK(linkHandle(), linkAddress(address));
+        storeThrough(length, buffer.length);
+        state().returnSlots[kTextLengthSlot] = buffer.length;
+        // The record is read as a text; it ends within the buffer whatever
+        // the terminal sent.
+        buffer.bytes.back() = 0;
+        if (record != nullptr) std::memcpy(record, buffer.data(), buffer.bytes.size());
+    }
+    return translate(linkResult, {1, 4}, {{2, ZELO_NO_DATA}, {3, ZELO_NO_DATA}});
+}
+
+// ---- Programs and files ----------------------------------------------------
+
+int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char* program) {
+    return sendFileName<256>(port, address, program, Pendra_ESC_X, {6}, {{7, ZELO_NO_SUCH_FILE}});
+}
+
+int32_t ZELO_API HM_run(int32_t port, int32_t address, const char* program) {
+    return sendFileName<256>(port, address, program, Pendra_ESC_X, {6}, {{7, ZELO_NO_SUCH_FILE}});
+}
+
+int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char* file_name) {
+    return sendFileName<256>(port, address, file_name, Pendra_ESC_E, {6}, {{7, ZELO_NO_SUCH_FILE}});
+}
+
+int32_t ZELO_API HM_autoboot(int32_t port, int32_t address, const char* program) {
+    return sendFileName<128>(port, address, program, Pendra_ESC_O, {4, 6},
+                             {{7, ZELO_ILLEGAL_FILE_NAME}});
+}
+
+int32_t ZELO_API HM_autoboot_rom(int32_t port, int32_t address, const char* program) {
+    RequestBuffer<128> request;
+    std::string name(callerText(program, 127));
+    if (!request.assign("O", name + "/ROM")) return ZELO_UNKNOWN_RESPONSE;
+    return translate(sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request)),
+                     {1, 4, 6}, {{7, ZELO_ILLEGAL_FILE_NAME}});
+}
+
+int32_t ZELO_API HM_exec_file(int32_t port, int32_t address, char* text) {
+    RequestBuffer<128> reply;
+    SentResult sent = sendWrapped(port, address, Wrap::OffOnly, [&] {
+        return Pendra_ESC_I(linkHandle(), linkAddress(address), reply.data(), reply.lengthByte());
+    });
+    if (sent == 1) state().returnSlots[kTextLengthSlot] = copyReplyOut(text, reply.replyText(0));
+    return translate(sent, {1}, {{9, ZELO_NO_PROGRAM}});
+}
+
+// ---- Data for the running program ----------------------------------------
+
+int32_t ZELO_API HM_send_data(int32_t port, int32_t address, const char* text) {
+    return sendData(port, address, text, false);
+}
+
+int32_t ZELO_API HM_send_data1(int32_t port, int32_t address, const char* text,
+                               int32_t /*unused*/) {
+    return sendData(port, address, text, true);
+}
+
+int32_t ZELO_API HM_sendback(int32_t port, int32_t address, const char* text, char* reply) {
+    RequestBuffer<128> request;
+    if (!request.assign("9", callerText(text, 127))) return ZELO_UNKNOWN_RESPONSE;
+    request.length = 4;  // the terminal takes "9" and three characters
+    SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
+    if (sent == 1 || sent == 4) {
+        state().returnSlots[kTextLengthSlot] = copyReplyOut(reply, request.replyText());
+    }
+    return translate(sent, {1, 4});
+}
+
+// ---- Terminal settings -----------------------------------------------------
+
+int32_t ZELO_API HM_set_address(int32_t port, int32_t address, int32_t new_address) {
+    if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
+    const int16_t linkResult =
+        Pendra_ESC_5(linkHandle(), linkAddress(address), linkAddress(new_address));
+    // Changed or not, the terminal is asked at its new address from now on.
+    powerSavingOnPart(port, new_address);
+    return translate(linkResult, {6}, {{7, ZELO_ILLEGAL_COMMAND}});
+}
+
+int32_t ZELO_API HM_ups(int32_t port, int32_t address) {
+    RequestBuffer<128> request;
+    request.assign("F");
+    return translate(sendWrapped(port, address, Wrap::None, textRequest(address, request)),
+                     {1, 4, 6});
+}
+
+int32_t ZELO_API HM_keypad(int32_t port, int32_t address, int32_t code) {
+    // Small codes are sent as their digit character ("0" for 0).
+    const auto sentCode = static_cast<int16_t>(code < 32 ? code + '0' : code);
+    SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, [&] {
+        return Pendra_ESC_K(linkHandle(), linkAddress(address), sentCode);
+    });
+    return translate(sent, {1, 4, 6}, {{7, ZELO_ILLEGAL_COMMAND}});
+}
+
+int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char* font) {
+    RequestBuffer<128> request;
+    if (!request.assign("f", callerText(font, 127))) return ZELO_UNKNOWN_RESPONSE;
+    SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
+    if (sent != 1) return translate(sent, {});
+    switch (request.bytes[2]) {
+        case 0: return ZELO_OK;
+        case 1: return ZELO_ILLEGAL_COMMAND;
+        default: return ZELO_TIMEOUT;
+    }
+}
+
+int32_t ZELO_API HM_buzzer(int32_t port, int32_t address, int32_t volume) {
+    const auto digit = static_cast<int16_t>(std::to_string(volume).front());
+    SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, [&] {
+        return Pendra_ESC_N(linkHandle(), linkAddress(address), digit);
+    });
+    return translate(sent, {4});
+}
+
+int32_t ZELO_API HM_term_tab(int32_t port, int32_t address, const char* table) {
+    return sendSetting(port, address, 'T', table);
+}
+int32_t ZELO_API HM_comm_tab(int32_t port, int32_t address, const char* table) {
+    return sendSetting(port, address, 'C', table);
+}
+int32_t ZELO_API HM_dev_tab(int32_t port, int32_t address, const char* table) {
+    return sendSetting(port, address, 'V', table);
+}
+int32_t ZELO_API HM_bar_tab(int32_t port, int32_t address, const char* table) {
+    return sendSetting(port, address, 'B', table);
+}
+int32_t ZELO_API HM_date_time(int32_t port, int32_t address, const char* date_time) {
+    return sendSetting(port, address, 'M', date_time);
+}
+int32_t ZELO_API HM_password(int32_t port, int32_t address, const char* password) {
+    return sendSetting(port, address, 'P', password);
+}
 
 }  // extern "C"
