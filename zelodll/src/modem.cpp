@@ -75,8 +75,10 @@ std::optional<int16_t> collectAnswer(const char* command, int32_t timeoutMs,
         if (s.stopRequested()) return std::nullopt;
         const ModemAnswer::Poll poll = answer.poll();
         if (poll.result != 0) result = poll.result;
-        const bool inTime = millisecondsSince(start) < timeoutMs;
+        // The time is read after the dial's pause, so that a call never
+        // lasts more than one pause beyond its time-out.
         if (pauseAfterPollMs > 0) HM_time_delay(pauseAfterPollMs);
+        const bool inTime = millisecondsSince(start) < timeoutMs;
         // Go on while text keeps coming, or while no result has come yet.
         if (!inTime || (!poll.delivered && result != 0)) break;
     }
