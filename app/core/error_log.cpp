@@ -6,8 +6,10 @@ namespace zelo::core {
 
 bool ErrorLog::OpenForAppend(const std::string& path) {
     Close();
+    // Opening for appending creates a missing file. A log that exists but
+    // cannot be opened is left alone rather than created anew, which would
+    // throw away the lines it holds.
     file_.open(path, std::ios::binary | std::ios::app);
-    if (!file_.is_open()) file_.open(path, std::ios::binary | std::ios::trunc);
     return file_.is_open();
 }
 
