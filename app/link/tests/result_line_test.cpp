@@ -24,17 +24,5 @@ TEST(FormatResultLine, FieldsSeparatedBySingleBlanksEndingInCrLf) {
               "  23:59:00 Open COM1 at 9600bps  \r\n");
 }
 
-TEST(FormatErrorBoxText, HasNoTimeAndNoLineEnd) {
-    EXPECT_EQ(FormatErrorBoxText({'B', "Download", "PROG.EXE", 4}, "Time out"),
-              "B Download PROG.EXE Time out");
-}
-
-TEST(PowerSavingSuffix, NeverOnInformationOrOnThePowerSavingFailureItself) {
-    EXPECT_FALSE(TakesPowerSavingSuffix(kInformationOnly));
-    EXPECT_FALSE(TakesPowerSavingSuffix(kPowerSavingOffFailed));
-    EXPECT_TRUE(TakesPowerSavingSuffix(0));
-    EXPECT_TRUE(TakesPowerSavingSuffix(4));
-}
-
 }  // namespace
 }  // namespace zelo::link
