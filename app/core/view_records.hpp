@@ -4,6 +4,9 @@
 #include <atomic>
 #include <cstddef>
 #include <string>
+#include <vector>
+
+#include "link/comm_settings.hpp"
 
 namespace zelo::core {
 
@@ -24,6 +27,11 @@ struct TransferLists {
     int uploadPeriod = 60;                            // seconds between two rounds
     std::string deleteFileName;   // the erase command's file in command-line mode
     std::string lantaConfigName;  // the Lanta configuration file
+    // The last directory listing of each address position, for the file
+    // choice dialogs; written by the directory query while it runs.
+    std::array<std::string, link::kAddressSlots> directoryTexts;
+    // Up to kAddressSlots names picked in the last file dialog.
+    std::vector<std::string> pickedFiles;
 };
 
 // Polling and clock synchronisation settings.
@@ -54,6 +62,28 @@ struct PhoneBook {
         std::string name;
     };
     std::array<Entry, kPhoneBookEntries> entries;
+};
+
+// The time the clock-setting command sends, as the date and time dialog set
+// it; kept for the run, not in the configuration file.
+struct TimeSyncRequest {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int useSetTime = 0;  // 1: send this time instead of the PC clock
+};
+
+// The line settings the communication-table command sends to the terminals,
+// with the same codes as CommSettings.
+struct CommTableRequest {
+    int baudIndex = link::kBaudIndex9600;
+    int dataBitsIndex = 1;
+    int stopBitsIndex = 0;
+    int parity = 0;
+    int changePcParameters = 0;  // 1: reconnect with these settings after sending them
 };
 
 inline constexpr std::size_t kCommandLineTokens = 5;

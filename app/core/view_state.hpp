@@ -34,6 +34,8 @@ struct ViewState {
     PollSettings poll;
     PhoneBook phoneBook;
     CommandLineState commandLine;
+    TimeSyncRequest timeSync;
+    CommTableRequest commTable;
     TimingSettings timing;
     int errorLogMode = kErrorLogOff;
     int messageFontSize = 8;
