@@ -53,6 +53,13 @@ std::string_view UpToFirstLineBreak(std::string_view text) {
 }  // namespace
 
 ProfileText::ProfileText(std::string_view contents) {
+    // Editors that save UTF-8 may put a byte-order mark first; it is kept
+    // but must not hide the first section's header.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (contents.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        byteOrderMark_ = kByteOrderMark;
+        contents.remove_prefix(kByteOrderMark.size());
+    }
     bool endingChosen = false;
     while (!contents.empty()) {
         const std::size_t newline = contents.find('\n');
@@ -144,7 +151,7 @@ void ProfileText::Write(std::string_view section, std::string_view key, std::str
 }
 
 std::string ProfileText::Contents() const {
-    std::string contents;
+    std::string contents = byteOrderMark_;
     for (const Line& line : lines_) {
         contents += line.text;
         contents += line.ending;

@@ -45,6 +45,7 @@ private:
     bool FindKey(const Range& range, std::string_view key, std::size_t& index) const;
     void InsertLine(std::size_t index, std::string text);
 
+    std::string byteOrderMark_;
     std::vector<Line> lines_;
     std::string newLineEnding_ = "\r\n";
 };

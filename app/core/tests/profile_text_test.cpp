@@ -85,6 +85,13 @@ TEST(ProfileTextWrite, LowerCaseSectionIsReusedNotDuplicated) {
     EXPECT_EQ(text.Contents(), "[poll]\nfile_name=NEW.DAT\nMaxError=3\n");
 }
 
+TEST(ProfileTextWrite, ByteOrderMarkDoesNotHideTheFirstSection) {
+    ProfileText text("\xEF\xBB\xBF[Communication]\r\nPort=4\r\n");
+    EXPECT_EQ(text.Read("Communication", "Port", "1", 10), "4");
+    text.Write("Communication", "Port", "5");
+    EXPECT_EQ(text.Contents(), "\xEF\xBB\xBF[Communication]\r\nPort=5\r\n");
+}
+
 TEST(ProfileTextWrite, ValueCannotAddLines) {
     ProfileText text;
     text.Write("S", "K", "first\r\n[Injected]\nX=1");
