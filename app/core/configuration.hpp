@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/platform/platform.hpp"
+#include "core/view_duties.hpp"
+#include "core/view_state.hpp"
+
+namespace zelo::core {
+
+// Where the configuration file and the error log live: the working
+// directory at start-up, fixed for the run.
+struct ConfigurationLocation {
+    std::string workingDirectory;  // without a trailing separator
+    std::string configurationPath;
+    std::string errorLogPath;
+};
+
+// From the process's working directory: one trailing separator (a drive
+// root such as "C:\") is dropped, so that exactly one stands before the
+// file names.
+ConfigurationLocation LocateConfiguration(std::string_view currentDirectory, char separator);
+
+// Fills the records from Zelocom.ini; every key missing from the file (or
+// the whole file) takes its default, so loading cannot fail. When the file
+// names no known terminal model the terminal type becomes 0 and the view is
+// asked to open the Terminal dialog.
+void LoadConfiguration(Platform& platform, const std::string& path, ViewState& state,
+                       ViewDuties& view);
+
+// Writes every setting back into Zelocom.ini in one atomic replacement,
+// keeping whatever else the file holds. False when the file was not
+// written (the old file is then intact).
+bool SaveConfiguration(Platform& platform, const std::string& path, const ViewState& state);
+
+// The terminal dialog's "standard delays": the timing and power saving of
+// the model's family.
+void ApplyFamilyPreset(ViewState& state, int terminalType);
+
+// Hands the library its settings after a load: time-out, ESC delay, NAK
+// delay, power saving and the upload save mode, in that order.
+void PushLibrarySettings(const ViewState& state);
+
+}  // namespace zelo::core

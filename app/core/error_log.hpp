@@ -1,0 +1,35 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "core/view_duties.hpp"
+
+namespace zelo::core {
+
+// ERR_LOG.TXT: the result lines with a real result code, CR LF included.
+// Opened and closed on the user interface thread while no command runs;
+// written by the result-line writer on the worker thread.
+class ErrorLog {
+public:
+    // Append mode keeps what the file holds and writes at its end (creating
+    // the file when missing); new mode starts it empty. False when the file
+    // could not be opened.
+    bool OpenForAppend(const std::string& path);
+    bool OpenNew(const std::string& path);
+    bool IsOpen() const { return file_.is_open(); }
+    // Each line goes to disk at once, so a crash loses none that was shown.
+    void Append(std::string_view line);
+    void Close();
+
+private:
+    std::ofstream file_;
+};
+
+// Opens the log for the configured mode (off, append, new). When it cannot
+// be opened the user is told once and the mode becomes off until the
+// settings change it.
+void OpenErrorLog(ErrorLog& log, int& mode, const std::string& path, ViewDuties& view);
+
+}  // namespace zelo::core

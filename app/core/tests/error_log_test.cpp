@@ -1,0 +1,65 @@
+#include "core/error_log.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/view_state.hpp"
+#include "test_support.hpp"
+
+namespace zelo::core {
+namespace {
+
+using testing::ReadAll;
+using testing::RecordingView;
+using testing::TemporaryDirectory;
+using testing::WriteAll;
+
+// One program start: open the log for the mode, write a line, end.
+void RunOnce(int mode, const std::string& path, const std::string& line, RecordingView& view) {
+    ErrorLog log;
+    OpenErrorLog(log, mode, path, view);
+    log.Append(line);
+    log.Close();
+}
+
+TEST(ErrorLog, AppendModeKeepsEarlierStartsAndNewModeStartsEmpty) {
+    TemporaryDirectory dir;
+    const std::string path = dir.File("ERR_LOG.TXT");
+    RecordingView view;
+    RunOnce(kErrorLogAppend, path, "first\r\n", view);  // creates the missing file
+    RunOnce(kErrorLogAppend, path, "second\r\n", view);
+    EXPECT_EQ(ReadAll(path), "first\r\nsecond\r\n");
+    RunOnce(kErrorLogNew, path, "third\r\n", view);
+    EXPECT_EQ(ReadAll(path), "third\r\n");
+    RunOnce(kErrorLogNew, path, "fourth\r\n", view);
+    EXPECT_EQ(ReadAll(path), "fourth\r\n");
+    EXPECT_TRUE(view.boxes.empty());
+}
+
+TEST(ErrorLog, OffModeTouchesNoFile) {
+    TemporaryDirectory dir;
+    const std::string path = dir.File("ERR_LOG.TXT");
+    WriteAll(path, "old\r\n");
+    RecordingView view;
+    RunOnce(kErrorLogOff, path, "ignored\r\n", view);
+    EXPECT_EQ(ReadAll(path), "old\r\n");
+}
+
+TEST(ErrorLog, OpenFailureIsToldOnceAndTurnsLoggingOff) {
+    TemporaryDirectory dir;
+    const std::string path = dir.File("no such folder/ERR_LOG.TXT");
+    RecordingView view;
+    for (int mode : {int{kErrorLogAppend}, int{kErrorLogNew}}) {
+        ErrorLog log;
+        OpenErrorLog(log, mode, path, view);
+        EXPECT_EQ(mode, kErrorLogOff);
+        EXPECT_FALSE(log.IsOpen());
+        log.Append("lost\r\n");  // harmless
+    }
+    EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error log file open error !",
+                                                    "Error log file open error!"}));
+}
+
+}  // namespace
+}  // namespace zelo::core

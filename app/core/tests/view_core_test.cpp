@@ -1,0 +1,93 @@
+#include "core/view_core.hpp"
+
+#include <gtest/gtest.h>
+#include <zelodll.h>
+
+#include "test_support.hpp"
+
+namespace zelo::core {
+namespace {
+
+using testing::FixedClockPlatform;
+using testing::ReadAll;
+using testing::RecordingView;
+using testing::TemporaryDirectory;
+using testing::WriteAll;
+
+// The program started in a folder of the test's choosing.
+class StartedIn : public FixedClockPlatform {
+public:
+    explicit StartedIn(std::string directory) : directory_(std::move(directory)) {}
+    std::string CurrentDirectory() override { return directory_ + "/"; }
+
+private:
+    std::string directory_;
+};
+
+// The terminal dialog of a front-end: picks a model and saves, as OK does.
+class ChoosingView : public RecordingView {
+public:
+    void OpenTerminalDialog() override {
+        RecordingView::OpenTerminalDialog();
+        core->State().comm.terminalType = 6;
+        core->SaveConfiguration();
+    }
+    ViewCore* core = nullptr;
+};
+
+// One run of the program: start, one result line, end.
+void RunProgram(Platform& platform, ViewDuties& view, const std::string& label) {
+    ViewCore core(platform, view);
+    core.StartUp();
+    core.Link().ShowResult('A', label, "", 0);
+    core.ShutDown();
+}
+
+TEST(ViewCore, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
+    TemporaryDirectory dir;
+    StartedIn platform(dir.Path());
+    ChoosingView view;
+    ViewCore core(platform, view);
+    view.core = &core;
+    core.StartUp();
+    EXPECT_EQ(view.terminalDialogs, 1);
+    EXPECT_EQ(core.State().lists.workingDirectory, dir.Path());
+    for (const auto& type : core.State().progress.typeFound) EXPECT_EQ(type.load(), 6);
+    EXPECT_NE(ReadAll(dir.File("Zelocom.ini")).find("Terminal_type=Brisa"), std::string::npos);
+    EXPECT_EQ(HM_get_NAK_delay(), 50);
+}
+
+TEST(ViewCore, ErrorLogAppendsAcrossStartsOrStartsEmpty) {
+    TemporaryDirectory dir;
+    StartedIn platform(dir.Path());
+    RecordingView view;
+    WriteAll(dir.File("Zelocom.ini"), "[Communication]\nTerminal_type=Corvo\nErrorLog=Append\n");
+    RunProgram(platform, view, "First");
+    RunProgram(platform, view, "Second");
+    EXPECT_EQ(ReadAll(dir.File("ERR_LOG.TXT")),
+              "A 09:05:07 First  Successfully\r\nA 09:05:07 Second  Successfully\r\n");
+
+    WriteAll(dir.File("Zelocom.ini"), "[Communication]\nTerminal_type=Corvo\nErrorLog=New\n");
+    RunProgram(platform, view, "Third");
+    RunProgram(platform, view, "Fourth");
+    EXPECT_EQ(ReadAll(dir.File("ERR_LOG.TXT")), "A 09:05:07 Fourth  Successfully\r\n");
+    EXPECT_EQ(view.terminalDialogs, 0);
+}
+
+TEST(ViewCore, ChangingTheLogModeReopensTheLog) {
+    TemporaryDirectory dir;
+    StartedIn platform(dir.Path());
+    RecordingView view;
+    WriteAll(dir.File("Zelocom.ini"), "[Communication]\nTerminal_type=Lanta\n");
+    ViewCore core(platform, view);
+    core.StartUp();
+    core.Link().ShowResult('A', "Unlogged", "", 0);
+    core.ChangeErrorLogMode(kErrorLogNew);
+    core.Link().ShowResult('A', "Logged", "", 0);
+    core.ChangeErrorLogMode(kErrorLogOff);
+    core.Link().ShowResult('A', "Unlogged", "", 0);
+    EXPECT_EQ(ReadAll(dir.File("ERR_LOG.TXT")), "A 09:05:07 Logged  Successfully\r\n");
+}
+
+}  // namespace
+}  // namespace zelo::core

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zelo::core {
+
+// How configuration values are decoded. Every function accepts any text:
+// the file is edited by hand and is not trusted.
+
+// A plain decimal conversion: optional blanks and sign, then the leading
+// digits; no digits give 0. Values beyond int saturate instead of wrapping.
+int DecodeInteger(std::string_view text);
+
+// The character at `position`, upper-cased; NUL when the text is shorter.
+// Yes/no and choice keys are told apart by one such letter.
+char UpperLetterAt(std::string_view text, std::size_t position);
+
+// "h:m:s" split at each ':' into up to three numbers (missing ones 0) and
+// written back as "hh:mm:ss": 7:5 becomes 07:05:00.
+std::string NormalizeTimeText(std::string_view text);
+
+// Keeps only terminal addresses: 'A' to 'Y' (lower case upper-cased) and '0'
+// to '6'; everything else ('Z' included) is dropped.
+std::string FilterAddresses(std::string_view text);
+
+// The baud index of a line speed in bits per second; 9600's for any other.
+int BaudIndexOfRate(int rate);
+// The line speed of a baud index, for the configuration file.
+long BaudRateOfIndex(int index);
+
+}  // namespace zelo::core

@@ -1,0 +1,41 @@
+#include "core/view_core.hpp"
+
+namespace zelo::core {
+
+ViewCore::ViewCore(Platform& platform, ViewDuties& view)
+    : platform_(platform), view_(view), writer_(platform, state_.status, errorLog_, view) {
+    link_.AttachView(view_, writer_);
+}
+
+void ViewCore::StartUp() {
+    location_ = LocateConfiguration(platform_.CurrentDirectory(), platform_.PathSeparator());
+    state_.lists.workingDirectory = location_.workingDirectory;
+    ReloadConfiguration();
+    PushLibrarySettings(state_);
+    OpenErrorLog(errorLog_, state_.errorLogMode, location_.errorLogPath, view_);
+    // Later loads leave the per-address types alone: the terminal query
+    // updates them from what each terminal says it is.
+    for (auto& type : state_.progress.typeFound) type = state_.comm.terminalType;
+}
+
+void ViewCore::ReloadConfiguration() {
+    LoadConfiguration(platform_, location_.configurationPath, state_, view_);
+}
+
+bool ViewCore::SaveConfiguration() {
+    return zelo::core::SaveConfiguration(platform_, location_.configurationPath, state_);
+}
+
+void ViewCore::ChangeErrorLogMode(int mode) {
+    if (mode == state_.errorLogMode) return;
+    errorLog_.Close();
+    state_.errorLogMode = mode;
+    OpenErrorLog(errorLog_, state_.errorLogMode, location_.errorLogPath, view_);
+}
+
+void ViewCore::ShutDown() {
+    SaveConfiguration();
+    errorLog_.Close();
+}
+
+}  // namespace zelo::core

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/configuration.hpp"
+#include "core/error_log.hpp"
+#include "core/platform/platform.hpp"
+#include "core/result_line_writer.hpp"
+#include "core/view_duties.hpp"
+#include "core/view_state.hpp"
+#include "core/view_terminal_link.hpp"
+
+namespace zelo::core {
+
+// The framework-free part of the main view, which the desktop view and the
+// console front-end each hold: the view's records, where its files live, the
+// error log, the result-line writer and the connection object the worker
+// uses. The front-end supplies the duties only it can do (windows, boxes,
+// dialogs).
+class ViewCore {
+public:
+    ViewCore(Platform& platform, ViewDuties& view);
+    ViewCore(const ViewCore&) = delete;
+    ViewCore& operator=(const ViewCore&) = delete;
+
+    // The view's start-up, up to the command line: find the working
+    // directory, load the configuration, hand the library its settings,
+    // open the error log, and give every address the configured terminal
+    // type. The records already hold the in-memory defaults.
+    void StartUp();
+
+    // Reads the configuration again (a settings dialog opens, a command was
+    // stopped), discarding values a command-line run had put in place.
+    void ReloadConfiguration();
+    // False when the file could not be written; the old one is then intact.
+    bool SaveConfiguration();
+    // The settings changed the error-log mode: close the old log, open the new.
+    void ChangeErrorLogMode(int mode);
+    // Program end, after the line has been closed: save and close the log.
+    void ShutDown();
+
+    ViewState& State() { return state_; }
+    const ConfigurationLocation& Location() const { return location_; }
+    ResultLineWriter& Writer() { return writer_; }
+    // The connection object, with its hooks attached to this view.
+    CViewTerminalLink& Link() { return link_; }
+
+private:
+    Platform& platform_;
+    ViewDuties& view_;
+    ViewState state_;
+    ConfigurationLocation location_;
+    ErrorLog errorLog_;
+    ResultLineWriter writer_;
+    CViewTerminalLink link_;
+};
+
+}  // namespace zelo::core

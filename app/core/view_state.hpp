@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/view_records.hpp"
+#include "link/comm_settings.hpp"
+#include "link/link_status.hpp"
+#include "link/progress_state.hpp"
+
+namespace zelo::core {
+
+// Library timing and a terminal setting kept in the configuration.
+struct TimingSettings {
+    int timeOut = 400;
+    int escDelay = 10;
+    int nakDelay = 50;
+    int terminalTimeout = 2;  // sent by the communication-table command
+};
+
+// Error-log modes.
+enum ErrorLogMode : int { kErrorLogOff = 0, kErrorLogAppend = 1, kErrorLogNew = 2 };
+
+// Every settings and state record of the main view, in one owner that lives
+// as long as the program. The connection object and the dialogs receive
+// references to parts of it. The members start at the program's in-memory
+// defaults, the values in force before the configuration is first loaded.
+struct ViewState {
+    ViewState() = default;
+    ViewState(const ViewState&) = delete;
+    ViewState& operator=(const ViewState&) = delete;
+
+    link::CommSettings comm;
+    link::LinkStatus status;
+    link::ProgressState progress;
+    TransferLists lists;
+    PollSettings poll;
+    PhoneBook phoneBook;
+    CommandLineState commandLine;
+    TimeSyncRequest timeSync;
+    CommTableRequest commTable;
+    TimingSettings timing;
+    int errorLogMode = kErrorLogOff;
+    int messageFontSize = 8;
+};
+
+}  // namespace zelo::core

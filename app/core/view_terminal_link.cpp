@@ -1,0 +1,24 @@
+#include "core/view_terminal_link.hpp"
+
+#include <string>
+
+namespace zelo::core {
+
+void CViewTerminalLink::OnSettingsChanged() {
+    if (view_ != nullptr) view_->SaveConfiguration();
+}
+
+void CViewTerminalLink::RefreshProgress(int erase) {
+    if (view_ != nullptr) view_->RefreshProgress(erase);
+}
+
+void CViewTerminalLink::ShowPollData(char address, std::string_view record) {
+    if (view_ != nullptr) view_->HandlePollRecord(address, std::string(record));
+}
+
+void CViewTerminalLink::ShowResult(char address, std::string_view label, std::string_view detail,
+                                   int code) {
+    if (writer_ != nullptr) writer_->Write({address, label, detail, code});
+}
+
+}  // namespace zelo::core

@@ -1,0 +1,56 @@
+#include "link/result_text.hpp"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace zelo::link {
+namespace {
+
+// The wording (spelling included) is what operators and their scripts that
+// scan ERR_LOG.TXT already know; keep it as it stands.
+constexpr std::array<std::pair<int, std::string_view>, 33> kResultTexts = {{
+    {0, "Successfully"},
+    {1, "Unsuccessful"},
+    {2, "Illegal command"},
+    {3, "Host get NAK"},
+    {4, "Time out"},
+    {5, "Get unknown response"},
+    {6, "Return string BBC error"},
+    {7, "No data to be enquired"},
+    {8, "User press ESC to break"},
+    {9, "Fail to set power saving off"},
+    {16, "Power failure"},
+    {17, "Processor exception occurred"},
+    {18, "Reset by host"},
+    {19, "User reset"},
+    {20, "Application reset"},
+    {21, "Cold start"},
+    {22, "Warm start"},
+    {32, "Terminal in diagnostic state"},
+    {33, "Terminal already start"},
+    {34, "Invalid number of parater"},
+    {48, "doesn't exist"},
+    {49, "Illegal file name"},
+    {50, "File already exist ,upload file name to be changed"},
+    {51, "File already exist ,system can't change file name"},
+    {52, "File open error"},
+    {53, "No program is executed"},
+    {54, "From flash ROM"},
+    {64, "RAM disk isn't empty"},
+    {65, "Out of memory size"},
+    {80, "Upload mode"},
+    {128, "Concentrator get NAK 3 time"},
+    {129, "Concentrator time out"},
+    {130, "Concentrator get unknown string"},
+}};
+
+}  // namespace
+
+std::string_view ResultText(int code) {
+    const auto* entry = std::find_if(kResultTexts.begin(), kResultTexts.end(),
+                                     [code](const auto& row) { return row.first == code; });
+    return entry == kResultTexts.end() ? std::string_view{} : entry->second;
+}
+
+}  // namespace zelo::link

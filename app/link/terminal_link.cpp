@@ -1,0 +1,14 @@
+#include "link/terminal_link.hpp"
+
+#include <chrono>
+#include <thread>
+
+namespace zelo::link {
+
+CTerminalLink::~CTerminalLink() = default;
+
+void CTerminalLink::WaitUntilIdle(const LinkStatus& status) {
+    while (status.idle.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+}  // namespace zelo::link
