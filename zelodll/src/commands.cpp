@@ -207,7 +207,7 @@ int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char* font)
     if (!request.assign("f", callerText(font, 127))) return ZELO_UNKNOWN_RESPONSE;
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
     if (sent != 1) return translate(sent, {});
-    switch (request.bytes[2]) {
+    switch (request.replyCode()) {
         case 0: return ZELO_OK;
         case 1: return ZELO_ILLEGAL_COMMAND;
         default: return ZELO_TIMEOUT;

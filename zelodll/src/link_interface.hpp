@@ -39,6 +39,14 @@ struct RequestBuffer {
     char* data() { return bytes.data(); }
     uint8_t* lengthByte() { return &length; }
 
+    // The one-character answer some replies carry in their third byte (upload
+    // mode, program area, system font). Terminals give it either as a small
+    // byte value or as its digit character; both read the same.
+    int replyCode() const {
+        const auto code = static_cast<uint8_t>(bytes[2]);
+        return code >= '0' && code <= '9' ? code - '0' : code;
+    }
+
     // A reply's text from byte `from` on, never read past the buffer's end.
     std::string_view replyText(std::size_t from = 2) const {
         if (from >= N) return {};

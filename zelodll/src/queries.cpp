@@ -103,7 +103,7 @@ int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size) {
     request.assign("F", {digits, sizeof digits});
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
     if (sent != 1) return translate(sent, {});
-    switch (request.bytes[2]) {
+    switch (request.replyCode()) {
         case 0: return ZELO_OK;
         case 1: return ZELO_RAM_DISK_NOT_EMPTY;
         case 2: return ZELO_OUT_OF_MEMORY_SIZE;

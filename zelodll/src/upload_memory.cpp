@@ -91,7 +91,7 @@ int32_t ZELO_API HM_upload_mode(int32_t port, int32_t address) {
         case 1: {
             // The answer is the reply's third byte; a shorter reply has none.
             if (request.length < 3) return ZELO_UNKNOWN_RESPONSE;
-            const auto mode = static_cast<uint8_t>(request.bytes[2]);
+            const int mode = request.replyCode();
             if (mode == 0) return ZELO_OK;
             return mode == 1 ? ZELO_IN_UPLOAD_MODE : ZELO_UNKNOWN_RESPONSE;
         }
