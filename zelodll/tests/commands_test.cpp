@@ -112,7 +112,7 @@ TEST_F(LibraryTest, RequestsOfTheirOwnShape) {
     EXPECT_EQ(sent.at(1).request, "A\\\x81\\\\") << "the escaped form, and its length";
 
     // The font reply's third byte tells how the terminal took it.
-    const std::pair<char, int32_t> fontAnswers[] = {{0, 0}, {1, 2}, {'0', 4}};
+    const std::pair<char, int32_t> fontAnswers[] = {{0, 0}, {1, 2}, {'0', 0}, {'1', 2}, {'7', 4}};
     for (auto [byte, code] : fontAnswers) {
         fake_pendra::push(Fn::DBG, reply(1, std::string("\x01\x02", 2) + byte, 3));
         EXPECT_EQ(HM_system_font(1, 'A', "16"), code) << int(byte);
