@@ -71,6 +71,11 @@ struct TerminalSettings {
     int illegalRequests = 0;
 };
 
+// The lists in TerminalSettings keep the latest texts only, so a long run
+// cannot grow the state without bound.
+inline constexpr std::size_t kRememberedTexts = 64;
+void rememberLatest(std::vector<std::string>& list, std::string text);
+
 class SimulatedTerminal {
 public:
     // Fails (with `error`) when the poll record file cannot be read.

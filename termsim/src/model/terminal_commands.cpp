@@ -12,14 +12,7 @@ using pendra::wire::Reply;
 
 namespace {
 
-// Kept so a long run cannot grow the state without bound.
-constexpr std::size_t kRememberedTexts = 64;
 constexpr std::size_t kMaxSettingText = 64;
-
-void remember(std::vector<std::string>& list, std::string text) {
-    if (list.size() == kRememberedTexts) list.erase(list.begin());
-    list.push_back(std::move(text));
-}
 
 bool allDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -49,6 +42,11 @@ bool isValidCommTable(std::string_view text) {
 }
 
 }  // namespace
+
+void rememberLatest(std::vector<std::string>& list, std::string text) {
+    if (list.size() == kRememberedTexts) list.erase(list.begin());
+    list.push_back(std::move(text));
+}
 
 Reply SimulatedTerminal::textRequest(std::string_view text) {
     if (text == "7" || text == "8") {
@@ -135,7 +133,7 @@ Reply SimulatedTerminal::systemFont(std::string_view kind) {
 
 // The terminal answers with the characters it was sent.
 Reply SimulatedTerminal::sendBack(std::string_view text) {
-    remember(settings_.sendBackReceived, std::string(text));
+    rememberLatest(settings_.sendBackReceived, std::string(text));
     return textReply(std::string(text));
 }
 
@@ -143,7 +141,7 @@ Reply SimulatedTerminal::sendData(std::string_view escaped) {
     // Data cut inside an escape pair would be stored wrong, so it is refused.
     auto data = decodeEscaped(escaped);
     if (!data) return statusReply(status::kRefused);
-    remember(settings_.dataReceived, std::move(*data));
+    rememberLatest(settings_.dataReceived, std::move(*data));
     return statusReply(status::kAccepted);
 }
 
@@ -179,7 +177,7 @@ Reply SimulatedTerminal::execute(std::string_view name) {
     const auto program = store ? store->findProgram(file->name) : std::nullopt;
     if (!program) return statusReply(status::kRefused);
     settings_.runningProgram = *program;
-    remember(settings_.programsStarted, std::string(name));
+    rememberLatest(settings_.programsStarted, std::string(name));
     return statusReply(status::kDone);
 }
 
@@ -187,7 +185,7 @@ Reply SimulatedTerminal::deleteFile(std::string_view name) {
     const auto file = parseTerminalFileName(name, false);
     const FileStore* store = file ? storeFor(file->drive) : nullptr;
     if (!store || !store->remove(file->name)) return statusReply(status::kRefused);
-    remember(settings_.filesDeleted, std::string(name));
+    rememberLatest(settings_.filesDeleted, std::string(name));
     return statusReply(status::kDone);
 }
 

@@ -38,7 +38,7 @@ Reply SimulatedTerminal::nextPacket() {
     const std::string_view packet = upload_->packet();
     if (packet.empty()) {
         if (upload_->reportFinishedOnce()) {
-            settings_.filesSent.push_back(qualifiedName(upload_->source()));
+            rememberLatest(settings_.filesSent, qualifiedName(upload_->source()));
         }
         if (awaiting_ == Awaiting::UploadPacket) awaiting_ = Awaiting::Nothing;
         return statusReply(status::kEnd);
@@ -82,7 +82,7 @@ Reply SimulatedTerminal::downloadEnd() {
     const bool written = storeFor(target.drive)->write(target.name, download_->bytes());
     download_.reset();
     if (!written) return statusReply(status::kRefused);
-    settings_.filesReceived.push_back(qualifiedName(target));
+    rememberLatest(settings_.filesReceived, qualifiedName(target));
     return statusReply(status::kAccepted);
 }
 
