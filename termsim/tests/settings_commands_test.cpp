@@ -112,6 +112,10 @@ TEST_F(SettingsTest, DeleteSendDataAndSendBack) {
     EXPECT_EQ(send('A', Command::Data, "ABC\\")->status, 7);
     EXPECT_EQ(dumped("dataReceived"), "[\"AB\\u0001\"]");
 
+    // A fixed length of four reaches past a shorter text's terminator.
+    EXPECT_EQ(send('A', Command::Data, std::string("AB\0\0", 4))->status, 4);
+    EXPECT_EQ(dumped("dataReceived"), "[\"AB\\u0001\", \"AB\"]");
+
     const auto back = send('A', Command::Text, "9XYZ");
     EXPECT_EQ(back->status, 1);
     EXPECT_EQ(back->payload, "XYZ");

@@ -8,6 +8,17 @@ using pendra::wire::Command;
 using pendra::wire::Reply;
 using pendra::wire::Request;
 
+namespace {
+
+// Every request payload is a zero-terminated text on the host. A length that
+// counts past the terminator (the fixed-length send-data and send-back
+// requests do) brings zeros along, which are not part of the text.
+std::string_view textBeforeZero(std::string_view payload) {
+    return payload.substr(0, payload.find('\0'));
+}
+
+}  // namespace
+
 std::optional<SimulatedTerminal> SimulatedTerminal::create(const TerminalConfig& config,
                                                            std::string& error) {
     PollRecords records(config.recordEnd);
@@ -66,7 +77,7 @@ const FileStore* SimulatedTerminal::storeFor(Drive drive) const {
 
 std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
     if (config_.silent) return std::nullopt;
-    const std::string_view payload = request.payload;
+    const std::string_view payload = textBeforeZero(request.payload);
     switch (request.command) {
         case Command::Text: return textRequest(payload);
         case Command::Poll: return poll();
