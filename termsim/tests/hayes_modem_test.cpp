@@ -40,11 +40,20 @@ TEST(HayesModemTest, DialConnectsAtTheConfiguredSpeedAndHangsUp) {
     EXPECT_FALSE(modem.connected());
 }
 
-TEST(HayesModemTest, PulseDialAndPlainHangUp) {
+TEST(HayesModemTest, EscapeKeepsTheCallUntilHangUp) {
     HayesModem modem({});
     EXPECT_TRUE(modem.command("ATDP 03-1234,5").connected);
+    const ModemAnswer escaped = modem.command("+++");
+    EXPECT_EQ(escaped.lines, Lines{"OK"});
+    EXPECT_FALSE(escaped.connected);  // command mode: no frames
+    EXPECT_TRUE(modem.connected());   // but the call stands
+    const ModemAnswer online = modem.command("ATO");
+    EXPECT_EQ(online.lines, Lines{"CONNECT 9600"});
+    EXPECT_TRUE(online.connected);
+
     EXPECT_TRUE(modem.command("ATH0").hungUp);
-    EXPECT_EQ(modem.command("+++").lines, Lines{"OK"});
+    EXPECT_FALSE(modem.connected());
+    EXPECT_EQ(modem.command("ATO").lines, Lines{"NO CARRIER"});
 }
 
 TEST(HayesModemTest, DialResultsFollowTheConfiguredSequence) {

@@ -39,8 +39,10 @@ bool isDialResult(std::string_view result) {
 }
 
 ModemAnswer HayesModem::command(std::string_view rawLine) {
+    // A command line reaches the modem only in command mode; the line
+    // carries frames again only after a dial connects or ATO goes back on
+    // line while the call still stands.
     ModemAnswer answer;
-    answer.connected = connected_;
     if (echo_) answer.lines.emplace_back(rawLine);
     std::string line = upperTrimmed(rawLine);
     // "+++" returns to command mode; what follows it is an ordinary command.
@@ -56,11 +58,17 @@ ModemAnswer HayesModem::command(std::string_view rawLine) {
         return answer;
     }
     std::optional<std::string_view> dialString;
-    if (!applySettings(std::string_view(line).substr(2), answer, dialString)) {
+    bool backOnLine = false;
+    if (!applySettings(std::string_view(line).substr(2), answer, dialString, backOnLine)) {
         answer.lines.emplace_back("ERROR");
         return answer;
     }
     if (dialString) return dial(*dialString, answer);
+    if (backOnLine) {
+        answer.lines.push_back(connected_ ? connectLine() : "NO CARRIER");
+        answer.connected = connected_;
+        return answer;
+    }
     answer.lines.emplace_back("OK");
     return answer;
 }
@@ -70,7 +78,7 @@ ModemAnswer HayesModem::command(std::string_view rawLine) {
 // the number to dial. H hangs up, E sets the echo; the others are accepted
 // and change nothing here.
 bool HayesModem::applySettings(std::string_view commands, ModemAnswer& answer,
-                               std::optional<std::string_view>& dialString) {
+                               std::optional<std::string_view>& dialString, bool& backOnLine) {
     constexpr std::string_view kBasic = "ABCEHILMNOPQTVWXYZ";
     std::size_t at = 0;
     while (at < commands.size()) {
@@ -105,7 +113,9 @@ bool HayesModem::applySettings(std::string_view commands, ModemAnswer& answer,
         at = afterNumber;
         if (letter == 'H' && (number.empty() || number == "0")) {
             answer.hungUp = true;
-            answer.connected = connected_ = false;
+            connected_ = false;
+        } else if (letter == 'O') {
+            backOnLine = true;
         } else if (letter == 'E') {
             echo_ = number == "1";
         } else if (letter == 'Z') {
@@ -113,6 +123,10 @@ bool HayesModem::applySettings(std::string_view commands, ModemAnswer& answer,
         }
     }
     return true;
+}
+
+std::string HayesModem::connectLine() const {
+    return "CONNECT " + std::to_string(config_.connectSpeed);
 }
 
 ModemAnswer HayesModem::dial(std::string_view number, ModemAnswer answer) {
@@ -136,11 +150,11 @@ ModemAnswer HayesModem::dial(std::string_view number, ModemAnswer answer) {
                                    : results.back();
     ++dials_;
     if (result == "CONNECT") {
-        answer.lines.push_back("CONNECT " + std::to_string(config_.connectSpeed));
+        answer.lines.push_back(connectLine());
         answer.connected = connected_ = true;
     } else {
         answer.lines.push_back(result);
-        answer.connected = connected_ = false;
+        connected_ = false;
     }
     return answer;
 }

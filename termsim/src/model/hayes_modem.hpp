@@ -32,6 +32,7 @@ public:
 
     ModemAnswer command(std::string_view line);
 
+    // Whether a call stands (it may be in command mode after "+++").
     bool connected() const { return connected_; }
     int dials() const { return dials_; }
     const std::string& lastNumber() const { return lastNumber_; }
@@ -40,7 +41,8 @@ public:
 private:
     ModemAnswer dial(std::string_view number, ModemAnswer answer);
     bool applySettings(std::string_view commands, ModemAnswer& answer,
-                       std::optional<std::string_view>& dialString);
+                       std::optional<std::string_view>& dialString, bool& backOnLine);
+    std::string connectLine() const;
 
     ModemConfig config_;
     bool echo_ = config_.echo;
