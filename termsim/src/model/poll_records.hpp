@@ -1,0 +1,54 @@
+// The records a terminal has collected and hands out one per poll. A record
+// stays at the front until the host acknowledges it, so a poll that is
+// asked again without an acknowledgement gets the same record.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace termsim {
+
+enum class RecordEnd { None, CrLf };
+
+class PollRecords {
+public:
+    // The host reads a record into a 128-byte buffer as zero-terminated
+    // text, so a record (line end included) never exceeds 127 bytes.
+    static constexpr std::size_t kMaxRecordLength = 127;
+    static constexpr std::uintmax_t kMaxFileSize = 16u << 20;
+
+    explicit PollRecords(RecordEnd end = RecordEnd::None) : end_(end) {}
+
+    // One record per line of the file; its lines may end in LF or CR LF
+    // (or not at all, for the last). Each record gets `end` appended; longer
+    // lines are split into several records rather than cut short. Empty
+    // lines are skipped. nullopt with `error` set when the file cannot be
+    // read or is larger than kMaxFileSize.
+    static std::optional<PollRecords> fromFile(const std::filesystem::path& file, RecordEnd end,
+                                               std::string& error);
+
+    // `count` made-up bar-code reads tagged with the terminal's address.
+    static PollRecords generated(int count, char address, RecordEnd end);
+
+    // Adds one line as record(s), as fromFile does.
+    void addLine(std::string_view line);
+
+    bool empty() const { return records_.empty(); }
+    std::size_t pending() const { return records_.size(); }
+    std::size_t delivered() const { return delivered_; }
+    const std::string& front() const { return records_.front(); }
+    // The front record was acknowledged.
+    void consumeFront();
+
+    RecordEnd end() const { return end_; }
+
+private:
+    RecordEnd end_;
+    std::deque<std::string> records_;
+    std::size_t delivered_ = 0;
+};
+
+}  // namespace termsim

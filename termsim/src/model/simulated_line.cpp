@@ -1,0 +1,80 @@
+#include "simulated_line.hpp"
+
+#include <algorithm>
+#include <string_view>
+
+#include "reply_status.hpp"
+
+namespace termsim {
+
+using pendra::wire::Command;
+using pendra::wire::Reply;
+using pendra::wire::Request;
+
+bool isTerminalAddress(char address) {
+    return (address >= 'A' && address <= 'Y') || (address >= '0' && address <= '6');
+}
+
+SimulatedLine::SimulatedLine(std::vector<SimulatedTerminal> terminals,
+                             std::optional<ModemConfig> modem)
+    : terminals_(std::move(terminals)) {
+    if (modem) modem_ = std::make_unique<HayesModem>(std::move(*modem));
+}
+
+std::optional<Reply> SimulatedLine::handle(const Request& request) {
+    std::lock_guard lock(mutex_);
+    const auto terminal =
+        std::find_if(terminals_.begin(), terminals_.end(),
+                     [&](const SimulatedTerminal& t) { return t.address() == request.address; });
+    if (terminal == terminals_.end() || terminal->silent()) return std::nullopt;
+    std::optional<Reply> reply;
+    if (request.command == Command::SetAddress) {
+        reply = changeAddress(*terminal, static_cast<char>(request.argument));
+    } else {
+        reply = terminal->handle(request);
+    }
+    dumpIfChanged();
+    return reply;
+}
+
+// Refused when the new address is not one a terminal may have, or another
+// terminal on the line already answers to it.
+Reply SimulatedLine::changeAddress(SimulatedTerminal& terminal, char newAddress) {
+    if (!isTerminalAddress(newAddress)) return statusReply(status::kRefused);
+    const bool taken = std::any_of(terminals_.begin(), terminals_.end(), [&](const auto& other) {
+        return &other != &terminal && other.address() == newAddress;
+    });
+    if (taken) return statusReply(status::kRefused);
+    terminal.setAddress(newAddress);
+    return statusReply(status::kDone);
+}
+
+ModemAnswer SimulatedLine::modemCommand(const std::string& line) {
+    std::lock_guard lock(mutex_);
+    if (!modem_) return {{"ERROR"}, false, false};
+    ModemAnswer answer = modem_->command(line);
+    dumpIfChanged();
+    return answer;
+}
+
+std::string SimulatedLine::stateJson() const {
+    std::lock_guard lock(mutex_);
+    return termsim::stateJson(terminals_, modem_.get());
+}
+
+bool SimulatedLine::keepStateDumpIn(const std::filesystem::path& file) {
+    std::lock_guard lock(mutex_);
+    dumpFile_.emplace(file);
+    return dumpFile_->update(termsim::stateJson(terminals_, modem_.get()), true);
+}
+
+bool SimulatedLine::writeStateDump() {
+    std::lock_guard lock(mutex_);
+    return dumpFile_ && dumpFile_->update(termsim::stateJson(terminals_, modem_.get()), true);
+}
+
+void SimulatedLine::dumpIfChanged() {
+    if (dumpFile_) dumpFile_->update(termsim::stateJson(terminals_, modem_.get()));
+}
+
+}  // namespace termsim

@@ -1,0 +1,108 @@
+#include "simulated_terminal.hpp"
+
+#include "reply_status.hpp"
+
+namespace termsim {
+
+using pendra::wire::Command;
+using pendra::wire::Reply;
+using pendra::wire::Request;
+
+namespace {
+
+// Every request payload is a zero-terminated text on the host. A length that
+// counts past the terminator (the fixed-length send-data and send-back
+// requests do) brings zeros along, which are not part of the text.
+std::string_view textBeforeZero(std::string_view payload) {
+    return payload.substr(0, payload.find('\0'));
+}
+
+}  // namespace
+
+std::optional<SimulatedTerminal> SimulatedTerminal::create(const TerminalConfig& config,
+                                                           std::string& error) {
+    PollRecords records(config.recordEnd);
+    if (!config.recordsFile.empty()) {
+        auto loaded = PollRecords::fromFile(config.recordsFile, config.recordEnd, error);
+        if (!loaded) return std::nullopt;
+        records = std::move(*loaded);
+    }
+    if (config.generatedRecords > 0) {
+        auto made =
+            PollRecords::generated(config.generatedRecords, config.address, config.recordEnd);
+        while (!made.empty()) {
+            records.addLine(made.front());
+            made.consumeFront();
+        }
+    }
+    return SimulatedTerminal(config, std::move(records));
+}
+
+SimulatedTerminal::SimulatedTerminal(const TerminalConfig& config, PollRecords records)
+    : config_(config),
+      address_(config.address),
+      ram_(config.ramFolder),
+      flash_(config.flashFolder),
+      ems_(config.emsFolder),
+      records_(std::move(records)) {
+    settings_.programAreaKb = config.programAreaKb;
+    settings_.runningProgram = config.runningProgram;
+    settings_.autoBootProgram = config.autoBootProgram;
+}
+
+bool SimulatedTerminal::prepareFolders(std::string& error) const {
+    for (const FileStore* store : {&ram_, &flash_, profile().hasEms ? &ems_ : nullptr}) {
+        if (store == nullptr) continue;
+        if (store->folder().empty()) {
+            error = std::string("terminal ") + address_ + ": a drive has no folder";
+            return false;
+        }
+        if (!store->ensureFolder()) {
+            error = std::string("terminal ") + address_ + ": cannot make folder " +
+                    store->folder().string();
+            return false;
+        }
+    }
+    return true;
+}
+
+const FileStore* SimulatedTerminal::storeFor(Drive drive) const {
+    switch (drive) {
+        case Drive::Ram: return &ram_;
+        case Drive::Flash: return &flash_;
+        case Drive::Ems: return profile().hasEms ? &ems_ : nullptr;
+    }
+    return nullptr;
+}
+
+std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
+    if (config_.silent) return std::nullopt;
+    const std::string_view payload = textBeforeZero(request.payload);
+    switch (request.command) {
+        case Command::Text: return textRequest(payload);
+        case Command::Poll: return poll();
+        case Command::Ack: return acknowledge();
+        case Command::WarmStart: return restart(false);
+        case Command::ColdStart: return restart(true);
+        case Command::Data: return sendData(payload);
+        case Command::Delete: return deleteFile(payload);
+        case Command::Execute: return execute(payload);
+        case Command::AutoBoot: return autoBoot(payload, false);
+        case Command::UploadRequest: return uploadRequest(payload);
+        case Command::RunningProgram:
+            if (settings_.runningProgram.empty()) return statusReply(status::kNone);
+            return textReply(settings_.runningProgram);
+        case Command::TerminalId: return terminalId();
+        case Command::FileExists: return fileExists(payload);
+        case Command::NextPacket: return nextPacket();
+        case Command::Keypad: return keypad(request.argument);
+        case Command::Buzzer: return buzzer(request.argument);
+        case Command::DirFirst: return directoryFirst();
+        case Command::DirNext: return directoryNext();
+        case Command::SetAddress: break;  // the line's to answer
+    }
+    ++settings_.illegalRequests;
+    return statusReply(status::kIllegal);
+}
+
+}  // namespace termsim
