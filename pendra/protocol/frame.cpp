@@ -18,12 +18,13 @@ bool isSync(uint8_t byte) { return byte == kRequestSync || byte == kReplySync; }
 
 std::string encodeFrame(const Frame& frame) {
     if (frame.payload.size() > kMaxPayload) return {};
+    const bool reply = frame.direction == Direction::Reply;
     std::string bytes;
-    bytes.reserve(kFrameOverhead + frame.payload.size());
-    bytes.push_back(static_cast<char>(frame.direction == Direction::Request ? kRequestSync
-                                                                            : kReplySync));
+    bytes.reserve(frameSize(frame.direction, frame.payload.size()));
+    bytes.push_back(static_cast<char>(reply ? kReplySync : kRequestSync));
     bytes.push_back(static_cast<char>(frame.address));
-    bytes.push_back(static_cast<char>(frame.code));
+    bytes.push_back(static_cast<char>(frame.command));
+    if (reply) bytes.push_back(static_cast<char>(frame.status));
     bytes.push_back(static_cast<char>(frame.tag));
     bytes.push_back(static_cast<char>(frame.payload.size()));
     bytes.push_back(static_cast<char>(crc8(bytesOf(bytes), bytes.size())));
@@ -51,24 +52,28 @@ std::optional<FrameDecoder::Event> FrameDecoder::next() {
             ++start_;
             continue;
         }
+        const Direction direction =
+            bytes[start_] == kRequestSync ? Direction::Request : Direction::Reply;
+        const std::size_t size = headerSize(direction);
         const std::size_t available = buffer_.size() - start_;
-        if (available < kHeaderSize) return std::nullopt;
+        if (available < size) return std::nullopt;
         const uint8_t* header = bytes + start_;
-        if (crc8(header, kHeaderSize - 1) != header[kHeaderSize - 1]) {
+        if (crc8(header, size - 1) != header[size - 1]) {
             ++start_;
             continue;
         }
-        const std::size_t payloadSize = header[4];
-        const std::size_t total = kFrameOverhead + payloadSize;
+        const std::size_t payloadSize = header[size - 2];
+        const std::size_t total = frameSize(direction, payloadSize);
         if (available < total) {
             missing_ = total - available;
             return std::nullopt;
         }
         Event event;
-        event.frame.direction = header[0] == kRequestSync ? Direction::Request : Direction::Reply;
+        event.frame.direction = direction;
         event.frame.address = header[1];
-        event.frame.code = header[2];
-        event.frame.tag = header[3];
+        event.frame.command = header[2];
+        event.frame.status = direction == Direction::Reply ? header[3] : 0;
+        event.frame.tag = header[size - 3];
         const uint16_t check = crc16(header, total - kCheckSize);
         const uint16_t carried =
             static_cast<uint16_t>((header[total - 2] << 8) | header[total - 1]);
@@ -80,7 +85,7 @@ std::optional<FrameDecoder::Event> FrameDecoder::next() {
             return event;
         }
         event.kind = Kind::Complete;
-        event.frame.payload.assign(reinterpret_cast<const char*>(header + kHeaderSize),
+        event.frame.payload.assign(reinterpret_cast<const char*>(header + size),
                                    payloadSize);
         start_ += total;
         return event;

@@ -14,11 +14,22 @@ enum class Direction : uint8_t { Request, Reply };
 
 inline constexpr uint8_t kRequestSync = 0xA5;  // host to terminal
 inline constexpr uint8_t kReplySync = 0x5A;    // terminal to host
-inline constexpr std::size_t kHeaderSize = 6;  // sync, address, code, tag, length, header check
-inline constexpr std::size_t kCheckSize = 2;   // CRC-16 at the end of the frame
-inline constexpr std::size_t kFrameOverhead = kHeaderSize + kCheckSize;
+// Request header: sync, address, command, tag, length, header check.
+// Reply header: sync, address, command, status, tag, length, header check;
+// the command answered is repeated so that a late reply to one request is
+// never taken for the reply to another.
+inline constexpr std::size_t kRequestHeaderSize = 6;
+inline constexpr std::size_t kReplyHeaderSize = 7;
+inline constexpr std::size_t kCheckSize = 2;  // CRC-16 at the end of the frame
 inline constexpr std::size_t kMaxPayload = 255;
-inline constexpr std::size_t kMaxFrameSize = kFrameOverhead + kMaxPayload;
+inline constexpr std::size_t kMaxFrameSize = kReplyHeaderSize + kMaxPayload + kCheckSize;
+
+constexpr std::size_t headerSize(Direction direction) {
+    return direction == Direction::Request ? kRequestHeaderSize : kReplyHeaderSize;
+}
+constexpr std::size_t frameSize(Direction direction, std::size_t payload) {
+    return headerSize(direction) + payload + kCheckSize;
+}
 
 // The tag byte: a 7-bit serial number of the exchange and one flag bit,
 // "previous reply acknowledged" in requests and "more follows" in replies.
@@ -28,7 +39,8 @@ inline constexpr uint8_t kTagFlag = 0x80;
 struct Frame {
     Direction direction = Direction::Request;
     uint8_t address = 0;
-    uint8_t code = 0;  // the command of a request, the status of a reply
+    uint8_t command = 0;  // the request's command; in a reply, the command answered
+    uint8_t status = 0;   // replies only
     uint8_t tag = 0;
     std::string payload;  // at most kMaxPayload bytes, any values
 

@@ -36,7 +36,7 @@ std::optional<Frame> requestFrame(const Request& request, uint8_t tag) {
     Frame frame;
     frame.direction = Direction::Request;
     frame.address = static_cast<uint8_t>(request.address);
-    frame.code = static_cast<uint8_t>(request.command);
+    frame.command = static_cast<uint8_t>(request.command);
     frame.tag = tag;
     if (carriesArgument(request.command)) {
         const auto value = static_cast<uint16_t>(request.argument);
@@ -49,9 +49,9 @@ std::optional<Frame> requestFrame(const Request& request, uint8_t tag) {
 }
 
 std::optional<Request> requestFromFrame(const Frame& frame) {
-    if (frame.direction != Direction::Request || !isKnownCommand(frame.code)) return std::nullopt;
+    if (frame.direction != Direction::Request || !isKnownCommand(frame.command)) return std::nullopt;
     Request request;
-    request.command = static_cast<Command>(frame.code);
+    request.command = static_cast<Command>(frame.command);
     request.address = static_cast<char>(frame.address);
     request.payload = frame.payload;
     if (carriesArgument(request.command)) {
@@ -64,12 +64,13 @@ std::optional<Request> requestFromFrame(const Frame& frame) {
     return request;
 }
 
-std::optional<Frame> replyFrame(char address, const Reply& reply, uint8_t serial) {
+std::optional<Frame> replyFrame(const Request& request, const Reply& reply, uint8_t serial) {
     if (reply.payload.size() > kMaxPayload) return std::nullopt;
     Frame frame;
     frame.direction = Direction::Reply;
-    frame.address = static_cast<uint8_t>(address);
-    frame.code = reply.status;
+    frame.address = static_cast<uint8_t>(request.address);
+    frame.command = static_cast<uint8_t>(request.command);
+    frame.status = reply.status;
     frame.tag = static_cast<uint8_t>((serial & kSerialMask) | (reply.more ? kTagFlag : 0));
     frame.payload = reply.payload;
     return frame;
@@ -77,7 +78,7 @@ std::optional<Frame> replyFrame(char address, const Reply& reply, uint8_t serial
 
 Reply replyFromFrame(const Frame& frame) {
     Reply reply;
-    reply.status = frame.code;
+    reply.status = frame.status;
     reply.payload = frame.payload;
     reply.more = (frame.tag & kTagFlag) != 0;
     return reply;

@@ -22,9 +22,9 @@ std::optional<Frame> requestFrame(const Request& request, uint8_t tag);
 // or an argument command without its two bytes.
 std::optional<Request> requestFromFrame(const Frame& frame);
 
-// A reply to the request with serial `serial`; the more-flag goes in the
-// tag. nullopt when the payload does not fit one frame.
-std::optional<Frame> replyFrame(char address, const Reply& reply, uint8_t serial);
+// A reply to `request`, sent under serial `serial`; the more-flag goes in
+// the tag. nullopt when the payload does not fit one frame.
+std::optional<Frame> replyFrame(const Request& request, const Reply& reply, uint8_t serial);
 
 Reply replyFromFrame(const Frame& frame);
 

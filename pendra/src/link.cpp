@@ -107,7 +107,8 @@ Link::Outcome Link::exchange(const wire::Request& request) {
     port_->discardInput();
     decoder_.clear();
     if (!sendFrame(*frame)) return {kResultLineFailure, {}};
-    Outcome outcome = awaitReply(request.address, serial, wire::kFrameOverhead + frame->payload.size());
+    Outcome outcome = awaitReply(request, serial,
+                                 wire::frameSize(wire::Direction::Request, frame->payload.size()));
 
     // A negative acknowledgement means the request was not taken: it is
     // asked again under the same serial.
@@ -121,7 +122,8 @@ Link::Outcome Link::exchange(const wire::Request& request) {
     return outcome;
 }
 
-Link::Outcome Link::awaitReply(char address, uint8_t serial, std::size_t requestBytes) {
+Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
+                              std::size_t requestBytes) {
     // On a pseudo-terminal drain() returns at once while the other side
     // still plays the request's line time, hence the request's time here.
     const auto start = Clock::now();
@@ -140,7 +142,8 @@ Link::Outcome Link::awaitReply(char address, uint8_t serial, std::size_t request
         while (auto event = decoder_.next()) {
             const wire::Frame& frame = event->frame;
             if (frame.direction != wire::Direction::Reply) continue;
-            const bool ours = frame.address == static_cast<uint8_t>(address) &&
+            const bool ours = frame.address == static_cast<uint8_t>(request.address) &&
+                              frame.command == static_cast<uint8_t>(request.command) &&
                               (frame.tag & wire::kSerialMask) == serial;
             if (event->kind == wire::FrameDecoder::Kind::Damaged) {
                 trace::note(ours ? "reply failed its check" : "damaged frame skipped");
@@ -148,7 +151,7 @@ Link::Outcome Link::awaitReply(char address, uint8_t serial, std::size_t request
                 continue;
             }
             trace::frame('<', wire::encodeFrame(frame));
-            if (ours) return {frame.code, wire::replyFromFrame(frame)};
+            if (ours) return {frame.status, wire::replyFromFrame(frame)};
             trace::note("stray reply skipped");
         }
         if (decoder_.missingBytes() > 0) {
@@ -168,7 +171,7 @@ int16_t Link::acknowledge(char address) {
     wire::Frame frame;
     frame.direction = wire::Direction::Request;
     frame.address = static_cast<uint8_t>(address);
-    frame.code = static_cast<uint8_t>(wire::Command::Ack);
+    frame.command = static_cast<uint8_t>(wire::Command::Ack);
     frame.tag = static_cast<uint8_t>(peer.repliedSerial | wire::kTagFlag);
     return sendFrame(frame) ? 1 : kResultLineFailure;
 }

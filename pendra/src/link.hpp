@@ -72,7 +72,7 @@ private:
 
     bool sendFrame(const wire::Frame& frame);
     void lineFailed(const std::string& why);
-    Outcome awaitReply(char address, uint8_t serial, std::size_t requestBytes);
+    Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes);
 
     std::unique_ptr<platform::SerialPort> port_;
     platform::LineSettings settings_;

@@ -14,7 +14,8 @@ Frame replyWith(std::string payload) {
     Frame frame;
     frame.direction = Direction::Reply;
     frame.address = 'A';
-    frame.code = 1;
+    frame.command = 'Y';
+    frame.status = 1;
     frame.tag = 0x85;
     frame.payload = std::move(payload);
     return frame;
@@ -33,7 +34,7 @@ TEST(FrameCodec, CarriesEveryByteValueInOnePayload) {
     for (int value = 0; value < 255; ++value) payload.push_back(static_cast<char>(255 - value));
     const Frame sent = replyWith(payload);
     const std::string bytes = encodeFrame(sent);
-    ASSERT_EQ(bytes.size(), kFrameOverhead + 255);
+    ASSERT_EQ(bytes.size(), kReplyHeaderSize + 255 + kCheckSize);
 
     const auto events = decodeAll(bytes);
     ASSERT_EQ(events.size(), 1u);
@@ -50,11 +51,13 @@ TEST(FrameCodec, RefusesPayloadLongerThanTheLengthByte) {
 
 TEST(FrameCodec, DamagedPayloadIsReportedWithItsHeader) {
     std::string bytes = encodeFrame(replyWith("PACKET DATA"));
-    bytes[kHeaderSize + 3] ^= 0x10;
+    bytes[kReplyHeaderSize + 3] ^= 0x10;
     const auto events = decodeAll(bytes);
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events[0].kind, FrameDecoder::Kind::Damaged);
     EXPECT_EQ(events[0].frame.address, 'A');
+    EXPECT_EQ(events[0].frame.command, 'Y');
+    EXPECT_EQ(events[0].frame.status, 1);
     EXPECT_EQ(events[0].frame.tag, 0x85);
     EXPECT_TRUE(events[0].frame.payload.empty());
 }
@@ -82,7 +85,7 @@ TEST(FrameCodec, TruncatedFrameWaitsAndTellsWhatIsMissing) {
 
 TEST(FrameCodec, CorruptLengthFailsTheHeaderCheckAndDoesNotSwallowTheNextFrame) {
     std::string first = encodeFrame(replyWith("short"));
-    first[4] = static_cast<char>(200);  // a length that the header check no longer covers
+    first[kReplyHeaderSize - 2] = static_cast<char>(200);  // a length that the header check no longer covers
     const Frame second = replyWith("the real one");
     const auto events = decodeAll(first + encodeFrame(second));
     ASSERT_EQ(events.size(), 1u);
@@ -131,21 +134,23 @@ TEST(MessageCodec, RequestsRoundTripWithTheirArgument) {
 
 TEST(MessageCodec, UnknownCommandsAndShortArgumentsAreRefused) {
     Frame frame;
-    frame.code = 'Q';
+    frame.command = 'Q';
     EXPECT_FALSE(requestFromFrame(frame));
-    frame.code = static_cast<uint8_t>(Command::SetAddress);
+    frame.command = static_cast<uint8_t>(Command::SetAddress);
     frame.payload = "B";
     EXPECT_FALSE(requestFromFrame(frame));
     frame.direction = Direction::Reply;
-    frame.code = static_cast<uint8_t>(Command::Text);
+    frame.command = static_cast<uint8_t>(Command::Text);
     EXPECT_FALSE(requestFromFrame(frame));
 }
 
 TEST(MessageCodec, ReplyKeepsStatusSerialAndMoreFlag) {
     Reply reply{1, "ENTRY.TXT", true};
-    const auto frame = replyFrame('A', reply, 0x93);
+    const auto frame = replyFrame(Request{Command::DirFirst, 'A', 0, ""}, reply, 0x93);
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->tag & kSerialMask, 0x13);
+    EXPECT_EQ(frame->command, 'F');
+    EXPECT_EQ(frame->address, 'A');
     const Reply back = replyFromFrame(*frame);
     EXPECT_EQ(back.status, 1);
     EXPECT_EQ(back.payload, "ENTRY.TXT");

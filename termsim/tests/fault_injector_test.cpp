@@ -43,13 +43,13 @@ TEST(FaultInjector, AckFramesAreOnlyEverDropped) {
 TEST(FaultInjector, DamageLeavesTheHeaderSoTheFrameIsReportedDamaged) {
     FaultSettings settings;
     FaultInjector injector(settings);
-    pendra::wire::Frame frame{pendra::wire::Direction::Reply, 'A', 1, 3, "payload"};
+    pendra::wire::Frame frame{pendra::wire::Direction::Reply, 'A', 'R', 1, 3, "payload"};
     const std::string clean = pendra::wire::encodeFrame(frame);
     for (int i = 0; i < 50; ++i) {
         std::string bytes = clean;
         injector.damage(bytes);
-        EXPECT_EQ(bytes.substr(0, pendra::wire::kHeaderSize),
-                  clean.substr(0, pendra::wire::kHeaderSize));
+        EXPECT_EQ(bytes.substr(0, pendra::wire::kReplyHeaderSize),
+                  clean.substr(0, pendra::wire::kReplyHeaderSize));
         pendra::wire::FrameDecoder decoder;
         decoder.feed(bytes);
         const auto event = decoder.next();

@@ -68,6 +68,15 @@ protected:
         link_ = 0;
     }
 
+    // The UUCP lock file of the pseudo-terminal: /dev/pts/N -> LCK..pts_N.
+    std::string lockFilePath() const {
+        std::string name = pty_->slavePath().substr(5);
+        for (char& c : name) {
+            if (c == '/') c = '_';
+        }
+        return lockFolder_ + "/LCK.." + name;
+    }
+
     ScriptedTerminals terminals_;
     std::unique_ptr<PseudoTerminal> pty_;
     std::unique_ptr<LineServer> server_;

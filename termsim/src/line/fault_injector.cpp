@@ -22,9 +22,9 @@ Fault FaultInjector::next(bool ackFrame) {
 }
 
 void FaultInjector::damage(std::string& frameBytes) {
-    if (frameBytes.size() <= pendra::wire::kHeaderSize) return;
-    const std::size_t span = frameBytes.size() - pendra::wire::kHeaderSize;
-    const std::size_t at = pendra::wire::kHeaderSize + random_() % span;
+    constexpr std::size_t kHeader = pendra::wire::kReplyHeaderSize;
+    if (frameBytes.size() <= kHeader) return;
+    const std::size_t at = kHeader + random_() % (frameBytes.size() - kHeader);
     frameBytes[at] = static_cast<char>(frameBytes[at] ^ (1u << (random_() % 8)));
 }
 

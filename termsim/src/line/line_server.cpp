@@ -125,10 +125,12 @@ private:
             const uint8_t serial = frame.tag & wire::kSerialMask;
             if (event->kind == wire::FrameDecoder::Kind::Damaged) {
                 counters_.damaged.fetch_add(1, std::memory_order_relaxed);
-                const bool ack = frame.code == static_cast<uint8_t>(wire::Command::Ack);
-                if (!ack && terminals_.servesAddress(static_cast<char>(frame.address))) {
-                    reply(static_cast<char>(frame.address), serial, negativeAcknowledgement(),
-                          Fault::None);
+                wire::Request damaged;
+                damaged.command = static_cast<wire::Command>(frame.command);
+                damaged.address = static_cast<char>(frame.address);
+                if (damaged.command != wire::Command::Ack &&
+                    terminals_.servesAddress(damaged.address)) {
+                    reply(damaged, serial, negativeAcknowledgement(), Fault::None);
                 }
                 continue;
             }
@@ -155,13 +157,13 @@ private:
             return;
         }
         if (fault == Fault::Nak) {
-            reply(request.address, serial, negativeAcknowledgement(), Fault::None);
+            reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
         const ExchangeMemory::Decision decision = memory_.arrived(request, serial, flag);
         if (decision.replay) {
             counters_.replayed.fetch_add(1, std::memory_order_relaxed);
-            reply(request.address, serial, *decision.replay, fault);
+            reply(request, serial, *decision.replay, fault);
             return;
         }
         if (decision.ackFirst) {
@@ -173,12 +175,13 @@ private:
         const auto answer = terminals_.handle(request);
         if (!answer) return;  // nobody at that address
         memory_.answered(request, serial, *answer);
-        reply(request.address, serial, *answer, fault);
+        reply(request, serial, *answer, fault);
     }
 
-    void reply(char address, uint8_t serial, const wire::Reply& answer, Fault fault) {
+    void reply(const wire::Request& request, uint8_t serial, const wire::Reply& answer,
+               Fault fault) {
         if (fault == Fault::Silent) return;
-        const auto frame = wire::replyFrame(address, answer, serial);
+        const auto frame = wire::replyFrame(request, answer, serial);
         if (!frame) return;  // a payload over 255 bytes cannot be sent
         std::string bytes = wire::encodeFrame(*frame);
         if (fault == Fault::Corrupt) faults_.damage(bytes);
