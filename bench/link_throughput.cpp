@@ -44,9 +44,7 @@ public:
                 reply.status = pending_ == 0 ? 3 : 1;
                 reply.payload = upload_.substr(offset_, pending_);
                 return reply;
-            case wire::Command::Text:
-                reply.status = 4;
-                return reply;
+            case wire::Command::Text: reply.status = 4; return reply;
             default: return std::nullopt;
         }
     }
@@ -65,8 +63,7 @@ std::string sampleData(bool binary, std::size_t size) {
     const char* words = "the quick brown fox jumps over the lazy dog 0123456789\r\n";
     std::string data;
     for (std::size_t i = 0; i < size; ++i) {
-        data.push_back(binary ? static_cast<char>(random() & 0xFF)
-                              : words[i % std::strlen(words)]);
+        data.push_back(binary ? static_cast<char>(random() & 0xFF) : words[i % std::strlen(words)]);
     }
     return data;
 }
@@ -144,11 +141,9 @@ bool measure(int32_t baud, char speedCharacter, bool binary, double budgetSecond
 
     const char* kind = binary ? "binary" : "text";
     std::printf("%6d baud  %-6s  upload   255-byte packets: %7zu bytes in %5.2f s = %5.1f %%\n",
-                baud, kind, up.payloadBytes, up.seconds,
-                up.percentOf(lineRate));
+                baud, kind, up.payloadBytes, up.seconds, up.percentOf(lineRate));
     std::printf("%6d baud  %-6s  download 120-byte packets: %7zu bytes in %5.2f s = %5.1f %%\n",
-                baud, kind, down.payloadBytes, down.seconds,
-                down.percentOf(lineRate));
+                baud, kind, down.payloadBytes, down.seconds, down.percentOf(lineRate));
     return up.payloadBytes > 0 && down.payloadBytes > 0;
 }
 

@@ -85,8 +85,7 @@ std::optional<FrameDecoder::Event> FrameDecoder::next() {
             return event;
         }
         event.kind = Kind::Complete;
-        event.frame.payload.assign(reinterpret_cast<const char*>(header + size),
-                                   payloadSize);
+        event.frame.payload.assign(reinterpret_cast<const char*>(header + size), payloadSize);
         start_ += total;
         return event;
     }

@@ -49,7 +49,8 @@ std::optional<Frame> requestFrame(const Request& request, uint8_t tag) {
 }
 
 std::optional<Request> requestFromFrame(const Frame& frame) {
-    if (frame.direction != Direction::Request || !isKnownCommand(frame.command)) return std::nullopt;
+    if (frame.direction != Direction::Request || !isKnownCommand(frame.command))
+        return std::nullopt;
     Request request;
     request.command = static_cast<Command>(frame.command);
     request.address = static_cast<char>(frame.address);

@@ -40,8 +40,8 @@ int millisecondsLeft(Clock::time_point deadline) {
 }  // namespace
 
 Link::Link()
-    : answerAllowance_(millisecondsFromEnvironment("PENDRA_ANSWER_MS", kDefaultAnswerAllowance,
-                                                   10, 60'000)),
+    : answerAllowance_(
+          millisecondsFromEnvironment("PENDRA_ANSWER_MS", kDefaultAnswerAllowance, 10, 60'000)),
       modemGuard_(
           millisecondsFromEnvironment("PENDRA_MODEM_GUARD_MS", kDefaultModemGuard, 0, 5'000)) {
     // Serials start at random so that a restarted host is not taken for
@@ -123,7 +123,7 @@ Link::Outcome Link::exchange(const wire::Request& request) {
 }
 
 Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
-                              std::size_t requestBytes) {
+                               std::size_t requestBytes) {
     // On a pseudo-terminal drain() returns at once while the other side
     // still plays the request's line time, hence the request's time here.
     const auto start = Clock::now();
@@ -132,7 +132,8 @@ Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
     uint8_t buffer[512];
     while (Clock::now() < deadline) {
         std::size_t received = 0;
-        const auto status = port_->read(buffer, sizeof buffer, millisecondsLeft(deadline), received);
+        const auto status =
+            port_->read(buffer, sizeof buffer, millisecondsLeft(deadline), received);
         if (status == platform::ReadStatus::Failed) {
             lineFailed("cannot read");
             return {kResultLineFailure, {}};
@@ -155,8 +156,8 @@ Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
             trace::note("stray reply skipped");
         }
         if (decoder_.missingBytes() > 0) {
-            const auto rest = Clock::now() + 2 * lineTime(settings_, decoder_.missingBytes()) +
-                              milliseconds(50);
+            const auto rest =
+                Clock::now() + 2 * lineTime(settings_, decoder_.missingBytes()) + milliseconds(50);
             deadline = std::min(cap, std::max(deadline, rest));
         }
     }

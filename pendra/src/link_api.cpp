@@ -182,8 +182,7 @@ int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n) 
 int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
     if (buf == nullptr || n == nullptr) return kResultLineFailure;
     std::string request(buf, std::min<std::size_t>(*n, kTextReplyBuffer));
-    return bufferRequest(h, Command::Poll, a, buf, n, std::move(request), kTextReplyBuffer,
-                         false);
+    return bufferRequest(h, Command::Poll, a, buf, n, std::move(request), kTextReplyBuffer, false);
 }
 
 int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) {
@@ -275,8 +274,8 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
     const auto link = linkFor(h);
     if (!link || buf == nullptr || room <= 0) return 0;
     const Link::ModemAnswer answer = link->modemAnswer();
-    const std::size_t length = std::min<std::size_t>(answer.text.size(),
-                                                     static_cast<std::size_t>(room) - 1);
+    const std::size_t length =
+        std::min<std::size_t>(answer.text.size(), static_cast<std::size_t>(room) - 1);
     if (length > 0) std::memcpy(buf, answer.text.data(), length);
     buf[length] = 0;
     return answer.number;

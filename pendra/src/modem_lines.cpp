@@ -10,10 +10,9 @@ int16_t modemResultNumber(std::string_view line) {
     // NO CARRIER before CARRIER and NO DIALTONE before anything shorter, as
     // the test is by prefix.
     static constexpr Word kWords[] = {
-        {"OK", 1},          {"CONNECT", 2}, {"RING", 3},     {"NO CARRIER", 4},
-        {"ERROR", 5},       {"NO DIALTONE", 6}, {"BUSY", 7}, {"NO ANSWER", 8},
-        {"CARRIER", 9},     {"DELAYED", 10}, {"BLACKLISTED", 10}, {"FAX", 10},
-        {"DATA", 10},
+        {"OK", 1},           {"CONNECT", 2}, {"RING", 3},      {"NO CARRIER", 4}, {"ERROR", 5},
+        {"NO DIALTONE", 6},  {"BUSY", 7},    {"NO ANSWER", 8}, {"CARRIER", 9},    {"DELAYED", 10},
+        {"BLACKLISTED", 10}, {"FAX", 10},    {"DATA", 10},
     };
     for (const Word& word : kWords) {
         if (line.substr(0, word.text.size()) == word.text) return word.number;

@@ -37,8 +37,8 @@ void writeLine(const std::string& text) {
     const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
     const long long ofDay = ms % 86'400'000;
     std::lock_guard<std::mutex> guard(s.mutex);
-    std::fprintf(s.file, "%02lld:%02lld:%02lld.%03lld %s\n", ofDay / 3'600'000,
-                 ofDay / 60'000 % 60, ofDay / 1000 % 60, ofDay % 1000, text.c_str());
+    std::fprintf(s.file, "%02lld:%02lld:%02lld.%03lld %s\n", ofDay / 3'600'000, ofDay / 60'000 % 60,
+                 ofDay / 1000 % 60, ofDay % 1000, text.c_str());
     std::fflush(s.file);
 }
 

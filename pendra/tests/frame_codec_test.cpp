@@ -85,7 +85,8 @@ TEST(FrameCodec, TruncatedFrameWaitsAndTellsWhatIsMissing) {
 
 TEST(FrameCodec, CorruptLengthFailsTheHeaderCheckAndDoesNotSwallowTheNextFrame) {
     std::string first = encodeFrame(replyWith("short"));
-    first[kReplyHeaderSize - 2] = static_cast<char>(200);  // a length that the header check no longer covers
+    first[kReplyHeaderSize - 2] =
+        static_cast<char>(200);  // a length that the header check no longer covers
     const Frame second = replyWith("the real one");
     const auto events = decodeAll(first + encodeFrame(second));
     ASSERT_EQ(events.size(), 1u);

@@ -1,8 +1,8 @@
 // The terminal side's memory of exchanges: retries answered from memory,
 // lost acknowledgements recovered from the next request's flag.
-#include <gtest/gtest.h>
-
 #include "exchange_memory.hpp"
+
+#include <gtest/gtest.h>
 
 namespace termsim {
 namespace {

@@ -1,9 +1,10 @@
+#include "fault_injector.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "fault_injector.hpp"
 #include "frame.hpp"
 
 namespace termsim {

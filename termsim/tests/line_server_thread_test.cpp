@@ -58,7 +58,8 @@ TEST_F(LineServerClient, GarbageIsSkippedAndTheFrameAfterItServed) {
     for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>(random() & 0xFF));
     // Sync bytes followed by nonsense, and a request whose header is broken.
     garbage += "\xA5\x41\x52";
-    std::string broken = wire::encodeFrame(*wire::requestFrame({wire::Command::ColdStart, 'A', 0, ""}, 1));
+    std::string broken =
+        wire::encodeFrame(*wire::requestFrame({wire::Command::ColdStart, 'A', 0, ""}, 1));
     broken[2] = 'A';  // the header check no longer matches: a warm start must not happen
     garbage += broken;
 
@@ -77,7 +78,8 @@ TEST_F(LineServerClient, GarbageIsSkippedAndTheFrameAfterItServed) {
 }
 
 TEST_F(LineServerClient, DamagedRequestIsNakedOnlyAtAnAddressThatAnswers) {
-    std::string damaged = wire::encodeFrame(*wire::requestFrame({wire::Command::Data, 'A', 0, "DATA"}, 4));
+    std::string damaged =
+        wire::encodeFrame(*wire::requestFrame({wire::Command::Data, 'A', 0, "DATA"}, 4));
     damaged[7] ^= 0x01;
     send(damaged);
     auto reply = receiveReply();
@@ -85,9 +87,11 @@ TEST_F(LineServerClient, DamagedRequestIsNakedOnlyAtAnAddressThatAnswers) {
     EXPECT_EQ(reply->status, 5);
     EXPECT_EQ(reply->tag & wire::kSerialMask, 4);
 
-    std::string elsewhere = wire::encodeFrame(*wire::requestFrame({wire::Command::Data, 'Q', 0, "DATA"}, 4));
+    std::string elsewhere =
+        wire::encodeFrame(*wire::requestFrame({wire::Command::Data, 'Q', 0, "DATA"}, 4));
     elsewhere[7] ^= 0x01;
-    send(elsewhere + wire::encodeFrame(*wire::requestFrame({wire::Command::WarmStart, 'A', 0, ""}, 5)));
+    send(elsewhere +
+         wire::encodeFrame(*wire::requestFrame({wire::Command::WarmStart, 'A', 0, ""}, 5)));
     reply = receiveReply();
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->command, 'A');  // the warm start's reply, no NAK before it

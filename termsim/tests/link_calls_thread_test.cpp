@@ -61,7 +61,11 @@ TEST_F(LinkCalls, ReplyBufferCallsFillFromTheFirstByte) {
 TEST_F(LinkCalls, CommandsCarryTheirTextsAndArguments) {
     EXPECT_EQ(Pendra_ESC_A(link_, 'A'), 4);
     EXPECT_EQ(Pendra_ESC_H(link_, 'A'), 4);
-    EXPECT_EQ(Pendra_ESC_0(link_, 'A', "\\\x81" "AB", 4), 4);
+    EXPECT_EQ(Pendra_ESC_0(link_, 'A',
+                           "\\\x81"
+                           "AB",
+                           4),
+              4);
     EXPECT_EQ(Pendra_ESC_5(link_, 'A', 'B'), 6);
     EXPECT_EQ(Pendra_ESC_5(link_, 'A', 'Z'), 7);
     EXPECT_EQ(Pendra_ESC_E(link_, 'A', "OLD.TXT", 7), 6);
@@ -73,7 +77,9 @@ TEST_F(LinkCalls, CommandsCarryTheirTextsAndArguments) {
 
     const auto seen = terminals_.seen();
     ASSERT_EQ(seen.size(), 11u);
-    EXPECT_EQ(seen[2].payload, "\\\x81" "AB");
+    EXPECT_EQ(seen[2].payload,
+              "\\\x81"
+              "AB");
     EXPECT_EQ(seen[3].argument, 'B');
     EXPECT_EQ(seen[8].payload, "DATA.TXT[240]");
     EXPECT_EQ(seen[9].command, Command::Keypad);

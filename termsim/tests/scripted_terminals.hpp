@@ -110,8 +110,7 @@ public:
     }
 
 private:
-    static pendra::wire::Reply answer(uint8_t status, std::string payload = {},
-                                      bool more = false) {
+    static pendra::wire::Reply answer(uint8_t status, std::string payload = {}, bool more = false) {
         return pendra::wire::Reply{status, std::move(payload), more};
     }
 

@@ -69,7 +69,9 @@ long lockHolder(const std::string& path) {
     return std::strtol(text, nullptr, 10);
 }
 
-bool processRuns(long pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+bool processRuns(long pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
 
 }  // namespace
 
@@ -80,7 +82,8 @@ bool UucpLock::acquire(const std::string& devicePath, std::string& error) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             char text[16];
-            const int length = std::snprintf(text, sizeof text, "%10ld\n", static_cast<long>(::getpid()));
+            const int length =
+                std::snprintf(text, sizeof text, "%10ld\n", static_cast<long>(::getpid()));
             const bool written = ::write(fd, text, static_cast<std::size_t>(length)) == length;
             ::close(fd);
             if (!written) {

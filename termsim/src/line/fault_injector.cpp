@@ -10,8 +10,8 @@ Fault FaultInjector::next(bool ackFrame) {
     if (!settings_.any()) return Fault::None;
     double value = draw();
     const std::pair<double, Fault> order[] = {
-        {settings_.drop, Fault::Drop},       {settings_.nak, Fault::Nak},
-        {settings_.silent, Fault::Silent},   {settings_.corrupt, Fault::Corrupt},
+        {settings_.drop, Fault::Drop},     {settings_.nak, Fault::Nak},
+        {settings_.silent, Fault::Silent}, {settings_.corrupt, Fault::Corrupt},
         {settings_.late, Fault::Late},
     };
     for (const auto& [fraction, fault] : order) {

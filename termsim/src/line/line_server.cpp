@@ -96,7 +96,8 @@ private:
     void dataBytes(const std::string& bytes, Clock::time_point now) {
         const bool quietBefore = now - lastInput_ >= escapeSilence_;
         if (terminals_.hasModem() && (quietBefore || !pluses_.empty()) &&
-            bytes.find_first_not_of('+') == std::string::npos && pluses_.size() + bytes.size() <= 3) {
+            bytes.find_first_not_of('+') == std::string::npos &&
+            pluses_.size() + bytes.size() <= 3) {
             pluses_ += bytes;
             return;
         }
@@ -213,8 +214,8 @@ private:
     wire::FrameDecoder decoder_;
     const Clock::duration escapeSilence_;
     bool commandMode_;
-    std::string line_;     // command line being typed
-    std::string pluses_;   // a possible escape sequence
+    std::string line_;    // command line being typed
+    std::string pluses_;  // a possible escape sequence
     Clock::time_point lastInput_{};
 };
 
