@@ -117,6 +117,7 @@ Link::Outcome Link::exchange(const wire::Request& request) {
                           outcome.status != kResultLineFailure && outcome.status != kResultNak;
     if (answered) {
         peer.repliedSerial = serial;
+        peer.replied = true;
         peer.acknowledged = false;
     }
     return outcome;
@@ -168,6 +169,10 @@ Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
 int16_t Link::acknowledge(char address) {
     if (!port_) return kResultLineFailure;
     Peer& peer = peers_[static_cast<uint8_t>(address)];
+    if (!peer.replied) {
+        trace::note("nothing to acknowledge yet");
+        return 1;
+    }
     peer.acknowledged = true;
     wire::Frame frame;
     frame.direction = wire::Direction::Request;

@@ -67,6 +67,7 @@ private:
     // same serial.
     struct Peer {
         uint8_t repliedSerial = 0;  // serial of the last reply received
+        bool replied = false;       // a reply came at all since the link was made
         bool acknowledged = false;  // the host acknowledged that reply
     };
 

@@ -68,7 +68,12 @@ int16_t exchange(PendraHandle h, Command command, int16_t a, std::string payload
     request.address = addressOf(a);
     request.argument = argument;
     request.payload = std::move(payload);
-    Link::Outcome outcome = link->exchange(request);
+    Link::Outcome outcome;
+    try {
+        outcome = link->exchange(request);
+    } catch (...) {  // out of memory: no exception crosses the C interface
+        return kResultLineFailure;
+    }
     if (reply != nullptr && repliedFromTerminal(outcome.status)) *reply = std::move(outcome.reply);
     return outcome.status;
 }

@@ -45,8 +45,12 @@ public:
 
     // Serves on a thread of its own until stop() or destruction.
     void start();
-    // Serves on the calling thread until stop() is called from another.
+    // Serves on the calling thread until requestStop() or stop().
     void run();
+    // Asks the serving loop to end within its read slice (20 ms); only
+    // stores an atomic flag, so a signal handler may call it.
+    void requestStop() noexcept { stopping_.store(true, std::memory_order_release); }
+    // Ends serving and waits for the thread that start() made.
     void stop();
 
     const LineCounters& counters() const { return counters_; }
