@@ -148,7 +148,10 @@ Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
                               frame.command == static_cast<uint8_t>(request.command) &&
                               (frame.tag & wire::kSerialMask) == serial;
             if (event->kind == wire::FrameDecoder::Kind::Damaged) {
-                trace::note(ours ? "reply failed its check" : "damaged frame skipped");
+                trace::note(std::string(ours ? "reply failed its check" : "damaged frame skipped") +
+                            " (address " + static_cast<char>(frame.address) + ", command " +
+                            static_cast<char>(frame.command) + ", serial " +
+                            std::to_string(frame.tag & wire::kSerialMask) + ")");
                 if (ours) return {kResultDamagedReply, {}};
                 continue;
             }
