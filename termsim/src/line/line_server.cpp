@@ -168,6 +168,7 @@ private:
             return;
         }
         if (decision.ackFirst) {
+            counters_.recoveredAcks.fetch_add(1, std::memory_order_relaxed);
             wire::Request lostAck;
             lostAck.command = wire::Command::Ack;
             lostAck.address = request.address;

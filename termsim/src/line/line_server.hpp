@@ -27,10 +27,12 @@ struct LineOptions {
 };
 
 struct LineCounters {
-    std::atomic<uint64_t> requests{0};    // request frames that passed their checks
-    std::atomic<uint64_t> damaged{0};     // request frames that failed the CRC-16
-    std::atomic<uint64_t> replies{0};     // reply frames sent
-    std::atomic<uint64_t> replayed{0};    // replies sent again from memory
+    std::atomic<uint64_t> requests{0};  // request frames that passed their checks
+    std::atomic<uint64_t> damaged{0};   // request frames that failed the CRC-16
+    std::atomic<uint64_t> replies{0};   // reply frames sent
+    std::atomic<uint64_t> replayed{0};
+    std::atomic<uint64_t> recoveredAcks{
+        0};  // lost Ack frames made good by a request's flag    // replies sent again from memory
     std::atomic<uint64_t> faults{0};      // faults injected
     std::atomic<uint64_t> modemLines{0};  // command lines handed to the modem
 };
