@@ -22,12 +22,14 @@ const char* lockFolder() {
 }
 
 // Lock files this process holds, removed at exit when nobody released them.
+// Never destroyed: ports still open at exit release their locks after the
+// exit handler has run.
 std::mutex& heldMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 std::set<std::string>& heldLocks() {
-    static std::set<std::string>* locks = new std::set<std::string>;  // outlives atexit
+    static auto* locks = new std::set<std::string>;
     return *locks;
 }
 
