@@ -45,7 +45,8 @@ struct Request {
 
 // Result numbers a terminal answers with; the host's call returns them as
 // they are. (5, 130 and 253 are also produced by the link layer itself for a
-// negative acknowledgement, a time-out and a reply block that failed its check.)
+// negative acknowledgement, a time-out and a reply block that failed its check;
+// 254 for a line that failed or a request that cannot be sent.)
 struct Reply {
     uint8_t status = 0;     // 1, 2, 3, 4, 6, 7, 8, 9, 128 ...
     std::string payload;    // reply text or packet bytes, binary-safe

@@ -31,6 +31,11 @@ public:
 
     // One command line typed to the modem (without its CR).
     virtual ModemAnswer modemCommand(const std::string& line) = 0;
+
+    // Whether a terminal answers at `address`. The line side answers a
+    // damaged request with a negative acknowledgement only there, as on a
+    // real line only the addressed terminal would.
+    virtual bool servesAddress(char /*address*/) const { return true; }
 };
 
 }  // namespace termsim

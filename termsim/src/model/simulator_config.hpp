@@ -20,6 +20,7 @@ namespace termsim {
 // What the line side needs: where to play the line and how badly.
 struct LineSetup {
     std::string device;  // a serial device; empty: create a pseudo-terminal
+    std::string linkPath;  // a symbolic link made to the pseudo-terminal, if set
     unsigned baud = 9600;
     std::uint64_t seed = 1;
     // Fractions (0 to 1) of frames to treat so; drawn from `seed`.

@@ -16,6 +16,7 @@ struct Option {
 
 const std::vector<std::pair<std::string, std::string>> kShortNames{
     {"-c", "--config"}, {"-t", "--terminal"},   {"-d", "--device"}, {"-b", "--baud"},
+    {"-l", "--link"},
     {"-m", "--modem"},  {"-s", "--dump-state"}, {"-h", "--help"},
 };
 
@@ -95,6 +96,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             }
         } else if (name == "--modem-echo") {
             modemOf(config).echo = true;
+        } else if (name == "--link") {
+            if (value->empty()) throw ConfigError("--link needs a path");
+            config.line.linkPath = *value;
         } else if (name == "--dump-state") {
             if (value->empty()) throw ConfigError("--dump-state needs a file name");
             config.stateDump = *value;
@@ -120,6 +124,8 @@ Terminals:
                            program_area_kb silent running autoboot
 Line:
   -d, --device PATH        use this serial device (default: a pseudo-terminal)
+  -l, --link PATH          make PATH a symbolic link to the pseudo-terminal, so
+                           that the host can be pointed at a fixed name
   -b, --baud N             line speed, 110 to 57600 (default 9600)
       --seed N             seed of the fault injection (default 1)
       --corrupt F          fraction of frames to corrupt (0 to 1)
@@ -144,6 +150,7 @@ State:
 Options override the configuration file; see docs/simulator.md.
 Exit status: 0 done, 1 the line or a terminal folder failed,
 2 wrong options or configuration, 3 built without the line side.
+SIGINT and SIGTERM end the line cleanly.
 )";
 }
 

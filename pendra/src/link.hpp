@@ -1,0 +1,87 @@
+// One link: a serial port, the frame exchange with the terminals on it and
+// the modem's command mode. Used from one thread at a time.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "frame.hpp"
+#include "modem_lines.hpp"
+#include "platform/serial_port.hpp"
+#include "wire_message.hpp"
+
+namespace pendra {
+
+// Results the link produces itself, besides the terminal's own.
+inline constexpr uint8_t kResultNak = 5;
+inline constexpr uint8_t kResultTimeOut = 130;
+inline constexpr uint8_t kResultDamagedReply = 253;
+inline constexpr uint8_t kResultLineFailure = 254;  // no open port, device gone, bad argument
+
+class Link {
+public:
+    Link();
+
+    // Opens the device of COM port `port` with the Pendra_SetupEx
+    // characters, closing any port this link held before. False, with the
+    // reason traced, when the characters are not known or the device cannot
+    // be had.
+    bool setup(int32_t port, int16_t baud, int16_t stop, int16_t parity);
+    bool connected() const { return port_ != nullptr; }
+
+    // Sends the request and waits for its reply, within the bound of
+    // replyDeadline(). The status is the terminal's, or one of the link's
+    // own results above, with an empty reply.
+    struct Outcome {
+        uint8_t status = kResultTimeOut;
+        wire::Reply reply;
+    };
+    Outcome exchange(const wire::Request& request);
+
+    // Acknowledges the last reply received from `address`. Nothing is sent
+    // when no reply came back from the last request to it.
+    int16_t acknowledge(char address);
+
+    // Writes a command line to the modem, followed by CR. A line starting
+    // with "+++" is sent with guard time: silence, "+++", silence, then the
+    // rest of the line (e.g. ATH) when there is one.
+    int16_t modemCommand(const std::string& line);
+
+    // Hands out the modem's next answer line; waits at most kModemPollMs.
+    struct ModemAnswer {
+        int16_t number = 0;  // modemResultNumber of the line, 0 when none
+        std::string text;
+        bool haveLine = false;
+    };
+    ModemAnswer modemAnswer();
+
+    static constexpr int kModemPollMs = 20;
+
+private:
+    // What the link remembers per terminal address, to number exchanges:
+    // every request carries the serial after that of the last reply
+    // received, so a request that went unanswered is asked again under the
+    // same serial.
+    struct Peer {
+        uint8_t repliedSerial = 0;  // serial of the last reply received
+        bool replied = false;       // a reply came at all since the link was made
+        bool acknowledged = false;  // the host acknowledged that reply
+    };
+
+    bool sendFrame(const wire::Frame& frame);
+    void lineFailed(const std::string& why);
+    Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes);
+
+    std::unique_ptr<platform::SerialPort> port_;
+    platform::LineSettings settings_;
+    wire::FrameDecoder decoder_;
+    ModemLineCollector modemLines_;
+    std::array<Peer, 256> peers_;
+    std::chrono::milliseconds answerAllowance_;
+    std::chrono::milliseconds modemGuard_;
+};
+
+}  // namespace pendra

@@ -1,0 +1,60 @@
+// The serial device behind one small interface: POSIX termios in
+// serial_port_posix.cpp, Windows in serial_port_windows.cpp. Protocol code
+// never sees a descriptor or an #ifdef.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace pendra::platform {
+
+struct LineSettings {
+    int32_t baud = 9600;
+    char parity = 'N';  // 'N', 'O' or 'E'
+    int stopBits = 1;   // 1 or 2
+};
+
+enum class ReadStatus {
+    Data,      // at least one byte read
+    TimedOut,  // nothing arrived in time
+    Failed,    // the device failed or went away (a USB adapter pulled out)
+};
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Writes every byte, waiting at most `timeoutMs` in all for room in the
+    // output queue. False when the device failed or the time ran out.
+    virtual bool write(const uint8_t* data, std::size_t length, int timeoutMs) = 0;
+
+    // Waits at most `timeoutMs` for input and reads what has arrived, at
+    // most `capacity` bytes; `received` holds the count.
+    virtual ReadStatus read(uint8_t* data, std::size_t capacity, int timeoutMs,
+                            std::size_t& received) = 0;
+
+    // Waits until every written byte has left.
+    virtual bool drain() = 0;
+
+    // Drops bytes received and not yet read (never bytes still to be sent).
+    virtual void discardInput() = 0;
+};
+
+struct OpenResult {
+    std::unique_ptr<SerialPort> port;  // null on failure
+    std::string error;                 // why, for the trace
+};
+
+// Opens a serial device for this process alone, in raw mode with 8 data
+// bits and the given speed, parity and stop bits. Another open of the same
+// device, from this or any other program that honours the usual locks,
+// fails until this port is destroyed. Destroying the port drains its
+// output, drops DTR and releases the locks.
+OpenResult openSerialPort(const std::string& path, const LineSettings& settings);
+
+// The device path that a COM port number stands for when nothing overrides it.
+std::string defaultDevicePath(int32_t port);
+
+}  // namespace pendra::platform

@@ -1,0 +1,244 @@
+#include "line_server.hpp"
+
+#include <thread>
+
+#include "exchange_memory.hpp"
+#include "frame.hpp"
+#include "line_pacer.hpp"
+#include "message_codec.hpp"
+
+namespace termsim {
+
+namespace wire = pendra::wire;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr std::size_t kMaxCommandLine = 255;
+constexpr int kReadSliceMs = 20;
+
+}  // namespace
+
+// The state of one run of the server; lives on the serving thread only.
+class LineServer::Session {
+public:
+    Session(LineServer& server)
+        : server_(server),
+          terminals_(server.terminals_),
+          port_(*server.port_),
+          counters_(server.counters_),
+          faults_(server.options_.faults),
+          pacer_(server.options_.baud),
+          escapeSilence_(server.options_.modemGuard * 4 / 5),
+          commandMode_(server.terminals_.hasModem()) {}
+
+    void run() {
+        uint8_t buffer[1024];
+        while (!server_.stopping_.load(std::memory_order_acquire)) {
+            std::size_t received = 0;
+            const auto status = port_.read(buffer, sizeof buffer, kReadSliceMs, received);
+            if (status == pendra::platform::ReadStatus::Failed) {
+                // The host side is gone for now (a closed device); wait for it.
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                continue;
+            }
+            const auto now = Clock::now();
+            if (status == pendra::platform::ReadStatus::TimedOut) {
+                finishEscapeIfSilent(now);
+                continue;
+            }
+            pacer_.arrived(received);
+            const std::string bytes(reinterpret_cast<const char*>(buffer), received);
+            if (commandMode_) {
+                commandBytes(bytes);
+            } else {
+                dataBytes(bytes, now);
+            }
+            lastInput_ = now;
+        }
+    }
+
+private:
+    // --- modem command mode -------------------------------------------------
+
+    void commandBytes(const std::string& bytes) {
+        for (char c : bytes) {
+            if (!commandMode_) {
+                // CONNECT came in the middle of the bytes: the rest are data.
+                decoder_.feed(reinterpret_cast<const uint8_t*>(&c), 1);
+                continue;
+            }
+            if (c == '\r') {
+                commandLine(line_);
+                line_.clear();
+            } else if (c != '\n' && line_.size() < kMaxCommandLine) {
+                line_.push_back(c);
+            }
+        }
+        if (!commandMode_) frames();
+    }
+
+    void commandLine(const std::string& line) {
+        if (line.empty()) return;
+        counters_.modemLines.fetch_add(1, std::memory_order_relaxed);
+        const ModemAnswer answer = terminals_.modemCommand(line);
+        std::string text;
+        for (const std::string& answerLine : answer.lines) text += answerLine + "\r\n";
+        send(text);
+        if (answer.connected) {
+            commandMode_ = false;
+            decoder_.clear();
+        }
+        if (answer.hungUp) commandMode_ = true;
+    }
+
+    // "+++" alone between two guard times leaves data mode.
+    void dataBytes(const std::string& bytes, Clock::time_point now) {
+        const bool quietBefore = now - lastInput_ >= escapeSilence_;
+        if (terminals_.hasModem() && (quietBefore || !pluses_.empty()) &&
+            bytes.find_first_not_of('+') == std::string::npos &&
+            pluses_.size() + bytes.size() <= 3) {
+            pluses_ += bytes;
+            return;
+        }
+        if (!pluses_.empty()) {
+            decoder_.feed(pluses_);
+            pluses_.clear();
+        }
+        decoder_.feed(bytes);
+        frames();
+    }
+
+    void finishEscapeIfSilent(Clock::time_point now) {
+        if (pluses_.size() != 3 || now - lastInput_ < escapeSilence_) return;
+        pluses_.clear();
+        commandMode_ = true;
+        line_.clear();
+        send("OK\r\n");
+    }
+
+    // --- frames ---------------------------------------------------------------
+
+    void frames() {
+        while (auto event = decoder_.next()) {
+            const wire::Frame& frame = event->frame;
+            if (frame.direction != wire::Direction::Request) continue;  // another terminal's
+            const uint8_t serial = frame.tag & wire::kSerialMask;
+            if (event->kind == wire::FrameDecoder::Kind::Damaged) {
+                counters_.damaged.fetch_add(1, std::memory_order_relaxed);
+                wire::Request damaged;
+                damaged.command = static_cast<wire::Command>(frame.command);
+                damaged.address = static_cast<char>(frame.address);
+                if (damaged.command != wire::Command::Ack &&
+                    terminals_.servesAddress(damaged.address)) {
+                    reply(damaged, serial, negativeAcknowledgement(), Fault::None);
+                }
+                continue;
+            }
+            auto request = wire::requestFromFrame(frame);
+            if (!request) continue;
+            counters_.requests.fetch_add(1, std::memory_order_relaxed);
+            handle(*request, serial, (frame.tag & wire::kTagFlag) != 0);
+        }
+    }
+
+    static wire::Reply negativeAcknowledgement() {
+        wire::Reply nak;
+        nak.status = 5;
+        return nak;
+    }
+
+    void handle(const wire::Request& request, uint8_t serial, bool flag) {
+        const bool ack = request.command == wire::Command::Ack;
+        const Fault fault = faults_.next(ack);
+        if (fault != Fault::None) counters_.faults.fetch_add(1, std::memory_order_relaxed);
+        if (fault == Fault::Drop) return;
+        if (ack) {
+            if (memory_.acknowledge(request.address, serial)) terminals_.handle(request);
+            return;
+        }
+        if (fault == Fault::Nak) {
+            reply(request, serial, negativeAcknowledgement(), Fault::None);
+            return;
+        }
+        const ExchangeMemory::Decision decision = memory_.arrived(request, serial, flag);
+        if (decision.replay) {
+            counters_.replayed.fetch_add(1, std::memory_order_relaxed);
+            reply(request, serial, *decision.replay, fault);
+            return;
+        }
+        if (decision.ackFirst) {
+            counters_.recoveredAcks.fetch_add(1, std::memory_order_relaxed);
+            wire::Request lostAck;
+            lostAck.command = wire::Command::Ack;
+            lostAck.address = request.address;
+            terminals_.handle(lostAck);
+        }
+        const auto answer = terminals_.handle(request);
+        if (!answer) return;  // nobody at that address
+        memory_.answered(request, serial, *answer);
+        reply(request, serial, *answer, fault);
+    }
+
+    void reply(const wire::Request& request, uint8_t serial, const wire::Reply& answer,
+               Fault fault) {
+        if (fault == Fault::Silent) return;
+        const auto frame = wire::replyFrame(request, answer, serial);
+        if (!frame) return;  // a payload over 255 bytes cannot be sent
+        std::string bytes = wire::encodeFrame(*frame);
+        if (fault == Fault::Corrupt) faults_.damage(bytes);
+        if (fault == Fault::Late) sleepUnlessStopped(faults_.settings().lateBy);
+        counters_.replies.fetch_add(1, std::memory_order_relaxed);
+        send(bytes);
+    }
+
+    void send(const std::string& bytes) {
+        if (bytes.empty()) return;
+        pacer_.waitForArrival();
+        pacer_.write(port_, bytes);
+    }
+
+    void sleepUnlessStopped(std::chrono::milliseconds time) {
+        const auto until = Clock::now() + time;
+        while (Clock::now() < until && !server_.stopping_.load(std::memory_order_acquire)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    LineServer& server_;
+    TerminalLine& terminals_;
+    pendra::platform::SerialPort& port_;
+    LineCounters& counters_;
+    FaultInjector faults_;
+    LinePacer pacer_;
+    ExchangeMemory memory_;
+    wire::FrameDecoder decoder_;
+    const Clock::duration escapeSilence_;
+    bool commandMode_;
+    std::string line_;    // command line being typed
+    std::string pluses_;  // a possible escape sequence
+    Clock::time_point lastInput_{};
+};
+
+LineServer::LineServer(TerminalLine& terminals, std::unique_ptr<pendra::platform::SerialPort> port,
+                       LineOptions options)
+    : terminals_(terminals), port_(std::move(port)), options_(std::move(options)) {}
+
+LineServer::~LineServer() { stop(); }
+
+void LineServer::start() {
+    stopping_.store(false, std::memory_order_release);
+    thread_ = std::thread([this] { run(); });
+}
+
+void LineServer::run() {
+    Session session(*this);
+    session.run();
+}
+
+void LineServer::stop() {
+    stopping_.store(true, std::memory_order_release);
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace termsim
