@@ -24,8 +24,7 @@ int StatusForResult(StatusRule rule, int code) {
             if (code == kResultFromFlashRom) return kStatusDone;
             break;
         case StatusRule::kCommand:
-        case StatusRule::kQuery:
-            break;
+        case StatusRule::kQuery: break;
     }
     if (code == kResultSuccess) return kStatusDone;
     if (code == kResultTimeOut) return kStatusTimeOut;

@@ -1,12 +1,13 @@
 // Settings that change how a terminal is reached: its address and its line
 // parameters.
+#include "link/comm_parameters.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
 
 #include "link/address_loop.hpp"
-#include "link/comm_parameters.hpp"
 #include "link/terminal_link.hpp"
 #include "zelodll.h"
 

@@ -99,8 +99,7 @@ bool CTerminalLink::Connect(CommSettings& settings, LinkStatus& status) {
             return false;
         }
         bool found = false;
-        for (int baudIndex = static_cast<int>(kBaudTexts.size()) - 1; baudIndex >= 0;
-             --baudIndex) {
+        for (int baudIndex = static_cast<int>(kBaudTexts.size()) - 1; baudIndex >= 0; --baudIndex) {
             if (baudIndex == settings.baudIndex) continue;
             status.connected = TryBaudRate(settings, status, baudIndex) ? 1 : 0;
             if (status.connected != 0) {
@@ -125,16 +124,16 @@ bool CTerminalLink::Connect(CommSettings& settings, LinkStatus& status) {
     // whatever the probes found.
     if (!OpenPort(settings, settings.baudIndex)) {
         status.connected = 0;
-        ShowResult(kWholeLine, PortText("COM%-d open error", settings.port), "",
-                   kInformationOnly);
+        ShowResult(kWholeLine, PortText("COM%-d open error", settings.port), "", kInformationOnly);
         return false;
     }
     if (IsStopRequested() != 0) {
         WaitUntilIdle(status);
         return false;
     }
-    ShowResult(kWholeLine, PortAtSpeedText("Open COM%-d at %sbps", settings.port, settings.baudIndex),
-               "", kInformationOnly);
+    ShowResult(kWholeLine,
+               PortAtSpeedText("Open COM%-d at %sbps", settings.port, settings.baudIndex), "",
+               kInformationOnly);
     return true;
 }
 
@@ -144,8 +143,9 @@ bool CTerminalLink::DialModem(const CommSettings& settings, LinkStatus& status) 
         ShowMessageBox(PortText("COM%-d open error", settings.port));
         return false;
     }
-    ShowResult(kWholeLine, PortAtSpeedText("Open COM%-d at %sbps", settings.port, settings.baudIndex),
-               "", kInformationOnly);
+    ShowResult(kWholeLine,
+               PortAtSpeedText("Open COM%-d at %sbps", settings.port, settings.baudIndex), "",
+               kInformationOnly);
     const std::string initCommand = Truncated(settings.modemInitCommand, kMaxModemInitCommand);
     ShowResult(kWholeLine, "Send initial command ", initCommand, kInformationOnly);
     if (HC_modem_Init(settings.port, initCommand.c_str(), kModemInitTimeoutMs) != 0) {

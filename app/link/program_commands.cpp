@@ -14,9 +14,7 @@ namespace {
 constexpr int kDelmarPauseMs = 1500;
 
 // The terminal takes program names without their extension.
-std::string WithoutExtension(const std::string& name) {
-    return name.substr(0, name.find('.'));
-}
+std::string WithoutExtension(const std::string& name) { return name.substr(0, name.find('.')); }
 
 AddressLoopOptions OneOrAll(StatusRule rule, bool statusBeforeStopCheck, char chosenAddress,
                             int allAddresses) {
@@ -33,11 +31,10 @@ void CTerminalLink::SetExecAreaSize(const CommSettings& settings, LinkStatus& st
     const long parsed = std::strtol(sizeText.c_str(), nullptr, 10);
     const int size = parsed > 99999 ? 99999 : (parsed < -99999 ? -99999 : static_cast<int>(parsed));
     const std::string shown = std::to_string(size);
-    RunAddressLoop(*this, settings, status, progress, {StatusRule::kCommand, false, 0},
-                   [&](char a, int) {
-                       return AddressResult{HM_exe_size(settings.port, a, size), "Exec area is ",
-                                            shown};
-                   });
+    RunAddressLoop(
+        *this, settings, status, progress, {StatusRule::kCommand, false, 0}, [&](char a, int) {
+            return AddressResult{HM_exe_size(settings.port, a, size), "Exec area is ", shown};
+        });
 }
 
 void CTerminalLink::SetAutoBoot(const CommSettings& settings, LinkStatus& status,
@@ -57,14 +54,13 @@ void CTerminalLink::SetAutoBoot(const CommSettings& settings, LinkStatus& status
         }
         return;
     }
-    RunAddressLoop(*this, settings, status, progress,
-                   OneOrAll(StatusRule::kCommand, true, chosenAddress, allAddresses),
-                   [&](char a, int) {
-                       const int code = romFlag == 1
-                                            ? HM_autoboot_rom(settings.port, a, name.c_str())
-                                            : HM_autoboot(settings.port, a, name.c_str());
-                       return AddressResult{code, "Auto-Boot", name};
-                   });
+    RunAddressLoop(
+        *this, settings, status, progress,
+        OneOrAll(StatusRule::kCommand, true, chosenAddress, allAddresses), [&](char a, int) {
+            const int code = romFlag == 1 ? HM_autoboot_rom(settings.port, a, name.c_str())
+                                          : HM_autoboot(settings.port, a, name.c_str());
+            return AddressResult{code, "Auto-Boot", name};
+        });
 }
 
 void CTerminalLink::RunProgram(const CommSettings& settings, LinkStatus& status,

@@ -129,8 +129,7 @@ void CTerminalLink::SetPassword(const CommSettings& settings, LinkStatus& status
                                 ProgressState& progress, const std::string& password) {
     RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
         // The detail stays empty: the password never reaches a line or the log.
-        return AddressResult{HM_password(settings.port, a, password.c_str()), "Set password ",
-                             ""};
+        return AddressResult{HM_password(settings.port, a, password.c_str()), "Set password ", ""};
     });
 }
 

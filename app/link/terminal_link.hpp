@@ -95,8 +95,8 @@ public:
                          const std::string& table);
     void SetUploadMode(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
     // level 0 low, 5 medium, 9 high.
-    void SetBeeperVolume(const CommSettings& settings, LinkStatus& status,
-                         ProgressState& progress, int level);
+    void SetBeeperVolume(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         int level);
     void SetDeviceTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
                         const std::string& table);
     // mode 0 lock, 1 unlock, 2 partial lock (as a number or a digit
@@ -113,16 +113,15 @@ public:
     void RestoreSystemFont(const CommSettings& settings, LinkStatus& status,
                            ProgressState& progress, int kind);
     // sizeText: the size in kilobytes as the user typed it.
-    void SetExecAreaSize(const CommSettings& settings, LinkStatus& status,
-                         ProgressState& progress, const std::string& sizeText);
+    void SetExecAreaSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         const std::string& sizeText);
     void SendLantaTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
                         const std::string& table);
     void ExecuteKermit(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
 
     // Queries: one line per terminal that has something to report.
     void QueryRamSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void QueryFlashSize(const CommSettings& settings, LinkStatus& status,
-                        ProgressState& progress);
+    void QueryFlashSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
     // romFlag 0 RAM disk, 1 flash ROM. Each listing goes to the slot of its
     // address position in directoryTexts.
     void GetDirectory(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
@@ -131,8 +130,8 @@ public:
                             ProgressState& progress);
     // Also records each answering terminal's model in progress.typeFound.
     void GetTerminalId(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void CheckFileExists(const CommSettings& settings, LinkStatus& status,
-                         ProgressState& progress, const std::string& fileName);
+    void CheckFileExists(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         const std::string& fileName);
     void CheckRunningProgram(const CommSettings& settings, LinkStatus& status,
                              ProgressState& progress);
 

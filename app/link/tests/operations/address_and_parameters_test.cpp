@@ -76,7 +76,8 @@ TEST_F(OperationsTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
 
     link.lines.clear();
     link.SetAutoBoot(settings, status, progress, "MENU.EXE", 'C', 1, 1);
-    EXPECT_EQ(link.lines, (Lines{"A Auto-Boot MENU Successfully", "C Auto-Boot MENU Successfully"}));
+    EXPECT_EQ(link.lines,
+              (Lines{"A Auto-Boot MENU Successfully", "C Auto-Boot MENU Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "OMENU/ROM");
 }
 

@@ -69,9 +69,10 @@ TEST_F(ConnectTest, SpeedSearchFindsAndKeepsTheTerminalsSpeed) {
     status.autoBaud = 1;
     terminalSpeed = 4;  // 2400
     EXPECT_TRUE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines, (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error at 57600bps  ",
-                                 "  COM3 open error at 38400bps  ", "  COM3 open error at 19200bps  ",
-                                 "  COM3 open error at 4800bps  ", "  Open COM3 at 2400bps  "}));
+    EXPECT_EQ(link.lines,
+              (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error at 57600bps  ",
+                     "  COM3 open error at 38400bps  ", "  COM3 open error at 19200bps  ",
+                     "  COM3 open error at 4800bps  ", "  Open COM3 at 2400bps  "}));
     // The configured speed is not tried a second time.
     EXPECT_EQ(SpeedsOpened(), (std::vector<int>{6, 9, 8, 7, 5, 4, 4}));
     EXPECT_EQ(settings.baudIndex, 4);
@@ -126,7 +127,8 @@ TEST_F(ConnectTest, StopDuringTheSearchClosesThePortQuietly) {
         return Terminals(c);
     });
     EXPECT_FALSE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines, (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error at 57600bps  "}));
+    EXPECT_EQ(link.lines,
+              (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error at 57600bps  "}));
     EXPECT_EQ(fake_pendra::count(Fn::Create), fake_pendra::count(Fn::Destroy));
     EXPECT_EQ(status.connected, 0);
 }
@@ -171,13 +173,12 @@ TEST_F(ModemTest, DialsConnectsAndHangsUp) {
     EXPECT_TRUE(link.Connect(settings, status));
     EXPECT_EQ(status.connected, 1);
     EXPECT_EQ(status.idle, 1);
-    EXPECT_EQ(link.lines,
-              (Lines{"  Open COM3 at 9600bps  ", "  Send initial command  ATZ ", "  OK  ",
-                     "  Dial phone no  0123 ", "  CONNECT 9600\n  "}));
+    EXPECT_EQ(link.lines, (Lines{"  Open COM3 at 9600bps  ", "  Send initial command  ATZ ",
+                                 "  OK  ", "  Dial phone no  0123 ", "  CONNECT 9600\n  "}));
     link.lines.clear();
     link.Disconnect(settings.port, status);
-    EXPECT_EQ(link.lines, (Lines{"  Hang up   ", "     Send +++ATH  ret = 0 ",
-                                 "  Close COM port    "}));
+    EXPECT_EQ(link.lines,
+              (Lines{"  Hang up   ", "     Send +++ATH  ret = 0 ", "  Close COM port    "}));
     EXPECT_EQ(ModemCommands(), (std::vector<std::string>{"ATZ", "ATDT0123", "+++ATH"}));
     EXPECT_EQ(status.connected, 0);
 }

@@ -130,5 +130,16 @@ TEST_F(OperationsTest, PowerSavingCommandsMarkFailuresNotDone) {
     EXPECT_EQ(status.idle, 1);
 }
 
+TEST_F(OperationsTest, TransferPowerSwitchHandsTheLibraryItsFlagAndReportsTheTerminal) {
+    EXPECT_EQ(link.SwitchPowerSaving(0, 0, settings, status, 0), 0);
+    EXPECT_EQ(HM_get_power_saving_status(), 0);
+    EXPECT_EQ(link.SwitchPowerSaving(1, 1, settings, status, 2), ZELO_TIMEOUT);
+    EXPECT_EQ(HM_get_power_saving_status(), 1);
+    HM_set_power_saving_status(0);
+    EXPECT_EQ(link.lines, (Lines{"A Power-Saving off   Successfully",
+                                 "C Power-Saving on   Time out"}));
+    EXPECT_EQ(AddressesOf(Fn::DBG).substr(0, 1), "A");
+}
+
 }  // namespace
 }  // namespace zelo::link::testing

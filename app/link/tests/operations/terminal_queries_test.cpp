@@ -61,8 +61,8 @@ TEST_F(OperationsTest, DirectoryListingsGoToTheirAddressPositions) {
         return std::nullopt;
     });
     link.GetDirectory(settings, status, progress, 0, texts);
-    EXPECT_EQ(link.lines, (Lines{"A Get Directory  PROG.EXE Successfully",
-                                 "C Get Directory   Time out"}));
+    EXPECT_EQ(link.lines,
+              (Lines{"A Get Directory  PROG.EXE Successfully", "C Get Directory   Time out"}));
     EXPECT_EQ(texts[0], "PROG.EXE");
     EXPECT_EQ(texts[1], "UNTOUCHED");
     EXPECT_EQ(texts[2], "");  // a failure empties the old listing
@@ -120,9 +120,9 @@ TEST_F(OperationsTest, TerminalIdNamesTheModelOfEachTerminal) {
         }
     });
     link.GetTerminalId(settings, status, progress);
-    EXPECT_EQ(link.lines, (Lines{"A Terminal ID  ZX58 Successfully", "B Terminal ID  ZX7 Successfully",
-                                 "C Terminal ID  Z Successfully",
-                                 "D Terminal ID   Unsuccessful"}));
+    EXPECT_EQ(link.lines,
+              (Lines{"A Terminal ID  ZX58 Successfully", "B Terminal ID  ZX7 Successfully",
+                     "C Terminal ID  Z Successfully", "D Terminal ID   Unsuccessful"}));
     EXPECT_EQ(progress.typeFound[0], kFenna);
     EXPECT_EQ(progress.typeFound[1], kEstra);
     EXPECT_EQ(progress.typeFound[2], kGravoHalda);
