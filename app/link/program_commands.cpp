@@ -4,7 +4,6 @@
 #include <string>
 
 #include "link/address_loop.hpp"
-#include "link/result_text.hpp"
 #include "link/terminal_link.hpp"
 #include "zelodll.h"
 
@@ -42,8 +41,8 @@ void CTerminalLink::SetAutoBoot(const CommSettings& settings, LinkStatus& status
                                 char chosenAddress, int allAddresses, int romFlag) {
     const std::string name = WithoutExtension(programName);
     if (name.empty()) {
-        // Nothing was chosen: every terminal of the line hears that the
-        // program does not exist, and none is asked.
+        // Nothing was chosen: each address of the line gets a line saying
+        // the program does not exist, and no terminal is asked.
         for (const char address : settings.addresses) {
             if (address == '\0') break;
             if (IsStopRequested() != 0) {
