@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/comm_settings.hpp"
+#include "link/operation_requests.hpp"
 
 namespace zelo::core {
 
@@ -64,27 +65,10 @@ struct PhoneBook {
     std::array<Entry, kPhoneBookEntries> entries;
 };
 
-// The time the clock-setting command sends, as the date and time dialog set
-// it; kept for the run, not in the configuration file.
-struct TimeSyncRequest {
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int useSetTime = 0;  // 1: send this time instead of the PC clock
-};
-
-// The line settings the communication-table command sends to the terminals,
-// with the same codes as CommSettings.
-struct CommTableRequest {
-    int baudIndex = link::kBaudIndex9600;
-    int dataBitsIndex = 1;
-    int stopBitsIndex = 0;
-    int parity = 0;
-    int changePcParameters = 0;  // 1: reconnect with these settings after sending them
-};
+// Requests the clock-setting and communication-table commands send; the
+// connection object's operations take them.
+using link::CommTableRequest;
+using link::TimeSyncRequest;
 
 inline constexpr std::size_t kCommandLineTokens = 5;
 

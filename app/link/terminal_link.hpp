@@ -1,9 +1,15 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <string>
 #include <string_view>
 
+#include "link/comm_settings.hpp"
+#include "link/link_clock.hpp"
 #include "link/link_status.hpp"
+#include "link/operation_requests.hpp"
+#include "link/progress_state.hpp"
 
 namespace zelo::link {
 
@@ -49,8 +55,113 @@ public:
     // protocol's way for an operation to let the Stop command finish first.
     static void WaitUntilIdle(const LinkStatus& status);
 
+    // ===== Connection and single-terminal operations =====================
+    // Each runs on the worker thread, reports through the hooks above and
+    // returns early (after WaitUntilIdle, with no line for the terminal in
+    // hand) once a stop is requested.
+
+    // A modal message box (a modem port that will not open, a wrong ROM
+    // flag). The base class shows nothing.
+    virtual void ShowMessageBox(std::string_view text) { (void)text; }
+
+    // Where SyncTime reads the PC's local time; the system clock unless a
+    // test or a front-end puts another in its place.
+    void SetClock(LinkClock clock) { clock_ = std::move(clock); }
+
+    // Opens the line: by modem, or directly at the configured speed and,
+    // with auto-baud on, at every other speed from the fastest down. True
+    // when the line is open for commands (status.connected is then 1).
+    bool Connect(CommSettings& settings, LinkStatus& status);
+    // True when every terminal of settings.addresses answers the probe at
+    // this speed. Leaves the port closed.
+    bool TryBaudRate(const CommSettings& settings, LinkStatus& status, int baudIndex);
+    // Opens the port, initialises the modem and dials settings.dialNumber.
+    bool DialModem(const CommSettings& settings, LinkStatus& status);
+    // Hangs up when the modem is in use, then closes the port.
+    void Disconnect(int port, LinkStatus& status);
+
+    // Switches one terminal's power saving for a transfer; returns the
+    // library result. libraryFlag is handed to HM_set_power_saving_status.
+    int SwitchPowerSaving(int switchOn, int libraryFlag, const CommSettings& settings,
+                          LinkStatus& status, int addressIndex);
+    // The Power saving on (1) and off (0) commands over the selected terminals.
+    void SetPowerSaving(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                        int switchOn);
+
+    // Commands of one library call per selected terminal.
+    void ColdStart(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    void WarmStart(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    void SetBarcodeTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         const std::string& table);
+    void SetUploadMode(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    // level 0 low, 5 medium, 9 high.
+    void SetBeeperVolume(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         int level);
+    void SetDeviceTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                        const std::string& table);
+    // mode 0 lock, 1 unlock, 2 partial lock (as a number or a digit
+    // character), 'A' restores the system keymap.
+    void SetKeypad(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                   int mode);
+    void SetUpsOff(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    void SendData(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                  const std::string& text);
+    // The password goes to the terminals only; no line shows it.
+    void SetPassword(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                     const std::string& password);
+    // kind 0 all, 1 the 16x8 font, 2 the 32x16 font (number or digit character).
+    void RestoreSystemFont(const CommSettings& settings, LinkStatus& status,
+                           ProgressState& progress, int kind);
+    // sizeText: the size in kilobytes as the user typed it.
+    void SetExecAreaSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         const std::string& sizeText);
+    void SendLantaTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                        const std::string& table);
+    void ExecuteKermit(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+
+    // Queries: one line per terminal that has something to report.
+    void QueryRamSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    void QueryFlashSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    // romFlag 0 RAM disk, 1 flash ROM. Each listing goes to the slot of its
+    // address position in directoryTexts.
+    void GetDirectory(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                      int romFlag, DirectoryTexts& directoryTexts);
+    void GetFirmwareVersion(const CommSettings& settings, LinkStatus& status,
+                            ProgressState& progress);
+    // Also records each answering terminal's model in progress.typeFound.
+    void GetTerminalId(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    void CheckFileExists(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                         const std::string& fileName);
+    void CheckRunningProgram(const CommSettings& settings, LinkStatus& status,
+                             ProgressState& progress);
+
+    // Gives the terminal at oldAddress the address newAddress, and on
+    // success the same in settings.addresses (in memory only).
+    void ChangeAddress(CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                       char oldAddress, char newAddress);
+    // Sends the new line settings to every selected terminal; with
+    // request.changePcParameters 1 the line is then reopened with them.
+    void SetCommParameters(CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                           const CommTableRequest& request, int terminalTimeout);
+    // Sets the terminals' clocks: the PC's, or the set time advanced by the
+    // seconds since the command began (written back into request).
+    void SyncTime(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                  TimeSyncRequest& request);
+    // programName as chosen from a directory listing; romFlag tells which.
+    // With allAddresses 0 only the terminal at chosenAddress is visited.
+    void SetAutoBoot(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                     const std::string& programName, char chosenAddress, int allAddresses,
+                     int romFlag);
+    void RunProgram(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
+                    const std::string& programName, char chosenAddress, int allAddresses,
+                    int romFlag);
+    // Sends 1000 numbered packets with the raw character functions.
+    void LineTest(LinkStatus& status);
+    // ===== End of connection and single-terminal operations ===============
+
 private:
     std::atomic<int> stopFlag_{0};
+    LinkClock clock_ = SystemLocalTime;
 };
 
 }  // namespace zelo::link

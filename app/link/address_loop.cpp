@@ -1,0 +1,96 @@
+#include "link/address_loop.hpp"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace zelo::link {
+namespace {
+
+constexpr int kLeaveStatus = -1;
+constexpr int kResultSuccess = 0;
+constexpr int kResultTimeOut = 4;
+constexpr int kResultNoData = 7;
+constexpr int kResultNoSuchFile = 48;
+constexpr int kResultFromFlashRom = 54;
+
+}  // namespace
+
+int StatusForResult(StatusRule rule, int code) {
+    switch (rule) {
+        case StatusRule::kAddressSet:
+            if (code == kResultSuccess) return kStatusDone;
+            return code == kResultNoSuchFile ? kStatusNoSuchFile : kStatusFailed;
+        case StatusRule::kFileQuery:
+            if (code == kResultFromFlashRom) return kStatusDone;
+            break;
+        case StatusRule::kCommand:
+        case StatusRule::kQuery: break;
+    }
+    if (code == kResultSuccess) return kStatusDone;
+    if (code == kResultTimeOut) return kStatusTimeOut;
+    if (code == kResultNoData) return kLeaveStatus;
+    return kStatusFailed;
+}
+
+bool ResultWritesLine(StatusRule rule, int code) {
+    const bool quietWhenNoData = rule == StatusRule::kQuery || rule == StatusRule::kFileQuery;
+    return !(quietWhenNoData && code == kResultNoData);
+}
+
+void BeginAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
+    progress.mode = kProgressPerAddress;
+    progress.phase = kPhaseAtRest;
+    link.RefreshProgress(0);
+    status.idle = 0;
+}
+
+void EndAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
+    progress.phase = kPhaseAtRest;
+    link.RefreshProgress(0);
+    status.idle = 1;
+}
+
+bool ForEachSelectedAddress(CTerminalLink& link, const CommSettings& settings, LinkStatus& status,
+                            ProgressState& progress, const AddressLoopOptions& options,
+                            const std::function<AddressResult(char address, int index)>& call) {
+    const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
+    for (std::size_t i = 0; i < count; ++i) {
+        const char address = settings.addresses[i];
+        if (address == '\0') break;
+        if (progress.addressSelected[i] == 0) continue;
+        if (options.onlyAddress != 0 && address != options.onlyAddress) continue;
+
+        const int index = static_cast<int>(i);
+        progress.currentAddress = index;
+        progress.phase = kPhaseAtRest;
+        progress.addressStatus[i] = kStatusWorking;
+        link.RefreshProgress(0);
+
+        const AddressResult result = call(address, index);
+        const int newStatus = StatusForResult(options.rule, result.code);
+        auto setStatus = [&] {
+            if (newStatus != kLeaveStatus) progress.addressStatus[i] = newStatus;
+        };
+        if (options.statusBeforeStopCheck) setStatus();
+        if (link.IsStopRequested() != 0) {
+            CTerminalLink::WaitUntilIdle(status);
+            return false;
+        }
+        if (ResultWritesLine(options.rule, result.code)) {
+            link.ShowResult(address, result.label, result.detail, result.code);
+        }
+        if (!options.statusBeforeStopCheck) setStatus();
+    }
+    return true;
+}
+
+bool RunAddressLoop(CTerminalLink& link, const CommSettings& settings, LinkStatus& status,
+                    ProgressState& progress, const AddressLoopOptions& options,
+                    const std::function<AddressResult(char address, int index)>& call) {
+    BeginAddressLoop(link, status, progress);
+    if (!ForEachSelectedAddress(link, settings, status, progress, options, call)) return false;
+    EndAddressLoop(link, status, progress);
+    return true;
+}
+
+}  // namespace zelo::link

@@ -1,0 +1,193 @@
+// Opening and closing the line: directly with the speed search, or by modem.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "link/bounded_text.hpp"
+#include "link/result_text.hpp"
+#include "link/terminal_link.hpp"
+#include "zelodll.h"
+
+namespace zelo::link {
+namespace {
+
+constexpr char kWholeLine = ' ';
+constexpr int kModemInitTimeoutMs = 1000;
+constexpr int kModemHangupTimeoutMs = 3000;
+constexpr int kModemConnected = 1;
+constexpr int kMaxDialWaitSeconds = 2000000;
+
+std::string BaudText(int baudIndex) {
+    if (baudIndex < 0 || baudIndex >= static_cast<int>(kBaudTexts.size())) return "?";
+    return std::string(kBaudTexts[static_cast<std::size_t>(baudIndex)]);
+}
+
+std::string PortText(const char* format, int port) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, port);
+    return text;
+}
+
+std::string PortAtSpeedText(const char* format, int port, int baudIndex) {
+    char text[80];
+    std::snprintf(text, sizeof text, format, port, BaudText(baudIndex).c_str());
+    return text;
+}
+
+bool OpenPort(const CommSettings& settings, int baudIndex) {
+    return HM_OpenCommPort(settings.port, baudIndex, settings.dataBitsIndex + 7, settings.parity,
+                           settings.stopBitsIndex + 1) != 0;
+}
+
+}  // namespace
+
+bool CTerminalLink::TryBaudRate(const CommSettings& settings, LinkStatus& status, int baudIndex) {
+    if (!OpenPort(settings, baudIndex)) return false;
+    status.idle = 0;
+    for (const char address : settings.addresses) {
+        if (address == '\0') break;
+        int result = 0;
+        if (settings.terminalType == kBrisa) {
+            std::array<char, ZELO_REPLY_SIZE> reply{};
+            result = HM_firmware_version(settings.port, address, reply.data());
+        } else {
+            // One spare zero beyond the listing, so the library's clearing of
+            // the previous text always finds an end.
+            std::array<char, ZELO_LISTING_SIZE + 1> listing{};
+            result = HM_dir(settings.port, address, listing.data());
+        }
+        if (IsStopRequested() != 0) {
+            HM_CloseCommPort(settings.port);
+            WaitUntilIdle(status);
+            return false;
+        }
+        if (result != 0) {
+            HM_CloseCommPort(settings.port);
+            status.idle = 1;
+            return false;
+        }
+    }
+    HM_CloseCommPort(settings.port);
+    status.idle = 1;
+    return true;
+}
+
+bool CTerminalLink::Connect(CommSettings& settings, LinkStatus& status) {
+    if (status.useModem != 0) {
+        if (DialModem(settings, status)) return true;
+        status.idle = 1;
+        return false;
+    }
+
+    status.connected = TryBaudRate(settings, status, settings.baudIndex) ? 1 : 0;
+    if (status.connected == 0) {
+        if (IsStopRequested() != 0) {
+            WaitUntilIdle(status);
+            return false;
+        }
+        ShowResult(kWholeLine,
+                   PortAtSpeedText("COM%-d open error at %sbps", settings.port, settings.baudIndex),
+                   "", kInformationOnly);
+        if (status.autoBaud == 0) {
+            if (IsStopRequested() != 0) {
+                WaitUntilIdle(status);
+            } else {
+                ShowResult(kWholeLine, PortText("COM%-d open error", settings.port), "",
+                           kInformationOnly);
+            }
+            return false;
+        }
+        bool found = false;
+        for (int baudIndex = static_cast<int>(kBaudTexts.size()) - 1; baudIndex >= 0; --baudIndex) {
+            if (baudIndex == settings.baudIndex) continue;
+            status.connected = TryBaudRate(settings, status, baudIndex) ? 1 : 0;
+            if (status.connected != 0) {
+                settings.baudIndex = baudIndex;
+                OnSettingsChanged();  // the speed found is kept as BaudRate
+                found = true;
+                break;
+            }
+            if (IsStopRequested() != 0) {
+                WaitUntilIdle(status);
+                return false;
+            }
+            ShowResult(kWholeLine,
+                       PortAtSpeedText("COM%-d open error at %sbps", settings.port, baudIndex), "",
+                       kInformationOnly);
+        }
+        if (!found) return false;
+    }
+
+    // The probes closed the port behind them; open it for the commands. If
+    // another program took the port in the meantime, the line is not open,
+    // whatever the probes found.
+    if (!OpenPort(settings, settings.baudIndex)) {
+        status.connected = 0;
+        ShowResult(kWholeLine, PortText("COM%-d open error", settings.port), "", kInformationOnly);
+        return false;
+    }
+    if (IsStopRequested() != 0) {
+        WaitUntilIdle(status);
+        return false;
+    }
+    ShowResult(kWholeLine,
+               PortAtSpeedText("Open COM%-d at %sbps", settings.port, settings.baudIndex), "",
+               kInformationOnly);
+    return true;
+}
+
+bool CTerminalLink::DialModem(const CommSettings& settings, LinkStatus& status) {
+    status.idle = 0;
+    if (!OpenPort(settings, settings.baudIndex)) {
+        ShowMessageBox(PortText("COM%-d open error", settings.port));
+        return false;
+    }
+    ShowResult(kWholeLine,
+               PortAtSpeedText("Open COM%-d at %sbps", settings.port, settings.baudIndex), "",
+               kInformationOnly);
+    const std::string initCommand = Truncated(settings.modemInitCommand, kMaxModemInitCommand);
+    ShowResult(kWholeLine, "Send initial command ", initCommand, kInformationOnly);
+    if (HC_modem_Init(settings.port, initCommand.c_str(), kModemInitTimeoutMs) != 0) {
+        ShowResult(kWholeLine, "Error", "", kInformationOnly);
+        Disconnect(settings.port, status);
+        return false;
+    }
+    ShowResult(kWholeLine, "OK", "", kInformationOnly);
+
+    const std::string number = Truncated(settings.dialNumber, kMaxDialNumber);
+    ShowResult(kWholeLine, "Dial phone no ", number, kInformationOnly);
+    const std::string dialCommand = (settings.dialType == 1 ? "ATDP" : "ATDT") + number;
+    // Seconds from the configuration, kept within what milliseconds in an
+    // int can hold.
+    const int waitSeconds = std::clamp(settings.dialWaitTime, 0, kMaxDialWaitSeconds);
+    const int dialed = HC_modem_Dial(settings.port, dialCommand.c_str(), waitSeconds * 1000);
+    std::array<char, ZELO_MODEM_REPLY_SIZE> reply{};
+    HC_modem_return_message(reply.data());
+    if (dialed == kModemConnected) {
+        ShowResult(kWholeLine, TextWithin(reply.data(), reply.size()), "", kInformationOnly);
+        status.connected = 1;
+        status.idle = 1;
+        return true;
+    }
+    ShowResult(kWholeLine, "Fail ", "", kInformationOnly);
+    Disconnect(settings.port, status);
+    return false;
+}
+
+void CTerminalLink::Disconnect(int port, LinkStatus& status) {
+    if (status.useModem != 0) {
+        HM_stop_communication();
+        ShowResult(kWholeLine, "Hang up", " ", kInformationOnly);
+        const int hungUp = HC_modem_Hangup(port, "+++ATH", kModemHangupTimeoutMs);
+        char detail[32];
+        std::snprintf(detail, sizeof detail, "ret = %d", hungUp);
+        ShowResult(kWholeLine, "   Send +++ATH ", detail, kInformationOnly);
+    }
+    HM_CloseCommPort(port);
+    status.connected = 0;
+    status.idle = 1;
+    if (status.closing == 0) ShowResult(kWholeLine, "Close COM port ", " ", kInformationOnly);
+}
+
+}  // namespace zelo::link

@@ -1,0 +1,62 @@
+// The terminals' power saving: around transfers, and as commands of their own.
+#include <algorithm>
+#include <cstddef>
+
+#include "link/address_loop.hpp"
+#include "link/terminal_link.hpp"
+#include "zelodll.h"
+
+namespace zelo::link {
+namespace {
+
+const char* PowerSavingLabel(int switchOn) {
+    return switchOn == 1 ? "Power-Saving on" : "Power-Saving off";
+}
+
+int SwitchTerminal(int switchOn, int port, char address) {
+    return switchOn == 1 ? HM_power_saving_on(port, address) : HM_power_saving_off(port, address);
+}
+
+}  // namespace
+
+int CTerminalLink::SwitchPowerSaving(int switchOn, int libraryFlag, const CommSettings& settings,
+                                     LinkStatus& status, int addressIndex) {
+    HM_set_power_saving_status(libraryFlag);
+    if (addressIndex < 0 || static_cast<std::size_t>(addressIndex) >= settings.addresses.size()) {
+        return ZELO_UNKNOWN_RESPONSE;
+    }
+    const char address = settings.addresses[static_cast<std::size_t>(addressIndex)];
+    const int result = SwitchTerminal(switchOn, settings.port, address);
+    if (IsStopRequested() != 0) {
+        WaitUntilIdle(status);
+        return result;
+    }
+    ShowResult(address, PowerSavingLabel(switchOn), " ", result);
+    return result;
+}
+
+void CTerminalLink::SetPowerSaving(const CommSettings& settings, LinkStatus& status,
+                                   ProgressState& progress, int switchOn) {
+    BeginAddressLoop(*this, status, progress);
+    const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
+    for (std::size_t i = 0; i < count; ++i) {
+        const char address = settings.addresses[i];
+        if (address == '\0') break;
+        if (progress.addressSelected[i] == 0) continue;
+        progress.currentAddress = static_cast<int>(i);
+        progress.phase = kPhaseAtRest;
+        progress.addressStatus[i] = kStatusWorking;
+        RefreshProgress(0);
+        const int result = SwitchTerminal(switchOn, settings.port, address);
+        if (IsStopRequested() != 0) {
+            WaitUntilIdle(status);
+            return;
+        }
+        ShowResult(address, PowerSavingLabel(switchOn), " ", result);
+        progress.addressStatus[i] = result == 0 ? kStatusDone : kStatusNotDone;
+        RefreshProgress(0);
+    }
+    status.idle = 1;
+}
+
+}  // namespace zelo::link

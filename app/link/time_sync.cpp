@@ -1,0 +1,77 @@
+// Setting the terminals' clocks.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "link/address_loop.hpp"
+#include "link/terminal_link.hpp"
+#include "zelodll.h"
+
+namespace zelo::link {
+namespace {
+
+constexpr int kSecondsPerDay = 24 * 3600;
+
+int SecondsSinceMidnight(int hour, int minute, int second) {
+    return hour * 3600 + minute * 60 + second;
+}
+
+std::string DateTimeText(int year, int month, int day, int hour, int minute, int second) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), "%4d%.2d%.2d%.2d%.2d%.2d", year, month, day, hour,
+                  minute, second);
+    return text.data();
+}
+
+}  // namespace
+
+void CTerminalLink::SyncTime(const CommSettings& settings, LinkStatus& status,
+                             ProgressState& progress, TimeSyncRequest& request) {
+    const ClockReading start = clock_();
+    const int offset = SecondsSinceMidnight(start.hour, start.minute, start.second) -
+                       SecondsSinceMidnight(request.hour, request.minute, request.second);
+
+    BeginAddressLoop(*this, status, progress);
+    const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
+    for (std::size_t i = 0; i < count && settings.addresses[i] != '\0'; ++i) {
+        const char address = settings.addresses[i];
+        if (progress.addressSelected[i] == 0) continue;
+        progress.currentAddress = static_cast<int>(i);
+        progress.phase = kPhaseAtRest;
+        progress.addressStatus[i] = kStatusWorking;
+        RefreshProgress(0);
+
+        const ClockReading now = clock_();
+        std::string text;
+        if (status.commandLineMode == 0 && request.useSetTime == 1) {
+            // The set time advanced by the seconds since the command began,
+            // kept within one day: the date stays as the user set it.
+            int t = SecondsSinceMidnight(now.hour, now.minute, now.second) - offset;
+            t = ((t % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay;
+            request.hour = t / 3600;
+            request.minute = t / 60 % 60;
+            request.second = t % 60;
+            text = DateTimeText(request.year, request.month, request.day, request.hour,
+                                request.minute, request.second);
+        } else {
+            text = DateTimeText(now.year, now.month, now.day, now.hour, now.minute, now.second);
+        }
+
+        if (IsStopRequested() != 0) {
+            WaitUntilIdle(status);
+            return;
+        }
+        const int code = HM_date_time(settings.port, address, text.c_str());
+        if (IsStopRequested() != 0) {
+            WaitUntilIdle(status);
+            return;
+        }
+        const int newStatus = StatusForResult(StatusRule::kCommand, code);
+        if (newStatus >= 0) progress.addressStatus[i] = newStatus;
+        ShowResult(address, "Time Sync.", text, code);
+    }
+    EndAddressLoop(*this, status, progress);
+}
+
+}  // namespace zelo::link
