@@ -20,12 +20,14 @@ CommandLineResult ViewController::StartUp(std::string_view commandLine) {
 }
 
 CommandLineResult ViewController::HandleCommandLine(std::string_view commandLine) {
-    commandLine_ = std::string(commandLine);
+    // A copy first: the restart passes commandLine_ itself.
+    const std::string text(commandLine);
+    commandLine_ = text;
     CommandLineState& cl = state_.commandLine;
     for (auto& token : cl.tokens) token.clear();
     cl.tokenCount = 0;
 
-    SplitCommandLine split = SplitCommandLineText(commandLine, state_.status.useModem.load() != 0);
+    SplitCommandLine split = SplitCommandLineText(text, state_.status.useModem.load() != 0);
     if (!split.refusal.empty()) {
         ui_.ShowMessage(split.refusal);
         return CommandLineResult::kRefused;
