@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "core/command_line.hpp"
+#include "core/command_menu.hpp"
 
 namespace zelo::core {
 namespace {
@@ -95,6 +96,27 @@ CommandLineResult ViewController::StartCommandLineCommand() {
 }
 
 bool ViewController::RunCommand(int code) { return worker_.Start(code); }
+
+bool ViewController::RunMenuCommand(int menuId) {
+    const MenuCommand* command = FindMenuCommand(menuId);
+    if (command == nullptr || worker_.WorkerBusy() != 0) return false;
+    if (command->commandCode == kBatchScript) return RestartScript();
+    CommandArguments& args = worker_.Arguments();
+    switch (command->sets) {
+        case MenuCommand::Sets::kFlashRom: args.flashRom = command->value; break;
+        case MenuCommand::Sets::kOptionValue: args.optionValue = command->value; break;
+        case MenuCommand::Sets::kKeypadMode: args.keypadMode = command->value; break;
+        case MenuCommand::Sets::kNothing: break;
+    }
+    if (command->commandCode == kColdStart && !ui_.AskYesNo("Are you sure to Cold Start?")) {
+        return false;
+    }
+    if (command->commandCode == kTimeAndDate && state_.status.commandLineMode.load() == 0 &&
+        !ui_.ChooseDateTime(state_.timeSync)) {
+        return false;
+    }
+    return worker_.Start(command->commandCode);
+}
 
 bool ViewController::RestartScript() {
     if (!IsEnabled(MenuGroup::kRestartScript)) return false;

@@ -37,6 +37,13 @@ public:
     // A menu or toolbar command whose arguments are already in the worker's
     // Arguments(): starts the worker. False while a command runs.
     bool RunCommand(int code);
+    // A menu or toolbar command by its menu id: sets the entry's argument,
+    // runs the steps that come before the worker on this thread (the cold
+    // start confirmation, the date and time dialog), then starts it. False
+    // when nothing started (Cancel, No, a command running, an unknown id).
+    // Commands whose argument comes from a settings dialog of their own
+    // (tables, address, input texts, Lanta) fill Arguments() first.
+    bool RunMenuCommand(int menuId);
     // The batch-script menu command: after a stopped script, runs it again
     // from the start.
     bool RestartScript();

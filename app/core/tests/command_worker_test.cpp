@@ -234,5 +234,32 @@ TEST(CommandWorker, ExitIsRequestedOnlyForACommandLineRunWithAutoExit) {
     }
 }
 
+TEST(CommandWorker, MenuCommandsSetTheirArgumentAndAskFirst) {
+    ScriptedProgram program(kIniAB);
+    program.Start("");
+    program.core.State().status.connected = 1;
+    auto run = [&](int menuId) {
+        const bool started = program.controller.RunMenuCommand(menuId);
+        program.worker.Join();
+        return started;
+    };
+    EXPECT_FALSE(run(32778));  // cold start, answered No
+    program.ui.yesNo = {true};
+    EXPECT_TRUE(run(32778));
+    program.ui.dateTimeOk = false;
+    EXPECT_FALSE(run(32808));  // date and time dialog cancelled
+    program.ui.dateTimeOk = true;
+    EXPECT_TRUE(run(32808));
+    EXPECT_TRUE(run(32799));   // buzzer high
+    EXPECT_TRUE(run(32848));   // directory of the flash ROM
+    EXPECT_TRUE(run(32827));   // restore the system key map
+    EXPECT_FALSE(run(32853));  // no stopped script to restart
+    EXPECT_FALSE(run(32813));  // Stop is no worker command
+    EXPECT_EQ(program.Events(),
+              (Strings{"Ask Are you sure to Cold Start?", "Ask Are you sure to Cold Start?",
+                       "ColdStart AB", "Date dialog", "Date dialog", "SyncTime AB set 0",
+                       "SetBeeperVolume 9", "GetDirectory AB 1", "SetKeypad A"}));
+}
+
 }  // namespace
 }  // namespace zelo::core
