@@ -64,7 +64,9 @@ protected:
 
 TEST_F(Headless, SuccessWhenEveryTerminalSucceededElseFailure) {
     EXPECT_EQ(Run({"AC", "A"}), kExitSuccess);
-    EXPECT_NE(out.str().find("A 09:05:07 Warm Start  Successfully\nC 09:05:07 Warm Start"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("A 09:05:07 Warm Start  Successfully\nC 09:05:07 Warm Start"),
+              std::string::npos)
+        << out.str();
     EXPECT_EQ(Run({"ab", "a"}), kExitFailed);                                     // B timed out
     EXPECT_TRUE(err.str().find("Warm Start") != std::string::npos) << err.str();  // error box
     // The run's addresses never reach the configuration.
