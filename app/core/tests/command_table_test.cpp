@@ -30,12 +30,5 @@ TEST(Enabling, EachGroupFollowsItsOwnFlags) {
     }
 }
 
-TEST(Enabling, CodesFallIntoTheirGroups) {
-    EXPECT_EQ(MenuGroupOf(kConnectLine), MenuGroup::kConnect);
-    EXPECT_EQ(MenuGroupOf(kDisconnectLine), MenuGroup::kDisconnect);
-    EXPECT_EQ(MenuGroupOf(kBatchScript), MenuGroup::kRestartScript);
-    EXPECT_EQ(MenuGroupOf(kLineTest), MenuGroup::kTerminalOrSettings);
-}
-
 }  // namespace
 }  // namespace zelo::core
