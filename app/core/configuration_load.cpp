@@ -114,6 +114,8 @@ void LoadConfiguration(Platform& platform, const std::string& path, ViewState& s
     file.Load();
     const Reader in(file.Text());
 
+    // Whatever a run had put in place is replaced by the file's values.
+    state.runOnly = {};
     LoadLine(in, state);
     LoadLists(in, state.lists);
     LoadPolling(in, state);

@@ -59,7 +59,8 @@ void SaveLine(Writer& out, const ViewState& state) {
                                 : "NONE");
     // Command-line addresses reach the records unfiltered; the file only
     // ever holds terminal addresses.
-    out.Text(kCommunication, "Address", FilterAddresses(comm.addresses));
+    out.Text(kCommunication, "Address",
+             FilterAddresses(state.runOnly.configuredAddresses.value_or(comm.addresses)));
     out.Text(kCommunication, "Terminal_type", std::string(TerminalTypeName(comm.terminalType)));
     out.Text(kCommunication, "AutoBaudRate", state.status.autoBaud != 0 ? "1" : "0");
     out.Integer(kCommunication, "Time_out", state.timing.timeOut);
@@ -124,9 +125,11 @@ bool SaveConfiguration(Platform& platform, const std::string& path, const ViewSt
     SaveLine(out, state);
     SaveLists(out, state.lists);
     SavePolling(out, state);
-    out.Text(kDeleteFile, "Delete_File1", state.lists.deleteFileName);
+    out.Text(kDeleteFile, "Delete_File1",
+             state.runOnly.configuredDeleteFileName.value_or(state.lists.deleteFileName));
     out.Text(kLanta, "CFG_Name", state.lists.lantaConfigName);
-    out.Text(kCommandLine, "AUTO_EXIT", YesNoText(state.commandLine.autoExit));
+    out.Text(kCommandLine, "AUTO_EXIT",
+             YesNoText(state.runOnly.configuredAutoExit.value_or(state.commandLine.autoExit)));
     out.Text(kCommandLine, "SHOW_ERROR_BOX", YesNoText(state.status.showErrorBox));
     SaveModem(out, state);
     out.Integer(kMessageWindow, "FONT_SIZE", state.messageFontSize);

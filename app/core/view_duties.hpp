@@ -34,6 +34,13 @@ public:
     // stores the chosen type in the view's records and saves the
     // configuration; a front-end without dialogs answers for the user.
     virtual void OpenTerminalDialog() = 0;
+
+    // Every result line's address and code, for a front-end that sums up a
+    // run (the console program's exit status). Same thread as the line.
+    virtual void NoteResult(char address, int code) {
+        (void)address;
+        (void)code;
+    }
 };
 
 }  // namespace zelo::core

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "core/view_records.hpp"
 #include "link/comm_settings.hpp"
 #include "link/link_status.hpp"
@@ -17,6 +20,16 @@ struct TimingSettings {
 
 // Error-log modes.
 enum ErrorLogMode : int { kErrorLogOff = 0, kErrorLogAppend = 1, kErrorLogNew = 2 };
+
+// Values a command line or a script line put in place for one run, kept
+// here so that a save in the meantime writes what the operator configured,
+// not the run's values. Set when a run puts its value in place; a load of
+// the configuration clears them.
+struct RunOnlyValues {
+    std::optional<std::string> configuredAddresses;
+    std::optional<std::string> configuredDeleteFileName;
+    std::optional<int> configuredAutoExit;  // a running script holds AUTO_EXIT at 0
+};
 
 // Every settings and state record of the main view, in one owner that lives
 // as long as the program. The connection object and the dialogs receive
@@ -39,6 +52,7 @@ struct ViewState {
     TimingSettings timing;
     int errorLogMode = kErrorLogOff;
     int messageFontSize = 8;
+    RunOnlyValues runOnly;
 };
 
 }  // namespace zelo::core

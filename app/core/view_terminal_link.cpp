@@ -19,6 +19,7 @@ void CViewTerminalLink::ShowPollData(char address, std::string_view record) {
 void CViewTerminalLink::ShowResult(char address, std::string_view label, std::string_view detail,
                                    int code) {
     if (writer_ != nullptr) writer_->Write({address, label, detail, code});
+    if (view_ != nullptr) view_->NoteResult(address, code);
 }
 
 void CViewTerminalLink::ShowMessageBox(std::string_view text) {

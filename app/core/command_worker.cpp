@@ -1,0 +1,187 @@
+#include "core/command_worker.hpp"
+
+#include <zelodll.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace zelo::core {
+namespace {
+
+constexpr const char* kNoFileMessage = "No file to be setting!";
+
+bool AllEmpty(const std::array<std::string, kListFiles>& names) {
+    return std::all_of(names.begin(), names.end(), [](const auto& n) { return n.empty(); });
+}
+
+}  // namespace
+
+CommandWorker::CommandWorker(ViewCore& view, TerminalOperations& operations, UserInterface& ui)
+    : view_(view), state_(view.State()), operations_(operations), ui_(ui) {}
+
+CommandWorker::~CommandWorker() { Join(); }
+
+bool CommandWorker::Start(int code) {
+    // Busy from here, not from the worker's first step, so that a Stop in
+    // between still reaches the command and a second Start is refused.
+    int idle = 0;
+    if (!workerBusy_.compare_exchange_strong(idle, 1)) return false;
+    if (thread_.joinable()) thread_.join();  // the last worker has already ended
+    commandCode_ = code;
+    thread_ = std::thread([this] { CommandThread(); });
+    return true;
+}
+
+void CommandWorker::Join() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void CommandWorker::Stop() {
+    link::LinkStatus& status = state_.status;
+    if (workerBusy_.load() == 1) operations_.RequestStop(1);
+    if (status.idle.load() == 0) {
+        HM_stop_communication();
+        status.idle = 1;
+        if (status.commandLineMode.load() == 1) state_.commandLine.abortScript = 1;
+        operations_.ShowResult(' ', " Stop communication ", " ", -1);
+    }
+    while (workerBusy_.load() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Join();
+    state_.progress.countdown = 0;
+}
+
+void CommandWorker::CommandThread() {
+    outcome_ = {};
+    chosen_ = {};
+    const int code = commandCode_.load();
+    switch (code) {
+        case kConnectLine: {
+            // Connected already (state 1) or no address: nothing to do.
+            const int readiness = CheckLinkReadiness();
+            if (readiness == 0) outcome_.lineUnavailable = true;
+            if (readiness >= 2 && !operations_.Connect(state_.comm, state_.status)) {
+                outcome_.lineUnavailable = true;
+            }
+            break;
+        }
+        case kDisconnectLine: operations_.Disconnect(state_.comm.port, state_.status); break;
+        case kLineTest:
+            // The marker lines come first, whether or not the line opens.
+            operations_.ShowResult('A', "1", "", 0);
+            operations_.ShowResult('A', "2", "", 0);
+            if (MakeLineReady()) operations_.LineTest(state_.comm, state_.status);
+            break;
+        case kBatchScript: RunBatchScript(); break;
+        default:
+            if (code >= kFirstCommand && code <= kLastCommand) RunFramedCommand(code);
+            break;
+    }
+    EndCommand();
+}
+
+void CommandWorker::RunFramedCommand(int code) {
+    int ems = 0;
+    if (!RunBeforeLinkChecks(code, ems)) return;
+    if (!MakeLineReady()) return;
+    CallOperation(code, ems);
+}
+
+bool CommandWorker::RunBeforeLinkChecks(int code, int& ems) {
+    const bool commandLine = state_.status.commandLineMode.load() != 0;
+    const bool hasEms = state_.comm.terminalType == link::kDelmar;
+    switch (code) {
+        case kDownloadChosenFiles:
+            if (hasEms) ems = ui_.AskYesNo("Download to EMS?") ? 1 : 0;
+            return true;
+        case kDownloadListedFiles:
+            if (commandLine) return true;
+            if (AllEmpty(state_.lists.downloadFiles)) {
+                ui_.ShowMessage(kNoFileMessage);
+                return false;
+            }
+            if (hasEms) ems = ui_.AskYesNo("Download to EMS?") ? 1 : 0;
+            return true;
+        case kUploadListedFiles:
+            if (commandLine) return true;
+            if (AllEmpty(state_.lists.uploadFiles)) {
+                ui_.ShowMessage(kNoFileMessage);
+                return false;
+            }
+            if (hasEms) ems = ui_.AskYesNo("Upload from EMS?") ? 1 : 0;
+            return true;
+        default: return true;
+    }
+}
+
+int CommandWorker::CheckLinkReadiness() {
+    if (state_.comm.addresses.empty()) return 0;
+    if (state_.status.connected.load() == 1) return 1;
+    if (state_.status.useModem.load() != 1) return 2;
+    // The dial step: the run's number in command-line mode, else the dialog.
+    if (state_.status.commandLineMode.load() == 1) {
+        state_.comm.dialNumber = state_.commandLine.phoneNumber;
+        return 3;
+    }
+    std::optional<std::string> number = ui_.ChooseDialNumber(state_.phoneBook);
+    if (!number || number->empty()) return 0;
+    state_.comm.dialNumber = number->substr(0, link::kMaxDialNumber);
+    return 3;
+}
+
+bool CommandWorker::MakeLineReady() {
+    const int readiness = CheckLinkReadiness();
+    if (readiness == 1) return true;
+    if (readiness == 0 || !operations_.Connect(state_.comm, state_.status)) {
+        outcome_.lineUnavailable = true;
+        return false;
+    }
+    return true;
+}
+
+bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
+    operations_.GetDirectory(state_.comm, state_.status, state_.lists, state_.progress,
+                             directoryKind);
+    // Stopped while the listings were read: no dialog. The erase command is
+    // held to this too, so that a stopped command never asks anything.
+    if (operations_.IsStopRequested() != 0) {
+        operations_.WaitUntilIdle(state_.status);
+        return false;
+    }
+    const bool program = code == kAutoBoot || code == kRun;
+    PickRequest request;
+    if (program) request.title = "Run Program select";
+    request.programChoice = program;
+    request.addresses = state_.comm.addresses;
+    request.listings = &state_.lists.directoryTexts;
+    std::optional<PickAnswer> answer = ui_.PickTerminalFiles(request);
+    if (!answer) return false;
+    chosen_ = {answer->address, answer->allAddresses};
+    if (program) {
+        arguments_.runFileName = answer->names.empty() ? std::string() : answer->names.front();
+        return true;
+    }
+    const std::size_t count = std::min(answer->names.size(), kMaxPickedFiles);
+    state_.lists.pickedFiles.assign(answer->names.begin(), answer->names.begin() + count);
+    return code != kUploadChosenFiles || count >= 1;
+}
+
+void CommandWorker::EndCommand() {
+    const bool stopped = operations_.IsStopRequested() != 0;
+    commandCode_ = kNoCommand;
+    if (stopped) {
+        // Discard what the command line or a script line put in place.
+        view_.ReloadConfiguration();
+        outcome_.stopped = true;
+    } else {
+        state_.progress.countdown = 0;
+    }
+    operations_.RequestStop(0);
+    // Raised before the worker reports itself done, so that whoever waits
+    // for the end sees the request with it.
+    if (state_.commandLine.autoExit != 0 && state_.status.commandLineMode.load() != 0) {
+        exitRequested_ = 1;
+    }
+    workerBusy_ = 0;
+}
+
+}  // namespace zelo::core

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "core/command_table.hpp"
+#include "core/terminal_operations.hpp"
+#include "core/user_interface.hpp"
+#include "core/view_core.hpp"
+
+namespace zelo::core {
+
+// How the last command ended, for a front-end that reports it (the console
+// program's exit status). Read only once the worker has ended.
+struct CommandOutcome {
+    bool lineUnavailable = false;  // a step needed the line and could not open it
+    bool scriptMissing = false;    // the batch script could not be opened
+    bool stopped = false;          // ended by Stop
+};
+
+// Runs one terminal command at a time on its own thread, CommandThread:
+// makes sure the line is open, calls the one operation of the command's
+// code, and resets the command state when it returns. The Stop command ends
+// it from the user interface thread.
+//
+// Threads: Start, Stop, Arguments and the queries belong to the user
+// interface thread; the worker thread only runs the command.
+class CommandWorker {
+public:
+    CommandWorker(ViewCore& view, TerminalOperations& operations, UserInterface& ui);
+    ~CommandWorker();
+    CommandWorker(const CommandWorker&) = delete;
+    CommandWorker& operator=(const CommandWorker&) = delete;
+
+    // Fill before Start; left alone while the command runs.
+    CommandArguments& Arguments() { return arguments_; }
+
+    // Stores `code` and starts the worker. False, and nothing starts, while
+    // a command is still running: the second would share the argument
+    // fields with the first.
+    bool Start(int code);
+    // The Stop command: asks the running operation to end, writes the stop
+    // line when one was running, and returns once the worker has ended.
+    void Stop();
+    // Waits for the worker thread to end (program end, tests).
+    void Join();
+
+    int WorkerBusy() const { return workerBusy_.load(); }
+    int CommandCode() const { return commandCode_.load(); }
+    // Set when a command-line run with AUTO_EXIT has ended; stays set.
+    int ExitRequested() const { return exitRequested_.load(); }
+    CommandOutcome LastOutcome() const { return outcome_; }
+
+private:
+    void CommandThread();
+    void RunFramedCommand(int code);
+    bool RunBeforeLinkChecks(int code, int& ems);
+    // CheckLinkReadiness, then Connect for states 2 and 3; true when the
+    // line is open for the operation.
+    bool MakeLineReady();
+    int CheckLinkReadiness();
+    void CallOperation(int code, int ems);
+    bool PickFromDirectory(int code, int directoryKind);
+    void RunBatchScript();
+    bool RunScriptLine(const std::string& piece);
+    void EndCommand();
+
+    ViewCore& view_;
+    ViewState& state_;
+    TerminalOperations& operations_;
+    UserInterface& ui_;
+    CommandArguments arguments_;
+    ChosenTarget chosen_;
+    CommandOutcome outcome_;
+    std::atomic<int> commandCode_{kNoCommand};
+    std::atomic<int> workerBusy_{0};
+    std::atomic<int> exitRequested_{0};
+    std::thread thread_;
+};
+
+}  // namespace zelo::core

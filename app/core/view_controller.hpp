@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/command_table.hpp"
+#include "core/command_worker.hpp"
+#include "core/user_interface.hpp"
+#include "core/view_core.hpp"
+
+namespace zelo::core {
+
+// What the command line asked for.
+enum class CommandLineResult {
+    kInteractive,  // no arguments: wait for the user
+    kStarted,      // a command or a batch script is running
+    kUnusable,     // unknown command character or too few parts: nothing runs
+    kRefused,      // beyond a limit: nothing runs, the user was told why
+    kScriptReady,  // a stopped script's tokens were rebuilt; nothing started
+};
+
+// The main view's logic that does not depend on a display: start-up,
+// command-line mode, starting commands, Stop, the enabling rules and the
+// exit timer's rule. The desktop view and the console program each hold
+// one and call it from their user interface thread.
+class ViewController {
+public:
+    ViewController(ViewCore& view, CommandWorker& worker, UserInterface& ui);
+
+    // The view's start-up: working directory, configuration, library
+    // settings, error log and type entries, then the command line (the text
+    // after the program name). The front-end starts its 10 ms timer before
+    // calling this and ticks OnTimerTick from it.
+    CommandLineResult StartUp(std::string_view commandLine);
+    CommandLineResult HandleCommandLine(std::string_view commandLine);
+
+    // A menu or toolbar command whose arguments are already in the worker's
+    // Arguments(): starts the worker. False while a command runs.
+    bool RunCommand(int code);
+    // A menu or toolbar command by its menu id: sets the entry's argument,
+    // runs the steps that come before the worker on this thread (the cold
+    // start confirmation, the date and time dialog), then starts it. False
+    // when nothing started (Cancel, No, a command running, an unknown id).
+    // Commands whose argument comes from a settings dialog of their own
+    // (tables, address, input texts, Lanta) fill Arguments() first.
+    bool RunMenuCommand(int menuId);
+    // The batch-script menu command: after a stopped script, runs it again
+    // from the start.
+    bool RestartScript();
+    void Stop();
+
+    // The exit timer's rule: true when the main window is to be asked to
+    // close.
+    bool OnTimerTick() const { return worker_.ExitRequested() == 1; }
+    bool IsEnabled(MenuGroup group) const;
+
+private:
+    CommandLineResult StartCommandLineCommand();
+
+    ViewCore& view_;
+    ViewState& state_;
+    CommandWorker& worker_;
+    UserInterface& ui_;
+    std::string commandLine_;
+};
+
+}  // namespace zelo::core

@@ -1,0 +1,66 @@
+#include "headless/console_front_end.hpp"
+
+#include <ostream>
+
+#include "core/terminal_types.hpp"
+#include "link/result_text.hpp"
+
+namespace zelo::headless {
+
+ConsoleFrontEnd::ConsoleFrontEnd(std::ostream& out, std::ostream& err, std::ostream* pollData)
+    : out_(out), err_(err), pollData_(pollData) {}
+
+void ConsoleFrontEnd::AppendToMessageWindow(std::string line) {
+    std::lock_guard lock(mutex_);
+    out_ << line << std::flush;
+}
+
+void ConsoleFrontEnd::HandlePollRecord(char address, std::string record) {
+    if (pollData_ == nullptr) return;
+    std::lock_guard lock(mutex_);
+    // As the polled-data file holds it: the address, a blank, the record.
+    *pollData_ << address << ' ' << record << std::flush;
+}
+
+void ConsoleFrontEnd::WriteError(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    err_ << "zelo32: " << text << '\n' << std::flush;
+}
+
+void ConsoleFrontEnd::ShowMessageBox(std::string text) { WriteError(text); }
+
+void ConsoleFrontEnd::ShowMessage(const std::string& text) { WriteError(text); }
+
+void ConsoleFrontEnd::SaveConfiguration() {
+    if (save_) save_();
+}
+
+void ConsoleFrontEnd::OpenTerminalDialog() {
+    WriteError("Zelocom.ini names no terminal model; keeping " +
+               std::string(core::TerminalTypeName(0)) +
+               " (set Terminal_type in [Communication] to choose another).");
+}
+
+void ConsoleFrontEnd::NoteResult(char address, int code) {
+    (void)address;
+    if (code != 0 && code != link::kInformationOnly) ++failures_;
+}
+
+bool ConsoleFrontEnd::AskYesNo(const std::string& text) {
+    WriteError(text + " (answered No: nobody to ask)");
+    return false;
+}
+
+std::optional<core::PickAnswer> ConsoleFrontEnd::PickTerminalFiles(const core::PickRequest&) {
+    WriteError("A file choice needs the desktop interface; cancelled.");
+    return std::nullopt;
+}
+
+std::optional<std::string> ConsoleFrontEnd::ChooseDialNumber(const core::PhoneBook&) {
+    WriteError("Dialling needs the phone number as the first part of the command line.");
+    return std::nullopt;
+}
+
+bool ConsoleFrontEnd::ChooseDateTime(core::TimeSyncRequest&) { return false; }
+
+}  // namespace zelo::headless

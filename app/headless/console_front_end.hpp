@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <iosfwd>
+#include <mutex>
+#include <string>
+
+#include "core/user_interface.hpp"
+#include "core/view_duties.hpp"
+
+namespace zelo::headless {
+
+// The main view's duties and the user's answers for a run without a
+// display: result lines go to `out` as the Message Window shows them,
+// boxes to `err`, polled records to `pollData` when given. Every question
+// is answered as an unattended run needs: a box is acknowledged, a Yes/No
+// question is answered No, a dialog is cancelled.
+//
+// Threads: called from the worker and the main thread; each stream write
+// is whole under one lock, and nothing waits for the main thread.
+class ConsoleFrontEnd : public core::ViewDuties, public core::UserInterface {
+public:
+    ConsoleFrontEnd(std::ostream& out, std::ostream& err, std::ostream* pollData);
+
+    // Set by the program once its view core exists, to save through it.
+    void SetSave(std::function<void()> save) { save_ = std::move(save); }
+
+    // ViewDuties
+    void AppendToMessageWindow(std::string line) override;
+    void HandlePollRecord(char address, std::string record) override;
+    void RefreshProgress(int erase) override { (void)erase; }
+    void ShowMessageBox(std::string text) override;
+    void SaveConfiguration() override;
+    void OpenTerminalDialog() override;
+    void NoteResult(char address, int code) override;
+
+    // UserInterface
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<core::PickAnswer> PickTerminalFiles(const core::PickRequest& request) override;
+    std::optional<std::string> ChooseDialNumber(const core::PhoneBook& phoneBook) override;
+    bool ChooseDateTime(core::TimeSyncRequest& request) override;
+
+    // A result line with a code other than success (0) or information (-1).
+    bool AnyTerminalFailed() const { return failures_.load() != 0; }
+
+private:
+    void WriteError(const std::string& text);
+
+    std::mutex mutex_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::ostream* pollData_;
+    std::function<void()> save_;
+    std::atomic<int> failures_{0};
+};
+
+}  // namespace zelo::headless

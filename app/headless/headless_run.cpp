@@ -1,0 +1,138 @@
+#include "headless/headless_run.hpp"
+
+#include <chrono>
+#include <fstream>
+#include <ostream>
+#include <thread>
+
+#include "core/command_worker.hpp"
+#include "core/view_controller.hpp"
+#include "headless/console_front_end.hpp"
+
+namespace zelo::headless {
+namespace {
+
+// The desktop view's timer period: how often the run looks at Stop and at
+// the worker.
+constexpr auto kTick = std::chrono::milliseconds(10);
+
+}  // namespace
+
+HeadlessOptions ParseHeadlessOptions(const std::vector<std::string>& arguments) {
+    HeadlessOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (options.commandLine.empty() && (argument == "--help" || argument == "-h")) {
+            options.help = true;
+        } else if (options.commandLine.empty() && argument == "--poll-data") {
+            if (i + 1 == arguments.size()) {
+                options.error = "--poll-data needs a file name (or - for standard output).";
+                return options;
+            }
+            options.pollDataPath = arguments[++i];
+        } else if (options.commandLine.empty() && argument.rfind("--", 0) == 0) {
+            options.error = "unknown option " + argument + ".";
+            return options;
+        } else {
+            // The view reads one text with the parts separated by blanks.
+            if (!options.commandLine.empty()) options.commandLine += ' ';
+            options.commandLine += argument;
+        }
+    }
+    return options;
+}
+
+std::string HelpText() {
+    return "Usage: zelo32 [--poll-data FILE|-] [PHONE] ADDRESSES COMMAND [ARGUMENTS]\n"
+           "       zelo32 [--poll-data FILE|-] [PHONE] Z SCRIPT\n"
+           "\n"
+           "Runs one terminal command, or a batch script, without a display, with the\n"
+           "settings of Zelocom.ini in the current directory. ADDRESSES lists the\n"
+           "terminals (A to Y, 0 to 6) in the order they are visited. COMMAND:\n"
+           "  1                  poll the terminals (polled-data file of [POLL])\n"
+           "  A                  warm start\n"
+           "  E FILE             erase FILE on the terminals (at most 19 characters)\n"
+           "  L PCFILE TERMFILE [REPEAT]  download PCFILE to the terminals\n"
+           "  M                  set the terminals' clocks from the PC clock\n"
+           "  U TERMFILE PCFILE  upload from the terminals (into ADDR_x folders)\n"
+           "  X PROGRAM          run PROGRAM from the terminals' RAM disk\n"
+           "Z SCRIPT runs each line of SCRIPT (ADDRESSES COMMAND [ARGUMENTS]) in turn.\n"
+           "With Use_modem=Yes in [Modem], PHONE is the number to dial first.\n"
+           "The parts together are at most 99 characters, and at most 5 besides PHONE.\n"
+           "\n"
+           "Result lines go to standard output, messages to standard error;\n"
+           "--poll-data also writes polled records to FILE (- for standard output).\n"
+           "Ctrl-C or SIGTERM stops the command as the Stop button does.\n"
+           "\n"
+           "Exit status: 0 the command ran and every terminal succeeded; 1 a terminal\n"
+           "failed, the line could not be opened, or the run was stopped; 2 a usage\n"
+           "error (unknown command, too few parts, a limit, a missing script file).\n";
+}
+
+int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::ostream& out,
+                std::ostream& err, const OperationsFactory& makeOperations,
+                const std::atomic<int>& stopSignal) {
+    if (options.help) {
+        out << HelpText();
+        return kExitSuccess;
+    }
+    if (!options.error.empty()) {
+        err << "zelo32: " << options.error << "\n" << HelpText();
+        return kExitUsage;
+    }
+    if (options.commandLine.empty()) {
+        err << "zelo32: nothing to do; the console program needs a command.\n" << HelpText();
+        return kExitUsage;
+    }
+
+    std::ofstream pollFile;
+    std::ostream* pollData = nullptr;
+    if (options.pollDataPath == "-") {
+        pollData = &out;
+    } else if (!options.pollDataPath.empty()) {
+        pollFile.open(options.pollDataPath, std::ios::binary | std::ios::app);
+        if (!pollFile) {
+            err << "zelo32: cannot open " << options.pollDataPath << " for polled records.\n";
+            return kExitUsage;
+        }
+        pollData = &pollFile;
+    }
+
+    ConsoleFrontEnd frontEnd(out, err, pollData);
+    core::ViewCore view(platform, frontEnd);
+    frontEnd.SetSave([&view] { view.SaveConfiguration(); });
+    std::unique_ptr<core::TerminalOperations> operations = makeOperations(view);
+    core::CommandWorker worker(view, *operations, frontEnd);
+    core::ViewController controller(view, worker, frontEnd);
+
+    const core::CommandLineResult started = controller.StartUp(options.commandLine);
+    if (started == core::CommandLineResult::kUnusable) {
+        err << "zelo32: unknown command character or too few parts in \"" << options.commandLine
+            << "\"; nothing was run.\n";
+    }
+    bool stopped = false;
+    while (worker.WorkerBusy() != 0) {
+        if (!stopped && stopSignal.load() != 0) {
+            stopped = true;
+            controller.Stop();  // returns once the worker has ended
+            break;
+        }
+        std::this_thread::sleep_for(kTick);
+    }
+    worker.Join();
+
+    // The program's end: close the line, save, close the log.
+    core::ViewState& state = view.State();
+    if (state.status.connected.load() != 0) operations->Disconnect(state.comm.port, state.status);
+    view.ShutDown();
+
+    if (started != core::CommandLineResult::kStarted) return kExitUsage;
+    const core::CommandOutcome outcome = worker.LastOutcome();
+    if (outcome.scriptMissing) return kExitUsage;
+    if (stopped || outcome.stopped || outcome.lineUnavailable || frontEnd.AnyTerminalFailed()) {
+        return kExitFailed;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace zelo::headless

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/platform/platform.hpp"
+#include "core/terminal_operations.hpp"
+#include "core/view_core.hpp"
+
+namespace zelo::headless {
+
+// The console program's exit statuses.
+enum ExitStatus : int {
+    kExitSuccess = 0,  // the command ran and every terminal's result was a success
+    kExitFailed = 1,   // a terminal failed, the line could not be opened, or Stop ended it
+    kExitUsage = 2,    // unknown command, too few parts, a limit, a missing script file
+};
+
+// What the program's own options chose; the rest is the command line the
+// view reads, as the desktop program would get it.
+struct HeadlessOptions {
+    bool help = false;
+    std::string pollDataPath;  // "-": standard output; empty: not written
+    std::string commandLine;
+    std::string error;  // non-empty: the options themselves are wrong
+};
+
+HeadlessOptions ParseHeadlessOptions(const std::vector<std::string>& arguments);
+
+std::string HelpText();
+
+// Makes the connection object's operations for a view; the program binds
+// the real ones, tests a double.
+using OperationsFactory = std::function<std::unique_ptr<core::TerminalOperations>(core::ViewCore&)>;
+
+// One run without a display: start-up, the command line, the command until
+// it ends (stopSignal non-zero acts as Stop), then the program's end (line
+// closed, configuration saved). Returns the exit status.
+int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::ostream& out,
+                std::ostream& err, const OperationsFactory& makeOperations,
+                const std::atomic<int>& stopSignal);
+
+}  // namespace zelo::headless

@@ -1,0 +1,102 @@
+#include "headless/headless_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "command_doubles.hpp"
+
+namespace zelo::headless {
+namespace {
+
+using core::testing::EventLog;
+using core::testing::ScriptedOperations;
+using core::testing::StartedInFolder;
+using core::testing::TemporaryDirectory;
+using core::testing::WaitFor;
+using core::testing::WriteAll;
+
+// The scripted operations, with result lines that reach the console as the
+// connection object's would.
+class ConsoleOperations : public ScriptedOperations {
+public:
+    ConsoleOperations(EventLog& log, core::ViewCore& view) : ScriptedOperations(log), view_(view) {}
+    void ShowResult(char address, std::string_view label, std::string_view detail,
+                    int code) override {
+        view_.Link().ShowResult(address, label, detail, code);
+    }
+    void WarmStart(link::CommSettings& s, link::LinkStatus& st, link::ProgressState& p) override {
+        ScriptedOperations::WarmStart(s, st, p);
+        for (char address : s.addresses)
+            ShowResult(address, "Warm Start", "", address == 'B' ? 4 : 0);
+    }
+
+private:
+    core::ViewCore& view_;
+};
+
+class Headless : public ::testing::Test {
+protected:
+    Headless() : platform(dir.Path()) {
+        WriteAll(dir.File("Zelocom.ini"),
+                 "[Communication]\r\nAddress=A\r\nTerminal_type=Fenna\r\n");
+    }
+    int Run(const std::vector<std::string>& arguments) {
+        return RunHeadless(
+            ParseHeadlessOptions(arguments), platform, out, err,
+            [this](core::ViewCore& view) {
+                auto ops = std::make_unique<ConsoleOperations>(log, view);
+                ops->blockIn = blockIn;
+                operations = ops.get();
+                return ops;
+            },
+            stopSignal);
+    }
+    TemporaryDirectory dir;
+    StartedInFolder platform;
+    EventLog log;
+    std::ostringstream out, err;
+    std::atomic<int> stopSignal{0};
+    std::string blockIn;
+    std::atomic<ConsoleOperations*> operations{nullptr};
+};
+
+TEST_F(Headless, SuccessWhenEveryTerminalSucceededElseFailure) {
+    EXPECT_EQ(Run({"AC", "A"}), kExitSuccess);
+    EXPECT_NE(out.str().find("A 09:05:07 Warm Start  Successfully\nC 09:05:07 Warm Start"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(Run({"ab", "a"}), kExitFailed);                                     // B timed out
+    EXPECT_TRUE(err.str().find("Warm Start") != std::string::npos) << err.str();  // error box
+    // The run's addresses never reach the configuration.
+    EXPECT_NE(core::testing::ReadAll(dir.File("Zelocom.ini")).find("Address=A\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Headless, SignalStopsTheCommandAndTheProgramEndsCleanly) {
+    blockIn = "Poll";
+    std::thread signal([this] {
+        ASSERT_TRUE(WaitFor([this] {
+            auto* ops = operations.load();
+            return ops != nullptr && ops->blocking.load() == 1;
+        }));
+        stopSignal = 1;
+    });
+    EXPECT_EQ(Run({"--poll-data", "-", "B", "1"}), kExitFailed);
+    signal.join();
+    EXPECT_NE(out.str().find(" Stop communication "), std::string::npos) << out.str();
+    const std::vector<std::string> events = log.Events();
+    EXPECT_EQ(events.back(), "Disconnect 1");  // the line is closed at the end
+}
+
+TEST_F(Headless, OptionsAreReadBeforeTheCommandLineOnly) {
+    const HeadlessOptions options = ParseHeadlessOptions({"--poll-data", "p.dat", "A", "--help"});
+    EXPECT_FALSE(options.help);
+    EXPECT_EQ(options.pollDataPath, "p.dat");
+    EXPECT_EQ(options.commandLine, "A --help");
+    EXPECT_FALSE(ParseHeadlessOptions({"--poll-data"}).error.empty());
+}
+
+}  // namespace
+}  // namespace zelo::headless
