@@ -1,21 +1,51 @@
 #!/usr/bin/env bash
-# The program's main job against the terminal-line simulator: start a
-# simulated line of terminals, run Zelo32 headless against it, and show the
-# result lines. Usage: scripts/demo.sh
+# The program's main job against the terminal-line simulator, on a machine
+# without terminals or a display:
+#   1. installs what is missing and builds (release),
+#   2. starts zelo-termsim with terminals A and B, which hold a sample file
+#      and poll records, on a pseudo-terminal that COM1 is pointed at,
+#   3. runs the batch script scripts/demo/demo.zsc with zelo32: a download to
+#      both terminals, an upload from A, clock synchronisation and a poll
+#      that ends by itself,
+#   4. shows the result lines, the uploaded ADDR_A file and the polled data.
+# Usage: scripts/demo.sh [work-folder]   (default: a new folder under /tmp)
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-bash scripts/bootstrap.sh
+run="${1:-$(mktemp -d /tmp/zelo-demo.XXXXXX)}"
+bash "$root/scripts/bootstrap.sh"
+cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DZELO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$root/build/release" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
+bin="$root/build/release/bin"
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELO_BUILD_TESTS=OFF >/dev/null
-cmake --build build/release
+mkdir -p "$run/sim/A/ram" "$run/sim/B/ram"
+cp "$root/scripts/demo/Zelocom.ini" "$root/scripts/demo/demo.zsc" "$run/"
+printf 'ITEM-001;1.20\r\nITEM-002;3.45\r\nITEM-003;0.99\r\n' >"$run/PRICES.DAT"
+printf '4901234567894;2\r\n4909876543210;1\r\n' >"$run/sim/A/ram/SALES.DAT"
+printf 'A-0001 4901234567894\r\nA-0002 4909876543210\r\n' >"$run/sim/A/records.txt"
+printf 'B-0001 4900000000017\r\n' >"$run/sim/B/records.txt"
 
-cat <<'TEXT'
-The terminal command library and its link interface are built (build/release/lib).
-Once the simulator and the program exist, this command will:
-  1. start zelo-termsim with three terminals (A, B, C) on a pseudo-terminal,
-  2. point COM1 at it and run Zelo32 headless: download a file to every terminal,
-     upload it back, poll the records and write the result lines,
-  3. print the Message Window lines and the files received under ADDR_x.
-TEXT
+echo "== starting the simulator (terminals A and B) in $run"
+"$bin/zelo-termsim" --baud 9600 --link "$run/line" --dump-state "$run/sim/state.json" \
+    -t "A:model=Brisa,ram=$run/sim/A/ram,records=$run/sim/A/records.txt,record_end=none" \
+    -t "B:model=Brisa,ram=$run/sim/B/ram,records=$run/sim/B/records.txt,record_end=none" \
+    >"$run/sim/termsim.log" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null || true; wait $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [[ -e "$run/line" ]] && break; sleep 0.1; done
+[[ -e "$run/line" ]] || { cat "$run/sim/termsim.log"; exit 1; }
+
+echo "== zelo32 Z demo.zsc"
+status=0
+(cd "$run" && PENDRA_PORT1="$run/line" timeout 120 "$bin/zelo32" Z demo.zsc) || status=$?
+
+echo "== uploaded from terminal A: $run/ADDR_A/SALES.DAT"
+cat "$run/ADDR_A/SALES.DAT" 2>/dev/null || echo "(none)"
+echo "== polled data: $run/POLL.DAT"
+cat "$run/POLL.DAT" 2>/dev/null || echo "(none)"
+echo
+echo "== downloaded to terminal B: $(cmp -s "$run/PRICES.DAT" "$run/sim/B/ram/PRICES.DAT" &&
+    echo identical || echo MISSING)"
+echo "zelo32 exit status: $status"
+exit "$status"
