@@ -21,4 +21,8 @@ void CViewTerminalLink::ShowResult(char address, std::string_view label, std::st
     if (writer_ != nullptr) writer_->Write({address, label, detail, code});
 }
 
+void CViewTerminalLink::ShowMessageBox(std::string_view text) {
+    if (view_ != nullptr) view_->ShowMessageBox(std::string(text));
+}
+
 }  // namespace zelo::core

@@ -21,6 +21,7 @@ public:
     void ShowPollData(char address, std::string_view record) override;
     void ShowResult(char address, std::string_view label, std::string_view detail,
                     int code) override;
+    void ShowMessageBox(std::string_view text) override;
 
 private:
     ViewDuties* view_ = nullptr;
