@@ -54,8 +54,7 @@ void CTerminalLink::DownloadSelectedFiles(const CommSettings& comm, LinkStatus& 
 }
 
 void CTerminalLink::DownloadFileList(const CommSettings& comm, LinkStatus& status,
-                                     ProgressState& progress, const TransferLists& lists,
-                                     int ems) {
+                                     ProgressState& progress, const TransferLists& lists, int ems) {
     TransferRun run(*this, comm, status, progress);
     DownloadToEveryAddress(run, lists.downloadFiles, ems);
 }

@@ -3,8 +3,8 @@
 #include <atomic>
 #include <string_view>
 
-#include "link/command_line_state.hpp"
 #include "link/comm_settings.hpp"
+#include "link/command_line_state.hpp"
 #include "link/link_environment.hpp"
 #include "link/link_status.hpp"
 #include "link/poll_context.hpp"

@@ -9,8 +9,8 @@
 #include <zelodll.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -46,13 +46,18 @@ class FakeEnvironment final : public LinkEnvironment {
 public:
     LocalDateTime Now() override {
         const long long second = startSecondOfDay + milliseconds / 1000;
-        return {2026, 12, 8, static_cast<int>(second / 3600 % 24),
-                static_cast<int>(second / 60 % 60), static_cast<int>(second % 60)};
+        return {2026,
+                12,
+                8,
+                static_cast<int>(second / 3600 % 24),
+                static_cast<int>(second / 60 % 60),
+                static_cast<int>(second % 60)};
     }
     std::int64_t Seconds() override { return milliseconds / 1000; }
     void Sleep(int ms) override {
         sleeps.push_back(ms);
         milliseconds += ms;
+        if (onSleep) onSleep();
     }
     char PathSeparator() const override { return '/'; }
     bool EnsureDirectory(const std::string& path) override {
@@ -77,6 +82,7 @@ public:
     long long milliseconds = 0;
     long long startSecondOfDay = 9 * 3600;
     std::vector<int> sleeps;
+    std::function<void()> onSleep;
     int pollWritesLeft = -1;  // -1: never fail
     int openPollFiles = 0;
     bool failAppendOpen = false;  // an append open that fails, as a locked file's would

@@ -24,20 +24,20 @@ protected:
     // the run is stopped at poll number `stopAt` (counted over all), which
     // the terminals answer with "no data" (the engine drops it unread).
     void Serve(std::function<fake_pendra::Reply(char address, int n)> answer, int stopAt) {
-        fake_pendra::setResponder([this, answer, stopAt](const Call& call)
-                                      -> std::optional<fake_pendra::Reply> {
-            if (call.fn == Fn::ACK) return Answer(0);
-            if (call.fn != Fn::POLL) return std::nullopt;
-            const char address = static_cast<char>(call.address);
-            polled.push_back(address);
-            pollTimes.push_back(TimeOfDayText(environment.Now()));
-            environment.milliseconds += 20;
-            if (static_cast<int>(polled.size()) >= stopAt) {
-                link.Stop(status);
-                return Answer(2);
-            }
-            return answer(address, perAddress[address]++);
-        });
+        fake_pendra::setResponder(
+            [this, answer, stopAt](const Call& call) -> std::optional<fake_pendra::Reply> {
+                if (call.fn == Fn::ACK) return Answer(0);
+                if (call.fn != Fn::POLL) return std::nullopt;
+                const char address = static_cast<char>(call.address);
+                polled.push_back(address);
+                pollTimes.push_back(TimeOfDayText(environment.Now()));
+                environment.milliseconds += 20;
+                if (static_cast<int>(polled.size()) >= stopAt) {
+                    link.Stop(status);
+                    return Answer(2);
+                }
+                return answer(address, perAddress[address]++);
+            });
     }
 
     void RunPoll() { link.Poll(comm, status, settings, context, progress); }
@@ -102,8 +102,7 @@ TEST_F(PollingTest, TimeOutLineEveryMaxErrorInARow) {
 TEST_F(PollingTest, OneNakIsSilentTwoInARowWriteALine) {
     comm.addresses = "A";
     const std::vector<int16_t> script = {5, 1, 5, 5, 2};
-    Serve([&script](char, int n) { return Answer(script[static_cast<std::size_t>(n)], "r"); },
-          6);
+    Serve([&script](char, int n) { return Answer(script[static_cast<std::size_t>(n)], "r"); }, 6);
     RunPoll();
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Poll||3"});
 }
@@ -207,8 +206,7 @@ TEST_F(PollingTest, NewEmptiesTheFileEachRunAppendKeepsIt) {
 
 TEST_F(PollingTest, RecordsAreStoredExactlyAsReceivedAndBounded) {
     comm.addresses = "A";
-    const std::vector<std::string> records = {"one\r\n", "two", "three\r\n",
-                                              std::string(128, 'x')};
+    const std::vector<std::string> records = {"one\r\n", "two", "three\r\n", std::string(128, 'x')};
     Serve([&](char, int n) { return Answer(1, records[static_cast<std::size_t>(n)]); }, 5);
     RunPoll();
     const std::string stored = ReadAll(settings.pollFileName);
