@@ -263,6 +263,22 @@ TEST_F(TransferTest, PowerSavingIsSwitchedAroundEachAddress) {
     EXPECT_EQ(HM_get_power_saving_status(), 0);  // B's attempt left the library flag off
 }
 
+TEST_F(TransferTest, DelmarGetsItsPausesAfterFilesAndAddresses) {
+    comm.terminalType = kDelmar;
+    comm.addresses = "A";
+    WriteAll(File("P.DAT"), "p");
+    lists.pickedFiles = {File("P.DAT")};
+    link.DownloadSelectedFiles(comm, status, progress, lists, 0);
+    EXPECT_EQ(environment.sleeps, (std::vector<int>{1500, 2000}));
+
+    environment.sleeps.clear();
+    line.terminals['A'].files["LOG.DAT"] = "l";
+    lists.uploadFiles[0] = "LOG.DAT";
+    lists.deleteAfterUpload[0] = 1;
+    link.UploadFileList(comm, status, progress, lists, 0);
+    EXPECT_EQ(environment.sleeps, (std::vector<int>{1000, 1000, 2000}));
+}
+
 TEST_F(TransferTest, PurgeTouchesOnlyTheChosenAddressUnlessAll) {
     for (char address : std::string("ABC")) line.terminals[address].files["OLD.DAT"] = "o";
     lists.pickedFiles = {"OLD.DAT"};

@@ -289,6 +289,30 @@ TEST_F(PollingTest, ClockSyncOnceInsideItsWindow) {
     EXPECT_EQ(link.lines[0].substr(0, 13), "A|Time Sync.|");
 }
 
+TEST_F(PollingTest, ModelsWithPowerSavingPollWithItOffAndGetItBack) {
+    settings.pollingPeriod = 2;
+    settings.pollMaxWait = 1;
+    comm.addresses = "AB";
+    for (const int type : {kEstra, kBrisa}) {
+        fake_pendra::reset();
+        comm.terminalType = type;
+        std::vector<std::string> switches;
+        fake_pendra::setResponder([&](const Call& call) -> std::optional<fake_pendra::Reply> {
+            if (call.fn == Fn::POLL) {
+                environment.milliseconds += 100;
+                return Answer(2);
+            }
+            if (call.fn != Fn::DBG) return std::nullopt;
+            switches.push_back(static_cast<char>(call.address) + call.request);
+            return Answer(4);
+        });
+        RunPoll();
+        EXPECT_EQ(switches, (std::vector<std::string>{"A7", "B7", "A8", "B8"}));
+        EXPECT_EQ(HM_get_power_saving_status(), type == kBrisa ? 0 : 1);
+    }
+    HM_set_power_saving_status(0);
+}
+
 TEST(PollWindow, InclusiveEndsAndWindowsAcrossMidnight) {
     EXPECT_TRUE(IsWithinWindow("22:00:00", "06:00:00", "23:30:00"));
     EXPECT_TRUE(IsWithinWindow("22:00:00", "06:00:00", "05:00:00"));
