@@ -157,6 +157,8 @@ protected:
         comm.addresses = "ABC";
     }
     void TearDown() override {
+        // Responders may hold a test's locals, which are gone by now.
+        fake_pendra::setResponder(nullptr);
         HM_CloseCommPort(1);
         fake_pendra::reset();
         std::error_code ignored;
