@@ -57,6 +57,67 @@ std::string_view RecordText(const std::array<char, ZELO_POLL_RECORD_SIZE>& recor
     return {record.data(), ::strnlen(record.data(), record.size())};
 }
 
+// What the handling of one poll's result reaches.
+struct PollTurn {
+    PollSettings& settings;
+    PollContext& context;
+    ProgressState& progress;
+    LinkEnvironment& environment;
+    PollCounters& counters;
+    std::int64_t& lastDataTime;
+};
+
+// What one poll's result does to the address's counters and status; false
+// when a record could not be stored.
+bool TakePollResult(CTerminalLink& link, int result, char address, std::string_view text,
+                    std::size_t k, PollTurn& turn) {
+    switch (result) {
+        case ZELO_OK:
+            // The terminal has had its acknowledgement: a record that
+            // cannot be stored is lost, so take no more from anyone.
+            if (!StorePollRecord(turn.context, address, text)) {
+                link.ShowResult(address, "Poll", "Poll Data file write error", 1);
+                turn.progress.addressStatus[k] = kStatusFailed;
+                return false;
+            }
+            turn.settings.notAppendCrLf = 1;
+            link.ShowPollData(address, text);
+            turn.progress.addressStatus[k] = kStatusTransferring;
+            turn.context.lastRecordTimes[k].Set(LastRecordTimeText(turn.environment.Now()));
+            turn.lastDataTime = turn.environment.Seconds();
+            turn.counters.Raise(k);
+            turn.counters.naks[k] = 0;
+            break;
+        case ZELO_NAK:
+            turn.progress.addressStatus[k] = kStatusFailed;
+            // One NAK is line noise; two in a row are worth a line.
+            if (++turn.counters.naks[k] >= 2) link.ShowResult(address, "Poll", "", result);
+            turn.counters.Raise(k);
+            break;
+        case ZELO_TIMEOUT:
+            if (++turn.counters.timeOuts[k] >= turn.settings.maxError) {
+                link.ShowResult(address, "Poll", "", result);
+                turn.counters.timeOuts[k] = 0;
+            }
+            turn.progress.addressStatus[k] = kStatusTimeOut;
+            turn.counters.weight[k] = 1;
+            turn.counters.quota[k] = 0;
+            turn.counters.naks[k] = 0;
+            break;
+        case ZELO_NO_DATA:
+            if (turn.counters.weight[k] > 1) --turn.counters.weight[k];
+            turn.counters.naks[k] = 0;
+            break;
+        default:
+            turn.progress.addressStatus[k] = kStatusFailed;
+            link.ShowResult(address, "Poll", "", result);
+            turn.counters.Raise(k);
+            turn.counters.naks[k] = 0;
+            break;
+    }
+    return true;
+}
+
 }  // namespace
 
 void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSettings& settings,
@@ -88,6 +149,7 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
     bool timeSyncDone = false;
     bool storeFailed = false;
     const std::size_t count = std::min(comm.addresses.size(), kAddressSlots);
+    PollTurn turn{settings, context, progress, environment, counters, lastDataTime};
 
     while (status.idle == 0 && !storeFailed) {
         bool granted = false;
@@ -145,54 +207,10 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
                 return;
             }
 
-            switch (result) {
-                case ZELO_OK: {
-                    const std::string_view text = RecordText(record);
-                    // The terminal has had its acknowledgement: a record that
-                    // cannot be stored is lost, so take no more from anyone.
-                    if (!StorePollRecord(context, address, text)) {
-                        ShowResult(address, "Poll", "Poll Data file write error", 1);
-                        progress.addressStatus[k] = kStatusFailed;
-                        storeFailed = true;
-                        break;
-                    }
-                    settings.notAppendCrLf = 1;
-                    ShowPollData(address, text);
-                    progress.addressStatus[k] = kStatusTransferring;
-                    context.lastRecordTimes[k].Set(LastRecordTimeText(environment.Now()));
-                    lastDataTime = environment.Seconds();
-                    counters.Raise(k);
-                    counters.naks[k] = 0;
-                    break;
-                }
-                case ZELO_NAK:
-                    progress.addressStatus[k] = kStatusFailed;
-                    // One NAK is line noise; two in a row are worth a line.
-                    if (++counters.naks[k] >= 2) ShowResult(address, "Poll", "", result);
-                    counters.Raise(k);
-                    break;
-                case ZELO_TIMEOUT:
-                    if (++counters.timeOuts[k] >= settings.maxError) {
-                        ShowResult(address, "Poll", "", result);
-                        counters.timeOuts[k] = 0;
-                    }
-                    progress.addressStatus[k] = kStatusTimeOut;
-                    counters.weight[k] = 1;
-                    counters.quota[k] = 0;
-                    counters.naks[k] = 0;
-                    break;
-                case ZELO_NO_DATA:
-                    if (counters.weight[k] > 1) --counters.weight[k];
-                    counters.naks[k] = 0;
-                    break;
-                default:
-                    progress.addressStatus[k] = kStatusFailed;
-                    ShowResult(address, "Poll", "", result);
-                    counters.Raise(k);
-                    counters.naks[k] = 0;
-                    break;
+            if (!TakePollResult(*this, result, address, RecordText(record), k, turn)) {
+                storeFailed = true;
+                break;
             }
-            if (storeFailed) break;
 
             const std::int64_t now = environment.Seconds();
             if (settings.pollingPeriod == kEndWhenNoData &&

@@ -47,7 +47,8 @@ public:
     // "Illegal file name", and the address marked failed.
     void RefuseName(std::size_t k, std::string_view name);
 
-    // Returns after WaitUntilIdle when a stop was requested.
+    // True, once the Stop command has finished (WaitUntilIdle), when a stop
+    // was requested.
     bool Stopped();
     void Refresh(int erase) { link_.RefreshProgress(erase); }
     LinkEnvironment& Environment() { return link_.Environment(); }
