@@ -127,6 +127,21 @@ TEST_F(TransferTest, UploadListStoresPerAddressAndDeletesOnlyAfterAGoodUpload) {
     EXPECT_EQ(status.idle, 1);
 }
 
+TEST_F(TransferTest, CommandLineUploadStoresUnderTheGivenPath) {
+    comm.addresses = "AB";
+    line.terminals['A'].files["LOG.DAT"] = PatternBytes(300, 3);
+    CommandLineState commandLine;
+    commandLine.tokens = {"AB", "U", "LOG.DAT", File("OUT.DAT"), ""};
+    commandLine.tokenCount = 4;
+    link.UploadByCommandLine(comm, status, progress, commandLine);
+
+    EXPECT_EQ(ReadAll(File("OUT.DAT")), PatternBytes(300, 3));
+    EXPECT_EQ(link.lines,
+              (std::vector<std::string>{"A|Upload |LOG.DAT|0", "B|Upload |LOG.DAT|48"}));
+    EXPECT_EQ(progress.saveAsName.Get(), File("OUT.DAT"));
+    EXPECT_FALSE(std::filesystem::exists(lists.workingDirectory + "/ADDR_A"));
+}
+
 TEST_F(TransferTest, AnIncompleteLocalFileIsAFailureAndKeepsTheTerminalsFile) {
     comm.addresses = "A";
     line.terminals['A'].files["LOG.DAT"] = PatternBytes(500, 1);
