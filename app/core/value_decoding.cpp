@@ -36,15 +36,21 @@ char UpperLetterAt(std::string_view text, std::size_t position) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string NormalizeTimeText(std::string_view text) {
+TimeParts ParseTimeText(std::string_view text) {
     std::array<int, 3> parts{};
     for (std::size_t part = 0; part < parts.size() && !text.empty(); ++part) {
         const std::size_t colon = text.find(':');
         parts[part] = DecodeInteger(text.substr(0, colon));
         text = colon == std::string_view::npos ? std::string_view{} : text.substr(colon + 1);
     }
+    return {parts[0], parts[1], parts[2]};
+}
+
+std::string NormalizeTimeText(std::string_view text) {
+    const TimeParts parts = ParseTimeText(text);
     char formatted[48];
-    std::snprintf(formatted, sizeof formatted, "%.2d:%.2d:%.2d", parts[0], parts[1], parts[2]);
+    std::snprintf(formatted, sizeof formatted, "%.2d:%.2d:%.2d", parts.hour, parts.minute,
+                  parts.second);
     return formatted;
 }
 

@@ -17,8 +17,16 @@ int DecodeInteger(std::string_view text);
 // Yes/no and choice keys are told apart by one such letter.
 char UpperLetterAt(std::string_view text, std::size_t position);
 
-// "h:m:s" split at each ':' into up to three numbers (missing ones 0) and
-// written back as "hh:mm:ss": 7:5 becomes 07:05:00.
+// A time text split at each ':' into hour, minute and second, each read as
+// a decimal number; missing parts are 0.
+struct TimeParts {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+TimeParts ParseTimeText(std::string_view text);
+
+// ParseTimeText's parts written back as "hh:mm:ss": 7:5 becomes 07:05:00.
 std::string NormalizeTimeText(std::string_view text);
 
 // Keeps only terminal addresses: 'A' to 'Y' (lower case upper-cased) and '0'

@@ -18,7 +18,10 @@ public:
     // Appends one result line, ending in LF, to the Message Window; shows
     // the window first when it is hidden.
     virtual void AppendToMessageWindow(std::string line) = 0;
-    // One polled record arrived from the terminal at `address`.
+    // One polled record arrived from the terminal at `address` and is
+    // already stored in the polled-data file: show it in the Polling Data
+    // Window (in its PollDisplayLine form), showing the window first when
+    // it is hidden.
     virtual void HandlePollRecord(char address, std::string record) = 0;
     // The progress state changed; erase is 1 at the start of a file
     // transfer series.

@@ -6,6 +6,7 @@
 #include "core/view_records.hpp"
 #include "link/comm_settings.hpp"
 #include "link/link_status.hpp"
+#include "link/poll_context.hpp"
 #include "link/progress_state.hpp"
 
 namespace zelo::core {
@@ -45,6 +46,10 @@ struct ViewState {
     link::ProgressState progress;
     TransferLists lists;
     PollSettings poll;
+    // The polling run's state beside its settings: the polled-data file
+    // (left open by a stopped run) and the last-record times the progress
+    // display shows.
+    link::PollContext pollContext;
     PhoneBook phoneBook;
     CommandLineState commandLine;
     TimeSyncRequest timeSync;

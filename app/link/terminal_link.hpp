@@ -6,10 +6,15 @@
 #include <string_view>
 
 #include "link/comm_settings.hpp"
+#include "link/command_line_state.hpp"
 #include "link/link_clock.hpp"
+#include "link/link_environment.hpp"
 #include "link/link_status.hpp"
 #include "link/operation_requests.hpp"
+#include "link/poll_context.hpp"
+#include "link/poll_settings.hpp"
 #include "link/progress_state.hpp"
+#include "link/transfer_lists.hpp"
 
 namespace zelo::link {
 
@@ -159,9 +164,47 @@ public:
     void LineTest(LinkStatus& status);
     // ===== End of connection and single-terminal operations ===============
 
+    // ---- Polling engine and multi-terminal file transfers ----------------
+    // These run on the worker thread and take the view's records by
+    // reference; the clocks, pauses, folders and the polled-data file come
+    // from the environment (the system's unless a test sets another).
+
+    void SetEnvironment(LinkEnvironment& environment) { environment_ = &environment; }
+    LinkEnvironment& Environment() const { return *environment_; }
+
+    // Polls the selected terminals for their records until stopped or until
+    // the period rule ends the run; records go to the polled-data file and
+    // then to ShowPollData.
+    void Poll(const CommSettings& comm, LinkStatus& status, PollSettings& settings,
+              PollContext& context, ProgressState& progress);
+    // Opens the polled-data file by the open method; sets pollFileOpen.
+    void OpenPollFile(const PollSettings& settings, PollContext& context, LinkStatus& status);
+    // Sets every selected terminal's clock to the PC's; 0 when stopped, else 1.
+    int SyncTimeAll(const CommSettings& comm, LinkStatus& status, ProgressState& progress);
+
+    // Transfers to and from every selected terminal in turn. `ems` 1 puts
+    // the terminal names on the Delmar's drive C.
+    void DownloadSelectedFiles(const CommSettings& comm, LinkStatus& status,
+                               ProgressState& progress, const TransferLists& lists, int ems);
+    void DownloadFileList(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
+                          const TransferLists& lists, int ems);
+    void DownloadByCommandLine(const CommSettings& comm, LinkStatus& status,
+                               ProgressState& progress, const CommandLineState& commandLine);
+    void UploadSelectedFiles(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
+                             const TransferLists& lists);
+    void UploadFileList(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
+                        const TransferLists& lists, int ems);
+    void UploadByCommandLine(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
+                             const CommandLineState& commandLine);
+    // Deletes the chosen files on `chosenAddress`, or on every selected
+    // address when `allAddresses` is 1.
+    void PurgeFiles(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
+                    const TransferLists& lists, char chosenAddress, int allAddresses);
+
 private:
     std::atomic<int> stopFlag_{0};
     LinkClock clock_ = SystemLocalTime;
+    LinkEnvironment* environment_ = &SystemLinkEnvironment();
 };
 
 }  // namespace zelo::link

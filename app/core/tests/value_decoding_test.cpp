@@ -58,5 +58,13 @@ TEST(MatchTerminalType, BeginningOfTheValueWithoutCase) {
     }
 }
 
+TEST(ParseTimeText, SplitsAtColonsWithMissingPartsZero) {
+    const TimeParts parts = ParseTimeText("22:5");
+    EXPECT_EQ(parts.hour, 22);
+    EXPECT_EQ(parts.minute, 5);
+    EXPECT_EQ(parts.second, 0);
+    EXPECT_EQ(ParseTimeText("1:2:3").second, 3);
+}
+
 }  // namespace
 }  // namespace zelo::core

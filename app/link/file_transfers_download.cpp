@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "link/terminal_link.hpp"
+#include "link/transfer_framing.hpp"
+
+namespace zelo::link {
+namespace {
+
+constexpr int kMostAttempts = 9999;
+
+// The download series that the display shows in transfer mode: the same
+// files to every selected address in turn, each under its base name.
+template <typename Names>
+void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
+    ProgressState& progress = run.Progress();
+    progress.mode = kProgressTransfer;
+    progress.phase = kPhaseAtRest;
+    run.Refresh(1);
+    run.Status().idle = 0;
+    for (std::size_t k = 0; k < run.AddressCount(); ++k) {
+        if (!run.BeginAddress(k, true)) continue;
+        for (const std::string& pcPath : pcPaths) {
+            if (pcPath.empty()) continue;
+            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, ems), pcPath)) return;
+        }
+        run.EndAddress(k, 0);
+    }
+    run.Status().idle = 1;
+}
+
+// The repeat count of a command-line download: its leading digits, at least
+// one attempt and a bounded number.
+int AttemptsOf(const CommandLineState& commandLine) {
+    if (commandLine.tokenCount <= 4) return 1;
+    const std::string& text = commandLine.tokens[4];
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    (void)end;
+    if (error == std::errc::result_out_of_range) return kMostAttempts;
+    if (error != std::errc{} || count < 1) return 1;
+    return std::min(count, kMostAttempts);
+}
+
+}  // namespace
+
+void CTerminalLink::DownloadSelectedFiles(const CommSettings& comm, LinkStatus& status,
+                                          ProgressState& progress, const TransferLists& lists,
+                                          int ems) {
+    TransferRun run(*this, comm, status, progress);
+    DownloadToEveryAddress(run, lists.pickedFiles, ems);
+}
+
+void CTerminalLink::DownloadFileList(const CommSettings& comm, LinkStatus& status,
+                                     ProgressState& progress, const TransferLists& lists, int ems) {
+    TransferRun run(*this, comm, status, progress);
+    DownloadToEveryAddress(run, lists.downloadFiles, ems);
+}
+
+void CTerminalLink::DownloadByCommandLine(const CommSettings& comm, LinkStatus& status,
+                                          ProgressState& progress,
+                                          const CommandLineState& commandLine) {
+    TransferRun run(*this, comm, status, progress);
+    const std::string& source = commandLine.tokens[2];
+    const std::string& target = commandLine.tokens[3];
+    progress.mode = kProgressTransfer;
+    progress.bytes = 0;
+    progress.packets = 0;
+    progress.total = 0;
+    progress.phase = kPhaseAtRest;
+    RefreshProgress(1);
+    status.idle = 0;
+    for (std::size_t k = 0; k < run.AddressCount(); ++k) {
+        if (!run.BeginAddress(k, true)) continue;
+        for (int attempts = AttemptsOf(commandLine); attempts > 0; --attempts) {
+            const std::optional<int> result = run.DownloadFile(k, source, target, source);
+            if (!result) return;
+            if (*result == 0) break;
+        }
+        run.EndAddress(k, 0);
+    }
+    status.idle = 1;
+}
+
+}  // namespace zelo::link

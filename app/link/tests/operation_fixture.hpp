@@ -1,0 +1,178 @@
+// What the tests of the polling engine and the transfers share: the real
+// terminal library over the fake link layer, an environment whose clock
+// moves only when the code pauses (or a test says so), a connection object
+// that records its lines, and a fresh working folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <zelodll.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fake_pendra.hpp"
+#include "link/terminal_link.hpp"
+
+namespace zelo::link::testing {
+
+// A polled-data file that fails its writes after a number of good ones.
+class CountedPollFile final : public PollDataFile {
+public:
+    CountedPollFile(std::unique_ptr<PollDataFile> inner, int& writesLeft, int& openFiles)
+        : inner_(std::move(inner)), writesLeft_(writesLeft), openFiles_(openFiles) {
+        ++openFiles_;
+    }
+    ~CountedPollFile() override { --openFiles_; }
+    bool Write(std::string_view bytes) override {
+        if (writesLeft_ == 0) return false;
+        if (writesLeft_ > 0) --writesLeft_;
+        return inner_->Write(bytes);
+    }
+    bool Flush() override { return inner_->Flush(); }
+
+private:
+    std::unique_ptr<PollDataFile> inner_;
+    int& writesLeft_;
+    int& openFiles_;
+};
+
+// Real folders and files; a clock in milliseconds that pauses advance.
+class FakeEnvironment final : public LinkEnvironment {
+public:
+    LocalDateTime Now() override {
+        const long long second = startSecondOfDay + milliseconds / 1000;
+        return {2026,
+                12,
+                8,
+                static_cast<int>(second / 3600 % 24),
+                static_cast<int>(second / 60 % 60),
+                static_cast<int>(second % 60)};
+    }
+    std::int64_t Seconds() override { return milliseconds / 1000; }
+    void Sleep(int ms) override {
+        sleeps.push_back(ms);
+        milliseconds += ms;
+        if (onSleep) onSleep();
+    }
+    char PathSeparator() const override { return '/'; }
+    bool EnsureDirectory(const std::string& path) override {
+        return SystemLinkEnvironment().EnsureDirectory(path);
+    }
+    std::optional<std::int64_t> FileSize(const std::string& path) override {
+        return SystemLinkEnvironment().FileSize(path);
+    }
+    std::unique_ptr<PollDataFile> OpenForAppend(const std::string& path) override {
+        if (failAppendOpen) return nullptr;
+        return Count(SystemLinkEnvironment().OpenForAppend(path));
+    }
+    std::unique_ptr<PollDataFile> CreateEmpty(const std::string& path) override {
+        ++createEmptyCalls;
+        return Count(SystemLinkEnvironment().CreateEmpty(path));
+    }
+
+    void SetTimeOfDay(int hour, int minute, int second) {
+        startSecondOfDay = hour * 3600 + minute * 60 + second - milliseconds / 1000;
+    }
+
+    long long milliseconds = 0;
+    long long startSecondOfDay = 9 * 3600;
+    std::vector<int> sleeps;
+    std::function<void()> onSleep;
+    int pollWritesLeft = -1;  // -1: never fail
+    int openPollFiles = 0;
+    bool failAppendOpen = false;  // an append open that fails, as a locked file's would
+    int createEmptyCalls = 0;
+
+private:
+    std::unique_ptr<PollDataFile> Count(std::unique_ptr<PollDataFile> file) {
+        if (!file) return nullptr;
+        return std::make_unique<CountedPollFile>(std::move(file), pollWritesLeft, openPollFiles);
+    }
+};
+
+// Records what the operations reported: lines as "A|label|detail|code".
+class RecordingLink final : public CTerminalLink {
+public:
+    void RefreshProgress(int erase) override {
+        ++refreshes;
+        if (onRefresh) onRefresh();
+        (void)erase;
+    }
+    void ShowPollData(char address, std::string_view record) override {
+        records.push_back(std::string(1, address) + " " + std::string(record));
+    }
+    void ShowResult(char address, std::string_view label, std::string_view detail,
+                    int code) override {
+        lines.push_back(std::string(1, address) + "|" + std::string(label) + "|" +
+                        std::string(detail) + "|" + std::to_string(code));
+    }
+    void ShowMessageBox(std::string_view text) override { boxes.emplace_back(text); }
+
+    // The Stop command as the user interface thread gives it.
+    void Stop(LinkStatus& status) {
+        RequestStop(1);
+        HM_stop_communication();
+        status.idle = 1;
+    }
+
+    std::vector<std::string> lines;
+    std::vector<std::string> records;
+    std::vector<std::string> boxes;
+    std::function<void()> onRefresh;
+    int refreshes = 0;
+};
+
+inline fake_pendra::Reply Answer(int16_t result, std::string bytes = {}) {
+    fake_pendra::Reply reply;
+    reply.result = result;
+    reply.bytes = std::move(bytes);
+    return reply;
+}
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteAll(const std::string& path, const std::string& contents) {
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+class OperationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake_pendra::reset();
+        ASSERT_EQ(HM_OpenCommPort(1, 6, 8, 0, 1), 1);
+        HM_set_power_saving_status(0);
+        HM_set_upload_file_save_mode(ZELO_SAVE_OVERWRITE);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelo_operations_XXXXXX").string();
+        folder = ::mkdtemp(pattern.data());
+        link.SetEnvironment(environment);
+        comm.addresses = "ABC";
+    }
+    void TearDown() override {
+        // Responders may hold a test's locals, which are gone by now.
+        fake_pendra::setResponder(nullptr);
+        HM_CloseCommPort(1);
+        fake_pendra::reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    std::string File(const std::string& name) const { return folder + "/" + name; }
+
+    std::string folder;
+    FakeEnvironment environment;
+    RecordingLink link;
+    CommSettings comm;
+    LinkStatus status;
+    ProgressState progress;
+};
+
+}  // namespace zelo::link::testing

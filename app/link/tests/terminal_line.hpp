@@ -1,0 +1,119 @@
+// Terminals on one fake line that hold files: they serve uploads packet by
+// packet, take downloads, delete files, answer the upload-mode query and the
+// power-saving switches. An address without a terminal times out.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "fake_pendra.hpp"
+#include "operation_fixture.hpp"
+
+namespace zelo::link::testing {
+
+struct FakeTerminal {
+    std::map<std::string, std::string> files;
+    int downloadRefusals = 0;  // 'L' requests to refuse before accepting
+    int16_t switchResult = 4;  // power-saving switch answer
+    // Called at the end of an upload, before the library closes its file.
+    std::function<void()> onUploadEnd;
+
+    std::string uploading;
+    std::size_t position = 0;
+    std::string receivingName;
+    std::string received;
+};
+
+class TerminalLine {
+public:
+    std::map<char, FakeTerminal> terminals;
+    // Called before each packet of an upload, with the address.
+    std::function<void(char)> beforePacket;
+
+    std::optional<fake_pendra::Reply> AnswerCall(const fake_pendra::Call& call) {
+        using fake_pendra::Fn;
+        const auto found = terminals.find(static_cast<char>(call.address));
+        if (found == terminals.end()) return std::nullopt;
+        FakeTerminal& terminal = found->second;
+        switch (call.fn) {
+            case Fn::ACK: return Answer(4);
+            case Fn::ESC_U: {
+                auto [name, offset] = SplitResume(call.request);
+                if (!terminal.files.contains(name)) return Answer(7);
+                terminal.uploading = name;
+                terminal.position = offset;
+                return Answer(4);
+            }
+            case Fn::ESC_Y: {
+                if (beforePacket) beforePacket(static_cast<char>(call.address));
+                const std::string& file = terminal.files[terminal.uploading];
+                if (terminal.position >= file.size()) {
+                    if (terminal.onUploadEnd) terminal.onUploadEnd();
+                    return Answer(3);
+                }
+                std::string chunk = file.substr(terminal.position, 120);
+                terminal.position += chunk.size();
+                return Answer(1, chunk);
+            }
+            case Fn::ESC_E: return Answer(terminal.files.erase(call.request) == 1 ? 6 : 7);
+            case Fn::DBG: return AnswerGeneric(terminal, call.request);
+            default: return std::nullopt;
+        }
+    }
+
+private:
+    static std::pair<std::string, std::size_t> SplitResume(const std::string& text) {
+        const auto open = text.rfind('[');
+        if (open == std::string::npos || text.back() != ']') return {text, 0};
+        return {text.substr(0, open), std::stoul(text.substr(open + 1))};
+    }
+
+    static std::string Unescape(std::string_view text) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            auto byte = static_cast<uint8_t>(text[i]);
+            if (byte == 0x5C && i + 1 < text.size()) {
+                const auto next = static_cast<uint8_t>(text[++i]);
+                byte = next == 0x5C ? next : (next >= 0x80 ? next & 0x7F : next | 0x80);
+            }
+            out += static_cast<char>(byte);
+        }
+        return out;
+    }
+
+    static std::optional<fake_pendra::Reply> AnswerGeneric(FakeTerminal& terminal,
+                                                           const std::string& request) {
+        if (request.empty()) return std::nullopt;
+        const std::string rest = request.substr(1);
+        switch (request[0]) {
+            case 'L': {
+                if (terminal.downloadRefusals > 0) {
+                    --terminal.downloadRefusals;
+                    return Answer(5);
+                }
+                auto [name, offset] = SplitResume(rest);
+                terminal.receivingName = name;
+                terminal.received.resize(offset);
+                return Answer(4);
+            }
+            case 'Y': terminal.received += Unescape(rest); return Answer(4);
+            case 'Z': terminal.files[terminal.receivingName] = terminal.received; return Answer(4);
+            case 'Q': return Answer(1, std::string("Q0\0", 3));
+            case '7':
+            case '8': return Answer(terminal.switchResult);
+            default: return Answer(4);
+        }
+    }
+};
+
+inline std::string PatternBytes(std::size_t size, int seed) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] =
+            static_cast<char>((i * 7 + static_cast<std::size_t>(seed) * 31 + i / 251) & 0xFF);
+    return bytes;
+}
+
+}  // namespace zelo::link::testing

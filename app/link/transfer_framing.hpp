@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/terminal_link.hpp"
+
+namespace zelo::link {
+
+// What every transfer operation does around the files of one address: mark
+// it, switch its power saving off and back on when configured, and leave
+// the Delmar time to settle. One object per operation run.
+class TransferRun {
+public:
+    TransferRun(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
+                ProgressState& progress)
+        : link_(link), comm_(comm), status_(status), progress_(progress) {}
+
+    std::size_t AddressCount() const;
+    bool IsSelected(std::size_t k) const { return progress_.addressSelected[k] != 0; }
+    char Address(std::size_t k) const { return comm_.addresses[k]; }
+
+    // Marks address k as the one worked on and, for downloads or uploads,
+    // as transferring; switches power saving off when configured. False
+    // when the address takes no transfers (not selected, or power saving
+    // would not switch off).
+    bool BeginAddress(std::size_t k, bool download);
+    // Power saving back on with `libraryFlag`, and the Delmar's pause.
+    void EndAddress(std::size_t k, int libraryFlag);
+
+    // Downloads one PC file to the terminal name and writes its line with
+    // `detail`. Nothing when stopped (no line then).
+    std::optional<int> DownloadFile(std::size_t k, const std::string& pcPath,
+                                    const std::string& terminalName, std::string_view detail);
+    // Uploads one terminal file to the PC path and writes its line with
+    // `detail`. Nothing when stopped. A local file that does not hold every
+    // byte received is a failure, whatever the library said.
+    std::optional<int> UploadFile(std::size_t k, const std::string& terminalName,
+                                  const std::string& pcPath, std::string_view detail);
+
+    // The result of the last library call made for a file or a switch.
+    int LastResult() const { return lastResult_; }
+    void NoteResult(int result) { lastResult_ = result; }
+    // A name that must not be used as a local file name: its line with
+    // "Illegal file name", and the address marked failed.
+    void RefuseName(std::size_t k, std::string_view name);
+
+    // True, once the Stop command has finished (WaitUntilIdle), when a stop
+    // was requested.
+    bool Stopped();
+    void Refresh(int erase) { link_.RefreshProgress(erase); }
+    LinkEnvironment& Environment() { return link_.Environment(); }
+    CTerminalLink& Link() { return link_; }
+    const CommSettings& Comm() const { return comm_; }
+    LinkStatus& Status() { return status_; }
+    ProgressState& Progress() { return progress_; }
+
+private:
+    void TrackPackets(int packets);
+    static int StatusOfTransfer(int result);
+
+    CTerminalLink& link_;
+    const CommSettings& comm_;
+    LinkStatus& status_;
+    ProgressState& progress_;
+    int lastResult_ = 1;
+};
+
+// The name a PC file gets on the terminal: its base name, after the last
+// '\\', '/' or ':'; on the Delmar's drive C with "C:" in front when `ems`.
+std::string TerminalNameOf(std::string_view pcPath, int ems);
+
+}  // namespace zelo::link
