@@ -7,7 +7,7 @@
 #   3. runs the batch script scripts/demo/demo.zsc with zelo32: a download to
 #      both terminals, an upload from A, clock synchronisation and a poll
 #      that ends by itself,
-#   4. shows the result lines, the uploaded ADDR_A file and the polled data.
+#   4. shows the result lines, the uploaded file and the polled data.
 # Usage: scripts/demo.sh [work-folder]   (default: a new folder under /tmp)
 set -euo pipefail
 
@@ -28,8 +28,8 @@ printf 'B-0001 4900000000017\r\n' >"$run/sim/B/records.txt"
 
 echo "== starting the simulator (terminals A and B) in $run"
 "$bin/zelo-termsim" --baud 9600 --link "$run/line" --dump-state "$run/sim/state.json" \
-    -t "A:model=Brisa,ram=$run/sim/A/ram,records=$run/sim/A/records.txt,record_end=none" \
-    -t "B:model=Brisa,ram=$run/sim/B/ram,records=$run/sim/B/records.txt,record_end=none" \
+    -t "A:model=Brisa,ram=$run/sim/A/ram,records=$run/sim/A/records.txt,record_end=crlf" \
+    -t "B:model=Brisa,ram=$run/sim/B/ram,records=$run/sim/B/records.txt,record_end=crlf" \
     >"$run/sim/termsim.log" 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null || true; wait $sim 2>/dev/null || true' EXIT
@@ -40,8 +40,8 @@ echo "== zelo32 Z demo.zsc"
 status=0
 (cd "$run" && PENDRA_PORT1="$run/line" timeout 120 "$bin/zelo32" Z demo.zsc) || status=$?
 
-echo "== uploaded from terminal A: $run/ADDR_A/SALES.DAT"
-cat "$run/ADDR_A/SALES.DAT" 2>/dev/null || echo "(none)"
+echo "== uploaded from terminal A: $run/SALES.DAT"
+cat "$run/SALES.DAT" 2>/dev/null || echo "(none)"
 echo "== polled data: $run/POLL.DAT"
 cat "$run/POLL.DAT" 2>/dev/null || echo "(none)"
 echo

@@ -54,7 +54,7 @@ std::string HelpText() {
            "  E FILE             erase FILE on the terminals (at most 19 characters)\n"
            "  L PCFILE TERMFILE [REPEAT]  download PCFILE to the terminals\n"
            "  M                  set the terminals' clocks from the PC clock\n"
-           "  U TERMFILE PCFILE  upload from the terminals (into ADDR_x folders)\n"
+           "  U TERMFILE PCFILE  upload TERMFILE from the terminals into PCFILE\n"
            "  X PROGRAM          run PROGRAM from the terminals' RAM disk\n"
            "Z SCRIPT runs each line of SCRIPT (ADDRESSES COMMAND [ARGUMENTS]) in turn.\n"
            "With Use_modem=Yes in [Modem], PHONE is the number to dial first.\n"
