@@ -8,10 +8,10 @@ begin_case dial_then_set_clock Use_modem=Yes
 start_simulator --modem A
 run_zelo32 5551234 A M
 expect_status 0
-expect_line_matching '^  Dial phone no +5551234$'
-expect_line_matching "^  CONNECT 9600"
-expect_line_matching '^A Time Sync\. [0-9]{14} Successfully$'
-expect_line_matching '^  Hang up$'
+expect_lines "  Open COM1 at 9600bps" "  Send initial command  ATS0=1" "  OK" \
+    "  Dial phone no  5551234" "  CONNECT 9600" \
+    "A Time Sync. $(state A .clock) Successfully" \
+    "  Hang up" "     Send +++ATH  ret = 0" "  Close COM port"
 [[ "$(jq -r .modem.lastNumber "$case_dir/sim/state.json")" == 5551234 ]] ||
     fail "the modem dialled '$(jq -r .modem.lastNumber "$case_dir/sim/state.json")'"
 [[ "$(state A .clock)" =~ ^[0-9]{14}$ ]] || fail "terminal A clock is '$(state A .clock)'"
