@@ -11,10 +11,14 @@ printf 'A-0001 4901234567894\r\nA-0002 4909876543210\r\nA-0003 4900000000017\r\n
 start_simulator "A:records=$case_dir/records.txt"
 run_zelo32 A 1
 expect_status 0
+expect_lines "  Open COM1 at 9600bps" "A Power-Saving off   Successfully" \
+    "A Power-Saving on   Successfully" "  Close COM port"
 expect_state A .pollRecordsDelivered 3
 expect_state A .pollRecordsPending 0
 [[ "$(cat "$case_dir/POLL.DAT")" == "$(printf 'A A-0001 4901234567894\r\nA A-0002 4909876543210\r\nA A-0003 4900000000017\r')" ]] ||
     fail "POLL.DAT holds: $(od -c "$case_dir/POLL.DAT")"
+# The run's addresses are for this run only, never saved over the configured.
+grep -q '^Address=AB' "$case_dir/Zelocom.ini" || fail "the configured addresses were replaced"
 
 # A lower-case address list is upper-cased like the command character.
 begin_case lower_case_addresses_poll
@@ -41,6 +45,7 @@ printf 'old\r\n' >"$case_dir/sim/A/ram/OLD.DAT"
 printf 'keep\r\n' >"$case_dir/sim/A/ram/KEEP.DAT"
 run_zelo32 A E OLD.DAT
 expect_status 0
+expect_lines "  Open COM1 at 9600bps" "A Purge  OLD.DAT Successfully" "  Close COM port"
 [[ ! -e "$case_dir/sim/A/ram/OLD.DAT" ]] || fail "OLD.DAT is still on terminal A"
 [[ -e "$case_dir/sim/A/ram/KEEP.DAT" ]] || fail "KEEP.DAT went from terminal A"
 expect_state A '.filesDeleted | join(",")' OLD.DAT
@@ -49,7 +54,7 @@ begin_case erase_a_missing_file
 start_simulator A
 run_zelo32 A E NONE.DAT
 expect_status 1
-expect_line_matching '^A .*NONE\.DAT'
+expect_lines "  Open COM1 at 9600bps" "A Purge  NONE.DAT doesn't exist" "  Close COM port"
 expect_state A '.filesDeleted | length' 0
 
 # Q is no command: nothing runs, so the terminal sees nothing at all.
