@@ -14,6 +14,7 @@ failures=0
 case_name=""
 case_dir=""
 sim_pid=""
+zelo32_pid=""
 
 fail() {
     echo "FAIL [$case_name]: $*" >&2
@@ -32,7 +33,16 @@ stop_simulator() {
     wait "$sim_pid" 2>/dev/null || true
     sim_pid=""
 }
-trap stop_simulator EXIT
+# A zelo32 left running by a case that ended early goes first, then the line.
+stop_all() {
+    if [[ -n "$zelo32_pid" ]]; then
+        kill -KILL "$zelo32_pid" 2>/dev/null || true
+        wait "$zelo32_pid" 2>/dev/null || true
+        zelo32_pid=""
+    fi
+    stop_simulator
+}
+trap stop_all EXIT
 
 # begin_case NAME: a fresh folder holding the settings every case shares.
 # Extra "Section|Key=Value" lines may follow to change or add settings.
@@ -118,17 +128,54 @@ start_simulator() {
 # run_zelo32 ARGUMENT...: runs the program in the case's folder; sets
 # run_status and run_lines (the result lines without their time stamps).
 run_zelo32() {
-    run_status=0
-    (cd "$case_dir" && PENDRA_PORT1="$case_dir/line" PENDRA_ANSWER_MS=400 \
-        PENDRA_LOCK_DIR="$case_dir/locks" timeout -k 5 "$RUN_LIMIT_SECONDS" "$ZELO32" "$@" \
-        >"$case_dir/stdout" 2>"$case_dir/stderr") || run_status=$?
-    result_lines_of "$case_dir/stdout"
+    start_zelo32 "$@"
+    wait_for_zelo32 "$RUN_LIMIT_SECONDS"
 }
 
 # result_lines_of FILE: each line as its address (or blank) and its text,
 # without the time stamp between them and without trailing blanks.
 result_lines_of() {
     run_lines="$(sed -E 's/^(.) [0-9]{2}:[0-9]{2}:[0-9]{2} /\1 /; s/[[:space:]]+$//' "$1")"
+}
+
+# start_zelo32 ARGUMENT...: starts the program in the case's folder on the
+# case's line, with short answer waits, and returns at once; zelo32_pid
+# is the program itself, so a signal sent to it reaches nothing else.
+start_zelo32() {
+    (cd "$case_dir" && PENDRA_PORT1="$case_dir/line" PENDRA_ANSWER_MS=400 \
+        PENDRA_LOCK_DIR="$case_dir/locks" exec "$ZELO32" "$@" \
+        >"$case_dir/stdout" 2>"$case_dir/stderr") &
+    zelo32_pid=$!
+}
+
+# wait_for_zelo32 SECONDS: waits for the started zelo32 to end, at most that
+# long (then kills it and fails); sets run_status and run_lines.
+wait_for_zelo32() {
+    local _
+    for _ in $(seq $(($1 * 20))); do
+        kill -0 "$zelo32_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    if kill -0 "$zelo32_pid" 2>/dev/null; then
+        kill -KILL "$zelo32_pid" 2>/dev/null || true
+        fail "zelo32 did not end within $1 seconds"
+    fi
+    run_status=0
+    wait "$zelo32_pid" || run_status=$?
+    zelo32_pid=""
+    result_lines_of "$case_dir/stdout"
+}
+
+# wait_for_state ADDRESS JQ-CONDITION: waits up to 10 seconds for the
+# condition to hold for terminal ADDRESS in the state dump.
+wait_for_state() {
+    local _
+    for _ in $(seq 200); do
+        [[ "$(state "$1" "$2" 2>/dev/null)" == true ]] && return 0
+        sleep 0.05
+    done
+    fail "terminal $1 never reached $2"
+    return 1
 }
 
 expect_status() {
@@ -169,7 +216,7 @@ expect_state() {
 
 # finish: ends the case script with the number of failed checks.
 finish() {
-    stop_simulator
+    stop_all
     if ((failures > 0)); then
         echo "$failures check(s) failed" >&2
         exit 1
