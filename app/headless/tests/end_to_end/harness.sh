@@ -32,6 +32,7 @@ stop_simulator() {
     kill -KILL "$sim_pid" 2>/dev/null || true
     wait "$sim_pid" 2>/dev/null || true
     sim_pid=""
+    expect_no_sanitizer_report "$case_dir/sim/termsim.log"
 }
 # A zelo32 left running by a case that ended early goes first, then the line.
 stop_all() {
@@ -164,6 +165,16 @@ wait_for_zelo32() {
     wait "$zelo32_pid" || run_status=$?
     zelo32_pid=""
     result_lines_of "$case_dir/stdout"
+    expect_no_sanitizer_report "$case_dir/stderr"
+}
+
+# Under the sanitizer builds a report may come with an exit status a case
+# expects anyway, so the reports are looked for by their text.
+expect_no_sanitizer_report() {
+    if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$1"; then
+        fail "sanitizer report in $1:
+$(cat "$1")"
+    fi
 }
 
 # wait_for_state ADDRESS JQ-CONDITION: waits up to 10 seconds for the
