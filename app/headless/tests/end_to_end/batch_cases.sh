@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # zelo32 Z SCRIPT: batch scripts against simulated terminals on COM1.
 set -euo pipefail
+# shellcheck source=harness.sh
 source "$(dirname "$0")/harness.sh"
 
 # Each line runs for its own addresses, one after the other, on one line.

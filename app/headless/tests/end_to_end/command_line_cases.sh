@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The command-line forms of zelo32 against simulated terminals on COM1.
 set -euo pipefail
+# shellcheck source=harness.sh
 source "$(dirname "$0")/harness.sh"
 
 # A poll ends by itself once the terminal has had nothing for a while, and the

@@ -2,6 +2,7 @@
 # zelo32 with Use_modem=Yes: the first part of the command line is the number
 # to dial through the simulator's Hayes modem.
 set -euo pipefail
+# shellcheck source=harness.sh
 source "$(dirname "$0")/harness.sh"
 
 begin_case dial_then_set_clock Use_modem=Yes
