@@ -6,7 +6,7 @@ set -euo pipefail
 
 required=(
     build-essential cmake ninja-build pkg-config binutils
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev jq
 )
 # The Windows cross-build check runs only where these install.
 optional=(g++-mingw-w64-i686 binutils-mingw-w64-i686)

@@ -1,6 +1,7 @@
 #include "headless/console_front_end.hpp"
 
 #include <ostream>
+#include <string>
 
 #include "core/terminal_types.hpp"
 #include "link/result_text.hpp"
@@ -11,6 +12,12 @@ ConsoleFrontEnd::ConsoleFrontEnd(std::ostream& out, std::ostream& err, std::ostr
     : out_(out), err_(err), pollData_(pollData) {}
 
 void ConsoleFrontEnd::AppendToMessageWindow(std::string line) {
+    // A terminal's or the modem's text may carry its own line ends ("CONNECT
+    // 9600" comes with a LF); the Message Window shows them as nothing, and on
+    // standard output they would break one result line into two.
+    const bool ended = !line.empty() && line.back() == '\n';
+    std::erase_if(line, [](char c) { return c == '\n' || c == '\r'; });
+    if (ended) line += '\n';
     std::lock_guard lock(mutex_);
     out_ << line << std::flush;
 }

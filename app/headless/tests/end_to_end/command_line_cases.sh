@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The command-line forms of zelo32 against simulated terminals on COM1.
+set -euo pipefail
+# shellcheck source=harness.sh
+source "$(dirname "$0")/harness.sh"
+
+# A poll ends by itself once the terminal has had nothing for a while, and the
+# polled-data file holds each record once, behind its terminal's address.
+begin_case poll_until_no_data
+printf 'A-0001 4901234567894\r\nA-0002 4909876543210\r\nA-0003 4900000000017\r\n' \
+    >"$case_dir/records.txt"
+start_simulator "A:records=$case_dir/records.txt"
+run_zelo32 A 1
+expect_status 0
+expect_lines "  Open COM1 at 9600bps" "A Power-Saving off   Successfully" \
+    "A Power-Saving on   Successfully" "  Close COM port"
+expect_state A .pollRecordsDelivered 3
+expect_state A .pollRecordsPending 0
+[[ "$(cat "$case_dir/POLL.DAT")" == "$(printf 'A A-0001 4901234567894\r\nA A-0002 4909876543210\r\nA A-0003 4900000000017\r')" ]] ||
+    fail "POLL.DAT holds: $(od -c "$case_dir/POLL.DAT")"
+# The run's addresses are for this run only, never saved over the configured.
+grep -q '^Address=AB' "$case_dir/Zelocom.ini" || fail "the configured addresses were replaced"
+
+# A lower-case address list is upper-cased like the command character.
+begin_case lower_case_addresses_poll
+printf 'A-0001\r\n' >"$case_dir/records.txt"
+start_simulator "A:records=$case_dir/records.txt"
+run_zelo32 a 1
+expect_status 0
+expect_state A .pollRecordsDelivered 1
+
+begin_case clocks_of_two_terminals
+start_simulator A B
+run_zelo32 AB M
+expect_status 0
+expect_line_matching '^A Time Sync\. [0-9]{14} Successfully$'
+expect_line_matching '^B Time Sync\. [0-9]{14} Successfully$'
+for address in A B; do
+    [[ "$(state "$address" .clock)" =~ ^[0-9]{14}$ ]] ||
+        fail "terminal $address clock is '$(state "$address" .clock)'"
+done
+
+begin_case erase_a_file
+start_simulator A
+printf 'old\r\n' >"$case_dir/sim/A/ram/OLD.DAT"
+printf 'keep\r\n' >"$case_dir/sim/A/ram/KEEP.DAT"
+run_zelo32 A E OLD.DAT
+expect_status 0
+expect_lines "  Open COM1 at 9600bps" "A Purge  OLD.DAT Successfully" "  Close COM port"
+[[ ! -e "$case_dir/sim/A/ram/OLD.DAT" ]] || fail "OLD.DAT is still on terminal A"
+[[ -e "$case_dir/sim/A/ram/KEEP.DAT" ]] || fail "KEEP.DAT went from terminal A"
+expect_state A '.filesDeleted | join(",")' OLD.DAT
+
+begin_case erase_a_missing_file
+start_simulator A
+run_zelo32 A E NONE.DAT
+expect_status 1
+expect_lines "  Open COM1 at 9600bps" "A Purge  NONE.DAT doesn't exist" "  Close COM port"
+expect_state A '.filesDeleted | length' 0
+
+# Q is no command: nothing runs, so the terminal sees nothing at all.
+begin_case unknown_command_character
+start_simulator A
+run_zelo32 A Q
+expect_status 2
+expect_lines ""
+expect_state A .illegalRequests 0
+expect_state A .clock ""
+
+begin_case download_then_upload_round_trip
+start_simulator A
+head -c 1500 /dev/urandom >"$case_dir/SENT.BIN"
+run_zelo32 A L SENT.BIN PRICE.BIN
+expect_status 0
+expect_lines "  Open COM1 at 9600bps" "A Download  SENT.BIN Successfully" "  Close COM port"
+cmp -s "$case_dir/SENT.BIN" "$case_dir/sim/A/ram/PRICE.BIN" || fail "the download differs"
+run_zelo32 A U PRICE.BIN BACK.BIN
+expect_status 0
+cmp -s "$case_dir/SENT.BIN" "$case_dir/BACK.BIN" || fail "the upload differs"
+expect_state A '.filesSent | join(",")' PRICE.BIN
+
+# Every listed terminal must answer before the line counts as open, so one
+# silent address among them keeps the command from running for any of them.
+begin_case silent_address
+start_simulator A
+run_zelo32 AC M
+expect_status 1
+expect_lines "  COM1 open error at 9600bps" "  COM1 open error"
+expect_state A .clock ""
+
+finish
