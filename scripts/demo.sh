@@ -16,7 +16,7 @@ run="${1:-$(mktemp -d /tmp/zelo-demo.XXXXXX)}"
 bash "$root/scripts/bootstrap.sh"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DZELO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$root/build/release" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
+cmake --build "$root/build/release" -j "$(nproc 2>/dev/null || echo 2)" --target zelo32 zelo-termsim >/dev/null
 bin="$root/build/release/bin"
 
 mkdir -p "$run/sim/A/ram" "$run/sim/B/ram"
