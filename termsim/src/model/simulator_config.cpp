@@ -276,14 +276,14 @@ void readConfigFile(const fs::path& file, SimulatorConfig& config) {
                    file.string(), config);
 }
 
-void applyTerminalOption(std::string_view spec, const fs::path& baseFolder,
+void applyTerminalOption(std::string_view definition, const fs::path& baseFolder,
                          SimulatorConfig& config) {
     try {
-        if (spec.size() > kMaxLineLength) fail("longer than 4096 characters");
-        const auto colon = spec.find(':');
-        TerminalConfig& terminal = terminalAt(config, addressFrom(spec.substr(0, colon)));
+        if (definition.size() > kMaxLineLength) fail("longer than 4096 characters");
+        const auto colon = definition.find(':');
+        TerminalConfig& terminal = terminalAt(config, addressFrom(definition.substr(0, colon)));
         std::string_view rest =
-            colon == std::string_view::npos ? std::string_view{} : spec.substr(colon + 1);
+            colon == std::string_view::npos ? std::string_view{} : definition.substr(colon + 1);
         while (!rest.empty()) {
             const auto comma = rest.find(',');
             const std::string_view pair = rest.substr(0, comma);
@@ -296,7 +296,7 @@ void applyTerminalOption(std::string_view spec, const fs::path& baseFolder,
                               unquoted(trimmed(pair.substr(equals + 1))), baseFolder);
         }
     } catch (const ConfigError& error) {
-        throw ConfigError("--terminal " + std::string(spec.substr(0, 80)) + ": " + error.what());
+        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " + error.what());
     }
 }
 

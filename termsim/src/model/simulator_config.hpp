@@ -56,7 +56,7 @@ void readConfigText(std::string_view text, const std::filesystem::path& baseFold
 // One terminal from "A:model=Brisa,ram=DIR,...": its address, a colon, then
 // key=value pairs separated by commas. Keys already set for that address
 // (by the file or an earlier option) are overridden.
-void applyTerminalOption(std::string_view spec, const std::filesystem::path& baseFolder,
+void applyTerminalOption(std::string_view definition, const std::filesystem::path& baseFolder,
                          SimulatorConfig& config);
 
 // Single settings by key, as in the file's [line] and [modem] sections.

@@ -117,7 +117,7 @@ pseudo-terminal (its path is printed) or on a serial device.
 
 Terminals:
   -c, --config FILE        read the line, modem and terminals from FILE
-  -t, --terminal SPEC      add or change a terminal: ADDRESS[:KEY=VALUE,...]
+  -t, --terminal DEF       add or change a terminal: ADDRESS[:KEY=VALUE,...]
                            e.g. A:model=Brisa,ram=simA/ram,records=polls.txt
                            keys: model ram flash ems records generate_records
                            record_end id version ram_kb flash_kb ems_kb

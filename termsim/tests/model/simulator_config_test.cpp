@@ -128,8 +128,8 @@ TEST(SimulatorConfigTest, TerminalOptionsAddAndOverride) {
 
 TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     SimulatorConfig config;
-    for (const char* spec : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram="}) {
-        EXPECT_THROW(applyTerminalOption(spec, "/cli", config), ConfigError) << spec;
+    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram="}) {
+        EXPECT_THROW(applyTerminalOption(definition, "/cli", config), ConfigError) << definition;
     }
     try {
         applyTerminalOption("A:speed=1", "/cli", config);
