@@ -7,7 +7,6 @@
 
 #include "link/comm_settings.hpp"
 #include "link/command_line_state.hpp"
-#include "link/link_clock.hpp"
 #include "link/link_environment.hpp"
 #include "link/link_status.hpp"
 #include "link/operation_requests.hpp"
@@ -68,10 +67,6 @@ public:
     // A modal message box (a modem port that will not open, a wrong ROM
     // flag). The base class shows nothing.
     virtual void ShowMessageBox(std::string_view text) { (void)text; }
-
-    // Where SyncTime reads the PC's local time; the system clock unless a
-    // test or a front-end puts another in its place.
-    void SetClock(LinkClock clock) { clock_ = std::move(clock); }
 
     // Opens the line: by modem, or directly at the configured speed and,
     // with auto-baud on, at every other speed from the fastest down. True
@@ -203,7 +198,6 @@ public:
 
 private:
     std::atomic<int> stopFlag_{0};
-    LinkClock clock_ = SystemLocalTime;
     LinkEnvironment* environment_ = &SystemLinkEnvironment();
 };
 

@@ -28,7 +28,7 @@ std::string DateTimeText(int year, int month, int day, int hour, int minute, int
 
 void CTerminalLink::SyncTime(const CommSettings& settings, LinkStatus& status,
                              ProgressState& progress, TimeSyncRequest& request) {
-    const ClockReading start = clock_();
+    const LocalDateTime start = Environment().Now();
     const int offset = SecondsSinceMidnight(start.hour, start.minute, start.second) -
                        SecondsSinceMidnight(request.hour, request.minute, request.second);
 
@@ -42,7 +42,7 @@ void CTerminalLink::SyncTime(const CommSettings& settings, LinkStatus& status,
         progress.addressStatus[i] = kStatusWorking;
         RefreshProgress(0);
 
-        const ClockReading now = clock_();
+        const LocalDateTime now = Environment().Now();
         std::string text;
         if (status.commandLineMode == 0 && request.useSetTime == 1) {
             // The set time advanced by the seconds since the command began,

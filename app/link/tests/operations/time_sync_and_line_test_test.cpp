@@ -7,20 +7,46 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Clock readings handed out in order: the first at the command's start,
-// then one per terminal just before its request.
+// The system's environment with a clock that hands out readings in order:
+// the first at the command's start, then one per terminal just before its
+// request.
+class ScriptedClock : public LinkEnvironment {
+public:
+    std::deque<LocalDateTime> readings;
+
+    LocalDateTime Now() override {
+        LocalDateTime reading = readings.front();
+        if (readings.size() > 1) readings.pop_front();
+        return reading;
+    }
+    std::int64_t Seconds() override { return system().Seconds(); }
+    void Sleep(int milliseconds) override { system().Sleep(milliseconds); }
+    char PathSeparator() const override { return system().PathSeparator(); }
+    bool EnsureDirectory(const std::string& path) override {
+        return system().EnsureDirectory(path);
+    }
+    std::optional<std::int64_t> FileSize(const std::string& path) override {
+        return system().FileSize(path);
+    }
+    std::unique_ptr<PollDataFile> OpenForAppend(const std::string& path) override {
+        return system().OpenForAppend(path);
+    }
+    std::unique_ptr<PollDataFile> CreateEmpty(const std::string& path) override {
+        return system().CreateEmpty(path);
+    }
+
+private:
+    static LinkEnvironment& system() { return SystemLinkEnvironment(); }
+};
+
 class SyncTimeTest : public OperationsTest {
 protected:
     void SetUp() override {
         OperationsTest::SetUp();
         answering = {'A', 'C'};
-        link.SetClock([this] {
-            ClockReading reading = readings.front();
-            if (readings.size() > 1) readings.pop_front();
-            return reading;
-        });
+        link.SetEnvironment(clock);
     }
-    static ClockReading At(int hour, int minute, int second) {
+    static LocalDateTime At(int hour, int minute, int second) {
         return {2026, 12, 8, hour, minute, second};
     }
     std::vector<std::string> TimesSent() {
@@ -29,7 +55,8 @@ protected:
         return sent;
     }
 
-    std::deque<ClockReading> readings;
+    ScriptedClock clock;
+    std::deque<LocalDateTime>& readings = clock.readings;
     TimeSyncRequest request{10, 30, 0, 2025, 1, 31, 1};
 };
 
