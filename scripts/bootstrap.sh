@@ -7,9 +7,17 @@ set -euo pipefail
 required=(
     build-essential cmake ninja-build pkg-config binutils
     libgtest-dev libgmock-dev jq
+    # fuzzing (libFuzzer) needs clang and its runtime
+    clang libclang-rt-14-dev
+    # the desktop program and its tests under a virtual display
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev xvfb xauth xdotool imagemagick fonts-noto-cjk
 )
-# The Windows cross-build check runs only where these install.
-optional=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# The Windows cross-builds and the Wine stage run only where these install;
+# the benchmark compares with lrzsz when it is there; lintian checks the .deb.
+optional=(
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
+    lrzsz lintian bash-completion
+)
 
 missing_from() {
     local pkg
