@@ -1,9 +1,9 @@
 // The worker's view of the connection object: each command reaches the one
 // operation of CTerminalLink for it. The worker passes the view's records;
 // the few arguments the two sides spell differently are put right here.
-#include "headless/operations_binding.hpp"
+#include "program/operations_binding.hpp"
 
-namespace zelo::headless {
+namespace zelo::program {
 namespace {
 
 using core::CommandLineState;
@@ -193,8 +193,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<core::TerminalOperations> BindTerminalOperations(core::ViewCore& view) {
+std::unique_ptr<core::TerminalOperations> BindTerminalLink(core::ViewCore& view) {
     return std::make_unique<BoundOperations>(view);
 }
 
-}  // namespace zelo::headless
+}  // namespace zelo::program
