@@ -134,8 +134,8 @@ public:
                     int allAddresses, int flashRom, const std::string& programName) override {
         link_.RunProgram(s, st, p, programName, address, allAddresses, flashRom);
     }
-    void SendLantaTable(CommSettings& s, LinkStatus& st, TransferLists& /*lists*/,
-                        ProgressState& p, const std::string& lantaRecord) override {
+    void SendLantaTable(CommSettings& s, LinkStatus& st, TransferLists& /*lists*/, ProgressState& p,
+                        const std::string& lantaRecord) override {
         link_.SendLantaTable(s, st, p, lantaRecord);
     }
     void ExecuteKermit(CommSettings& s, LinkStatus& st, ProgressState& p) override {

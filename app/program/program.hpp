@@ -15,8 +15,7 @@ namespace zelo::program {
 
 // Makes the connection object's operations for a view; the program binds
 // the real ones, tests a double. The result must not outlive the view.
-using OperationsFactory =
-    std::function<std::unique_ptr<core::TerminalOperations>(core::ViewCore&)>;
+using OperationsFactory = std::function<std::unique_ptr<core::TerminalOperations>(core::ViewCore&)>;
 
 // The program's parts, built the same way by both front-ends: the view's
 // records and files, the connection object's operations bound to them, the
