@@ -13,7 +13,9 @@ char OnOff(int row) { return row == 0 ? 'N' : 'F'; }
 char BeepVolume(int row) { return row == 0 ? '0' : '9'; }
 
 // A digit for an edit's value; the dialog has already kept it in range.
-char Digit(int value, int highest) { return static_cast<char>('0' + std::clamp(value, 0, highest)); }
+char Digit(int value, int highest) {
+    return static_cast<char>('0' + std::clamp(value, 0, highest));
+}
 
 }  // namespace
 

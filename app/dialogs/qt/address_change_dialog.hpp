@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QDialog>
 #include <array>
 #include <optional>
 #include <string>
-
-#include <QDialog>
 
 #include "core/command_table.hpp"
 #include "core/view_core.hpp"

@@ -15,8 +15,8 @@ ChoiceButtons::ChoiceButtons(const QString& name, const QStringList& captions, Q
                              bool vertical)
     : QWidget(parent) {
     setObjectName(name);
-    auto* layout = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight,
-                                  this);
+    auto* layout =
+        new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this);
     layout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < captions.size(); ++i) {
         auto* button = new QRadioButton(captions[i], this);

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <optional>
-
 #include <QButtonGroup>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class QBoxLayout;
 class QDialogButtonBox;

@@ -31,10 +31,9 @@ CCommTableDlg::CCommTableDlg(const CommTableForm& form, QWidget* parent)
     : QDialog(parent), form_(form) {
     setWindowTitle("通信パラメータ変更");
     auto* grid = new QGridLayout;
-    baud_ = AddGroup(this, grid, 0, 0, "転送速度(&B)", "baud",
-                     {"110", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400",
-                      "57600"},
-                     3);
+    baud_ = AddGroup(
+        this, grid, 0, 0, "転送速度(&B)", "baud",
+        {"110", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600"}, 3);
     dataBits_ = AddGroup(this, grid, 0, 1, "データ長(&D)", "dataBits", {"7", "8"});
     parity_ = AddGroup(this, grid, 1, 1, "パリティ(&a)", "parity", {"なし", "奇数", "偶数"});
     stopBits_ = AddGroup(this, grid, 2, 1, "ストップ(&S)", "stopBits", {"1", "2"});
@@ -69,9 +68,12 @@ CCommTableDlg::CCommTableDlg(const CommTableForm& form, QWidget* parent)
 void CCommTableDlg::accept() {
     const std::optional<int> timeout = ReadIntegerEdit(this, timeout_, 0, kMaxTerminalTimeout);
     if (!timeout) return;
-    form_ = {baud_->Index(),   dataBits_->Index(),
-             stopBits_->Index(), parity_->Index(),
-             changePc_->isChecked() ? 1 : 0, *timeout};
+    form_ = {baud_->Index(),
+             dataBits_->Index(),
+             stopBits_->Index(),
+             parity_->Index(),
+             changePc_->isChecked() ? 1 : 0,
+             *timeout};
     QDialog::accept();
 }
 

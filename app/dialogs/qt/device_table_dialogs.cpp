@@ -25,8 +25,8 @@ QFormLayout* AddForm(QDialog* dialog) {
     return form;
 }
 
-ChoiceButtons* AddRow(QDialog* dialog, QFormLayout* form, const QString& label,
-                      const char* name, const QStringList& captions) {
+ChoiceButtons* AddRow(QDialog* dialog, QFormLayout* form, const QString& label, const char* name,
+                      const QStringList& captions) {
     auto* row = new ChoiceButtons(name, captions, dialog);
     form->addRow(label, row);
     return row;
@@ -44,10 +44,10 @@ QLineEdit* AddEdit(QDialog* dialog, QFormLayout* form, const QString& label, con
 CFennaDeviceDlg::CFennaDeviceDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Fenna/Gravo/Halda デバイス設定テーブル");
     QFormLayout* form = AddForm(this);
-    externalScanner_ = AddRow(this, form, "スキャナ (外部)", "externalScanner",
-                              {"自動", "ペン", "MSR", "オフ"});
-    internalBadge_ = AddRow(this, form, "バッジ (内部)", "internalBadge",
-                            {"バーコード", "MSR", "オフ"});
+    externalScanner_ =
+        AddRow(this, form, "スキャナ (外部)", "externalScanner", {"自動", "ペン", "MSR", "オフ"});
+    internalBadge_ =
+        AddRow(this, form, "バッジ (内部)", "internalBadge", {"バーコード", "MSR", "オフ"});
     backlight_ = AddRow(this, form, "バックライト", "backlight", kOnOff);
     buzzer_ = AddRow(this, form, "ブザー", "buzzer", kOnOff);
     beepVolume_ = AddRow(this, form, "ビープ音量", "beepVolume", kVolumes);

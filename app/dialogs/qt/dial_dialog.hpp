@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QDialog>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <QDialog>
 
 #include "core/view_records.hpp"
 #include "dialogs/phone_list.hpp"

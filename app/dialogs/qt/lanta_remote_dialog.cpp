@@ -12,8 +12,7 @@
 
 namespace zelo::dialogs {
 
-CLantaRemoteDlg::CLantaRemoteDlg(const std::string& configPath, QWidget* parent)
-    : QDialog(parent) {
+CLantaRemoteDlg::CLantaRemoteDlg(const std::string& configPath, QWidget* parent) : QDialog(parent) {
     setWindowTitle("Lanta リモート設定");
     configPath_ = new QLineEdit(QString::fromStdString(configPath), this);
     configPath_->setObjectName("configPath");
@@ -34,8 +33,8 @@ CLantaRemoteDlg::CLantaRemoteDlg(const std::string& configPath, QWidget* parent)
 std::string CLantaRemoteDlg::ConfigPath() const { return configPath_->text().toStdString(); }
 
 void CLantaRemoteDlg::BrowseClicked() {
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, {}, {}, "CFG files (*.K40);;All files (*.*)");
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, {}, {}, "CFG files (*.K40);;All files (*.*)");
     if (!chosen.isEmpty()) configPath_->setText(chosen);
 }
 
@@ -44,7 +43,8 @@ bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ViewSta
     CLantaRemoteDlg dialog(state.lists.lantaConfigName, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     const LantaCommand command = PrepareLantaCommand(platform, dialog.ConfigPath(), state, args);
-    if (!command.message.empty()) ShowDialogMessage(parent, QString::fromStdString(command.message));
+    if (!command.message.empty())
+        ShowDialogMessage(parent, QString::fromStdString(command.message));
     return command.start;
 }
 

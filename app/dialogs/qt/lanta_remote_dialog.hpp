@@ -1,8 +1,7 @@
 #pragma once
 
-#include <string>
-
 #include <QDialog>
+#include <string>
 
 #include "core/command_table.hpp"
 #include "core/platform/platform.hpp"

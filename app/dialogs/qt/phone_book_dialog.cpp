@@ -37,7 +37,8 @@ CPhoneBookDlg::CPhoneBookDlg(const std::vector<std::string>& phoneLines, QWidget
     connect(view_, &QListWidget::currentRowChanged, this, &CPhoneBookDlg::TakeSelection);
 
     auto* actions = new QHBoxLayout;
-    const auto addAction = [&](const QString& caption, const char* name, void (CPhoneBookDlg::*slot)()) {
+    const auto addAction = [&](const QString& caption, const char* name,
+                               void (CPhoneBookDlg::*slot)()) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(name);
         button->setAutoDefault(false);
@@ -73,7 +74,8 @@ void CPhoneBookDlg::ShowList() {
 
 void CPhoneBookDlg::TakeSelection() {
     const int row = view_->currentRow();
-    list_.Select(row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)));
+    list_.Select(row < 0 ? std::nullopt
+                         : std::optional<std::size_t>(static_cast<std::size_t>(row)));
 }
 
 void CPhoneBookDlg::AddClicked() {

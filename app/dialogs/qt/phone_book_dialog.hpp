@@ -1,10 +1,9 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include <QDialog>
 #include <QFont>
+#include <string>
+#include <vector>
 
 #include "dialogs/phone_list.hpp"
 

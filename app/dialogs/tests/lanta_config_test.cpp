@@ -16,7 +16,8 @@ namespace {
 using Kind = LantaRecordResult::Kind;
 using namespace std::string_literals;
 
-const std::string kSample = "FIELD_DELIMETER=44\r\nRECORD_DELIMETER=13\r\nFIELD=2,CODE(10/A),QTY(5/N)\r\n";
+const std::string kSample =
+    "FIELD_DELIMETER=44\r\nRECORD_DELIMETER=13\r\nFIELD=2,CODE(10/A),QTY(5/N)\r\n";
 
 TEST(LantaKey, MatchesWithoutRegardToCaseAndBeforeASpace) {
     const std::string text = "field_delimeter=44\nFIELD =5\nOther=1\n";
@@ -57,8 +58,8 @@ TEST(LantaKey, ABlankKeyNamesNothing) {
 }
 
 TEST(LantaKey, ALineLongerThanTheReaderIsReported) {
-    const std::string text = "X=" + std::string(177, 'a') + "\nY=" + std::string(178, 'b') +
-                             "\nFIELD=1\n";
+    const std::string text =
+        "X=" + std::string(177, 'a') + "\nY=" + std::string(178, 'b') + "\nFIELD=1\n";
     EXPECT_EQ(ReadLantaKey(text, "X").result, kLantaKeyFound);  // 179 characters: fits
     const LantaKey field = ReadLantaKey(text, "FIELD");
     EXPECT_EQ(field.result, kLantaLineTooLong);
@@ -70,7 +71,9 @@ TEST(LantaKey, ALineLongerThanTheReaderIsReported) {
 TEST(LantaRecord, TheSampleFileGivesItsTwentyFourBytes) {
     const LantaRecordResult built = BuildLantaRecord(kSample, "S.K40");
     EXPECT_EQ(built.kind, Kind::kBuilt);
-    EXPECT_EQ(built.record, "\x2c\x0d"s "BCODE    JAQTY     EN\0"s);
+    EXPECT_EQ(built.record,
+              "\x2c\x0d"s
+              "BCODE    JAQTY     EN\0"s);
     EXPECT_EQ(built.record.size(), 24u);
 }
 
@@ -84,8 +87,8 @@ TEST(LantaRecord, NamesAreCutToEightAndTheFirstItemIsNotAField) {
 }
 
 TEST(LantaRecord, NoFieldStillSendsTheDelimiters) {
-    for (const std::string& text : {"FIELD_DELIMETER=44\nRECORD_DELIMETER=abc\n"s,
-                                   "FIELD_DELIMETER=44\nFIELD=only\n"s}) {
+    for (const std::string& text :
+         {"FIELD_DELIMETER=44\nRECORD_DELIMETER=abc\n"s, "FIELD_DELIMETER=44\nFIELD=only\n"s}) {
         const LantaRecordResult built = BuildLantaRecord(text, "S.K40");
         EXPECT_EQ(built.kind, Kind::kNoFields);
         EXPECT_EQ(built.message, kNoLantaSettingMessage);

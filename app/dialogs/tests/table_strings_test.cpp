@@ -49,11 +49,11 @@ TEST(BarcodeTable, EachRowLandsAtItsFamilysPosition) {
         int gravo, fenna, estra;  // position, or -1 when the family has no such row
     };
     const Row rows[] = {
-        {&BarcodeChoices::code39, 0, 0, 0},       {&BarcodeChoices::interleaved25, 1, 1, 1},
-        {&BarcodeChoices::codabar, 2, 2, 2},      {&BarcodeChoices::eanUpc, 3, 3, 3},
-        {&BarcodeChoices::code128, 4, 4, 4},      {&BarcodeChoices::msi, -1, 5, -1},
-        {&BarcodeChoices::code11, -1, 6, -1},     {&BarcodeChoices::code93, -1, 7, 6},
-        {&BarcodeChoices::ean128, -1, -1, 5},     {&BarcodeChoices::trioptic, -1, -1, 7},
+        {&BarcodeChoices::code39, 0, 0, 0},   {&BarcodeChoices::interleaved25, 1, 1, 1},
+        {&BarcodeChoices::codabar, 2, 2, 2},  {&BarcodeChoices::eanUpc, 3, 3, 3},
+        {&BarcodeChoices::code128, 4, 4, 4},  {&BarcodeChoices::msi, -1, 5, -1},
+        {&BarcodeChoices::code11, -1, 6, -1}, {&BarcodeChoices::code93, -1, 7, 6},
+        {&BarcodeChoices::ean128, -1, -1, 5}, {&BarcodeChoices::trioptic, -1, -1, 7},
     };
     const auto expected = [](std::string all, int position, char off) {
         if (position >= 0) all[static_cast<std::size_t>(position)] = off;

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <vector>
-
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace zelo::dialogs::testing {
 

@@ -160,8 +160,9 @@ private slots:
     void lantaOkBuildsTheRecordFromAnExistingFile() {
         ViewFixture fixture(IniFor("Lanta"));
         const std::string path = fixture.File("SITE.K40");
-        core::testing::WriteAll(path, "FIELD_DELIMETER=44\nRECORD_DELIMETER=13\n"
-                                      "FIELD=2,CODE(10/A),QTY(5/N)\n");
+        core::testing::WriteAll(path,
+                                "FIELD_DELIMETER=44\nRECORD_DELIMETER=13\n"
+                                "FIELD=2,CODE(10/A),QTY(5/N)\n");
         core::CommandArguments args;
         ModalDriver driver;
         QString title;

@@ -3,7 +3,7 @@
 # zelo-termsim: each terminal must hold exactly the strings its family takes.
 # ZELO32 is zelo-dialogs-driver here; the program's harness runs it.
 set -euo pipefail
-# shellcheck source=../../../headless/tests/end_to_end/harness.sh
+# shellcheck source=SCRIPTDIR/../../../headless/tests/end_to_end/harness.sh
 source "$(dirname "$0")/../../../headless/tests/end_to_end/harness.sh"
 
 # set_model NAME: the line's terminal model in the case's Zelocom.ini.

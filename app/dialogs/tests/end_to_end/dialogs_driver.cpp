@@ -28,7 +28,8 @@ using namespace zelo;
 // The dial dialog with a line chosen in advance.
 class ChosenLineFrontEnd : public headless::ConsoleFrontEnd {
 public:
-    ChosenLineFrontEnd(std::size_t line) : ConsoleFrontEnd(std::cout, std::cerr, nullptr), line_(line) {}
+    ChosenLineFrontEnd(std::size_t line)
+        : ConsoleFrontEnd(std::cout, std::cerr, nullptr), line_(line) {}
 
     std::optional<std::string> ChooseDialNumber(const core::PhoneBook& phoneBook) override {
         dialogs::PhoneList list(dialogs::BuildPhoneLines(phoneBook));
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
         FillTableArguments(state, worker.Arguments());
         ran = Run(worker, core::kBarcodeTable) && Run(worker, core::kDeviceTable);
         // The second address in use becomes the first free one.
-        const dialogs::AddressChangeLists lists = dialogs::AddressChangeListsFor(state.comm.addresses);
+        const dialogs::AddressChangeLists lists =
+            dialogs::AddressChangeListsFor(state.comm.addresses);
         if (const auto change = dialogs::ChosenAddressChange(lists, 1, 0); ran && change) {
             worker.Arguments().addressChange = *change;
             ran = Run(worker, core::kAddressChange);
