@@ -16,7 +16,8 @@ CLantaRemoteDlg::CLantaRemoteDlg(const std::string& configPath, QWidget* parent)
     setWindowTitle("Lanta リモート設定");
     configPath_ = new QLineEdit(QString::fromStdString(configPath), this);
     configPath_->setObjectName("configPath");
-    configPath_->setMaxLength(static_cast<int>(kMaxLantaConfigPath));
+    // No length limit on the edit: it would cut a browsed path silently and
+    // name another file; OK refuses a path longer than the configuration keeps.
     configPath_->setMinimumWidth(360);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Lanta 設定ファイル", this));

@@ -190,6 +190,26 @@ private slots:
         QCOMPARE(fixture.State().lists.lantaConfigName, path);
     }
 
+    // A path longer than the configuration keeps is refused whole, never cut
+    // to the name of some other file.
+    void lantaRefusesAPathItCannotKeep() {
+        ViewFixture fixture(IniFor("Lanta"));
+        const std::string longPath = fixture.File(std::string(120, 'k') + ".K40");
+        core::testing::WriteAll(longPath, "FIELD=1,A(1/B)\n");
+        core::CommandArguments args;
+        ModalDriver driver;
+        driver.Then([&](QWidget* w) {
+            Type(w, "configPath", QString::fromStdString(longPath));
+            Press(w, "ok");
+        });
+        driver.Then(driver.CloseMessage());
+        QVERIFY(!ExecLantaRemoteDlg(nullptr, fixture.Platform(), fixture.State(), args));
+        QCOMPARE(driver.messages,
+                 QStringList{"The path of the Lanta configuration file is longer than 99 "
+                             "characters."});
+        QVERIFY(fixture.State().lists.lantaConfigName.empty());
+    }
+
     void lantaCancelChangesNothing() {
         ViewFixture fixture(IniFor("Lanta", "[Lanta]\nCFG_Name=A.K40\n"));
         core::CommandArguments args;
