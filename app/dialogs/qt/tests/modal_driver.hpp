@@ -15,8 +15,9 @@ namespace zelo::dialogs::testing {
 // Acts on the next modal window that opens (a dialog the code under test
 // runs with exec(), or a message box it shows), from the event loop that
 // window runs. Steps run in order, each on a window that was not the
-// active one when the step before it ran; a step that finds no new window
-// within two seconds is dropped, so a test never hangs.
+// active one when the step before it ran. A step that finds no new window
+// within twenty seconds is dropped and the window left open is rejected, so
+// a test fails on its checks instead of hanging.
 class ModalDriver {
 public:
     using Step = std::function<void(QWidget*)>;
@@ -48,15 +49,22 @@ private:
         timer->setInterval(10);
         QObject::connect(timer, &QTimer::timeout, [this, timer, waited = 0, previous]() mutable {
             QWidget* window = QApplication::activeModalWidget();
-            if ((window == nullptr || window == previous) && ++waited < 200) return;
+            if ((window == nullptr || window == previous) && ++waited < kPatienceTicks) return;
             timer->stop();
             Step step = steps_.front();
             steps_.erase(steps_.begin());
             if (!steps_.empty()) Arm(window);
-            if (window != nullptr && window != previous) step(window);
+            if (window != nullptr && window != previous) {
+                step(window);
+            } else {
+                messages << "(no new window for a step)";
+                if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->reject();
+            }
         });
         timer->start();
     }
+
+    static constexpr int kPatienceTicks = 2000;  // of 10 ms
 
     std::vector<Step> steps_;
     std::vector<std::unique_ptr<QTimer>> timers_;
