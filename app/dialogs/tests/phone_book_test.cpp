@@ -155,7 +155,7 @@ TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
     core::testing::RecordingView view;
     const std::string ini = dir.File("Zelocom.ini");
     core::ViewState state;
-    core::LoadConfiguration(platform, ini, state, view);
+    core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
     ModemForm form = ModemFormFrom(state);
     PhoneList list(form.phoneLines);
     const std::string number = "0123456789012345678901234";  // 25 characters
@@ -166,7 +166,7 @@ TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
     ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
 
     core::ViewState reloaded;
-    core::LoadConfiguration(platform, ini, reloaded, view);
+    core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
     EXPECT_EQ(reloaded.phoneBook.entries[0].number, std::string(30, '7'));
     EXPECT_EQ(reloaded.phoneBook.entries[1].number, number);
     EXPECT_EQ(DialNumberOfLine(BuildPhoneLines(reloaded.phoneBook).at(1)).value().substr(0, 25),

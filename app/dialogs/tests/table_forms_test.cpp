@@ -48,13 +48,13 @@ TEST(CommTableForm, TheSavedTimeoutSurvivesAReload) {
     core::testing::RecordingView view;
     const std::string ini = dir.File("Zelocom.ini");
     core::ViewState state;
-    core::LoadConfiguration(platform, ini, state, view);
+    core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
     CommTableForm form = CommTableFormFrom(state);
     form.timeout = 37;
     ApplyCommTableForm(form, state);
     ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
     core::ViewState reloaded;
-    core::LoadConfiguration(platform, ini, reloaded, view);
+    core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
     EXPECT_EQ(reloaded.timing.terminalTimeout, 37);
 }
 

@@ -19,7 +19,7 @@
 #include "dialogs/phone_lines.hpp"
 #include "dialogs/phone_list.hpp"
 #include "headless/console_front_end.hpp"
-#include "headless/operations_binding.hpp"
+#include "program/operations_binding.hpp"
 
 namespace {
 
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     core::ViewCore view(platform, frontEnd);
     frontEnd.SetSave([&view] { view.SaveConfiguration(); });
     view.StartUp();
-    std::unique_ptr<core::TerminalOperations> operations = headless::BindTerminalOperations(view);
+    std::unique_ptr<core::TerminalOperations> operations = program::BindTerminalLink(view);
     core::CommandWorker worker(view, *operations, frontEnd);
     core::ViewState& state = view.State();
 
