@@ -52,6 +52,8 @@ ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields
                            fields.stopBitsIndex != comm.stopBitsIndex ||
                            fields.autoBaud != state.status.autoBaud.load();
 
+    ParametersOutcome outcome;
+    outcome.openPort = comm.port;
     comm.baudIndex = fields.baudIndex;
     state.status.autoBaud = fields.autoBaud;
     comm.port = fields.portIndex + 1;
@@ -71,10 +73,15 @@ ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields
 
     view.ChangeErrorLogMode(fields.errorLogMode);
 
-    ParametersOutcome outcome;
     outcome.saved = view.SaveConfiguration();
     outcome.askReconnect = reconnect && state.status.connected.load() == 1;
     return outcome;
+}
+
+void ReconnectLine(core::ViewCore& view, int openPort) {
+    core::ViewState& state = view.State();
+    view.Link().Disconnect(openPort, state.status);
+    view.Link().Connect(state.comm, state.status);
 }
 
 }  // namespace zelo::dialogs

@@ -38,6 +38,7 @@ Refusal CheckParameters(const ParametersFields& fields);
 struct ParametersOutcome {
     bool saved = false;          // the configuration file was written
     bool askReconnect = false;   // the line is open and its framing or speed changed
+    int openPort = 1;            // the port the open line uses, to close it
 };
 
 // OK, after CheckParameters accepted the fields: stores every field (the
@@ -47,5 +48,10 @@ struct ParametersOutcome {
 // want to reconnect?" when askReconnect is set.
 ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields& fields,
                                     LibrarySettings& library);
+
+// The answer Yes: closes the line on the port it was opened on (the new
+// port may differ) and opens it with the new settings. Runs the connection
+// on the calling thread.
+void ReconnectLine(core::ViewCore& view, int openPort);
 
 }  // namespace zelo::dialogs
