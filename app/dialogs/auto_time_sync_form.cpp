@@ -5,8 +5,7 @@ namespace zelo::dialogs {
 AutoTimeSyncFields OpenAutoTimeSync(core::ViewCore& view) {
     view.ReloadConfiguration();
     const core::PollSettings& poll = view.State().poll;
-    return {poll.autoTimeSync, SplitTimeText(poll.autoSyncStart),
-            SplitTimeText(poll.autoSyncStop)};
+    return {poll.autoTimeSync, SplitTimeText(poll.autoSyncStart), SplitTimeText(poll.autoSyncStop)};
 }
 
 Refusal CheckAutoTimeSync(const AutoTimeSyncFields& fields) {

@@ -10,8 +10,8 @@ Refusal CheckRange(int value, int low, int high) {
 
 Refusal CheckLength(std::string_view text, std::size_t limit, std::string_view what) {
     if (text.size() <= limit) return {};
-    return std::string(what) + " is " + std::to_string(text.size()) +
-           " characters long; at most " + std::to_string(limit) + " fit.";
+    return std::string(what) + " is " + std::to_string(text.size()) + " characters long; at most " +
+           std::to_string(limit) + " fit.";
 }
 
 }  // namespace zelo::dialogs

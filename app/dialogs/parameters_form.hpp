@@ -36,9 +36,9 @@ ParametersFields OpenParameters(core::ViewCore& view);
 Refusal CheckParameters(const ParametersFields& fields);
 
 struct ParametersOutcome {
-    bool saved = false;          // the configuration file was written
-    bool askReconnect = false;   // the line is open and its framing or speed changed
-    int openPort = 1;            // the port the open line uses, to close it
+    bool saved = false;         // the configuration file was written
+    bool askReconnect = false;  // the line is open and its framing or speed changed
+    int openPort = 1;           // the port the open line uses, to close it
 };
 
 // OK, after CheckParameters accepted the fields: stores every field (the

@@ -21,10 +21,9 @@ bool SortsBefore(std::string_view a, std::string_view b) {
 }
 
 void InsertSorted(std::vector<std::string>& list, std::string name) {
-    const auto at = std::upper_bound(list.begin(), list.end(), name,
-                                     [](const std::string& x, const std::string& y) {
-                                         return SortsBefore(x, y);
-                                     });
+    const auto at = std::upper_bound(
+        list.begin(), list.end(), name,
+        [](const std::string& x, const std::string& y) { return SortsBefore(x, y); });
     list.insert(at, std::move(name));
 }
 

@@ -14,7 +14,8 @@ Refusal CheckExecAreaSize(std::string_view text) {
         begin == std::string_view::npos ? std::string_view() : text.substr(begin, end - begin + 1);
     int size = -1;
     const auto [at, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
-    const bool whole = !digits.empty() && error == std::errc() && at == digits.data() + digits.size();
+    const bool whole =
+        !digits.empty() && error == std::errc() && at == digits.data() + digits.size();
     if (whole && size >= 0 && size <= kMaxExecAreaKilobytes) return {};
     return "The executable area size is a whole number of kilobytes from 0 to " +
            std::to_string(kMaxExecAreaKilobytes) + ".";
@@ -48,7 +49,8 @@ Refusal CheckTextArgument(int commandCode, std::string_view text) {
     if (commandCode == core::kSendData && EscapedLength(text) > kMaxEscapedData) {
         return "The data takes " + std::to_string(EscapedLength(text)) +
                " bytes as sent (control characters, \\ and characters above 0x9F take two); "
-               "at most " + std::to_string(kMaxEscapedData) + " can be sent.";
+               "at most " +
+               std::to_string(kMaxEscapedData) + " can be sent.";
     }
     if (commandCode == core::kExecAreaSize) return CheckExecAreaSize(text);
     return {};

@@ -21,8 +21,17 @@ Refusal CheckTime(const TimeParts& time) {
 
 int DaysInMonth(int year, int month) {
     switch (month) {
-        case 1: case 3: case 5: case 7: case 8: case 10: case 12: return 31;
-        case 4: case 6: case 9: case 11: return 30;
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 12: return 31;
+        case 4:
+        case 6:
+        case 9:
+        case 11: return 30;
         case 2: {
             const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
             return leap ? 29 : 28;

@@ -34,8 +34,8 @@ public:
             edits_[i] = edit;
         }
         auto* buttons = OkCancel();
-        QPushButton* browse = buttons->addButton(QStringLiteral("ブラウズ"),
-                                                 QDialogButtonBox::ActionRole);
+        QPushButton* browse =
+            buttons->addButton(QStringLiteral("ブラウズ"), QDialogButtonBox::ActionRole);
         browse->setObjectName(QStringLiteral("browse"));
         browse->setAutoDefault(false);
         connect(browse, &QPushButton::clicked, this, [this] { Browse(); });

@@ -22,7 +22,8 @@ public:
         auto* portLayout = new QVBoxLayout(portBox);
         port_ = new QComboBox(portBox);
         port_->setObjectName(QStringLiteral("port"));
-        for (int number = 1; number <= kPortCount; ++number) port_->addItem(QString::number(number));
+        for (int number = 1; number <= kPortCount; ++number)
+            port_->addItem(QString::number(number));
         portLayout->addWidget(port_);
         layout->addWidget(portBox, 0, 0);
 
@@ -35,10 +36,10 @@ public:
         layout->addLayout(addressForm, 0, 1);
 
         auto* baudBox = new QGroupBox(QStringLiteral("転送速度(&B)"), this);
-        baud_ = NewRadioGroup(baudBox,
-                              {"110", "300", "600", "1200", "2400", "4800", "9600", "19200",
-                               "38400", "57600"},
-                              QStringLiteral("baud"));
+        baud_ = NewRadioGroup(
+            baudBox,
+            {"110", "300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600"},
+            QStringLiteral("baud"));
         autoBaud_ = new QCheckBox(QStringLiteral("自動"), baudBox);
         autoBaud_->setObjectName(QStringLiteral("autoBaud"));
         baudBox->layout()->addWidget(autoBaud_);
@@ -49,7 +50,8 @@ public:
         layout->addWidget(dataBox, 1, 1);
 
         auto* parityBox = new QGroupBox(QStringLiteral("パリティ(&a)"), this);
-        parity_ = NewRadioGroup(parityBox, {"なし", "奇数", "偶数"}, QStringLiteral("parity"), false);
+        parity_ =
+            NewRadioGroup(parityBox, {"なし", "奇数", "偶数"}, QStringLiteral("parity"), false);
         layout->addWidget(parityBox, 2, 1);
 
         auto* stopBox = new QGroupBox(QStringLiteral("ストップ(&S)"), this);

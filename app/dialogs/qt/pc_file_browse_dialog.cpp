@@ -25,8 +25,8 @@ public:
         layout->addWidget(NewScopeGroup(this, scope_), 2, 1);
 
         auto* buttons = OkCancel();
-        QPushButton* browse = buttons->addButton(QStringLiteral("ブラウズ"),
-                                                 QDialogButtonBox::ActionRole);
+        QPushButton* browse =
+            buttons->addButton(QStringLiteral("ブラウズ"), QDialogButtonBox::ActionRole);
         browse->setObjectName(QStringLiteral("browse"));
         browse->setAutoDefault(false);
         layout->addWidget(buttons, 3, 0, 1, 2);

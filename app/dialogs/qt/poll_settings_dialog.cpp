@@ -39,7 +39,8 @@ public:
             modeLayout->addWidget(button, id, 0);
         }
         maxWait_ = NewIntegerEdit(QStringLiteral("maxWait"), fields_.maxWait, modeBox);
-        rePollNoData_ = NewIntegerEdit(QStringLiteral("rePollNoData"), fields_.rePollNoData, modeBox);
+        rePollNoData_ =
+            NewIntegerEdit(QStringLiteral("rePollNoData"), fields_.rePollNoData, modeBox);
         rePollTime_ = NewIntegerEdit(QStringLiteral("rePollTime"), fields_.rePollTime, modeBox);
         auto* waitRow = new QHBoxLayout;
         waitRow->addWidget(maxWait_);
@@ -74,7 +75,8 @@ public:
 
         auto* startRow = new QHBoxLayout;
         startRow->addWidget(new QLabel(QStringLiteral("開始時間"), this));
-        start_ = std::make_unique<TimeEdits>(this, startRow, QStringLiteral("start"), fields_.start);
+        start_ =
+            std::make_unique<TimeEdits>(this, startRow, QStringLiteral("start"), fields_.start);
         startRow->addStretch();
         layout->addLayout(startRow);
         auto* stopRow = new QHBoxLayout;

@@ -18,15 +18,15 @@ public:
         : CheckedDialog(parent, QStringLiteral("自動時刻同期")), fields_(fields) {
         auto* layout = new QVBoxLayout(this);
         auto* modeBox = new QGroupBox(this);
-        mode_ = NewRadioGroup(modeBox,
-                              {"なし", "ポーリング実行後に時刻同期",
-                               "ポーリング時指定した時刻で時刻同期"},
-                              QStringLiteral("mode"));
+        mode_ = NewRadioGroup(
+            modeBox, {"なし", "ポーリング実行後に時刻同期", "ポーリング時指定した時刻で時刻同期"},
+            QStringLiteral("mode"));
         CheckRadio(mode_, fields_.syncMode);
         layout->addWidget(modeBox);
         auto* startRow = new QHBoxLayout;
         startRow->addWidget(new QLabel(QStringLiteral("開始"), this));
-        start_ = std::make_unique<TimeEdits>(this, startRow, QStringLiteral("start"), fields_.start);
+        start_ =
+            std::make_unique<TimeEdits>(this, startRow, QStringLiteral("start"), fields_.start);
         startRow->addStretch();
         layout->addLayout(startRow);
         auto* stopRow = new QHBoxLayout;
@@ -90,8 +90,8 @@ protected:
         return FirstRefusal({ReadInteger(day_, fields_.day), ReadInteger(hour_, fields_.hour),
                              ReadInteger(minute_, fields_.minute),
                              ReadInteger(month_, fields_.month),
-                             ReadInteger(second_, fields_.second),
-                             ReadInteger(year_, fields_.year), CheckTimeSync(fields_)});
+                             ReadInteger(second_, fields_.second), ReadInteger(year_, fields_.year),
+                             CheckTimeSync(fields_)});
     }
 
 private:

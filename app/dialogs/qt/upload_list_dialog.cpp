@@ -36,7 +36,8 @@ public:
         }
 
         auto* saveBox = new QGroupBox(QStringLiteral("ファイル保存方法"), this);
-        saveMethod_ = NewRadioGroup(saveBox, {"新規", "上書", "追加"}, QStringLiteral("save"), false);
+        saveMethod_ =
+            NewRadioGroup(saveBox, {"新規", "上書", "追加"}, QStringLiteral("save"), false);
         CheckRadio(saveMethod_, fields_.saveMethod);
         layout->addWidget(saveBox, kRows + 1, 0, 1, 3);
 

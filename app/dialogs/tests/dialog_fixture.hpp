@@ -43,8 +43,9 @@ public:
 // before the start.
 class DialogFixture {
 public:
-    explicit DialogFixture(const std::string& configuration = "[Communication]\n"
-                                                              "Terminal_type=Fenna\n") {
+    explicit DialogFixture(const std::string& configuration =
+                               "[Communication]\n"
+                               "Terminal_type=Fenna\n") {
         WriteAll(Ini(), configuration);
         view.StartUp();
     }

@@ -80,9 +80,9 @@ TEST(ParametersForm, OkStoresEveryFieldFiltersTheAddressesAndTellsTheLibrary) {
     EXPECT_EQ(fixture.state.comm.addresses, "ABC");
     EXPECT_EQ(fixture.library.calls,
               (Calls{"time_out 1234", "NAK 33", "ESC 11", "power_saving 1"}));
-    for (const char* line : {"Port=2", "BaudRate=57600", "Parity=EVEN", "DataBit=7", "StopBit=2",
-                             "Address=ABC", "Time_out=1234", "ESC_delay=11", "NAK_delay=33",
-                             "Power_Saving=YES"}) {
+    for (const char* line :
+         {"Port=2", "BaudRate=57600", "Parity=EVEN", "DataBit=7", "StopBit=2", "Address=ABC",
+          "Time_out=1234", "ESC_delay=11", "NAK_delay=33", "Power_Saving=YES"}) {
         EXPECT_TRUE(fixture.IniHas(line)) << line;
     }
 }

@@ -44,8 +44,8 @@ private slots:
                  (std::vector<std::string>{"/pc/Alpha.exe", "/pc/zeta.dat"}));
 
         services.files << QStringLiteral("/pc/other.dat");
-        DialogScript cancel{
-            [](QDialog& dialog) { Child<QPushButton>(dialog, "browse")->click(); }, false};
+        DialogScript cancel{[](QDialog& dialog) { Child<QPushButton>(dialog, "browse")->click(); },
+                            false};
         cancel.Arm();
         QVERIFY(!ExecPcFileBrowseDlg(nullptr, fixture.state));
         QCOMPARE(fixture.state.lists.pickedFiles.size(), std::size_t{2});
@@ -105,9 +105,8 @@ private slots:
         QCOMPARE(answer->address, 'A');
         QCOMPARE(answer->allAddresses, 1);
 
-        DialogScript tooLong{[](QDialog& dialog) {
-            SetText(dialog, "fileText", QString(20, QLatin1Char('P')));
-        }};
+        DialogScript tooLong{
+            [](QDialog& dialog) { SetText(dialog, "fileText", QString(20, QLatin1Char('P'))); }};
         tooLong.Arm();
         QVERIFY(!ExecTerminalFileBrowseDlg(nullptr, Request("A", true)).has_value());
         QVERIFY(tooLong.stayedOpen);

@@ -61,8 +61,8 @@ struct DialogScript {
             if (dialog == nullptr) return;
             title = dialog->windowTitle();
             if (act) act(*dialog);
-            QPushButton* button =
-                dialog->findChild<QPushButton*>(pressOk ? QStringLiteral("ok") : QStringLiteral("cancel"));
+            QPushButton* button = dialog->findChild<QPushButton*>(
+                pressOk ? QStringLiteral("ok") : QStringLiteral("cancel"));
             if (button != nullptr) button->click();
             if (dialog != nullptr && dialog->isVisible()) {
                 stayedOpen = true;

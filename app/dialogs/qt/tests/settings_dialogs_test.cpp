@@ -71,9 +71,9 @@ private slots:
             SetText(dialog, "timeout", QStringLiteral("1234"));
         }};
         script.Arm();
-        QVERIFY(ExecParametersDlg(nullptr, fixture.view,
-                                  [&](int openPort) { reconnectedFrom = openPort; },
-                                  fixture.library));
+        QVERIFY(ExecParametersDlg(
+            nullptr, fixture.view, [&](int openPort) { reconnectedFrom = openPort; },
+            fixture.library));
         QCOMPARE(script.title, QStringLiteral("通信パラメータ"));
         QVERIFY(Has(fixture, "Address=ABC"));
         QVERIFY(Has(fixture, "Port=2"));
@@ -83,11 +83,11 @@ private slots:
         QCOMPARE(reconnectedFrom, 5);  // closed on the port it was open on
 
         services.questions.clear();
-        DialogScript delaysOnly{[](QDialog& dialog) {
-            SetText(dialog, "escDelay", QStringLiteral("77"));
-        }};
+        DialogScript delaysOnly{
+            [](QDialog& dialog) { SetText(dialog, "escDelay", QStringLiteral("77")); }};
         delaysOnly.Arm();
-        QVERIFY(ExecParametersDlg(nullptr, fixture.view, [](int) {}, fixture.library));
+        QVERIFY(ExecParametersDlg(
+            nullptr, fixture.view, [](int) {}, fixture.library));
         QVERIFY(Has(fixture, "ESC_delay=77"));
         QVERIFY(services.questions.isEmpty());
     }
@@ -98,7 +98,8 @@ private slots:
         DialogScript script{
             [](QDialog& dialog) { SetText(dialog, "nakDelay", QStringLiteral("12x")); }};
         script.Arm();
-        QVERIFY(!ExecParametersDlg(nullptr, fixture.view, [](int) {}, fixture.library));
+        QVERIFY(!ExecParametersDlg(
+            nullptr, fixture.view, [](int) {}, fixture.library));
         QVERIFY(script.stayedOpen);
         QCOMPARE(services.messages, QStringList{QStringLiteral("Please enter an integer.")});
         QCOMPARE(fixture.IniText(), std::string(kIni));
@@ -127,11 +128,14 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         services.files << QStringLiteral("/pc/first.dat");
-        DialogScript script{[](QDialog& dialog) {
-            Child<QPushButton>(dialog, "browse")->click();
-            QCOMPARE(Child<QLineEdit>(dialog, "file1")->text(), QStringLiteral("/pc/first.dat"));
-            Child<QLineEdit>(dialog, "file2")->setText(QStringLiteral("TYPED.DAT"));
-        }, false};
+        DialogScript script{
+            [](QDialog& dialog) {
+                Child<QPushButton>(dialog, "browse")->click();
+                QCOMPARE(Child<QLineEdit>(dialog, "file1")->text(),
+                         QStringLiteral("/pc/first.dat"));
+                Child<QLineEdit>(dialog, "file2")->setText(QStringLiteral("TYPED.DAT"));
+            },
+            false};
         script.Arm();
         QVERIFY(!ExecDownloadListDlg(nullptr, fixture.view));
         QCOMPARE(fixture.IniText(), std::string(kIni));
