@@ -5,6 +5,7 @@
 
 #include "core/user_interface.hpp"
 #include "core/view_state.hpp"
+#include "dialogs/qt/gui_requests.hpp"
 
 namespace zelo::dialogs {
 
@@ -29,5 +30,14 @@ std::optional<core::PickAnswer> ExecTerminalFileBrowseDlg(QWidget* parent,
 // The one the request asks for: the program choice when programChoice is
 // set, the terminal-file choice otherwise.
 std::optional<core::PickAnswer> ExecPickDialog(QWidget* parent, const core::PickRequest& request);
+
+// For the worker's UserInterface::PickTerminalFiles: shows the dialog the
+// request asks for on the user interface thread and waits for it; nothing
+// on Cancel or when `stopped` (the connection object's stop flag) is set
+// before the answer. The request is copied; its listings stay the view's,
+// which the worker leaves alone while it waits.
+std::optional<core::PickAnswer> PickOnGuiThread(GuiRequests& gui, QWidget* parent,
+                                                const core::PickRequest& request,
+                                                const std::function<bool()>& stopped);
 
 }  // namespace zelo::dialogs

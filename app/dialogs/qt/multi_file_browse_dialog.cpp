@@ -79,4 +79,11 @@ std::optional<core::PickAnswer> ExecPickDialog(QWidget* parent, const core::Pick
                                  : ExecMultiFileBrowseDlg(parent, request);
 }
 
+std::optional<core::PickAnswer> PickOnGuiThread(GuiRequests& gui, QWidget* parent,
+                                                const core::PickRequest& request,
+                                                const std::function<bool()>& stopped) {
+    return gui.Ask<core::PickAnswer>([parent, request] { return ExecPickDialog(parent, request); },
+                                     stopped);
+}
+
 }  // namespace zelo::dialogs

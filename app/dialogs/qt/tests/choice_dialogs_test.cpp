@@ -1,4 +1,6 @@
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 #include "dialogs/qt/file_choice_dialogs.hpp"
 #include "dialogs/qt/tests/qt_dialog_driver.hpp"
@@ -111,6 +113,25 @@ private slots:
         QVERIFY(!ExecTerminalFileBrowseDlg(nullptr, Request("A", true)).has_value());
         QVERIFY(tooLong.stayedOpen);
         QCOMPARE(services.messages.size(), 1);
+    }
+
+    void aWorkerWaitsForTheChoiceMadeOnTheGuiThread() {
+        listings_[0] = "UP.DAT,LOG.TXT";
+        GuiRequests gui;
+        ScriptedServices services;
+        DialogScript script{[](QDialog& dialog) { DoubleClick(dialog, "available", 1); }};
+        script.Arm();
+        std::atomic<bool> finished{false};
+        std::optional<core::PickAnswer> answer;
+        const core::PickRequest request = Request("A", false);
+        std::thread worker([&] {
+            answer = PickOnGuiThread(gui, nullptr, request, [] { return false; });
+            finished = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(finished.load(), 30000);
+        worker.join();
+        QVERIFY(answer.has_value());
+        QCOMPARE(answer->names, std::vector<std::string>{"UP.DAT"});
     }
 };
 

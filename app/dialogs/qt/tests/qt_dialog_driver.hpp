@@ -55,10 +55,14 @@ struct DialogScript {
     bool stayedOpen = false;
     QString title;
 
-    void Arm() {
-        QTimer::singleShot(0, [this] {
+    // Waits (up to 30 s) for a modal dialog to open, then acts on it.
+    void Arm(int triesLeft = 3000) {
+        QTimer::singleShot(triesLeft == 3000 ? 0 : 10, [this, triesLeft] {
             QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) return;
+            if (dialog == nullptr) {
+                if (triesLeft > 0) Arm(triesLeft - 1);
+                return;
+            }
             title = dialog->windowTitle();
             if (act) act(*dialog);
             QPushButton* button = dialog->findChild<QPushButton*>(
