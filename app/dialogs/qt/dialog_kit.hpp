@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QString>
@@ -20,6 +21,15 @@ inline QString ToQt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string FromQt(const QString& text) { return text.toStdString(); }
+// A path from the open-file dialog, in the file system's own 8-bit form.
+inline std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// An edit's text for a field that held `shown`: `shown` itself, byte for
+// byte, while the edit still shows it. A stored name in another 8-bit
+// encoding (a Shift-JIS name from a terminal, a Latin-1 path from an old
+// file) thus survives OK unless the user changed it.
+inline std::string TextOf(const QLineEdit* edit, const std::string& shown) {
+    return edit->text() == ToQt(shown) ? shown : FromQt(edit->text());
+}
 
 // What the dialogs show in boxes and ask of the file system, replaceable so
 // that tests can answer for the user. Called on the user interface thread.

@@ -63,7 +63,7 @@ private:
     void Browse() {
         const QString path = Services().chooseFile(this, QStringLiteral("*.*"));
         if (path.isEmpty()) return;
-        const Refusal refusal = form_.Browse(FromQt(path));
+        const Refusal refusal = form_.Browse(PathFromQt(path));
         if (!refusal.empty()) {
             Services().showMessage(this, ToQt(refusal));
             return;

@@ -89,7 +89,7 @@ public:
 protected:
     Refusal Collect() override {
         fields_.portIndex = port_->currentIndex();
-        fields_.addresses = FromQt(addresses_->text());
+        fields_.addresses = TextOf(addresses_, fields_.addresses);
         fields_.baudIndex = baud_->checkedId();
         fields_.autoBaud = autoBaud_->isChecked() ? 1 : 0;
         fields_.dataBitsIndex = dataBits_->checkedId();

@@ -50,7 +50,7 @@ private:
     void Browse() {
         const QString path = Services().chooseFile(this, QStringLiteral("*.*"));
         if (path.isEmpty()) return;
-        const Refusal refusal = choice_.Add(FromQt(path));
+        const Refusal refusal = choice_.Add(PathFromQt(path));
         if (!refusal.empty()) Services().showMessage(this, ToQt(refusal));
         ShowNames(chosen_, choice_.Chosen());
     }

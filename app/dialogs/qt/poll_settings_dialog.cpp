@@ -108,7 +108,7 @@ protected:
 private:
     Refusal ReadFields() {
         fields_.pollingMode = mode_->checkedId();
-        fields_.fileName = FromQt(fileName_->text());
+        fields_.fileName = TextOf(fileName_, fields_.fileName);
         fields_.openMethod = openMethod_->checkedId();
         fields_.noCrLf = noCrLf_->isChecked() ? 1 : 0;
         return FirstRefusal({ReadInteger(maxError_, fields_.maxError), start_->Read(fields_.start),
@@ -121,7 +121,7 @@ private:
     void Browse() {
         const QString path = Services().chooseFile(this, QString());
         if (path.isEmpty()) return;
-        const Refusal refusal = BrowsePollFile(fields_, FromQt(path));
+        const Refusal refusal = BrowsePollFile(fields_, PathFromQt(path));
         if (!refusal.empty()) {
             Services().showMessage(this, ToQt(refusal));
             return;

@@ -41,7 +41,7 @@ public:
 
 protected:
     Refusal Collect() override {
-        choice_.fileText = FromQt(fileText_->text());
+        choice_.fileText = TextOf(fileText_, choice_.fileText);
         choice_.terminalScope = scope_->checkedId();
         return choice_.Check();
     }

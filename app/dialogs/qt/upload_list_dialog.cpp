@@ -58,7 +58,7 @@ public:
 protected:
     Refusal Collect() override {
         for (std::size_t i = 0; i < files_.size(); ++i) {
-            fields_.files[i] = FromQt(files_[i]->text());
+            fields_.files[i] = TextOf(files_[i], fields_.files[i]);
             fields_.deleteFlags[i] = deletes_[i]->isChecked() ? 1 : 0;
         }
         fields_.saveMethod = saveMethod_->checkedId();

@@ -168,6 +168,18 @@ private slots:
         QCOMPARE(fixture.library.calls, std::vector<std::string>{"save_mode 1"});
     }
 
+    void namesInAnother8BitEncodingSurviveOkUntouched() {
+        // A Latin-1 e-acute, which is no UTF-8 text on its own.
+        const std::string ini = std::string(kIni) + "[Multi_upload]\nFile5=CAF\xe9.DAT\n";
+        DialogFixture fixture(ini);
+        ScriptedServices services;
+        DialogScript script{[](QDialog& dialog) { Check(dialog, "loop"); }};
+        script.Arm();
+        QVERIFY(ExecUploadListDlg(nullptr, fixture.view, fixture.library));
+        QCOMPARE(fixture.state.lists.uploadFiles[4], std::string("CAF\xe9.DAT"));
+        QVERIFY(Has(fixture, "File5=CAF\xe9.DAT"));
+    }
+
     void uploadListRefusesANameOutsideTheAddressFolder() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
