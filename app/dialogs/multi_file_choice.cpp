@@ -14,7 +14,7 @@ std::string TakeAt(std::vector<std::string>& list, std::size_t index) {
 }  // namespace
 
 MultiFileChoice::MultiFileChoice(const core::PickRequest& request)
-    : listing_(request.addresses, request.listings) {
+    : listing_(request.addresses, request.listings), maxNameLength_(request.maxNameLength) {
     Fill();
 }
 
@@ -30,6 +30,10 @@ void MultiFileChoice::SelectAddress(char address) {
 
 Refusal MultiFileChoice::Choose(std::size_t availableIndex) {
     if (availableIndex >= available_.size()) return {};
+    if (maxNameLength_ != 0) {
+        Refusal refusal = CheckLength(available_[availableIndex], maxNameLength_, "The file name");
+        if (!refusal.empty()) return refusal;
+    }
     if (chosen_.size() >= core::kMaxPickedFiles) {
         return "At most " + std::to_string(core::kMaxPickedFiles) +
                " files can be chosen at a time.";

@@ -17,6 +17,9 @@ class MultiFileChoice {
 public:
     explicit MultiFileChoice(const core::PickRequest& request);
 
+    // The longest name that may be chosen; 0: any.
+    std::size_t MaxNameLength() const { return maxNameLength_; }
+
     const TerminalListing& Listing() const { return listing_; }
     const std::vector<std::string>& Available() const { return available_; }
     const std::vector<std::string>& Chosen() const { return chosen_; }
@@ -25,7 +28,8 @@ public:
     // far are dropped.
     void SelectAddress(char address);
     // A double click on an available file chooses it; refused, changing
-    // nothing, when kMaxPickedFiles are chosen already.
+    // nothing, when kMaxPickedFiles are chosen already or the name is longer
+    // than the command takes (an erased file's name).
     Refusal Choose(std::size_t availableIndex);
     // A double click on a chosen file puts it back.
     void Unchoose(std::size_t chosenIndex);
@@ -39,6 +43,7 @@ private:
     void Fill();
 
     TerminalListing listing_;
+    std::size_t maxNameLength_;
     std::vector<std::string> available_;
     std::vector<std::string> chosen_;
 };

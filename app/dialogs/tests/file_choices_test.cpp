@@ -121,6 +121,21 @@ TEST(MultiFileChoice, RefusesTheFortyFirstFile) {
     EXPECT_EQ(choice.Available(), Names{"F140"});
 }
 
+TEST(MultiFileChoice, AnEraseRefusesNamesLongerThanNineteenCharacters) {
+    Listings listings;
+    const std::string longest(19, 'E');
+    listings.texts[0] = longest + "," + longest + "X";
+    core::PickRequest request = listings.Request("A");
+    request.maxNameLength = 19;
+    MultiFileChoice choice(request);
+    EXPECT_NE(choice.Choose(1), "");
+    EXPECT_EQ(choice.Choose(0), "");
+    EXPECT_EQ(choice.Chosen(), Names{longest});
+
+    MultiFileChoice upload(listings.Request("A"));  // an upload takes any name
+    EXPECT_EQ(upload.Choose(1), "");
+}
+
 TEST(MultiFileChoice, WithoutAddressesOrListingsOffersNothing) {
     core::PickRequest request;
     MultiFileChoice choice(request);
