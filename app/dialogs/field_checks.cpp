@@ -25,7 +25,7 @@ CheckedInteger CheckIntegerInRange(std::string_view text, int low, int high) {
 std::string CheckMaxCharacters(std::string_view text, std::size_t limit) {
     if (text.size() <= limit) return {};
     return "Please enter no more than " + std::to_string(limit) + " characters.";
-namespace zelo::dialogs {
+}
 
 Refusal CheckRange(int value, int low, int high) {
     if (value >= low && value <= high) return {};

@@ -21,6 +21,7 @@ CheckedInteger CheckIntegerInRange(std::string_view text, int low, int high);
 
 // Empty when `text` has at most `limit` characters, else the message.
 std::string CheckMaxCharacters(std::string_view text, std::size_t limit);
+
 // What a dialog says when a field cannot be taken. Empty: the field is fine.
 // The dialog stays open on a refusal and shows the text in a message box.
 using Refusal = std::string;
