@@ -99,6 +99,7 @@ void ProgressLine::Finish() {
     std::lock_guard lock(mutex_);
     if (!active_) return;
     active_ = false;
+    figures_.seconds = std::chrono::duration<double>(now_() - started_).count();
     Draw(FormatFinished(figures_));
     terminal_ << '\n' << std::flush;
     drawnWidth_ = 0;
