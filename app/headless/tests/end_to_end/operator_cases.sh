@@ -117,4 +117,31 @@ run_zelo32 --quiet A L SENT.BIN PRICE.BIN
 expect_status 0
 [[ -s "$case_dir/stderr" ]] && fail "--quiet still wrote: $(cat "$case_dir/stderr")"
 
+# The simulator's log names every request and reply in words.
+begin_case simulator_log_in_words
+start_simulator A "--log=$case_dir/sim/requests.log"
+run_zelo32 A M
+expect_status 0
+grep -Eq '  A  set clock "M[0-9]{14}" -> 4 done$' "$case_dir/sim/requests.log" ||
+    fail "log: $(cat "$case_dir/sim/requests.log")"
+
+# The sample configuration of docs/simulator.md starts the simulator as printed.
+begin_case documented_simulator_sample
+guide="$(dirname "$0")/../../../../docs/simulator.md"
+awk '/^## /{inside = ($0 == "## Configuration file")} inside && /^    /{block = 1; print substr($0, 5); next}
+     inside && block && NF {exit} inside && block {print ""}' "$guide" >"$case_dir/sim/line.ini"
+grep -q '^\[terminal A\]' "$case_dir/sim/line.ini" || fail "no sample in $guide"
+printf 'A-0001\r\n' >"$case_dir/sim/polls.txt"
+(cd "$case_dir/sim" && exec "$TERMSIM" -c line.ini --link "$case_dir/line" >termsim.log 2>&1) &
+sim_pid=$!
+for _ in $(seq 100); do
+    [[ -e "$case_dir/line" ]] && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.05
+done
+[[ -e "$case_dir/line" ]] || fail "the documented sample did not start: $(cat "$case_dir/sim/termsim.log")"
+[[ -d "$case_dir/sim/simA/ram" && -d "$case_dir/sim/simB/ems" ]] || fail "the sample's folders are missing"
+[[ -e "$case_dir/sim/termsim-A" ]] && fail "a folder the options did not name was made"
+stop_simulator
+
 finish
