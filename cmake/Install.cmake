@@ -46,6 +46,15 @@ install(FILES ${ZELO_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/bash-completion/zelo32
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# Debian wants a compressed change log beside the copyright file.
+set(ZELO_CHANGELOG ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${ZELO_CHANGELOG}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+  COMMAND ${GZIP_PROGRAM} -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${ZELO_CHANGELOG}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
+add_custom_target(package_changelog ALL DEPENDS ${ZELO_CHANGELOG})
+install(FILES ${ZELO_CHANGELOG} DESTINATION ${ZELO_DOC_DIR})
+
 install(FILES ${PROJECT_SOURCE_DIR}/docs/Zelocom.ini.sample
               ${PROJECT_SOURCE_DIR}/docs/simulator.md
               ${PROJECT_SOURCE_DIR}/packaging/copyright

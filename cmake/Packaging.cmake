@@ -3,7 +3,7 @@
 set(CPACK_PACKAGE_NAME zelo32)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Zelo32 project")
-set(CPACK_PACKAGE_CONTACT "Zelo32 maintainers <zelo32@localhost>")
+set(CPACK_PACKAGE_CONTACT "Zelo32 maintainers <maintainers@zelo32.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "manage portable data-collection terminals over a serial line")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -17,6 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The loader's cache is refreshed by dpkg's trigger as well as by ldconfig
+# in the scripts CPack writes.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/triggers)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -26,7 +26,7 @@ void CViewTerminalLink::ShowMessageBox(std::string_view text) {
     if (view_ != nullptr) view_->ShowMessageBox(std::string(text));
 }
 
-void CViewTerminalLink::ExplainLineFailure(std::string_view text) {
+void CViewTerminalLink::ExplainFailure(std::string_view text) {
     if (view_ != nullptr) view_->ShowOperatorNote(std::string(text));
 }
 

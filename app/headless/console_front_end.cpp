@@ -56,7 +56,12 @@ void ConsoleFrontEnd::WriteError(const std::string& text) {
     err_ << "zelo32: " << text << '\n' << std::flush;
 }
 
-void ConsoleFrontEnd::ShowMessageBox(std::string text) { WriteError(text); }
+// The program's boxes report failures (a file that cannot be opened, a port,
+// a failed result repeated), so a run that showed one did not succeed.
+void ConsoleFrontEnd::ShowMessageBox(std::string text) {
+    ++failures_;
+    WriteError(text);
+}
 
 void ConsoleFrontEnd::ShowMessage(const std::string& text) { WriteError(text); }
 

@@ -53,7 +53,8 @@ public:
     std::optional<std::string> ChooseDialNumber(const core::PhoneBook& phoneBook) override;
     bool ChooseDateTime(core::TimeSyncRequest& request) override;
 
-    // A result line with a code other than success (0) or information (-1).
+    // A result line with a code other than success (0) or information (-1),
+    // or a message box (each reports a failure).
     bool AnyTerminalFailed() const { return failures_.load() != 0; }
 
 private:

@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "core/command_worker.hpp"
+#include "core/configuration_check.hpp"
+#include "core/profile_file.hpp"
 #include "core/view_controller.hpp"
 #include "headless/console_front_end.hpp"
 #include "headless/progress_line.hpp"
@@ -16,6 +18,14 @@ namespace {
 // The desktop view's timer period: how often the run looks at Stop and at
 // the worker.
 constexpr auto kTick = std::chrono::milliseconds(10);
+
+void ReportConfigurationNotes(core::Platform& platform, std::ostream& err) {
+    core::ProfileFile file(platform, "Zelocom.ini");
+    file.Load();
+    for (const std::string& note : core::CheckConfiguration(file.Text(), "Zelocom.ini")) {
+        err << "zelo32: " << note << "\n";
+    }
+}
 
 // After a usage error, one line that points at the help.
 constexpr const char* kTryHelp = "Try 'zelo32 --help' for more information.\n";
@@ -112,6 +122,9 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         }
         pollData = &pollFile;
     }
+
+    // The run's settings as they will be read: what the loader would replace.
+    ReportConfigurationNotes(platform, err);
 
     ConsoleFrontEnd frontEnd(out, err, pollData);
     core::ViewCore view(platform, frontEnd);

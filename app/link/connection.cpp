@@ -66,7 +66,7 @@ void CTerminalLink::ExplainOpenFailure(int port) {
     if (kind == ZELO_OPEN_OK || text.empty()) text = PortText("COM%-d would not open", port);
     if (text == lastExplained_) return;
     lastExplained_ = text;
-    ExplainLineFailure(text);
+    ExplainFailure(text);
 }
 
 bool CTerminalLink::TryBaudRate(const CommSettings& settings, LinkStatus& status, int baudIndex) {
@@ -95,7 +95,7 @@ bool CTerminalLink::TryBaudRate(const CommSettings& settings, LinkStatus& status
         if (result != 0) {
             HM_CloseCommPort(settings.port);
             status.idle = 1;
-            ExplainLineFailure(SilenceText(settings.port, address, baudIndex, result, settings));
+            ExplainFailure(SilenceText(settings.port, address, baudIndex, result, settings));
             return false;
         }
     }

@@ -67,11 +67,11 @@ public:
     // A modal message box (a modem port that will not open, a wrong ROM
     // flag). The base class shows nothing.
     virtual void ShowMessageBox(std::string_view text) { (void)text; }
-    // Why the line is not ready, in plain English for the operator (the
-    // device and the system's reason, or the terminal that did not answer).
-    // It goes beside the result lines, never into them. The base class
-    // shows nothing.
-    virtual void ExplainLineFailure(std::string_view text) { (void)text; }
+    // Why something failed, in plain English for the operator: the device
+    // and the system's reason, the terminal that did not answer, the file
+    // that could not be opened. It goes beside the result lines, never into
+    // them. The base class shows nothing.
+    virtual void ExplainFailure(std::string_view text) { (void)text; }
 
     // Opens the line: by modem, or directly at the configured speed and,
     // with auto-baud on, at every other speed from the fastest down. True
@@ -85,7 +85,7 @@ public:
     // Hangs up when the modem is in use, then closes the port.
     void Disconnect(int port, LinkStatus& status);
     // After a failed HM_OpenCommPort: hands the library's reason to
-    // ExplainLineFailure, once per Connect for the same text.
+    // ExplainFailure, once per Connect for the same text.
     void ExplainOpenFailure(int port);
 
     // Switches one terminal's power saving for a transfer; returns the

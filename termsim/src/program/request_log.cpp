@@ -16,7 +16,9 @@ std::string shown(const std::string& bytes) {
     std::size_t printable = 0;
     for (unsigned char c : bytes) printable += (c >= 0x20 && c < 0x7F) ? 1 : 0;
     if (bytes.size() > kShownText || printable + 2 < bytes.size()) {
-        return "(" + std::to_string(bytes.size()) + " bytes)";
+        std::string count = "(";
+        count.append(std::to_string(bytes.size())).append(" bytes)");
+        return count;
     }
     std::string text = "\"";
     for (unsigned char c : bytes) {
@@ -77,7 +79,7 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::TerminalId: return "identity";
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
-        case Command::Keypad: return "keypad code " + std::to_string(request.argument);
+        case Command::Keypad: return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer: return std::string("buzzer volume ") + static_cast<char>(request.argument);
         case Command::DirFirst: return "directory first";
         case Command::DirNext: return "directory next";
@@ -116,14 +118,15 @@ std::string statusWords(int status) {
 
 std::string describeRequest(const pendra::wire::Request& request) {
     std::string text = std::string(1, request.address) + "  " + commandWords(request);
-    if (payloadShown(request)) text += " " + shown(request.payload);
+    if (payloadShown(request)) text.append(" ").append(shown(request.payload));
     return text;
 }
 
 std::string describeReply(const std::optional<pendra::wire::Reply>& reply) {
     if (!reply) return "no answer";
-    std::string text = std::to_string(reply->status) + " " + statusWords(reply->status);
-    if (!reply->payload.empty()) text += " " + shown(reply->payload);
+    std::string text = std::to_string(reply->status);
+    text.append(" ").append(statusWords(reply->status));
+    if (!reply->payload.empty()) text.append(" ").append(shown(reply->payload));
     if (reply->more) text += ", more follow";
     return text;
 }
@@ -134,14 +137,15 @@ LoggedLine::LoggedLine(TerminalLine& inner, std::ostream& log,
 
 std::optional<pendra::wire::Reply> LoggedLine::handle(const pendra::wire::Request& request) {
     auto reply = inner_.handle(request);
-    write(describeRequest(request) + " -> " + describeReply(reply));
+    write(describeRequest(request).append(" -> ").append(describeReply(reply)));
     return reply;
 }
 
 ModemAnswer LoggedLine::modemCommand(const std::string& line) {
     ModemAnswer answer = inner_.modemCommand(line);
-    std::string text = "modem " + shown(line) + " ->";
-    for (const std::string& answerLine : answer.lines) text += " " + shown(answerLine);
+    std::string text = "modem ";
+    text.append(shown(line)).append(" ->");
+    for (const std::string& answerLine : answer.lines) text.append(" ").append(shown(answerLine));
     if (answer.lines.empty()) text += " nothing";
     write(text);
     return answer;
