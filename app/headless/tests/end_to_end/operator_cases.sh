@@ -117,6 +117,42 @@ run_zelo32 --quiet A L SENT.BIN PRICE.BIN
 expect_status 0
 [[ -s "$case_dir/stderr" ]] && fail "--quiet still wrote: $(cat "$case_dir/stderr")"
 
+# A script line that cannot run is named with its line number and skipped;
+# the lines around it run.
+begin_case skipped_script_lines_are_named
+start_simulator A
+printf 'A m\nA E\nA M\n' >"$case_dir/lines.zsc"
+run_zelo32 Z lines.zsc
+expect_status 0
+expect_stderr '^zelo32: lines.zsc, line 1: unknown command character "m"; line skipped$'
+expect_stderr '^zelo32: lines.zsc, line 2: too few parts for command E; line skipped$'
+[[ "$(state A .clock)" =~ ^[0-9]{14}$ ]] || fail "the third line did not run"
+
+# A polled-data file that cannot be opened fails the run, and says why.
+begin_case poll_file_cannot_be_opened
+printf 'A-0001\r\n' >"$case_dir/records.txt"
+start_simulator "A:records=$case_dir/records.txt"
+sed -i 's|^File_Name=POLL.DAT|File_Name=missing/POLL.DAT|' "$case_dir/Zelocom.ini"
+run_zelo32 A 1
+expect_status 1
+expect_stderr '^zelo32: missing/POLL.DAT: cannot open for the polled records: No such file or directory$'
+expect_stderr '^zelo32: Poll Data file open error$'
+
+# A value the loader replaces is named with file and line; the run goes on.
+begin_case unreadable_configuration_value
+start_simulator A
+sed -i 's|^BaudRate=9600|BaudRate=9600\nParity=MAYBE|' "$case_dir/Zelocom.ini"
+run_zelo32 A M
+expect_status 0
+expect_stderr '^zelo32: Zelocom.ini:4: Parity=MAYBE is not one of its choices; NONE is used$'
+
+# --verbose shows the link's steps, which are otherwise only in the trace.
+begin_case verbose_shows_the_link_steps
+start_simulator A
+run_zelo32 --verbose A M
+expect_status 0
+expect_stderr 'opened .* at 9600 baud'
+
 # The simulator's log names every request and reply in words.
 begin_case simulator_log_in_words
 start_simulator A "--log=$case_dir/sim/requests.log"
