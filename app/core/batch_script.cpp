@@ -43,15 +43,22 @@ void CommandWorker::RunBatchScript() {
     commandLine.abortScript = 0;
     // A longer line is read in pieces, each handled as a line of its own.
     char piece[kMaxScriptRead + 1];
+    // The stop flag is checked here, on the worker, before every line: a
+    // Stop that lands between two lines finds no operation marked running,
+    // and the next line must still not start.
+    auto stopped = [&] {
+        return operations_.IsStopRequested() != 0 || commandLine.abortScript.load() != 0;
+    };
     int lineNumber = 1;
-    while (std::fgets(piece, sizeof piece, file.get()) != nullptr) {
+    while (!stopped() && std::fgets(piece, sizeof piece, file.get()) != nullptr) {
         RunScriptLine(piece, fileName + ", line " + std::to_string(lineNumber));
         if (std::strchr(piece, '\n') != nullptr) ++lineNumber;
-        if (commandLine.abortScript.load() != 0) break;
     }
     file.reset();
 
-    if (operations_.IsStopRequested() == 0) commandLine.abortScript = 0;
+    // A stopped script, whether stopped inside a line or between two, offers
+    // its restart; one that ran to its end does not.
+    commandLine.abortScript = operations_.IsStopRequested() != 0 ? 1 : 0;
     commandLine.autoExit = rememberedAutoExit;
     state_.runOnly.configuredAutoExit.reset();
 }
@@ -95,7 +102,7 @@ bool CommandWorker::RunScriptLine(const std::string& piece, const std::string& w
         state_.runOnly.configuredAddresses = state_.comm.addresses;
     state_.comm.addresses = tokens[0];
     status.commandLineMode = 1;
-    if (!MakeLineReady()) return false;
+    if (!MakeLineReady() || operations_.IsStopRequested() != 0) return false;
 
     TerminalOperations& op = operations_;
     link::CommSettings& comm = state_.comm;

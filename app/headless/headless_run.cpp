@@ -5,10 +5,8 @@
 #include <ostream>
 #include <thread>
 
-#include "core/command_worker.hpp"
 #include "core/configuration_check.hpp"
 #include "core/profile_file.hpp"
-#include "core/view_controller.hpp"
 #include "headless/console_front_end.hpp"
 #include "headless/progress_line.hpp"
 
@@ -127,16 +125,16 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
     ReportConfigurationNotes(platform, err);
 
     ConsoleFrontEnd frontEnd(out, err, pollData);
-    core::ViewCore view(platform, frontEnd);
-    frontEnd.SetSave([&view] { view.SaveConfiguration(); });
+    program::Program program(platform, frontEnd, makeOperations);
+    frontEnd.SetSave([&program] { program.View().SaveConfiguration(); });
+    core::CommandWorker& worker = program.Worker();
+    core::ViewController& controller = program.Controller();
     std::unique_ptr<ProgressLine> progressLine;
     if (options.progress) {
         progressLine = std::make_unique<ProgressLine>(err);
-        frontEnd.SetProgress(progressLine.get(), view.State().progress, view.State().comm);
+        frontEnd.SetProgress(progressLine.get(), program.View().State().progress,
+                             program.View().State().comm);
     }
-    std::unique_ptr<core::TerminalOperations> operations = makeOperations(view);
-    core::CommandWorker worker(view, *operations, frontEnd);
-    core::ViewController controller(view, worker, frontEnd);
 
     const core::CommandLineResult started = controller.StartUp(options.commandLine);
     if (started == core::CommandLineResult::kUnusable) {
@@ -152,13 +150,9 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         }
         std::this_thread::sleep_for(kTick);
     }
-    worker.Join();
     if (progressLine) progressLine->Finish();
-
     // The program's end: close the line, save, close the log.
-    core::ViewState& state = view.State();
-    if (state.status.connected.load() != 0) operations->Disconnect(state.comm.port, state.status);
-    view.ShutDown();
+    program.ShutDown();
 
     if (started != core::CommandLineResult::kStarted) return kExitUsage;
     const core::CommandOutcome outcome = worker.LastOutcome();

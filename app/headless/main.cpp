@@ -13,9 +13,9 @@
 
 #include "core/platform/posix_platform.hpp"
 #include "headless/headless_run.hpp"
-#include "headless/operations_binding.hpp"
 #include "headless/program_options.hpp"
 #include "headless/serial_ports.hpp"
+#include "program/operations_binding.hpp"
 #include "zelodll.h"
 
 namespace {
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     options.progress = !program.quiet && ::isatty(STDERR_FILENO) != 0;
     zelo::core::PosixPlatform platform;
     const int status = RunHeadless(options, platform, std::cout, std::cerr,
-                                   BindTerminalOperations, stopSignal);
+                                   zelo::program::BindTerminalLink, stopSignal);
     // A signal's own status, as shells expect, apart from a terminal that failed.
     if (stopSignal.load() != 0) return 128 + stopSignalNumber.load();
     return status;
