@@ -60,10 +60,17 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/Zelocom.ini.sample
               ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${ZELO_DOC_DIR})
 
-# The desktop program exists only where its branch is built.
-if(TARGET zelo32-desktop)
-  install(TARGETS zelo32-desktop RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/zelo32.desktop
+# The desktop program, where it is built: its binary, a menu entry that
+# starts it by its own file name, and the icon. ZELO_DESKTOP_TARGET names its
+# CMake target.
+set(ZELO_DESKTOP_TARGET zelo32-desktop CACHE STRING "CMake target of the desktop program")
+if(TARGET ${ZELO_DESKTOP_TARGET})
+  install(TARGETS ${ZELO_DESKTOP_TARGET} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  file(READ ${PROJECT_SOURCE_DIR}/packaging/zelo32.desktop.in desktop_entry)
+  string(REPLACE "@DESKTOP_PROGRAM@" "$<TARGET_FILE_NAME:${ZELO_DESKTOP_TARGET}>" desktop_entry
+         "${desktop_entry}")
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/packaging/zelo32.desktop CONTENT "${desktop_entry}")
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/zelo32.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/zelo32.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
