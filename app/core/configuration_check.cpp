@@ -39,11 +39,14 @@ public:
         }
         const int number = DecodeInteger(value);
         if (number < low || number > high) {
-            Note(key, value, "is outside " + std::to_string(low) + ".." + std::to_string(high) +
-                                 "; " + used + " is used");
+            Note(key, value,
+                 "is outside " + std::to_string(low) + ".." + std::to_string(high) + "; " + used +
+                     " is used");
         }
     }
-    void Number(const char* section, const char* key) { Integer(section, key, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), ""); }
+    void Number(const char* section, const char* key) {
+        Integer(section, key, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), "");
+    }
 
     // A choice read by the letter at `position`; `letters` are those it knows.
     void Choice(const char* section, const std::string& key, std::size_t position,
@@ -60,7 +63,8 @@ public:
         if (!Find(section, key, value)) return;
         for (char c : value) {
             if (!std::isdigit(static_cast<unsigned char>(c)) && c != ':') {
-                Note(key, value, "is not a time hh:mm:ss; " + NormalizeTimeText(value) + " is used");
+                Note(key, value,
+                     "is not a time hh:mm:ss; " + NormalizeTimeText(value) + " is used");
                 return;
             }
         }
@@ -68,7 +72,8 @@ public:
     void Text(const char* section, const std::string& key, std::size_t buffer) {
         std::string value;
         if (Find(section, key, value) && value.size() >= buffer) {
-            Note(key, value, "is longer than " + std::to_string(buffer - 1) + " characters; it is cut");
+            Note(key, value,
+                 "is longer than " + std::to_string(buffer - 1) + " characters; it is cut");
         }
     }
 
@@ -116,8 +121,10 @@ std::vector<std::string> CheckConfiguration(const ProfileText& text, const std::
     c.Choice(kPoll, "Open_Method", 0, "AN", "New");
     c.Integer(kPoll, "MaxError", 0, 100, "1");
     c.Choice(kPoll, "Polling_Period", 0, "CSER", "Specify");
-    for (const char* key : {"RePoll_NoData", "RePoll_Time", "Poll_Max_Wait_Time"}) c.Number(kPoll, key);
-    for (const char* key : {"Start_Time", "Stop_Time", "Auto_Time_Sync_Start", "Auto_Time_Sync_Stop"}) {
+    for (const char* key : {"RePoll_NoData", "RePoll_Time", "Poll_Max_Wait_Time"})
+        c.Number(kPoll, key);
+    for (const char* key :
+         {"Start_Time", "Stop_Time", "Auto_Time_Sync_Start", "Auto_Time_Sync_Stop"}) {
         c.Time(kPoll, key);
     }
     c.Choice(kPoll, "Not_Append_CR_LF", 0, "YN", "No");

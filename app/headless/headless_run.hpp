@@ -12,9 +12,9 @@ namespace zelo::headless {
 
 // The console program's exit statuses.
 enum ExitStatus : int {
-    kExitSuccess = 0,  // the command ran and every terminal's result was a success
-    kExitFailed = 1,   // a terminal failed, the line could not be opened, or Stop ended it
-    kExitUsage = 2,    // unknown command, too few parts, a limit, a missing script file
+    kExitSuccess = 0,        // the command ran and every terminal's result was a success
+    kExitFailed = 1,         // a terminal failed, the line could not be opened, or Stop ended it
+    kExitUsage = 2,          // unknown command, too few parts, a limit, a missing script file
     kExitInterrupted = 130,  // SIGINT (Ctrl-C) ended the run; SIGTERM gives 143
 };
 

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, RequestStopOnSignal);
 
     using namespace zelo::headless;
-    const ProgramOptions program = ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const ProgramOptions program =
+        ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!program.error.empty()) {
         std::cerr << "zelo32: " << program.error << "\nTry 'zelo32 --help' for more information.\n";
         return kExitUsage;

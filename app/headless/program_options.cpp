@@ -63,7 +63,8 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
             options.rest.push_back(argument);  // --help, or one the reader refuses
         }
     }
-    if (options.quiet && options.verbose) options.error = "--quiet and --verbose exclude each other";
+    if (options.quiet && options.verbose)
+        options.error = "--quiet and --verbose exclude each other";
     return options;
 }
 

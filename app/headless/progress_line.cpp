@@ -35,16 +35,16 @@ std::string Rate(double bytesPerSecond) {
 
 // A rate once there is something to measure it by.
 double RateOf(const TransferFigures& figures) {
-    return figures.seconds > 0.5 && figures.bytes > 0 ? static_cast<double>(figures.bytes) /
-                                                            figures.seconds
-                                                      : 0;
+    return figures.seconds > 0.5 && figures.bytes > 0
+               ? static_cast<double>(figures.bytes) / figures.seconds
+               : 0;
 }
 
 }  // namespace
 
 std::string FormatProgress(const TransferFigures& figures) {
-    std::string text = std::string(1, figures.address) + " " + figures.file + "  " +
-                       std::to_string(figures.bytes);
+    std::string text =
+        std::string(1, figures.address) + " " + figures.file + "  " + std::to_string(figures.bytes);
     if (figures.total > 0) text += "/" + std::to_string(figures.total);
     text += " bytes";
     if (figures.total > 0) {
@@ -77,8 +77,8 @@ void ProgressLine::Update(char address, const std::string& file, std::int64_t by
                           std::int64_t total) {
     std::lock_guard lock(mutex_);
     const auto now = now_();
-    const bool sameFile = active_ && figures_.address == address && figures_.file == file &&
-                          bytes >= figures_.bytes;
+    const bool sameFile =
+        active_ && figures_.address == address && figures_.file == file && bytes >= figures_.bytes;
     if (!sameFile) {
         active_ = true;
         figures_ = TransferFigures{address, file, 0, 0, 0};

@@ -35,7 +35,8 @@ bool HasHardware(const std::string& sysRoot, const std::string& name) {
 
 }  // namespace
 
-std::vector<SerialDevice> FindSerialDevices(const std::string& devRoot, const std::string& sysRoot) {
+std::vector<SerialDevice> FindSerialDevices(const std::string& devRoot,
+                                            const std::string& sysRoot) {
     std::map<std::string, SerialDevice> found;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(sysRoot, error)) {

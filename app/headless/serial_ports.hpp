@@ -7,9 +7,9 @@ namespace zelo::headless {
 
 // One serial device the system has, with the stable names that point at it.
 struct SerialDevice {
-    std::string path;                // "/dev/ttyUSB0"
-    std::vector<std::string> byId;   // "/dev/serial/by-id/usb-FTDI_..."
-    int comPort = 0;                 // the COM number it stands for by default (ttyS<n-1>), else 0
+    std::string path;               // "/dev/ttyUSB0"
+    std::vector<std::string> byId;  // "/dev/serial/by-id/usb-FTDI_..."
+    int comPort = 0;                // the COM number it stands for by default (ttyS<n-1>), else 0
 };
 
 // The serial devices under `devRoot` (normally "/dev"), as the kernel's

@@ -45,8 +45,9 @@ bool OpenPort(const CommSettings& settings, int baudIndex) {
 std::string SilenceText(int port, char address, int baudIndex, int result,
                         const CommSettings& settings) {
     std::string text = "COM" + std::to_string(port) + " opened, but terminal " + address;
-    text += result == ZELO_TIMEOUT ? " did not answer" : " gave no usable answer (result " +
-                                                             std::to_string(result) + ")";
+    text += result == ZELO_TIMEOUT
+                ? " did not answer"
+                : " gave no usable answer (result " + std::to_string(result) + ")";
     text += " at " + BaudText(baudIndex) + " bps";
     const std::string& addresses = settings.addresses;
     const auto position = addresses.find(address);

@@ -71,9 +71,9 @@ TEST_F(OpenFailureTest, PortHeldByThisProcessIsInUseAndNamesTheHolder) {
     EXPECT_FALSE(second.port);
     EXPECT_EQ(second.failure, OpenFailure::InUse);
     EXPECT_EQ(second.holderPid, ::getpid()) << second.error;
-    EXPECT_NE(second.error.find("in use by another program (process " +
-                                std::to_string(::getpid()) + ")"),
-              std::string::npos)
+    EXPECT_NE(
+        second.error.find("in use by another program (process " + std::to_string(::getpid()) + ")"),
+        std::string::npos)
         << second.error;
     first.port.reset();
     EXPECT_TRUE(platform::openSerialPort(slave_, settings_).port) << "released on destruction";

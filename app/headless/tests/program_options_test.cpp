@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "headless/program_options.hpp"
+
+#include <gtest/gtest.h>
 
 namespace zelo::headless {
 namespace {
@@ -8,8 +8,9 @@ namespace {
 using Arguments = std::vector<std::string>;
 
 TEST(ProgramOptions, OwnOptionsComeOffAndTheCommandLinePassesOnWhole) {
-    const ProgramOptions options = ParseProgramOptions(
-        {"-q", "--port", "/dev/ttyUSB0", "-C", "site", "--poll-data", "-", "A", "L", "-x", "--port"});
+    const ProgramOptions options =
+        ParseProgramOptions({"-q", "--port", "/dev/ttyUSB0", "-C", "site", "--poll-data", "-", "A",
+                             "L", "-x", "--port"});
     EXPECT_TRUE(options.error.empty()) << options.error;
     EXPECT_TRUE(options.quiet);
     EXPECT_EQ(options.port, "/dev/ttyUSB0");

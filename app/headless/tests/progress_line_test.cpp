@@ -1,8 +1,8 @@
+#include "headless/progress_line.hpp"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
-
-#include "headless/progress_line.hpp"
 
 namespace zelo::headless {
 namespace {
@@ -58,7 +58,8 @@ TEST_F(ProgressLineTest, ShorterDrawingCoversTheLongerOneAndANewFileStartsAfresh
     const std::string text = out_.str();
     const std::string first = "\rA LONGNAME.DAT  100/1000 bytes  10%";
     ASSERT_EQ(text.substr(0, first.size()), first);
-    EXPECT_EQ(text.substr(first.size()), "\rB S  5 bytes" + std::string(first.size() - 12 - 1, ' '));
+    EXPECT_EQ(text.substr(first.size()),
+              "\rB S  5 bytes" + std::string(first.size() - 12 - 1, ' '));
 }
 
 TEST_F(ProgressLineTest, BytesGoingBackStartANewFileWithItsOwnClock) {

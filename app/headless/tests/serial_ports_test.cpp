@@ -1,11 +1,11 @@
+#include "headless/serial_ports.hpp"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "headless/serial_ports.hpp"
 
 namespace zelo::headless {
 namespace {
@@ -37,11 +37,11 @@ protected:
 };
 
 TEST_F(SerialPortsTest, OnlySerialFamiliesWithHardwareAndTheirStableNames) {
-    AddDevice("ttyS0", 4);   // a real UART
-    AddDevice("ttyS1", 0);   // a node with nothing behind it
+    AddDevice("ttyS0", 4);  // a real UART
+    AddDevice("ttyS1", 0);  // a node with nothing behind it
     AddDevice("ttyUSB0");
-    AddDevice("tty1");       // a virtual console, not a serial line
-    AddDevice("ttyUSBx");    // not a device number
+    AddDevice("tty1");     // a virtual console, not a serial line
+    AddDevice("ttyUSBx");  // not a device number
     fs::create_symlink("../../ttyUSB0", root_ / "dev/serial/by-id/usb-FTDI_X-if00");
 
     const auto devices = Find();

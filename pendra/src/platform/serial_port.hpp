@@ -69,8 +69,8 @@ enum class OpenFailure : int32_t {
 struct OpenResult {
     std::unique_ptr<SerialPort> port;  // null on failure
     OpenFailure failure = OpenFailure::Other;  // None when port is set
-    long holderPid = 0;                // InUse: the holder's process, 0 when unknown
-    std::string error;                 // why, in words with the path (describeOpenFailure)
+    long holderPid = 0;                        // InUse: the holder's process, 0 when unknown
+    std::string error;                         // why, in words with the path (describeOpenFailure)
 };
 
 // The operator's sentence for a failed open: the device path, the reason and

@@ -32,7 +32,8 @@ std::string_view withoutComment(std::string_view line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (c == '"') quoted = !quoted;
-        if (!quoted && (c == '#' || c == ';') && i > 0 && (line[i - 1] == ' ' || line[i - 1] == '\t')) {
+        if (!quoted && (c == '#' || c == ';') && i > 0 &&
+            (line[i - 1] == ' ' || line[i - 1] == '\t')) {
             return line.substr(0, i);
         }
     }

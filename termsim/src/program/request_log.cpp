@@ -79,8 +79,10 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::TerminalId: return "identity";
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
-        case Command::Keypad: return std::string("keypad code ").append(std::to_string(request.argument));
-        case Command::Buzzer: return std::string("buzzer volume ") + static_cast<char>(request.argument);
+        case Command::Keypad:
+            return std::string("keypad code ").append(std::to_string(request.argument));
+        case Command::Buzzer:
+            return std::string("buzzer volume ") + static_cast<char>(request.argument);
         case Command::DirFirst: return "directory first";
         case Command::DirNext: return "directory next";
     }
@@ -160,7 +162,8 @@ std::string localTimeOfDay() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto milliseconds =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[16];

@@ -21,8 +21,7 @@ std::string describeReply(const std::optional<pendra::wire::Reply>& reply);
 class LoggedLine : public TerminalLine {
 public:
     // `timeOfDay` gives the time stamp; the program passes the local clock.
-    LoggedLine(TerminalLine& inner, std::ostream& log,
-               std::function<std::string()> timeOfDay);
+    LoggedLine(TerminalLine& inner, std::ostream& log, std::function<std::string()> timeOfDay);
 
     std::optional<pendra::wire::Reply> handle(const pendra::wire::Request& request) override;
     bool hasModem() const override { return inner_.hasModem(); }

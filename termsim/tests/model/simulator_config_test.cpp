@@ -156,7 +156,8 @@ version = v1#2
     EXPECT_TRUE(config.modem.has_value());
     ASSERT_EQ(config.terminals.size(), 1u);
     EXPECT_EQ(config.terminals[0].idText, "ZT290 #1");
-    EXPECT_EQ(config.terminals[0].versionText, "v1#2") << "a hash without a blank before it is text";
+    EXPECT_EQ(config.terminals[0].versionText, "v1#2")
+        << "a hash without a blank before it is text";
 }
 
 TEST(SimulatorConfigTest, LogFileFromTheLineSection) {

@@ -116,9 +116,10 @@ TEST_F(ConnectTest, TheSilentTerminalIsNamedWithTheSpeed) {
     settings.addresses = "ABC";
     EXPECT_FALSE(link.Connect(settings, status));
     ASSERT_EQ(link.explained.size(), 1u);
-    EXPECT_EQ(link.explained[0], "COM3 opened, but terminal B did not answer at 9600 bps (C not "
-                                 "tried); check the terminal's power, the cable, its address and "
-                                 "its speed");
+    EXPECT_EQ(link.explained[0],
+              "COM3 opened, but terminal B did not answer at 9600 bps (C not "
+              "tried); check the terminal's power, the cable, its address and "
+              "its speed");
     EXPECT_EQ(link.lines, (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error  "}));
 }
 
