@@ -3,6 +3,7 @@
 #include <zelodll.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "core/command_line.hpp"
@@ -48,8 +49,10 @@ void CommandWorker::RunBatchScript() {
     auto stopped = [&] {
         return operations_.IsStopRequested() != 0 || commandLine.abortScript.load() != 0;
     };
+    int lineNumber = 1;
     while (!stopped() && std::fgets(piece, sizeof piece, file.get()) != nullptr) {
-        RunScriptLine(piece);
+        RunScriptLine(piece, fileName + ", line " + std::to_string(lineNumber));
+        if (std::strchr(piece, '\n') != nullptr) ++lineNumber;
     }
     file.reset();
 
@@ -60,7 +63,7 @@ void CommandWorker::RunBatchScript() {
     state_.runOnly.configuredAutoExit.reset();
 }
 
-bool CommandWorker::RunScriptLine(const std::string& piece) {
+bool CommandWorker::RunScriptLine(const std::string& piece, const std::string& where) {
     const std::vector<std::string> tokens = SplitScriptLine(piece);
     if (tokens.empty()) return false;
     CommandLineState& commandLine = state_.commandLine;
@@ -76,6 +79,16 @@ bool CommandWorker::RunScriptLine(const std::string& piece) {
         tokens.size() >= 2 ? FindCommandCharacter(tokens[1][0]) : nullptr;
     if (command == nullptr || static_cast<int>(tokens.size()) < command->tokensNeeded) {
         status.commandLineMode = 0;
+        // Skipped as before; the operator is told which line and why.
+        std::string why;
+        if (tokens.size() < 2) {
+            why = "no command character";
+        } else if (command == nullptr) {
+            why = "unknown command character \"" + std::string(1, tokens[1][0]) + "\"";
+        } else {
+            why = "too few parts for command " + std::string(1, tokens[1][0]);
+        }
+        view_.Duties().ShowOperatorNote(where + ": " + why + "; line skipped");
         return false;
     }
     const std::string refusal = CheckRunArguments(tokens, *command);

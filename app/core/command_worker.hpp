@@ -76,7 +76,8 @@ private:
     void CallOperation(int code, int ems);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();
-    bool RunScriptLine(const std::string& piece);
+    // where: "script.zsc, line 3", for the note on a line that is skipped.
+    bool RunScriptLine(const std::string& piece, const std::string& where);
     void EndCommand();
     // Ends an operation's loop that is marked running; true when one was.
     bool StopRunningLoop();

@@ -44,6 +44,8 @@ public:
     ResultLineWriter& Writer() { return writer_; }
     // The connection object, with its hooks attached to this view.
     CViewTerminalLink& Link() { return link_; }
+    // The front-end's duties, for notes beside the result lines.
+    ViewDuties& Duties() { return view_; }
 
 private:
     Platform& platform_;

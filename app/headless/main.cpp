@@ -1,22 +1,35 @@
 // zelo32 without a display: runs one command-line form or a batch script
 // and ends with an exit status. The desktop interface links the same core.
+#include <unistd.h>
+
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "core/platform/posix_platform.hpp"
 #include "headless/headless_run.hpp"
+#include "headless/program_options.hpp"
+#include "headless/serial_ports.hpp"
 #include "program/operations_binding.hpp"
+#include "zelodll.h"
 
 namespace {
 
 // Written by the signal handler, polled by the run's 10 ms loop.
 std::atomic<int> stopSignal{0};
+// Which signal it was, for the exit status (128 + its number).
+std::atomic<int> stopSignalNumber{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void RequestStopOnSignal(int) { stopSignal = 1; }
+extern "C" void RequestStopOnSignal(int number) {
+    stopSignalNumber = number;
+    stopSignal = 1;
+}
 
 }  // namespace
 
@@ -24,9 +37,43 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, RequestStopOnSignal);
     std::signal(SIGTERM, RequestStopOnSignal);
 
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const zelo::headless::HeadlessOptions options = zelo::headless::ParseHeadlessOptions(arguments);
+    using namespace zelo::headless;
+    const ProgramOptions program =
+        ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!program.error.empty()) {
+        std::cerr << "zelo32: " << program.error << "\nTry 'zelo32 --help' for more information.\n";
+        return kExitUsage;
+    }
+    if (program.version) {
+        std::cout << VersionText(HM_version());
+        return kExitSuccess;
+    }
+    if (program.listPorts) {
+        std::cout << SerialDeviceListing(FindSerialDevices());
+        return kExitSuccess;
+    }
+    if (!program.directory.empty()) {
+        std::error_code error;
+        std::filesystem::current_path(program.directory, error);
+        if (error) {
+            std::cerr << "zelo32: cannot work in " << program.directory << ": " << error.message()
+                      << "\n";
+            return kExitUsage;
+        }
+    }
+    // Both reach the link layer through its environment, read when the
+    // line opens; no thread runs yet.
+    if (!program.port.empty()) ::setenv(kDeviceVariable, program.port.c_str(), 1);
+    if (program.verbose && std::getenv(kTraceVariable) == nullptr) {
+        ::setenv(kTraceVariable, "stderr", 1);
+    }
+
+    HeadlessOptions options = ParseHeadlessOptions(program.rest);
+    options.progress = !program.quiet && ::isatty(STDERR_FILENO) != 0;
     zelo::core::PosixPlatform platform;
-    return zelo::headless::RunHeadless(options, platform, std::cout, std::cerr,
-                                       zelo::program::BindTerminalLink, stopSignal);
+    const int status = RunHeadless(options, platform, std::cout, std::cerr,
+                                   zelo::program::BindTerminalLink, stopSignal);
+    // A signal's own status, as shells expect, apart from a terminal that failed.
+    if (stopSignal.load() != 0) return 128 + stopSignalNumber.load();
+    return status;
 }

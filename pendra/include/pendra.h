@@ -135,6 +135,22 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char *c
  * result number. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char *buf, int16_t room);
 
+/* Beyond the terminal protocol: why the last Pendra_SetupEx of this process
+ * failed, for the operator. Copies at most room - 1 characters of a plain
+ * English sentence that names the device ("/dev/ttyUSB0: permission denied
+ * (join the dialout group: ...)") and a terminating zero into buf; buf may
+ * be NULL or room 0, and then nothing is copied. After a set-up that
+ * succeeded the text is empty. Any thread.
+ * Returns the reason, one of PENDRA_OPEN_*. */
+#define PENDRA_OPEN_OK 0
+#define PENDRA_OPEN_NO_SUCH_DEVICE 1
+#define PENDRA_OPEN_PERMISSION_DENIED 2
+#define PENDRA_OPEN_IN_USE 3
+#define PENDRA_OPEN_NOT_SERIAL 4
+#define PENDRA_OPEN_SETTINGS_REFUSED 5
+#define PENDRA_OPEN_OTHER 6
+PENDRA_EXPORT int32_t PENDRA_API Pendra_last_error_text(char *buf, int32_t room);
+
 #ifdef __cplusplus
 }
 #endif

@@ -21,6 +21,7 @@
 #include <mutex>
 #include <string>
 
+#include "last_open_error.hpp"
 #include "link.hpp"
 #include "pendra.h"
 
@@ -284,6 +285,18 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
     if (length > 0) std::memcpy(buf, answer.text.data(), length);
     buf[length] = 0;
     return answer.number;
+}
+
+int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room) {
+    static_assert(static_cast<int32_t>(platform::OpenFailure::Other) == PENDRA_OPEN_OTHER);
+    const OpenError error = lastOpenError();
+    if (buf != nullptr && room > 0) {
+        const std::size_t length =
+            std::min<std::size_t>(error.text.size(), static_cast<std::size_t>(room) - 1);
+        if (length > 0) std::memcpy(buf, error.text.data(), length);
+        buf[length] = 0;
+    }
+    return static_cast<int32_t>(error.failure);
 }
 
 }  // extern "C"

@@ -137,6 +137,24 @@ ZELO_EXPORT int32_t ZELO_API HM_version(void);
  * call from any thread. */
 ZELO_EXPORT void ZELO_API HM_stop_communication(void);
 
+/* An addition outside the fixed ordinals 1..85 (ordinal 100): why the last
+ * HM_OpenCommPort of this process failed, as the link layer says it (the
+ * device path and the reason in plain English, for the operator). Copies at
+ * most `room` - 1 characters and a terminating zero into `text`; `text` may
+ * be NULL or `room` 0, and then nothing is copied. The text is empty after
+ * an open that succeeded.
+ * Returns the reason: ZELO_OPEN_OK, or one of ZELO_OPEN_* below. */
+enum ZeloOpenReason {
+    ZELO_OPEN_OK = 0,
+    ZELO_OPEN_NO_SUCH_DEVICE = 1,
+    ZELO_OPEN_PERMISSION_DENIED = 2,
+    ZELO_OPEN_IN_USE = 3,          /* another program holds the port */
+    ZELO_OPEN_NOT_SERIAL = 4,      /* the path is no serial device */
+    ZELO_OPEN_SETTINGS_REFUSED = 5,
+    ZELO_OPEN_OTHER = 6
+};
+ZELO_EXPORT int32_t ZELO_API HM_last_error_text(char *text, int32_t room);
+
 /* ---- Upload: terminal to host ----------------------------------------- */
 
 /* Whole file. `remote_name` at most 243 characters, so that a resume

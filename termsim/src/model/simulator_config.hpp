@@ -29,6 +29,7 @@ struct LineSetup {
     double nak = 0;
     double late = 0;
     double silent = 0;
+    std::string logPath;  // every request and reply in words, appended; empty: none
 };
 
 struct SimulatorConfig {

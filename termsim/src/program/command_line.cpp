@@ -80,7 +80,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             applyTerminalOption(*value, here, config);
         } else if (name == "--device" || name == "--baud" || name == "--seed" ||
                    name == "--corrupt" || name == "--drop" || name == "--nak" || name == "--late" ||
-                   name == "--silent") {
+                   name == "--silent" || name == "--log") {
             try {
                 setLineOption(config.line, name.substr(2), *value);
             } catch (const ConfigError& error) {
@@ -133,6 +133,7 @@ Line:
       --nak F              fraction of requests to answer with NAK
       --late F             fraction of replies to send late
       --silent F           fraction of requests to leave unanswered
+      --log FILE           append every request and reply, in words, to FILE
 Modem:
   -m, --modem              put a Hayes-like modem in front of the line
       --modem-dial LIST    answers to successive dials, comma-separated:

@@ -53,7 +53,8 @@ grep -q "Can't found this file missing.zsc !" "$case_dir/stderr" ||
 grep -q '^AUTO_EXIT=Yes' "$case_dir/Zelocom.ini" || fail "AUTO_EXIT changed in Zelocom.ini"
 
 # Stop (SIGINT) during the second of three lines: the poll ends, the third
-# line never runs, and the run ends with the stop's result line.
+# line never runs, and the run ends with the stop's result line and the
+# status of a Ctrl-C (130).
 begin_case stop_during_second_line
 start_simulator A:generate_records=100000 B
 printf 'A M\nA 1\nB M\n' >"$case_dir/three.zsc"
@@ -62,7 +63,7 @@ if wait_for_state A '.pollRecordsDelivered > 0'; then
     kill -INT "$zelo32_pid"
 fi
 wait_for_zelo32 10
-expect_status 1
+expect_status 130
 expect_line_matching '^   Stop communication$'
 [[ "$(state A .clock)" =~ ^[0-9]{14}$ ]] || fail "the first line did not run"
 expect_state B .clock ""
