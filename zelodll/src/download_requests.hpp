@@ -11,6 +11,7 @@
 
 #include "escaped_form.hpp"
 #include "link_interface.hpp"
+#include "single_request.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -19,7 +20,7 @@ namespace zelo {
 // leading "Y", always fit.
 inline constexpr std::size_t kDataRequestSize = 256;
 
-inline constexpr int16_t kRequestAccepted = 4;
+inline constexpr int16_t kRequestAccepted = PENDRA_ACCEPTED;
 
 // Sends `prefix` followed by `text` in a request buffer of N bytes. The caller
 // has checked that the two fit.
@@ -51,15 +52,10 @@ inline int16_t sendDownloadCancel(int16_t to) {
 
 // The translation shared by the calls that end a download.
 inline int32_t translateDownloadEnd(int32_t result) {
-    switch (result) {
-        case 4: return ZELO_OK;
-        case 5: return ZELO_NAK;
-        case 10: return ZELO_STOPPED;
-        case 128: return ZELO_ILLEGAL_COMMAND;
-        case 130: return ZELO_TIMEOUT;
-        case 253: return ZELO_BAD_BLOCK;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+    return translate(result, {PENDRA_ACCEPTED},
+                     {{kStoppedResult, ZELO_STOPPED},
+                      {PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND},
+                      {PENDRA_DAMAGED_REPLY, ZELO_BAD_BLOCK}});
 }
 
 }  // namespace zelo

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "link_interface.hpp"
+#include "single_request.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -14,9 +15,9 @@ namespace zelo {
 // Upload requests and packets travel in 256-byte buffers.
 inline constexpr std::size_t kUploadRequestSize = 256;
 
-inline constexpr int16_t kLinkAccepted = 4;
-inline constexpr int16_t kLinkPacket = 1;
-inline constexpr int16_t kLinkEnd = 3;
+inline constexpr int16_t kLinkAccepted = PENDRA_ACCEPTED;
+inline constexpr int16_t kLinkPacket = PENDRA_REPLY;
+inline constexpr int16_t kLinkEnd = PENDRA_END;
 
 // A caller's text of a measured length; a null pointer is an empty text.
 inline std::string_view textOf(const char* text, std::size_t length) {
@@ -42,14 +43,9 @@ inline int16_t sendUploadCancel(int16_t to) {
 
 // What an upload request's refusal means, for the calls that open a transfer
 // and for the packet call to memory.
-inline int32_t translateUploadRequest(int16_t result) {
-    switch (result) {
-        case 5:
-        case 253: return ZELO_NAK;
-        case 7: return ZELO_NO_SUCH_FILE;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+inline int32_t translateUploadRequest(int32_t result) {
+    return translate(result, {},
+                     {{PENDRA_DAMAGED_REPLY, ZELO_NAK}, {PENDRA_REFUSED, ZELO_NO_SUCH_FILE}});
 }
 
 }  // namespace zelo
