@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "core/command_worker.hpp"
+#include "core/configuration.hpp"
+#include "core/profile_file.hpp"
 #include "core/view_controller.hpp"
 #include "headless/console_front_end.hpp"
 
@@ -66,7 +68,8 @@ std::string HelpText() {
            "\n"
            "Exit status: 0 the command ran and every terminal succeeded; 1 a terminal\n"
            "failed, the line could not be opened, or the run was stopped; 2 a usage\n"
-           "error (unknown command, too few parts, a limit, a missing script file).\n";
+           "error (unknown command, too few parts, a limit, a missing or unreadable\n"
+           "script, a script line over 99 characters, an unreadable Zelocom.ini).\n";
 }
 
 int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::ostream& out,
@@ -82,6 +85,19 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
     }
     if (options.commandLine.empty()) {
         err << "zelo32: nothing to do; the console program needs a command.\n" << HelpText();
+        return kExitUsage;
+    }
+
+    // The configuration is read only from a regular file of sensible size: a
+    // pipe or a device in its place would block the start or never end.
+    const core::ConfigurationLocation location =
+        core::LocateConfiguration(platform.CurrentDirectory(), platform.PathSeparator());
+    std::string configuration;
+    if (platform.ReadFile(location.configurationPath, core::ProfileFile::kMaxBytes,
+                          configuration) == core::ReadResult::kFailed) {
+        err << "zelo32: cannot read " << location.configurationPath
+            << ": it is not a regular file, cannot be read, or is larger than "
+            << core::ProfileFile::kMaxBytes << " bytes; nothing was run.\n";
         return kExitUsage;
     }
 
@@ -128,7 +144,7 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
 
     if (started != core::CommandLineResult::kStarted) return kExitUsage;
     const core::CommandOutcome outcome = worker.LastOutcome();
-    if (outcome.scriptMissing) return kExitUsage;
+    if (outcome.scriptMissing || outcome.scriptLineRefused) return kExitUsage;
     if (stopped || outcome.stopped || outcome.lineUnavailable || frontEnd.AnyTerminalFailed()) {
         return kExitFailed;
     }
