@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "link/poll_file.hpp"
@@ -70,7 +71,7 @@ struct PollTurn {
 // What one poll's result does to the address's counters and status; false
 // when a record could not be stored.
 bool TakePollResult(CTerminalLink& link, int result, char address, std::string_view text,
-                    std::size_t k, PollTurn& turn) {
+                    std::int32_t length, std::size_t k, PollTurn& turn) {
     switch (result) {
         case ZELO_OK:
             // The terminal has had its acknowledgement: a record that
@@ -79,6 +80,18 @@ bool TakePollResult(CTerminalLink& link, int result, char address, std::string_v
                 link.ShowResult(address, "Poll", "Poll Data file write error", 1);
                 turn.progress.addressStatus[k] = kStatusFailed;
                 return false;
+            }
+            // A record longer than the library's buffer arrives cut, and the
+            // terminal has let it go: what is kept is stored, and the loss is
+            // reported as a failure rather than passed over.
+            if (length >= ZELO_POLL_RECORD_SIZE) {
+                link.ShowResult(address, "Poll",
+                                "Poll record longer than " +
+                                    std::to_string(ZELO_POLL_RECORD_SIZE - 1) +
+                                    " bytes; only its first " +
+                                    std::to_string(ZELO_POLL_RECORD_SIZE - 1) + " kept",
+                                ZELO_UNKNOWN_RESPONSE);
+                turn.progress.addressStatus[k] = kStatusFailed;
             }
             turn.settings.notAppendCrLf = 1;
             link.ShowPollData(address, text);
@@ -207,7 +220,7 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
                 return;
             }
 
-            if (!TakePollResult(*this, result, address, RecordText(record), k, turn)) {
+            if (!TakePollResult(*this, result, address, RecordText(record), length, k, turn)) {
                 storeFailed = true;
                 break;
             }

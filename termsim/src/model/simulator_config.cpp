@@ -102,6 +102,9 @@ void setTerminalOption(TerminalConfig& terminal, std::string_view key, std::stri
     } else if (key == "record_end") {
         if (value != "crlf" && value != "none") fail("record_end must be crlf or none");
         terminal.recordEnd = value == "crlf" ? RecordEnd::CrLf : RecordEnd::None;
+    } else if (key == "record_length") {
+        terminal.recordLength =
+            wholeNumber<std::size_t>(key, value, 3, PollRecords::kLongestRecord);
     } else if (key == "id") {
         terminal.idText = shortText(key, value);
     } else if (key == "version") {
@@ -192,6 +195,8 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
         line.late = fraction(key, value);
     } else if (key == "silent") {
         line.silent = fraction(key, value);
+    } else if (key == "fixed_speed") {
+        line.fixedSpeed = yesOrNo(key, value);
     } else {
         fail("unknown line key \"" + std::string(key) + "\"");
     }
@@ -296,7 +301,8 @@ void applyTerminalOption(std::string_view definition, const fs::path& baseFolder
                               unquoted(trimmed(pair.substr(equals + 1))), baseFolder);
         }
     } catch (const ConfigError& error) {
-        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " + error.what());
+        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " +
+                          error.what());
     }
 }
 

@@ -128,7 +128,8 @@ TEST(SimulatorConfigTest, TerminalOptionsAddAndOverride) {
 
 TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     SimulatorConfig config;
-    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram="}) {
+    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram=",
+                                   "A:record_length=2", "A:record_length=256"}) {
         EXPECT_THROW(applyTerminalOption(definition, "/cli", config), ConfigError) << definition;
     }
     try {
@@ -137,6 +138,16 @@ TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     } catch (const ConfigError& error) {
         EXPECT_STREQ(error.what(), "--terminal A:speed=1: unknown terminal key \"speed\"");
     }
+}
+
+TEST(SimulatorConfigTest, FixedSpeedAndRecordLength) {
+    SimulatorConfig config;
+    readConfigText("[line]\nbaud = 38400\nfixed_speed = yes\n[terminal A]\nrecord_length = 255\n",
+                   "/cfg", "line.ini", config);
+    EXPECT_TRUE(config.line.fixedSpeed);
+    EXPECT_EQ(config.line.baud, 38400u);
+    ASSERT_EQ(config.terminals.size(), 1u);
+    EXPECT_EQ(config.terminals[0].recordLength, 255u);
 }
 
 }  // namespace
