@@ -10,7 +10,7 @@ source "$(dirname "$0")/harness.sh"
 # sets the clock, and saves the speed it found.
 begin_case found_at_38400
 sed -i 's/^AutoBaudRate=0/AutoBaudRate=1/' "$case_dir/Zelocom.ini"
-start_simulator A --baud 38400 --fixed-speed
+start_simulator A --baud=38400 --fixed-speed
 run_zelo32 A M
 expect_status 0
 expect_line_matching '^  Open COM1 at 38400bps$'
@@ -22,7 +22,7 @@ grep -q '^AutoBaudRate=1' "$case_dir/Zelocom.ini" || fail "AutoBaudRate changed"
 # Without the search, the terminal at 38400 is not heard at 9600: the line
 # cannot be opened and nothing is saved.
 begin_case not_found_without_search
-start_simulator A --baud 38400 --fixed-speed
+start_simulator A --baud=38400 --fixed-speed
 run_zelo32 A M
 expect_status 1
 expect_line_matching '^  COM1 open error at 9600bps'
