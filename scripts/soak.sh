@@ -69,11 +69,20 @@ finish_up() {
     ((own_work)) && rm -rf "$work"
 }
 trap finish_up EXIT
-trap 'exit 130' INT TERM
 
 transfers=0 bytes=0 reported=0 silent=0 unreported=0 hangs=0 other=0
 start_time=$SECONDS
 size_cursor=0
+
+against=0
+print_figures() {
+    against=$((silent + unreported + hangs + other))
+    echo "soak: $transfers transfers, $bytes bytes, $((transfers - reported - against)) byte-identical," \
+        "$reported reported failures, $silent silent corruptions, $unreported unreported failures," \
+        "$hangs hangs, $other other endings, in $((SECONDS - start_time)) s"
+}
+# Stopped early: the figures so far.
+trap 'print_figures; exit 130' INT TERM
 
 budget_left() {
     ((max_transfers == 0 || transfers < max_transfers)) &&
@@ -227,8 +236,5 @@ for seed in $seeds; do
     done
 done
 
-against=$((silent + unreported + hangs + other))
-echo "soak: $transfers transfers, $bytes bytes, $((transfers - reported - against)) byte-identical," \
-    "$reported reported failures, $silent silent corruptions, $unreported unreported failures," \
-    "$hangs hangs, $other other endings, in $((SECONDS - start_time)) s"
+print_figures
 ((against == 0))
