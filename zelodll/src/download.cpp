@@ -57,7 +57,7 @@ void saveName(std::array<char, ZELO_REMOTE_NAME_SIZE>& saved, std::string_view n
 }
 
 // The end request; the whole-file call acknowledges it whatever its result.
-int32_t endWholeFile(int16_t to) {
+[[nodiscard]] int32_t endWholeFile(int16_t to) {
     const int16_t result = sendDownloadRequest<128>(to, "Z");
     acknowledgeDownload(to);
     closeDownloadFile();
@@ -66,7 +66,7 @@ int32_t endWholeFile(int16_t to) {
 
 // A local file that fails in its middle must not look like a complete one to
 // the terminal: the transfer is cancelled rather than ended.
-int32_t abandonDownload(int16_t to) {
+[[nodiscard]] int32_t abandonDownload(int16_t to) {
     sendDownloadCancel(to);
     closeDownloadFile();
     return kLocalFileFault;
@@ -75,7 +75,7 @@ int32_t abandonDownload(int16_t to) {
 // Sends the open download file until its end, a stop, a local file fault, or
 // the retries run out. Returns the last link result, kStopped or
 // kLocalFileFault.
-int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
+[[nodiscard]] int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
     LibraryState& s = state();
     TransferState& transfer = s.transfer;
     const int16_t to = linkAddress(address);
@@ -127,7 +127,7 @@ int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
 
 // Asks the terminal to take the file again from the byte counter. On
 // acceptance the transfer is open again; otherwise power saving goes back on.
-int16_t sendResume() {
+[[nodiscard]] int16_t sendResume() {
     TransferState& transfer = state().transfer;
     const int16_t to = linkAddress(transfer.savedAddress);
     HM_time_delay(20);
@@ -146,7 +146,7 @@ int16_t sendResume() {
 // Goes one packet back and asks the terminal to take the file again from
 // there. `fileFault` is set, and nothing sent, when the local file cannot be
 // positioned.
-int16_t resumeDownload(bool& fileFault) {
+[[nodiscard]] int16_t resumeDownload(bool& fileFault) {
     TransferState& transfer = state().transfer;
     fileFault = false;
     stepBackOnePacket();

@@ -25,7 +25,8 @@ inline constexpr int16_t kRequestAccepted = PENDRA_ACCEPTED;
 // Sends `prefix` followed by `text` in a request buffer of N bytes. The caller
 // has checked that the two fit.
 template <std::size_t N>
-int16_t sendDownloadRequest(int16_t to, std::string_view prefix, std::string_view text = {}) {
+[[nodiscard]] int16_t sendDownloadRequest(int16_t to, std::string_view prefix,
+                                          std::string_view text = {}) {
     RequestBuffer<N> request;
     request.assign(prefix, text);
     return Pendra_DBG(linkHandle(), to, request.data(), request.lengthByte());
@@ -37,13 +38,16 @@ inline bool dataPacketFits(std::string_view bytes) {
     return bytes.size() < kDataRequestSize && 1 + escaped(bytes).size() < kDataRequestSize;
 }
 
-inline int16_t sendDataPacket(int16_t to, std::string_view bytes) {
+[[nodiscard]] inline int16_t sendDataPacket(int16_t to, std::string_view bytes) {
     return sendDownloadRequest<kDataRequestSize>(to, "Y", escaped(bytes));
 }
 
 inline void acknowledgeDownload(int16_t to) { Pendra_ACK(linkHandle(), to); }
 
-// The cancel request "z", acknowledged when the terminal accepts it.
+// The cancel request "z", acknowledged when the terminal accepts it. Sent
+// on paths that have failed already, so its result may be dropped: a
+// terminal that missed it still holds the transfer uncommitted, and the
+// next announce replaces it.
 inline int16_t sendDownloadCancel(int16_t to) {
     const int16_t result = sendDownloadRequest<128>(to, "z");
     if (result == kRequestAccepted) acknowledgeDownload(to);
@@ -51,7 +55,7 @@ inline int16_t sendDownloadCancel(int16_t to) {
 }
 
 // The translation shared by the calls that end a download.
-inline int32_t translateDownloadEnd(int32_t result) {
+[[nodiscard]] inline int32_t translateDownloadEnd(int32_t result) {
     return translate(result, {PENDRA_ACCEPTED},
                      {{kStoppedResult, ZELO_STOPPED},
                       {PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND},

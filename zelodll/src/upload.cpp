@@ -91,7 +91,8 @@ void startCounting() {
 // the caller stops, or the negative acknowledgements or retries run out.
 // Returns the last link result (kStopped when stopped), or nothing when a
 // packet could not be stored.
-std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address, std::string_view remote) {
+[[nodiscard]] std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address,
+                                                      std::string_view remote) {
     LibraryState& s = state();
     const int16_t to = linkAddress(address);
     int32_t retriesLeft = s.retryTimes;

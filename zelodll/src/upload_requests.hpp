@@ -28,13 +28,15 @@ inline void acknowledge(int16_t to) { Pendra_ACK(linkHandle(), to); }
 
 // The upload request (a remote name, or a name with a resume offset). The
 // caller has checked that the text fits.
-inline int16_t sendUploadRequest(int16_t to, std::string_view text) {
+[[nodiscard]] inline int16_t sendUploadRequest(int16_t to, std::string_view text) {
     RequestBuffer<kUploadRequestSize> request;
     request.assign(text);
     return Pendra_ESC_U(linkHandle(), to, request.data(), request.length);
 }
 
-// The cancel request "y": the terminal stops sending the file.
+// The cancel request "y": the terminal stops sending the file. Its result
+// may be dropped: it goes out only before a resume, which sets where the
+// terminal sends from anyway, or on a path that has failed already.
 inline int16_t sendUploadCancel(int16_t to) {
     RequestBuffer<128> request;
     request.assign("y");
