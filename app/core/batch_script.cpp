@@ -2,21 +2,16 @@
 // for the addresses it names.
 #include <zelodll.h>
 
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <string>
 
 #include "core/command_line.hpp"
 #include "core/command_worker.hpp"
+#include "core/platform/platform.hpp"
 
 namespace zelo::core {
 namespace {
 
 constexpr int kCommandLineDownloadPause = 20;  // ms, as for a command-line download
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -29,10 +24,19 @@ void CommandWorker::RunBatchScript() {
     commandLine.autoExit = 0;
 
     const std::string fileName = commandLine.tokenCount > 1 ? commandLine.tokens[1] : "";
-    std::unique_ptr<std::FILE, FileCloser> file(
-        fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "r"));
-    if (!file) {
-        ui_.ShowMessage("Can't found this file " + fileName + " !");
+    // Read whole, from a regular file only: a device or a pipe named as the
+    // script would otherwise block or never end, and a folder would read as
+    // an empty script.
+    std::string contents;
+    const ReadResult read = fileName.empty()
+                                ? ReadResult::kMissing
+                                : view_.Files().ReadFile(fileName, kMaxScriptBytes, contents);
+    if (read != ReadResult::kRead) {
+        ui_.ShowMessage(read == ReadResult::kMissing
+                            ? "Can't found this file " + fileName + " !"
+                            : "Can't read the script " + fileName +
+                                  ": it is not a regular file, cannot be read, or is larger than " +
+                                  std::to_string(kMaxScriptBytes) + " bytes.");
         state_.status.commandLineMode = 0;
         commandLine.autoExit = rememberedAutoExit;
         state_.runOnly.configuredAutoExit.reset();
@@ -41,20 +45,23 @@ void CommandWorker::RunBatchScript() {
     }
 
     commandLine.abortScript = 0;
-    // A longer line is read in pieces, each handled as a line of its own.
-    char piece[kMaxScriptRead + 1];
     // The stop flag is checked here, on the worker, before every line: a
     // Stop that lands between two lines finds no operation marked running,
     // and the next line must still not start.
     auto stopped = [&] {
         return operations_.IsStopRequested() != 0 || commandLine.abortScript.load() != 0;
     };
-    int lineNumber = 1;
-    while (!stopped() && std::fgets(piece, sizeof piece, file.get()) != nullptr) {
-        RunScriptLine(piece, fileName + ", line " + std::to_string(lineNumber));
-        if (std::strchr(piece, '\n') != nullptr) ++lineNumber;
+    for (const ScriptLine& line : ScriptLinesOf(contents)) {
+        if (stopped()) break;
+        if (line.tooLong) {
+            // Cutting it would run its tail as a command of its own.
+            ui_.ShowMessage("Script line " + std::to_string(line.number) + " is longer than " +
+                            std::to_string(kMaxScriptLine) + " characters; nothing of it was run.");
+            outcome_.scriptLineRefused = true;
+            continue;
+        }
+        RunScriptLine(line.text, fileName + ", line " + std::to_string(line.number));
     }
-    file.reset();
 
     // A stopped script, whether stopped inside a line or between two, offers
     // its restart; one that ran to its end does not.

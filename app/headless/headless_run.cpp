@@ -5,6 +5,7 @@
 #include <ostream>
 #include <thread>
 
+#include "core/configuration.hpp"
 #include "core/configuration_check.hpp"
 #include "core/profile_file.hpp"
 #include "headless/console_front_end.hpp"
@@ -89,7 +90,8 @@ std::string HelpText() {
            "Exit status: 0 the command ran and every terminal succeeded; 1 a terminal\n"
            "failed, the line could not be opened, a file could not be written, or the\n"
            "run was stopped; 2 a usage error (unknown option or command, too few parts,\n"
-           "a limit, a missing script file); 130 Ctrl-C (SIGINT); 143 SIGTERM.\n";
+           "a limit, a missing or unreadable script, a script line over 99 characters,\n"
+           "an unreadable Zelocom.ini); 130 Ctrl-C (SIGINT); 143 SIGTERM.\n";
 }
 
 int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::ostream& out,
@@ -105,6 +107,19 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
     }
     if (options.commandLine.empty()) {
         err << "zelo32: nothing to do; the console program needs a command.\n" << kTryHelp;
+        return kExitUsage;
+    }
+
+    // The configuration is read only from a regular file of sensible size: a
+    // pipe or a device in its place would block the start or never end.
+    const core::ConfigurationLocation location =
+        core::LocateConfiguration(platform.CurrentDirectory(), platform.PathSeparator());
+    std::string configuration;
+    if (platform.ReadFile(location.configurationPath, core::ProfileFile::kMaxBytes,
+                          configuration) == core::ReadResult::kFailed) {
+        err << "zelo32: cannot read " << location.configurationPath
+            << ": it is not a regular file, cannot be read, or is larger than "
+            << core::ProfileFile::kMaxBytes << " bytes; nothing was run.\n";
         return kExitUsage;
     }
 
@@ -156,7 +171,7 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
 
     if (started != core::CommandLineResult::kStarted) return kExitUsage;
     const core::CommandOutcome outcome = worker.LastOutcome();
-    if (outcome.scriptMissing) return kExitUsage;
+    if (outcome.scriptMissing || outcome.scriptLineRefused) return kExitUsage;
     if (stopped || outcome.stopped || outcome.lineUnavailable || frontEnd.AnyTerminalFailed()) {
         return kExitFailed;
     }

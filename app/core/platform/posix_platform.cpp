@@ -56,7 +56,9 @@ LocalTime PosixPlatform::Now() {
 ReadResult PosixPlatform::ReadFile(const std::string& path, std::size_t maxBytes,
                                    std::string& contents) {
     contents.clear();
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a pipe in the file's place cannot hold the open;
+    // only a regular file is read, and reads of one never block anyway.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kFailed;

@@ -118,6 +118,9 @@ void setTerminalOption(TerminalConfig& terminal, std::string_view key, std::stri
     } else if (key == "record_end") {
         if (value != "crlf" && value != "none") fail("record_end must be crlf or none");
         terminal.recordEnd = value == "crlf" ? RecordEnd::CrLf : RecordEnd::None;
+    } else if (key == "record_length") {
+        terminal.recordLength =
+            wholeNumber<std::size_t>(key, value, 3, PollRecords::kLongestRecord);
     } else if (key == "id") {
         terminal.idText = shortText(key, value);
     } else if (key == "version") {
@@ -211,6 +214,8 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
     } else if (key == "log") {
         if (value.empty()) fail("log needs a file name");
         line.logPath = std::string(value);
+    } else if (key == "fixed_speed") {
+        line.fixedSpeed = yesOrNo(key, value);
     } else {
         fail("unknown line key \"" + std::string(key) + "\"");
     }
@@ -316,7 +321,8 @@ void applyTerminalOption(std::string_view definition, const fs::path& baseFolder
                               unquoted(trimmed(pair.substr(equals + 1))), baseFolder);
         }
     } catch (const ConfigError& error) {
-        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " + error.what());
+        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " +
+                          error.what());
     }
 }
 

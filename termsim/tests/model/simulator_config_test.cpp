@@ -131,7 +131,8 @@ TEST(SimulatorConfigTest, TerminalOptionsAddAndOverride) {
 
 TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     SimulatorConfig config;
-    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram="}) {
+    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram=",
+                                   "A:record_length=2", "A:record_length=256"}) {
         EXPECT_THROW(applyTerminalOption(definition, "/cli", config), ConfigError) << definition;
     }
     try {
@@ -191,6 +192,16 @@ TEST(SimulatorConfigTest, TheGuidesSampleReadsAsPrinted) {
     ASSERT_TRUE(config.modem.has_value());
     ASSERT_EQ(config.terminals.size(), 2u);
     EXPECT_EQ(config.terminals[1].generatedRecords, 50);
+}
+
+TEST(SimulatorConfigTest, FixedSpeedAndRecordLength) {
+    SimulatorConfig config;
+    readConfigText("[line]\nbaud = 38400\nfixed_speed = yes\n[terminal A]\nrecord_length = 255\n",
+                   "/cfg", "line.ini", config);
+    EXPECT_TRUE(config.line.fixedSpeed);
+    EXPECT_EQ(config.line.baud, 38400u);
+    ASSERT_EQ(config.terminals.size(), 1u);
+    EXPECT_EQ(config.terminals[0].recordLength, 255u);
 }
 
 }  // namespace
