@@ -13,9 +13,11 @@ static void RegisterPictureResources() { Q_INIT_RESOURCE(pictures); }
 namespace zelo::desktop {
 namespace {
 
+// Pictures are opaque on the view's white, so that one drawn over another
+// (a busy frame over a status picture) leaves nothing of the first.
 QImage Render(const QString& name, int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    image.fill(Qt::white);
     QSvgRenderer renderer(QStringLiteral(":/pictures/%1.svg").arg(name));
     QPainter painter(&image);
     renderer.render(&painter);

@@ -22,6 +22,14 @@ constexpr int kPictureBottom = 88;
 constexpr int kPictureWidth = 48;  // a click within this width of a step hits the picture
 constexpr int kLineY = 110;
 
+// The connecting lines: black, 2 pixels, dash-dot-dot, ending where they are
+// told to rather than a pixel beyond, onto a picture.
+QPen LinePen() {
+    QPen pen(Qt::black, 2, Qt::DashDotDotLine);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -50,7 +58,7 @@ const QImage& CZelo32View::DrawNow() {
 void CZelo32View::ClearCanvas() {
     const QSize size = this->size().expandedTo(QSize(100, 100));
     canvas_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    canvas_.fill(palette().color(QPalette::Base));
+    canvas_.fill(Qt::white);
 }
 
 void CZelo32View::paintEvent(QPaintEvent*) {
@@ -67,7 +75,7 @@ void CZelo32View::DrawText(QPainter& painter, int x, int y, const QString& text,
     // what an earlier, longer text left there.
     const QFontMetrics metrics = painter.fontMetrics();
     const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
-    painter.fillRect(cell, palette().color(QPalette::Base));
+    painter.fillRect(cell, Qt::white);
     painter.setPen(colour);
     painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
@@ -93,8 +101,7 @@ void CZelo32View::Draw(QPainter& painter) {
 
     const int addressCount =
         static_cast<int>(std::min(state_.comm.addresses.size(), link::kAddressSlots));
-    QPen line(Qt::black, 2, Qt::DashDotDotLine);
-    painter.setPen(line);
+    painter.setPen(LinePen());
     painter.drawLine(57, 104, 57, kLineY);
     painter.drawLine(57, kLineY, addressCount * kPictureStep + 104, kLineY);
 
@@ -117,7 +124,7 @@ void CZelo32View::DrawAtRest(QPainter& painter, int addressCount, int mode, int 
         painter.drawImage(x - 18, kPictureTop,
                           pictures_.ForStatus(progress.typeFound[slot].load(),
                                               progress.addressStatus[slot].load()));
-        painter.setPen(QPen(Qt::black, 2, Qt::DashDotDotLine));
+        painter.setPen(LinePen());
         painter.drawLine(x + 6, kPictureBottom, x + 6, kLineY);
         const bool selected = progress.addressSelected[slot].load() != 0;
         painter.drawImage(x, 90, pictures_.CheckMark(selected));
@@ -143,7 +150,7 @@ void CZelo32View::DrawBusy(QPainter& painter, int addressCount, int mode, int ph
     for (int i = 0; i < addressCount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         const int x = 174 + kPictureStep * i;
-        painter.setPen(QPen(Qt::black, 2, Qt::DashDotDotLine));
+        painter.setPen(LinePen());
         painter.drawLine(x, kPictureBottom, x, kLineY);
         const bool selected = progress.addressSelected[slot].load() != 0;
         DrawText(painter, x - 6, 115, QString(QLatin1Char(addresses[slot])),
