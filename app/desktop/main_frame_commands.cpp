@@ -139,6 +139,7 @@ void CMainFrame::RunWindowCommand(int menuId) {
             break;
         case kMenuPollWindowShow:
             pollWindow_->showNormal();
+            pollWindow_->raise();
             pollWindowShown_ = 1;
             break;
         case kMenuMessageWindowClear:
@@ -150,6 +151,7 @@ void CMainFrame::RunWindowCommand(int menuId) {
             break;
         case kMenuMessageWindowShow:
             messageWindow_->showNormal();
+            messageWindow_->raise();
             messageWindowShown_ = 1;
             break;
         case kMenuFontLarger: SetFontSize(LargerFontSize(fontSize)); break;
