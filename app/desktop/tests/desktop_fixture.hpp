@@ -63,13 +63,14 @@ public:
 // over the given operations, and the main window, shown and ticking.
 struct DesktopFixture {
     explicit DesktopFixture(const OperationsFactory& makeOperations,
-                            const std::string& configuration = Configuration())
+                            const std::string& configuration = Configuration(),
+                            const std::atomic<int>* stopSignal = nullptr)
         : previousDirectory(QDir::currentPath()) {
         QDir::setCurrent(folder.path());
         std::ofstream(File("Zelocom.ini"), std::ios::binary) << configuration;
         frontEnd = std::make_unique<DesktopFrontEnd>(dialogs);
         program = std::make_unique<ProgramParts>(platform, *frontEnd, makeOperations);
-        frame = std::make_unique<CMainFrame>(*program, *frontEnd, dialogs);
+        frame = std::make_unique<CMainFrame>(*program, *frontEnd, dialogs, stopSignal);
         frame->show();
         frame->StartTimer();
     }

@@ -185,6 +185,20 @@ private slots:
         QVERIFY(Has(log_->Events(), "Disconnect 1"));  // the line is closed on the way out
     }
 
+    void SignalStopsTheCommandAndClosesWithoutAsking() {
+        std::atomic<int> signal{0};
+        DesktopFixture f(Scripted(), Configuration(), &signal);
+        f.program->Controller().StartUp("");
+        operations_->blockIn = "WarmStart";
+        f.frame->RunCommand(kWarmStart);
+        QTRY_VERIFY(operations_->blocking.load() == 1);
+        BoxAnswerer watcher(QMessageBox::No);
+        signal = 1;  // what SIGINT or SIGTERM does
+        QTRY_VERIFY(f.frame->HasShutDown());
+        QCOMPARE(watcher.answered, 0);
+        QVERIFY(f.program->Worker().LastOutcome().stopped);
+    }
+
     void UnattendedRunClosesByItselfWithoutAsking() {
         DesktopFixture f(Scripted(), Configuration(true));
         BoxAnswerer watcher(QMessageBox::No);
