@@ -55,8 +55,9 @@ void DesktopFrontEnd::NoteResult(char, int code) {
 }
 
 void DesktopFrontEnd::ShowMessage(const std::string& text) {
-    OnUserInterfaceThread(
-        [this, &text] { QMessageBox::information(window_, QStringLiteral("Zelo32"), Latin1(text)); });
+    OnUserInterfaceThread([this, &text] {
+        QMessageBox::information(window_, QStringLiteral("Zelo32"), Latin1(text));
+    });
 }
 
 bool DesktopFrontEnd::AskYesNo(const std::string& text) {

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QObject>
 #include <atomic>
 #include <functional>
 #include <string>
-
-#include <QByteArray>
-#include <QObject>
 
 #include "core/user_interface.hpp"
 #include "core/view_core.hpp"

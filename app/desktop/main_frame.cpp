@@ -141,9 +141,9 @@ void CMainFrame::BuildMenus() {
     run->addSeparator();
     AddWorkerSubmenu(run, QStringLiteral("ターミナルに情報要求"),
                      {32784, 32848, 32782, 32851, 32850, 32786, 32785, 32783});
-    QMenu* settings = AddWorkerSubmenu(run, QStringLiteral("ターミナル設定"),
-                                       {32808, 32796, 32801, 32800, 32794, 32807, 32802, 32826,
-                                        32795, 32861});
+    QMenu* settings =
+        AddWorkerSubmenu(run, QStringLiteral("ターミナル設定"),
+                         {32808, 32796, 32801, 32800, 32794, 32807, 32802, 32826, 32795, 32861});
     AddWorkerSubmenu(settings, QStringLiteral("省電力"), {32790, 32789});
     AddWorkerSubmenu(settings, QStringLiteral("ブザー"), {32797, 32798, 32799});
     AddWorkerSubmenu(settings, QStringLiteral("キー"), {32804, 32805, 32806, 32827});
@@ -217,8 +217,8 @@ void CMainFrame::BuildStatusBar() {
 }
 
 void CMainFrame::PlaceOutputWindows() {
-    const QScreen* screen = this->screen() != nullptr ? this->screen()
-                                                      : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect area = screen->availableGeometry();
     const int w = area.width();

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <atomic>
-#include <map>
-
 #include <QByteArray>
 #include <QMainWindow>
 #include <QTimer>
+#include <atomic>
+#include <map>
 
 #include "core/command_table.hpp"
 #include "desktop/dialog_set.hpp"
@@ -108,8 +107,8 @@ private:
     bool closeAfterStop_ = false;  // the close waits for a Stop to finish
     bool closeApproved_ = false;   // no more questions: the close goes through
     bool shutDown_ = false;
-    bool exitCloseSent_ = false;   // the exit timer has asked to close
-    bool signalHandled_ = false;   // SIGINT/SIGTERM has asked to close
+    bool exitCloseSent_ = false;  // the exit timer has asked to close
+    bool signalHandled_ = false;  // SIGINT/SIGTERM has asked to close
 };
 
 }  // namespace zelo::desktop

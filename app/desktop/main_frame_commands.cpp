@@ -174,7 +174,8 @@ void CMainFrame::AppendMessageLine(const QByteArray& line) {
         messageWindow_->showNormal();
         messageWindowShown_ = 1;
     }
-    messageWindow_->AppendText(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+    messageWindow_->AppendText(
+        std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
 }
 
 void CMainFrame::AppendPollLine(const QByteArray& line) {
@@ -182,7 +183,8 @@ void CMainFrame::AppendPollLine(const QByteArray& line) {
         pollWindow_->showNormal();
         pollWindowShown_ = 1;
     }
-    pollWindow_->AppendText(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+    pollWindow_->AppendText(
+        std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
 }
 
 void CMainFrame::RefreshProgress(int erase) { view_->RefreshProgress(erase); }
@@ -191,8 +193,8 @@ void CMainFrame::ShowAbout() {
     QDialog about(this);
     about.setWindowTitle(QStringLiteral("Zelo32について"));
     auto* icon = new QLabel(&about);
-    icon->setPixmap(QPixmap::fromImage(pictures_.Host()).scaled(
-        32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setPixmap(QPixmap::fromImage(pictures_.Host())
+                        .scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     auto* text = new QLabel(QStringLiteral("Zelo32 バージョン 2.7"), &about);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
     connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <string_view>
-
 #include <QString>
 #include <QWidget>
+#include <string_view>
 
 class QListWidget;
 

@@ -7,9 +7,9 @@ namespace zelo::desktop {
 namespace {
 
 bool NotAvailable(QWidget* parent, const char* what) {
-    QMessageBox::information(parent, QStringLiteral("Zelo32"),
-                             QStringLiteral("%1 is not available in this build.")
-                                 .arg(QLatin1String(what)));
+    QMessageBox::information(
+        parent, QStringLiteral("Zelo32"),
+        QStringLiteral("%1 is not available in this build.").arg(QLatin1String(what)));
     return false;
 }
 

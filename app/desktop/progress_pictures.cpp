@@ -51,12 +51,12 @@ ProgressPictures::ProgressPictures() {
         const QString prefix = QStringLiteral("terminal_%1_").arg(QLatin1String(kLookNames[look]));
         LookSet& set = looks_[static_cast<std::size_t>(look)];
         for (std::size_t i = 0; i < kPictureNames.size(); ++i) {
-            set.status[i] = Render(prefix + QLatin1String(kPictureNames[i]), kTerminalWidth,
-                                   kTerminalHeight);
+            set.status[i] =
+                Render(prefix + QLatin1String(kPictureNames[i]), kTerminalWidth, kTerminalHeight);
         }
         for (int frame = 1; frame <= kBusyFrames; ++frame) {
-            set.busy[static_cast<std::size_t>(frame - 1)] =
-                Render(prefix + QStringLiteral("busy%1").arg(frame), kTerminalWidth, kTerminalHeight);
+            set.busy[static_cast<std::size_t>(frame - 1)] = Render(
+                prefix + QStringLiteral("busy%1").arg(frame), kTerminalWidth, kTerminalHeight);
         }
     }
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <array>
-
 #include <QImage>
+#include <array>
 
 namespace zelo::desktop {
 

@@ -1,12 +1,11 @@
 #include "desktop/progress_view.hpp"
 
-#include <algorithm>
-#include <string>
-
 #include <QDateTime>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
+#include <string>
 
 #include "desktop/menu_ids.hpp"
 #include "link/progress_state.hpp"
@@ -99,23 +98,24 @@ void CZelo32View::Draw(QPainter& painter) {
     }
     painter.drawImage(10, 10, pictures_.Host());
 
-    const int addressCount =
-        static_cast<int>(std::min(state_.comm.addresses.size(), link::kAddressSlots));
+    // One copy for the whole drawing, so that every address drawn exists.
+    const std::string addresses = state_.comm.addresses;
+    const int addressCount = static_cast<int>(std::min(addresses.size(), link::kAddressSlots));
     painter.setPen(LinePen());
     painter.drawLine(57, 104, 57, kLineY);
     painter.drawLine(57, kLineY, addressCount * kPictureStep + 104, kLineY);
 
     const int phase = progress.phase.load();
     if (phase >= 1 && phase <= 9) {
-        DrawBusy(painter, addressCount, mode, phase);
+        DrawBusy(painter, addresses, addressCount, mode, phase);
     } else {
-        DrawAtRest(painter, addressCount, mode, phase);
+        DrawAtRest(painter, addresses, addressCount, mode, phase);
     }
 }
 
-void CZelo32View::DrawAtRest(QPainter& painter, int addressCount, int mode, int phase) {
+void CZelo32View::DrawAtRest(QPainter& painter, const std::string& addresses, int addressCount,
+                             int mode, int phase) {
     const link::ProgressState& progress = state_.progress;
-    const std::string addresses = state_.comm.addresses;
     const QColor text = palette().color(QPalette::Text);
     const QColor inactive = palette().color(QPalette::Disabled, QPalette::WindowText);
     for (int i = 0; i < addressCount; ++i) {
@@ -142,9 +142,9 @@ void CZelo32View::DrawAtRest(QPainter& painter, int addressCount, int mode, int 
     }
 }
 
-void CZelo32View::DrawBusy(QPainter& painter, int addressCount, int mode, int phase) {
+void CZelo32View::DrawBusy(QPainter& painter, const std::string& addresses, int addressCount,
+                           int mode, int phase) {
     link::ProgressState& progress = state_.progress;
-    const std::string addresses = state_.comm.addresses;
     const QColor text = palette().color(QPalette::Text);
     const QColor inactive = palette().color(QPalette::Disabled, QPalette::WindowText);
     for (int i = 0; i < addressCount; ++i) {
@@ -182,8 +182,8 @@ void CZelo32View::DrawBusy(QPainter& painter, int addressCount, int mode, int ph
                      .arg(Latin1(fileName), Latin1(saveAs)),
                  text);
     } else {
-        DrawText(painter, 100, 140, QStringLiteral(":  %1                    ").arg(Latin1(fileName)),
-                 text);
+        DrawText(painter, 100, 140,
+                 QStringLiteral(":  %1                    ").arg(Latin1(fileName)), text);
     }
     DrawText(painter, 100, 160, QString::asprintf(":  %d             ", progress.packets.load()),
              text);
@@ -192,7 +192,8 @@ void CZelo32View::DrawBusy(QPainter& painter, int addressCount, int mode, int ph
     if (mode == link::kProgressTransfer && total != 0) {
         const long long percent = static_cast<long long>(bytes) * 100 / total;
         DrawText(painter, 10, 200, QStringLiteral("Percents"), text);
-        DrawText(painter, 100, 200, QString::asprintf(":  %lld  %c           ", percent, '%'), text);
+        DrawText(painter, 100, 200, QString::asprintf(":  %lld  %c           ", percent, '%'),
+                 text);
     }
 }
 

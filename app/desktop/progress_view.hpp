@@ -1,9 +1,9 @@
 #pragma once
 
-#include <functional>
-
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "core/view_state.hpp"
 #include "desktop/progress_pictures.hpp"
@@ -14,7 +14,7 @@ namespace zelo::desktop {
 // picture, one picture per terminal address with its status, the file in
 // transfer or the polling window), and the mouse actions on it.
 //
-// It draws into a canvas of its own that a repaint does not erase, as the
+// It draws on white into a canvas of its own that a repaint does not erase, as the
 // display was designed: a busy frame only replaces the picture of the
 // terminal in hand, and trailing blanks of a text cover what a longer
 // earlier text left. RefreshProgress with erase, and a resize, start from a
@@ -55,8 +55,10 @@ protected:
 
 private:
     void Draw(QPainter& painter);
-    void DrawAtRest(QPainter& painter, int addressCount, int mode, int phase);
-    void DrawBusy(QPainter& painter, int addressCount, int mode, int phase);
+    void DrawAtRest(QPainter& painter, const std::string& addresses, int addressCount, int mode,
+                    int phase);
+    void DrawBusy(QPainter& painter, const std::string& addresses, int addressCount, int mode,
+                  int phase);
     void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour);
     // The address index of a terminal picture at this point, or -1.
     int TerminalAt(int x, int y) const;

@@ -11,8 +11,8 @@ std::optional<int> RunOnDisplay(int& argc, char** argv, const std::string& comma
                                 const std::atomic<int>& stopSignal) {
     core::PosixPlatform platform;
     desktop::PlaceholderDialogs dialogs;
-    return desktop::RunDesktop(argc, argv, commandLine, platform,
-                               headless::BindTerminalOperations, dialogs, stopSignal);
+    return desktop::RunDesktop(argc, argv, commandLine, platform, headless::BindTerminalOperations,
+                               dialogs, stopSignal);
 }
 
 }  // namespace zelo::program_main

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     }
     const zelo::headless::HeadlessOptions options = zelo::headless::ParseHeadlessOptions(arguments);
     // Help, option errors and a polled-data stream are the console's.
-    const bool consoleOnly = options.help || !options.error.empty() || !options.pollDataPath.empty();
+    const bool consoleOnly =
+        options.help || !options.error.empty() || !options.pollDataPath.empty();
     if (!headless && !consoleOnly && zelo::program_main::DisplayAvailable()) {
         if (const auto status =
                 zelo::program_main::RunOnDisplay(argc, argv, options.commandLine, stopSignal)) {

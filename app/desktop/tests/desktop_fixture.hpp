@@ -1,16 +1,15 @@
 #pragma once
 
-#include <fstream>
-#include <memory>
-#include <optional>
-#include <string>
-
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "core/platform/posix_platform.hpp"
 #include "desktop/main_frame.hpp"
@@ -21,8 +20,9 @@ namespace zelo::desktop::testing {
 // Settings for a test run: terminals A and B of a known model, so that no
 // dialog opens at start-up.
 inline std::string Configuration(bool autoExit = false, const std::string& extra = {}) {
-    return std::string("[Communication]\nPort=1\nBaudRate=9600\nAddress=AB\nTerminal_type=Brisa\n"
-                       "[COMMAND_LINE]\nAUTO_EXIT=") +
+    return std::string(
+               "[Communication]\nPort=1\nBaudRate=9600\nAddress=AB\nTerminal_type=Brisa\n"
+               "[COMMAND_LINE]\nAUTO_EXIT=") +
            (autoExit ? "Yes" : "No") + "\nSHOW_ERROR_BOX=No\n" + extra;
 }
 

@@ -1,11 +1,10 @@
 // The main window over scripted terminal operations: the enabling rules
 // while a command runs, the window menu, the font steps, the lines from the
 // worker, and closing.
-#include <thread>
-
 #include <QAction>
 #include <QListWidget>
 #include <QTest>
+#include <thread>
 
 #include "command_doubles.hpp"
 #include "desktop/menu_ids.hpp"

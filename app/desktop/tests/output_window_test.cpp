@@ -1,10 +1,11 @@
 // The output windows: lines, the line cap, clearing and the font steps.
+#include "desktop/output_window.hpp"
+
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "desktop/output_text.hpp"
-#include "desktop/output_window.hpp"
 
 namespace zelo::desktop {
 

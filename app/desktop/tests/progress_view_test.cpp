@@ -1,11 +1,12 @@
 // The progress display's pixels for each mode and phase, and the mouse
 // actions on it.
+#include "desktop/progress_view.hpp"
+
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "desktop/menu_ids.hpp"
-#include "desktop/progress_view.hpp"
 #include "link/progress_state.hpp"
 
 namespace zelo::desktop {
@@ -86,10 +87,14 @@ private slots:
     }
 
     void PictureRowFollowsTheTypeFound() {
-        QVERIFY(pictures_.ForStatus(0, link::kStatusDone) == pictures_.ForStatus(2, link::kStatusDone));
-        QVERIFY(pictures_.ForStatus(3, link::kStatusDone) == pictures_.ForStatus(4, link::kStatusDone));
-        QVERIFY(pictures_.ForStatus(1, link::kStatusDone) != pictures_.ForStatus(0, link::kStatusDone));
-        QVERIFY(pictures_.ForStatus(5, link::kStatusDone) != pictures_.ForStatus(3, link::kStatusDone));
+        QVERIFY(pictures_.ForStatus(0, link::kStatusDone) ==
+                pictures_.ForStatus(2, link::kStatusDone));
+        QVERIFY(pictures_.ForStatus(3, link::kStatusDone) ==
+                pictures_.ForStatus(4, link::kStatusDone));
+        QVERIFY(pictures_.ForStatus(1, link::kStatusDone) !=
+                pictures_.ForStatus(0, link::kStatusDone));
+        QVERIFY(pictures_.ForStatus(5, link::kStatusDone) !=
+                pictures_.ForStatus(3, link::kStatusDone));
         // Brisa has no row of its own and looks like Gravo/Halda.
         QVERIFY(pictures_.ForStatus(6, link::kStatusFailed) ==
                 pictures_.ForStatus(0, link::kStatusFailed));
@@ -108,7 +113,8 @@ private slots:
         const QImage& canvas = f.view.DrawNow();
         const int end = 12 * 70 + 104;  // 944
         bool drawnNearEnd = false;
-        for (int x = end - 6; x <= end; ++x) drawnNearEnd |= canvas.pixelColor(x, 110) != f.Background();
+        for (int x = end - 6; x <= end; ++x)
+            drawnNearEnd |= canvas.pixelColor(x, 110) != f.Background();
         QVERIFY(drawnNearEnd);
         QVERIFY(AllBackground(canvas, QRect(end + 3, 105, 40, 10), f.Background()));
     }

@@ -1,13 +1,12 @@
 // Stop during a download to a simulated terminal, with the real connection
 // object: the window stays live, the stop is reported, and the terminal
 // does not end up with a file that claims to be whole.
-#include <chrono>
-#include <fstream>
-
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <chrono>
+#include <fstream>
 
 #include "desktop/menu_ids.hpp"
 #include "desktop_fixture.hpp"
@@ -57,10 +56,10 @@ private slots:
         const QString line = folder + QStringLiteral("/line");
         QProcess terminals;
         terminals.setProcessChannelMode(QProcess::MergedChannels);
-        terminals.start(QString::fromLocal8Bit(simulator),
-                        {QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--link"),
-                         line, QStringLiteral("-t"),
-                         QStringLiteral("A:model=Brisa,ram=%1/sim/A/ram").arg(folder)});
+        terminals.start(
+            QString::fromLocal8Bit(simulator),
+            {QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--link"), line,
+             QStringLiteral("-t"), QStringLiteral("A:model=Brisa,ram=%1/sim/A/ram").arg(folder)});
         QVERIFY(terminals.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(line), 10000);
         qputenv("PENDRA_PORT1", line.toLocal8Bit());
@@ -84,8 +83,8 @@ private slots:
         QTRY_VERIFY(counter.paints > paintsBefore);
         bool stopLine = false;
         for (int i = 0; i < f.frame->MessageWindow().LineCount(); ++i) {
-            stopLine |= f.frame->MessageWindow().Line(i).contains(
-                QStringLiteral("Stop communication"));
+            stopLine |=
+                f.frame->MessageWindow().Line(i).contains(QStringLiteral("Stop communication"));
         }
         QVERIFY(stopLine);
         QVERIFY(f.program->Worker().LastOutcome().stopped);
