@@ -6,9 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "core/user_interface.hpp"
+#include "core/front_end.hpp"
 #include "core/view_core.hpp"
-#include "core/view_duties.hpp"
 #include "desktop/dialog_set.hpp"
 
 class QWidget;
@@ -22,8 +21,8 @@ namespace zelo::desktop {
 // the order they were sent and the worker never waits for them. A question
 // (box or dialog) runs on the user interface thread while the calling
 // worker waits for the answer; the user interface thread itself never waits
-// for the worker, so this cannot lock up.
-class DesktopFrontEnd : public QObject, public core::ViewDuties, public core::UserInterface {
+// for the worker (its Stop does not block), so this cannot lock up.
+class DesktopFrontEnd : public QObject, public core::FrontEnd {
     Q_OBJECT
 
 public:

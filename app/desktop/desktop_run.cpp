@@ -7,13 +7,13 @@
 namespace zelo::desktop {
 
 int RunDesktop(int& argc, char** argv, const std::string& commandLine, core::Platform& platform,
-               const OperationsFactory& makeOperations, DialogSet& dialogs,
+               const program::OperationsFactory& makeOperations, DialogSet& dialogs,
                const std::atomic<int>& stopSignal) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelo32"));
 
     DesktopFrontEnd frontEnd(dialogs);
-    ProgramParts program(platform, frontEnd, makeOperations);
+    program::Program program(platform, frontEnd, makeOperations);
     CMainFrame frame(program, frontEnd, dialogs, &stopSignal);
     frame.show();
     frame.StartTimer();

@@ -5,7 +5,7 @@
 
 #include "core/platform/platform.hpp"
 #include "desktop/dialog_set.hpp"
-#include "desktop/program_parts.hpp"
+#include "program/program.hpp"
 
 namespace zelo::desktop {
 
@@ -21,7 +21,7 @@ namespace zelo::desktop {
 // stopped, 2 when the command line could not be run (the window then stays
 // open for the user until closed).
 int RunDesktop(int& argc, char** argv, const std::string& commandLine, core::Platform& platform,
-               const OperationsFactory& makeOperations, DialogSet& dialogs,
+               const program::OperationsFactory& makeOperations, DialogSet& dialogs,
                const std::atomic<int>& stopSignal);
 
 }  // namespace zelo::desktop

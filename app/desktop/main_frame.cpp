@@ -48,7 +48,7 @@ QString PromptOf(int menuId, const QString& caption) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(ProgramParts& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
+CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
                        const std::atomic<int>* stopSignal)
     : program_(program), frontEnd_(frontEnd), dialogs_(dialogs), stopSignal_(stopSignal) {
     setWindowTitle(QStringLiteral("Multi-Protocol communication under Serial port"));
@@ -87,6 +87,7 @@ CMainFrame::CMainFrame(ProgramParts& program, DesktopFrontEnd& frontEnd, DialogS
     connect(&frontEnd_, &DesktopFrontEnd::ProgressChanged, this, &CMainFrame::RefreshProgress,
             Qt::QueuedConnection);
     frontEnd_.SetWindow(this);
+    frontEnd_.SetView(&program_.View());
 
     timer_.setInterval(10);
     connect(&timer_, &QTimer::timeout, this, &CMainFrame::OnTick);
@@ -119,8 +120,8 @@ QAction* CMainFrame::AddAction(QMenu* menu, int menuId, const QString& caption) 
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int menuId) {
-    const core::MenuCommand* command = core::FindMenuCommand(menuId);
-    return AddAction(menu, menuId, command != nullptr ? Caption(command->caption) : QString());
+    const core::MenuEntry* entry = core::FindMenuEntry(static_cast<core::MenuCommand>(menuId));
+    return AddAction(menu, menuId, entry != nullptr ? Caption(entry->caption) : QString());
 }
 
 QMenu* CMainFrame::AddWorkerSubmenu(QMenu* menu, const QString& caption,

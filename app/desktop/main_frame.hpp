@@ -7,11 +7,12 @@
 #include <map>
 
 #include "core/command_table.hpp"
+#include "desktop/desktop_front_end.hpp"
 #include "desktop/dialog_set.hpp"
 #include "desktop/output_window.hpp"
-#include "desktop/program_parts.hpp"
 #include "desktop/progress_pictures.hpp"
 #include "desktop/progress_view.hpp"
+#include "program/program.hpp"
 
 class QAction;
 class QLabel;
@@ -32,7 +33,7 @@ class CMainFrame : public QMainWindow {
 public:
     // `stopSignal`, when given, is polled by the timer: non-zero ends the
     // program as an unattended run would (Stop, then close without asking).
-    CMainFrame(ProgramParts& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
+    CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
                const std::atomic<int>* stopSignal = nullptr);
     ~CMainFrame() override;
 
@@ -87,9 +88,8 @@ private:
     void OnTick();
     void FinishClosing();
     core::MenuGroup GroupOf(int menuId) const;
-    core::EnablingState CurrentEnabling() const;
 
-    ProgramParts& program_;
+    program::Program& program_;
     DesktopFrontEnd& frontEnd_;
     DialogSet& dialogs_;
     const std::atomic<int>* stopSignal_;
@@ -99,8 +99,6 @@ private:
     COutputWindow* pollWindow_ = nullptr;
     std::map<int, QAction*> actions_;
     QTimer timer_;
-    core::EnablingState shownEnabling_;
-    bool enablingShown_ = false;
     int messageWindowShown_ = 0;
     int pollWindowShown_ = 0;
     bool stopping_ = false;

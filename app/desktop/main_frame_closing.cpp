@@ -7,15 +7,15 @@
 namespace zelo::desktop {
 
 void CMainFrame::BeginStop() {
-    // The stop line and the end of the worker come back through the queue;
-    // the timer sees the worker end.
-    program_.Controller().Stop();
+    // Returns at once: the stop line comes back through the queue, and the
+    // timer sees the worker end (PollStop), so the window keeps painting.
+    program_.Controller().BeginStop();
     stopping_ = true;
     view_->update();
 }
 
 void CMainFrame::OnTick() {
-    if (stopping_ && program_.Worker().WorkerBusy() == 0) {
+    if (stopping_ && program_.Controller().PollStop()) {
         stopping_ = false;
         if (closeAfterStop_) {
             closeAfterStop_ = false;

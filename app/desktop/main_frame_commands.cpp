@@ -24,8 +24,9 @@ constexpr std::size_t kMaxTextArgument = 99;
 }  // namespace
 
 core::MenuGroup CMainFrame::GroupOf(int menuId) const {
-    if (const core::MenuCommand* command = core::FindMenuCommand(menuId)) {
-        return core::MenuGroupOf(command->commandCode);
+    if (const core::MenuEntry* entry =
+            core::FindMenuEntry(static_cast<core::MenuCommand>(menuId))) {
+        return core::MenuGroupOf(entry->commandCode);
     }
     if (menuId >= kMenuTerminalType && menuId <= kMenuCommandLineSettings) {
         return core::MenuGroup::kTerminalOrSettings;
@@ -33,37 +34,27 @@ core::MenuGroup CMainFrame::GroupOf(int menuId) const {
     return core::MenuGroup::kAlways;
 }
 
-core::EnablingState CMainFrame::CurrentEnabling() const {
-    const core::ViewState& state = program_.View().State();
-    core::EnablingState now;
-    now.idle = state.status.idle.load();
-    now.workerBusy = program_.Worker().WorkerBusy();
-    now.connected = state.status.connected.load();
-    now.commandLineMode = state.status.commandLineMode.load();
-    now.abortScript = state.commandLine.abortScript.load();
-    return now;
-}
-
 void CMainFrame::UpdateEnabling() {
-    const core::EnablingState now = CurrentEnabling();
-    if (enablingShown_ && now.idle == shownEnabling_.idle &&
-        now.workerBusy == shownEnabling_.workerBusy && now.connected == shownEnabling_.connected &&
-        now.commandLineMode == shownEnabling_.commandLineMode &&
-        now.abortScript == shownEnabling_.abortScript) {
-        return;
-    }
-    shownEnabling_ = now;
-    enablingShown_ = true;
     for (const auto& [id, action] : actions_) {
-        action->setEnabled(core::IsEnabled(GroupOf(id), now));
+        const bool enabled =
+            core::FindMenuEntry(static_cast<core::MenuCommand>(id)) != nullptr
+                ? program_.Controller().IsEnabled(static_cast<core::MenuCommand>(id))
+                : program_.Controller().IsEnabled(GroupOf(id));
+        // QAction only repaints what changed.
+        action->setEnabled(enabled);
     }
 }
 
 void CMainFrame::RunCommand(int menuId) {
     // A double click on the view or a test reaches here without a menu, so
     // the rules are checked again.
-    if (!core::IsEnabled(GroupOf(menuId), CurrentEnabling())) return;
-    if (core::FindMenuCommand(menuId) != nullptr) {
+    const auto command = static_cast<core::MenuCommand>(menuId);
+    const bool worker = core::FindMenuEntry(command) != nullptr;
+    if (!(worker ? program_.Controller().IsEnabled(command)
+                 : program_.Controller().IsEnabled(GroupOf(menuId)))) {
+        return;
+    }
+    if (worker) {
         RunWorkerCommand(menuId);
     } else if (menuId == kMenuStop) {
         BeginStop();
@@ -82,9 +73,9 @@ void CMainFrame::RunCommand(int menuId) {
 }
 
 void CMainFrame::RunWorkerCommand(int menuId) {
-    const core::MenuCommand* command = core::FindMenuCommand(menuId);
-    if (!AskCommandArguments(command->commandCode)) return;
-    program_.Controller().RunMenuCommand(menuId);
+    const auto command = static_cast<core::MenuCommand>(menuId);
+    if (!AskCommandArguments(core::FindMenuEntry(command)->commandCode)) return;
+    program_.Controller().RunMenuCommand(command);
     view_->update();
 }
 

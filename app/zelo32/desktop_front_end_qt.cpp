@@ -1,8 +1,8 @@
 // The build with the desktop interface.
 #include "core/platform/posix_platform.hpp"
 #include "desktop/desktop_run.hpp"
-#include "desktop/placeholder_dialogs.hpp"
-#include "headless/operations_binding.hpp"
+#include "desktop/qt_dialogs.hpp"
+#include "program/operations_binding.hpp"
 #include "zelo32/display_front_end.hpp"
 
 namespace zelo::program_main {
@@ -10,8 +10,8 @@ namespace zelo::program_main {
 std::optional<int> RunOnDisplay(int& argc, char** argv, const std::string& commandLine,
                                 const std::atomic<int>& stopSignal) {
     core::PosixPlatform platform;
-    desktop::PlaceholderDialogs dialogs;
-    return desktop::RunDesktop(argc, argv, commandLine, platform, headless::BindTerminalOperations,
+    desktop::QtDialogs dialogs(platform);
+    return desktop::RunDesktop(argc, argv, commandLine, platform, program::BindTerminalLink,
                                dialogs, stopSignal);
 }
 

@@ -10,7 +10,7 @@
 
 #include "core/platform/posix_platform.hpp"
 #include "headless/headless_run.hpp"
-#include "headless/operations_binding.hpp"
+#include "program/operations_binding.hpp"
 #include "zelo32/display_front_end.hpp"
 
 namespace {
@@ -46,5 +46,5 @@ int main(int argc, char** argv) {
     }
     zelo::core::PosixPlatform platform;
     return zelo::headless::RunHeadless(options, platform, std::cout, std::cerr,
-                                       zelo::headless::BindTerminalOperations, stopSignal);
+                                       zelo::program::BindTerminalLink, stopSignal);
 }

@@ -62,14 +62,14 @@ public:
 // A working folder of its own with a configuration, the program's parts
 // over the given operations, and the main window, shown and ticking.
 struct DesktopFixture {
-    explicit DesktopFixture(const OperationsFactory& makeOperations,
+    explicit DesktopFixture(const program::OperationsFactory& makeOperations,
                             const std::string& configuration = Configuration(),
                             const std::atomic<int>* stopSignal = nullptr)
         : previousDirectory(QDir::currentPath()) {
         QDir::setCurrent(folder.path());
         std::ofstream(File("Zelocom.ini"), std::ios::binary) << configuration;
         frontEnd = std::make_unique<DesktopFrontEnd>(dialogs);
-        program = std::make_unique<ProgramParts>(platform, *frontEnd, makeOperations);
+        program = std::make_unique<program::Program>(platform, *frontEnd, makeOperations);
         frame = std::make_unique<CMainFrame>(*program, *frontEnd, dialogs, stopSignal);
         frame->show();
         frame->StartTimer();
@@ -90,7 +90,7 @@ struct DesktopFixture {
     core::PosixPlatform platform;
     ScriptedDialogs dialogs;
     std::unique_ptr<DesktopFrontEnd> frontEnd;
-    std::unique_ptr<ProgramParts> program;
+    std::unique_ptr<program::Program> program;
     std::unique_ptr<CMainFrame> frame;
 };
 

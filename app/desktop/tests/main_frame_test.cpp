@@ -38,7 +38,7 @@ private:
     std::unique_ptr<EventLog> log_;
     ScriptedOperations* operations_ = nullptr;
 
-    OperationsFactory Scripted() {
+    program::OperationsFactory Scripted() {
         return [this](core::ViewCore&) {
             auto operations = std::make_unique<ScriptedOperations>(*log_);
             operations_ = operations.get();

@@ -10,7 +10,7 @@
 
 #include "desktop/menu_ids.hpp"
 #include "desktop_fixture.hpp"
-#include "headless/operations_binding.hpp"
+#include "program/operations_binding.hpp"
 
 namespace zelo::desktop {
 
@@ -46,7 +46,7 @@ private slots:
         const QByteArray simulator = qgetenv("TERMSIM");
         if (simulator.isEmpty()) QSKIP("TERMSIM names no simulator");
 
-        DesktopFixture f(headless::BindTerminalOperations, Configuration());
+        DesktopFixture f(program::BindTerminalLink, Configuration());
         const QString folder = f.folder.path();
         QDir(folder).mkpath(QStringLiteral("sim/A/ram"));
         {
