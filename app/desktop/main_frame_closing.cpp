@@ -1,4 +1,5 @@
 // Stop, the 10 ms timer and closing the main window.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 
@@ -15,6 +16,11 @@ void CMainFrame::BeginStop() {
 }
 
 void CMainFrame::OnTick() {
+    if (signalHandled_) {
+        // A box or dialog the worker waits on would hold the stop forever:
+        // it is answered as Cancel.
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    }
     if (stopping_ && program_.Controller().PollStop()) {
         stopping_ = false;
         if (closeAfterStop_) {

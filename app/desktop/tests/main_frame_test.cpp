@@ -24,6 +24,7 @@ constexpr int kRamSize = 32782;
 constexpr int kWarmStart = 32812;
 constexpr int kSendData = 32793;
 constexpr int kConnect = 32841;
+constexpr int kDownloadListedFiles = 32779;
 
 bool Has(const std::vector<std::string>& events, const std::string& event) {
     return std::find(events.begin(), events.end(), event) != events.end();
@@ -196,6 +197,29 @@ private slots:
         QTRY_VERIFY(f.frame->HasShutDown());
         QCOMPARE(watcher.answered, 0);
         QVERIFY(f.program->Worker().LastOutcome().stopped);
+    }
+
+    void SignalAnswersTheBoxTheWorkerWaitsOn() {
+        std::atomic<int> signal{0};
+        DesktopFixture f(Scripted(), Configuration(), &signal);
+        f.program->Controller().StartUp("");
+        // An empty download list: the worker tells so in a box and waits.
+        // The signal comes while the box is open (the box runs its own loop,
+        // so a timer watches for it).
+        bool boxWhileBusy = false;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            if (signal.load() == 0 &&
+                qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) {
+                boxWhileBusy = f.program->Worker().WorkerBusy() == 1;
+                signal = 1;
+            }
+        });
+        watcher.start(5);
+        f.frame->RunCommand(kDownloadListedFiles);
+        QTRY_VERIFY(f.frame->HasShutDown());
+        QVERIFY(boxWhileBusy);
+        QCOMPARE(f.program->Worker().WorkerBusy(), 0);
     }
 
     void UnattendedRunClosesByItselfWithoutAsking() {
