@@ -3,6 +3,9 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QThread>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 #include "core/poll_display.hpp"
 #include "link/result_text.hpp"
@@ -25,9 +28,28 @@ DesktopFrontEnd::DesktopFrontEnd(DialogSet& dialogs) : dialogs_(dialogs) {}
 void DesktopFrontEnd::OnUserInterfaceThread(const std::function<void()>& task) {
     if (QThread::currentThread() == thread()) {
         task();
-    } else {
-        QMetaObject::invokeMethod(this, task, Qt::BlockingQueuedConnection);
+        return;
     }
+    // A standard mutex and condition variable rather than Qt's blocking
+    // connection, whose hand-over a thread checker cannot see: the task's
+    // effects must be visible to this thread once the wait ends.
+    struct Handover {
+        std::mutex mutex;
+        std::condition_variable doneChanged;
+        bool done = false;
+    };
+    auto handover = std::make_shared<Handover>();
+    QMetaObject::invokeMethod(
+        this,
+        [handover, &task] {
+            task();
+            std::lock_guard lock(handover->mutex);
+            handover->done = true;
+            handover->doneChanged.notify_one();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(handover->mutex);
+    handover->doneChanged.wait(lock, [&handover] { return handover->done; });
 }
 
 void DesktopFrontEnd::AppendToMessageWindow(std::string line) { emit MessageLine(Bytes(line)); }
