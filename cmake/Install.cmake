@@ -60,15 +60,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/Zelocom.ini.sample
               ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${ZELO_DOC_DIR})
 
-# The desktop program, where it is built: its binary, a menu entry that
-# starts it by its own file name, and the icon. ZELO_DESKTOP_TARGET names its
-# CMake target.
-set(ZELO_DESKTOP_TARGET zelo32-desktop CACHE STRING "CMake target of the desktop program")
-if(TARGET ${ZELO_DESKTOP_TARGET})
-  install(TARGETS ${ZELO_DESKTOP_TARGET} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The desktop interface, where zelo32 is built with it: a menu entry that
+# starts zelo32 (which opens its window on a display) and the icon.
+if(TARGET zelo32 AND ZELO_BUILD_DESKTOP)
   file(READ ${PROJECT_SOURCE_DIR}/packaging/zelo32.desktop.in desktop_entry)
-  string(REPLACE "@DESKTOP_PROGRAM@" "$<TARGET_FILE_NAME:${ZELO_DESKTOP_TARGET}>" desktop_entry
-         "${desktop_entry}")
+  string(REPLACE "@DESKTOP_PROGRAM@" "zelo32" desktop_entry "${desktop_entry}")
   file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/packaging/zelo32.desktop CONTENT "${desktop_entry}")
   install(FILES ${PROJECT_BINARY_DIR}/packaging/zelo32.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

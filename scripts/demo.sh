@@ -9,15 +9,41 @@
 #      that ends by itself,
 #   4. shows the result lines, the uploaded file and the polled data.
 # Usage: scripts/demo.sh [work-folder]   (default: a new folder under /tmp)
+#
+# scripts/demo.sh --desktop [work-folder] shows the desktop program instead:
+# zelo32 with its window downloads PRICES.DAT to three simulated terminals
+# (A, B, C) and closes by itself. On a display (DISPLAY or WAYLAND_DISPLAY)
+# the window opens there; without one it runs under Xvfb and the screen,
+# taken during the download with both output windows shown, is saved as
+# desktop.png in the work folder.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
+desktop=0
+if [[ "${1:-}" == "--desktop" ]]; then
+    desktop=1
+    shift
+fi
 run="${1:-$(mktemp -d /tmp/zelo-demo.XXXXXX)}"
 bash "$root/scripts/bootstrap.sh"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DZELO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build/release" -j "$(nproc 2>/dev/null || echo 2)" --target zelo32 zelo-termsim >/dev/null
 bin="$root/build/release/bin"
+
+if [[ $desktop -eq 1 ]]; then
+    e2e="$root/app/desktop/tests/end_to_end"
+    if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+        # On the user's display: the same run, watched rather than captured.
+        export ZELO32="$bin/zelo32" TERMSIM="$bin/zelo-termsim" WORK_ROOT="$run/desktop"
+        exec bash "$e2e/desktop_download.sh" --on-this-display
+    fi
+    echo "== zelo32 ABC L PRICES.DAT PRICES.DAT with its window, under Xvfb, in $run/desktop"
+    SCREENSHOT="$run/desktop.png" ZELO32="$bin/zelo32" TERMSIM="$bin/zelo-termsim" \
+        WORK_ROOT="$run/desktop" bash "$e2e/desktop_download.sh"
+    echo "== the screen during the download: $run/desktop.png"
+    exit 0
+fi
 
 mkdir -p "$run/sim/A/ram" "$run/sim/B/ram"
 cp "$root/scripts/demo/Zelocom.ini" "$root/scripts/demo/demo.zsc" "$run/"

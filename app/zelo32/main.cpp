@@ -1,11 +1,12 @@
-// zelo32 without a display: runs one command-line form or a batch script
-// and ends with an exit status. The desktop interface links the same core.
+// zelo32: on a display, the desktop program with its main window; without
+// one, or with --headless, the console program, which runs one command-line
+// form or a batch script and ends with an exit status.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -16,11 +17,12 @@
 #include "headless/program_options.hpp"
 #include "headless/serial_ports.hpp"
 #include "program/operations_binding.hpp"
+#include "zelo32/display_front_end.hpp"
 #include "zelodll.h"
 
 namespace {
 
-// Written by the signal handler, polled by the run's 10 ms loop.
+// Written by the signal handler, polled by the run's 10 ms loop or timer.
 std::atomic<int> stopSignal{0};
 // Which signal it was, for the exit status (128 + its number).
 std::atomic<int> stopSignalNumber{0};
@@ -38,8 +40,14 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, RequestStopOnSignal);
 
     using namespace zelo::headless;
-    const ProgramOptions program =
-        ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    // --headless is the program's own choice and comes before the command.
+    bool headless = false;
+    while (!arguments.empty() && arguments.front() == "--headless") {
+        headless = true;
+        arguments.erase(arguments.begin());
+    }
+    const ProgramOptions program = ParseProgramOptions(arguments);
     if (!program.error.empty()) {
         std::cerr << "zelo32: " << program.error << "\nTry 'zelo32 --help' for more information.\n";
         return kExitUsage;
@@ -69,10 +77,24 @@ int main(int argc, char** argv) {
     }
 
     HeadlessOptions options = ParseHeadlessOptions(program.rest);
-    options.progress = !program.quiet && ::isatty(STDERR_FILENO) != 0;
-    zelo::core::PosixPlatform platform;
-    const int status = RunHeadless(options, platform, std::cout, std::cerr,
-                                   zelo::program::BindTerminalLink, stopSignal);
+    // Help, option errors and a polled-data stream are the console's.
+    const bool consoleOnly =
+        options.help || !options.error.empty() || !options.pollDataPath.empty();
+    int status = 0;
+    bool ranOnDisplay = false;
+    if (!headless && !consoleOnly && zelo::program_main::DisplayAvailable()) {
+        if (const auto shown =
+                zelo::program_main::RunOnDisplay(argc, argv, options.commandLine, stopSignal)) {
+            status = *shown;
+            ranOnDisplay = true;
+        }
+    }
+    if (!ranOnDisplay) {
+        options.progress = !program.quiet && ::isatty(STDERR_FILENO) != 0;
+        zelo::core::PosixPlatform platform;
+        status = RunHeadless(options, platform, std::cout, std::cerr,
+                             zelo::program::BindTerminalLink, stopSignal);
+    }
     // A signal's own status, as shells expect, apart from a terminal that failed.
     if (stopSignal.load() != 0) return 128 + stopSignalNumber.load();
     return status;

@@ -1,0 +1,233 @@
+// The main window's construction: menus, toolbar, status bar, the view and
+// the two output windows.
+#include "desktop/main_frame.hpp"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "core/command_menu.hpp"
+#include "desktop/menu_ids.hpp"
+
+namespace zelo::desktop {
+namespace {
+
+QString Caption(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The status bar's prompt of a menu command; empty for none.
+QString PromptOf(int menuId, const QString& caption) {
+    switch (menuId) {
+        case 32778: return QStringLiteral("ターミナルコールドスタート(リセット)");
+        case 32779: return QStringLiteral("定義済みファイルダウンロード");
+        case 32810: return QStringLiteral("定義済みファイルアップロード");
+        case 32795: return QStringLiteral("自動ブートプログラム");
+        // These prompts repeat their captions.
+        case 32782:  // RAM size
+        case 32784:  // directory
+        case 32791:  // erase
+        case 32792:  // run
+        case 32796:  // bar-code table
+        case 32800:  // communication table
+        case 32801:  // device table
+        case 32802:  // executable area size
+        case 32808:  // time and date
+        case 32809:  // UPS off
+        case 32812:  // warm start
+        case kMenuStop:
+        case kMenuPoll: return caption;
+        default: return {};
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
+                       const std::atomic<int>* stopSignal)
+    : program_(program), frontEnd_(frontEnd), dialogs_(dialogs), stopSignal_(stopSignal) {
+    setWindowTitle(QStringLiteral("Multi-Protocol communication under Serial port"));
+    setWindowIcon(QIcon(QPixmap::fromImage(pictures_.Host())));
+
+    CZelo32View::Hooks hooks;
+    hooks.stopRequested = [this] { return program_.Operations().IsStopRequested() != 0; };
+    hooks.readyForCommand = [this] {
+        return program_.View().State().status.idle.load() != 0 &&
+               program_.Worker().WorkerBusy() == 0;
+    };
+    view_ = new CZelo32View(program_.View().State(), pictures_, std::move(hooks), this);
+    setCentralWidget(view_);
+    connect(view_, &CZelo32View::CommandRequested, this, &CMainFrame::RunCommand);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+
+    messageWindow_ = new COutputWindow(QStringLiteral("Message Window"), this);
+    pollWindow_ = new COutputWindow(QStringLiteral("Polling Data Window"), this);
+    for (COutputWindow* window : {messageWindow_, pollWindow_}) {
+        window->setWindowIcon(windowIcon());
+        connect(window, &COutputWindow::Clicked, this, [this] {
+            raise();
+            activateWindow();
+        });
+    }
+
+    // Queued even from this thread, so that lines and progress keep the
+    // order in which they were sent, whoever sent them.
+    connect(&frontEnd_, &DesktopFrontEnd::MessageLine, this, &CMainFrame::AppendMessageLine,
+            Qt::QueuedConnection);
+    connect(&frontEnd_, &DesktopFrontEnd::PollLine, this, &CMainFrame::AppendPollLine,
+            Qt::QueuedConnection);
+    connect(&frontEnd_, &DesktopFrontEnd::ProgressChanged, this, &CMainFrame::RefreshProgress,
+            Qt::QueuedConnection);
+    frontEnd_.SetWindow(this);
+    frontEnd_.SetView(&program_.View());
+
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, &CMainFrame::OnTick);
+    resize(1000, 400);
+}
+
+CMainFrame::~CMainFrame() { frontEnd_.SetWindow(nullptr); }
+
+void CMainFrame::StartTimer() {
+    PlaceOutputWindows();
+    timer_.start();
+}
+
+QAction* CMainFrame::Action(int menuId) const {
+    const auto found = actions_.find(menuId);
+    return found != actions_.end() ? found->second : nullptr;
+}
+
+QAction* CMainFrame::AddAction(QMenu* menu, int menuId, const QString& caption) {
+    QAction* action = Action(menuId);
+    if (action == nullptr) {
+        action = new QAction(caption, this);
+        action->setStatusTip(PromptOf(menuId, caption));
+        action->setData(menuId);
+        connect(action, &QAction::triggered, this, [this, menuId] { RunCommand(menuId); });
+        actions_[menuId] = action;
+    }
+    if (menu != nullptr) menu->addAction(action);
+    return action;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int menuId) {
+    const core::MenuEntry* entry = core::FindMenuEntry(static_cast<core::MenuCommand>(menuId));
+    return AddAction(menu, menuId, entry != nullptr ? Caption(entry->caption) : QString());
+}
+
+QMenu* CMainFrame::AddWorkerSubmenu(QMenu* menu, const QString& caption,
+                                    std::initializer_list<int> ids) {
+    QMenu* submenu = menu->addMenu(caption);
+    for (int id : ids) AddCommand(submenu, id);
+    return submenu;
+}
+
+void CMainFrame::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    AddAction(file, kMenuExit, QStringLiteral("終了"));
+
+    QMenu* run = menuBar()->addMenu(QStringLiteral("実行"));
+    AddWorkerSubmenu(run, QStringLiteral("ダウンロード"), {32780, 32779});
+    AddWorkerSubmenu(run, QStringLiteral("アップロード"), {32811, 32810});
+    AddCommand(run, kMenuPoll);
+    run->addSeparator();
+    AddWorkerSubmenu(run, QStringLiteral("ターミナルに情報要求"),
+                     {32784, 32848, 32782, 32851, 32850, 32786, 32785, 32783});
+    QMenu* settings =
+        AddWorkerSubmenu(run, QStringLiteral("ターミナル設定"),
+                         {32808, 32796, 32801, 32800, 32794, 32807, 32802, 32826, 32795, 32861});
+    AddWorkerSubmenu(settings, QStringLiteral("省電力"), {32790, 32789});
+    AddWorkerSubmenu(settings, QStringLiteral("ブザー"), {32797, 32798, 32799});
+    AddWorkerSubmenu(settings, QStringLiteral("キー"), {32804, 32805, 32806, 32827});
+    AddWorkerSubmenu(settings, QStringLiteral("フォント(システム標準値)"), {32829, 32830, 32831});
+    run->addSeparator();
+    for (int id : {32792, 32849, 32791, 32793, 32778, 32812, 32809, 32787, 32788}) {
+        AddCommand(run, id);
+    }
+    run->addSeparator();
+    for (int id : {32841, 32842, 32860, 32853}) AddCommand(run, id);
+    run->addSeparator();
+    AddAction(run, kMenuStop, QStringLiteral("ストップ"));
+
+    QMenu* setup = menuBar()->addMenu(QStringLiteral("設定(&S)"));
+    AddAction(setup, kMenuTerminalType, QStringLiteral("ターミナル(&T)"));
+    AddAction(setup, kMenuParameters, QStringLiteral("パラメータ(&P)"));
+    AddAction(setup, kMenuDownloadList, QStringLiteral("設定ダウンロード(&D)"));
+    AddAction(setup, kMenuUploadList, QStringLiteral("設定アップロード(&U)"));
+    AddAction(setup, kMenuPollSettings, QStringLiteral("ポール(&o)"));
+    AddAction(setup, kMenuTimeSyncSettings, QStringLiteral("時刻同期(&S)"));
+    AddAction(setup, kMenuModem, QStringLiteral("モデム"));
+    AddAction(setup, kMenuCommandLineSettings, QStringLiteral("コマンドライン設定"));
+
+    QMenu* window = menuBar()->addMenu(QStringLiteral("ウインドウ"));
+    QMenu* dataWindow = window->addMenu(QStringLiteral("データウインドウ"));
+    AddAction(dataWindow, kMenuPollWindowClear, QStringLiteral("クリア"));
+    AddAction(dataWindow, kMenuPollWindowHide, QStringLiteral("隠す"));
+    AddAction(dataWindow, kMenuPollWindowShow, QStringLiteral("表示"));
+    QMenu* message = window->addMenu(QStringLiteral("メッセージウインドウ"));
+    AddAction(message, kMenuMessageWindowClear, QStringLiteral("クリア"));
+    AddAction(message, kMenuMessageWindowHide, QStringLiteral("隠す"));
+    AddAction(message, kMenuMessageWindowShow, QStringLiteral("表示"));
+    QMenu* font = window->addMenu(QStringLiteral("フォントサイズ"));
+    AddAction(font, kMenuFontLarger, QStringLiteral("大型"));
+    AddAction(font, kMenuFontSmaller, QStringLiteral("小型"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    AddAction(help, kMenuAbout, QStringLiteral("Zelo32について(&A)..."));
+    AddAction(help, kMenuLibraryVersion, QStringLiteral("DLL バージョン"));
+
+    // The enabling rules are applied before a menu shows, not only on the
+    // timer's tick.
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateEnabling);
+    }
+}
+
+void CMainFrame::BuildToolBar() {
+    QToolBar* toolbar = addToolBar(QStringLiteral("Toolbar"));
+    toolbar->setObjectName(QStringLiteral("Toolbar"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(24, 24));
+    for (int id : kToolbarCommands) {
+        QAction* action = Action(id);
+        action->setIcon(QIcon(QStringLiteral(":/pictures/tool_%1.svg").arg(id)));
+        toolbar->addAction(action);
+    }
+}
+
+void CMainFrame::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(QLatin1String(indicator), bar);
+        pane->setObjectName(QLatin1String(indicator));
+        // Qt has no portable way to read the lock keys, so the panes name
+        // them without claiming their state.
+        pane->setEnabled(false);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addPermanentWidget(pane);
+    }
+}
+
+void CMainFrame::PlaceOutputWindows() {
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const int w = area.width();
+    const int h = area.height();
+    const int top = area.y() + h - h / 4;
+    messageWindow_->setGeometry(area.x() + static_cast<int>(0.3 * w), top,
+                                static_cast<int>(0.7 * w), h / 4);
+    pollWindow_->setGeometry(area.x(), top, w / 2, h / 4);
+}
+
+}  // namespace zelo::desktop

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMainWindow>
+#include <QTimer>
+#include <atomic>
+#include <map>
+
+#include "core/command_table.hpp"
+#include "desktop/desktop_front_end.hpp"
+#include "desktop/dialog_set.hpp"
+#include "desktop/output_window.hpp"
+#include "desktop/progress_pictures.hpp"
+#include "desktop/progress_view.hpp"
+#include "program/program.hpp"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace zelo::desktop {
+
+// The main window: the menus of the command table, the toolbar, the status
+// bar, the progress view in the middle, and the two output windows it owns.
+// It turns menu commands into dialogs and worker commands, runs Stop
+// without blocking, the 10 ms timer and the closing rules.
+//
+// Threads: the user interface thread. The worker's lines and progress come
+// in through queued signals from the front-end.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `stopSignal`, when given, is polled by the timer: non-zero ends the
+    // program as an unattended run would (Stop, then close without asking).
+    CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
+               const std::atomic<int>* stopSignal = nullptr);
+    ~CMainFrame() override;
+
+    // Places the output windows on the screen's work area and starts the
+    // 10 ms timer; call once the window is shown.
+    void StartTimer();
+
+    // A menu or toolbar command by its id, as if chosen (the enabling rules
+    // are the caller's: a disabled item cannot be chosen).
+    void RunCommand(int menuId);
+    // The action of a menu id, shared by the menu and the toolbar.
+    QAction* Action(int menuId) const;
+    // Applies the enabling rules to every action now (the timer does it
+    // every tick).
+    void UpdateEnabling();
+
+    COutputWindow& MessageWindow() { return *messageWindow_; }
+    COutputWindow& PollWindow() { return *pollWindow_; }
+    CZelo32View& View() { return *view_; }
+    // True once the window has closed and the program's end has run.
+    bool HasShutDown() const { return shutDown_; }
+    // True while a Stop waits for the worker to end.
+    bool Stopping() const { return stopping_; }
+
+public slots:
+    void AppendMessageLine(const QByteArray& line);
+    void AppendPollLine(const QByteArray& line);
+    void RefreshProgress(int erase);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void PlaceOutputWindows();
+    QAction* AddCommand(QMenu* menu, int menuId);
+    QAction* AddAction(QMenu* menu, int menuId, const QString& caption);
+    QMenu* AddWorkerSubmenu(QMenu* menu, const QString& caption, std::initializer_list<int> ids);
+
+    void RunWorkerCommand(int menuId);
+    bool AskCommandArguments(int commandCode);
+    void RunSettingsDialog(int menuId);
+    void RunWindowCommand(int menuId);
+    void ShowAbout();
+    void ShowLibraryVersion();
+    void SetFontSize(int size);
+
+    // Stop: asks the worker to end and returns; the timer sees it end.
+    void BeginStop();
+    void OnTick();
+    void FinishClosing();
+    core::MenuGroup GroupOf(int menuId) const;
+
+    program::Program& program_;
+    DesktopFrontEnd& frontEnd_;
+    DialogSet& dialogs_;
+    const std::atomic<int>* stopSignal_;
+    ProgressPictures pictures_;
+    CZelo32View* view_ = nullptr;
+    COutputWindow* messageWindow_ = nullptr;
+    COutputWindow* pollWindow_ = nullptr;
+    std::map<int, QAction*> actions_;
+    QTimer timer_;
+    int messageWindowShown_ = 0;
+    int pollWindowShown_ = 0;
+    bool stopping_ = false;
+    bool closeAfterStop_ = false;  // the close waits for a Stop to finish
+    bool closeApproved_ = false;   // no more questions: the close goes through
+    bool shutDown_ = false;
+    bool exitCloseSent_ = false;  // the exit timer has asked to close
+    bool signalHandled_ = false;  // SIGINT/SIGTERM has asked to close
+};
+
+}  // namespace zelo::desktop

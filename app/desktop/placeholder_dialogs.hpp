@@ -1,0 +1,37 @@
+#pragma once
+
+#include "desktop/dialog_set.hpp"
+
+namespace zelo::desktop {
+
+// The dialogs of a build that has none: each says so in a box and answers
+// as Cancel, so no setting changes and no command starts.
+class PlaceholderDialogs : public DialogSet {
+public:
+    std::optional<core::PickAnswer> PickTerminalFiles(QWidget* parent,
+                                                      const core::PickRequest& request) override;
+    std::optional<std::string> ChooseDialNumber(QWidget* parent,
+                                                const core::PhoneBook& phoneBook) override;
+    bool ChooseDateTime(QWidget* parent, core::TimeSyncRequest& request) override;
+    bool OpenTerminalDialog(QWidget* parent, core::ViewCore& view) override;
+    bool EditParameters(QWidget* parent, core::ViewCore& view) override;
+    bool EditDownloadList(QWidget* parent, core::ViewCore& view) override;
+    bool EditUploadList(QWidget* parent, core::ViewCore& view) override;
+    bool EditPollSettings(QWidget* parent, core::ViewCore& view) override;
+    bool EditTimeSyncSettings(QWidget* parent, core::ViewCore& view) override;
+    bool EditModem(QWidget* parent, core::ViewCore& view) override;
+    bool EditCommandLineSettings(QWidget* parent, core::ViewCore& view) override;
+    bool ChoosePcFiles(QWidget* parent, core::ViewCore& view) override;
+    bool BuildBarcodeTable(QWidget* parent, core::ViewCore& view,
+                           core::CommandArguments& arguments) override;
+    bool ChooseAddressChange(QWidget* parent, core::ViewCore& view,
+                             core::CommandArguments& arguments) override;
+    bool BuildCommTable(QWidget* parent, core::ViewCore& view) override;
+    bool BuildDeviceTable(QWidget* parent, core::ViewCore& view,
+                          core::CommandArguments& arguments) override;
+    bool ChooseLantaTable(QWidget* parent, core::ViewCore& view,
+                          core::CommandArguments& arguments) override;
+    std::optional<std::string> InputText(QWidget* parent, const std::string& prompt) override;
+};
+
+}  // namespace zelo::desktop

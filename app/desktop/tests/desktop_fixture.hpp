@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/platform/posix_platform.hpp"
+#include "desktop/main_frame.hpp"
+#include "desktop/placeholder_dialogs.hpp"
+
+namespace zelo::desktop::testing {
+
+// Settings for a test run: terminals A and B of a known model, so that no
+// dialog opens at start-up.
+inline std::string Configuration(bool autoExit = false, const std::string& extra = {}) {
+    return std::string(
+               "[Communication]\nPort=1\nBaudRate=9600\nAddress=AB\nTerminal_type=Brisa\n"
+               "[COMMAND_LINE]\nAUTO_EXIT=") +
+           (autoExit ? "Yes" : "No") + "\nSHOW_ERROR_BOX=No\n" + extra;
+}
+
+// Answers the next message box with `button` once it is open; counts the
+// boxes it answered and keeps the last text.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(QMessageBox::StandardButton button) : button_(button) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            lastText = box->text();
+            ++answered;
+            box->button(button_)->click();
+        });
+        timer_.start(5);
+    }
+    int answered = 0;
+    QString lastText;
+
+private:
+    QMessageBox::StandardButton button_;
+    QTimer timer_;
+};
+
+// Dialogs that answer from the test.
+class ScriptedDialogs : public PlaceholderDialogs {
+public:
+    std::optional<std::string> inputText;
+    std::string lastPrompt;
+    std::optional<std::string> InputText(QWidget*, const std::string& prompt) override {
+        lastPrompt = prompt;
+        return inputText;
+    }
+};
+
+// A working folder of its own with a configuration, the program's parts
+// over the given operations, and the main window, shown and ticking.
+struct DesktopFixture {
+    explicit DesktopFixture(const program::OperationsFactory& makeOperations,
+                            const std::string& configuration = Configuration(),
+                            const std::atomic<int>* stopSignal = nullptr)
+        : previousDirectory(QDir::currentPath()) {
+        QDir::setCurrent(folder.path());
+        std::ofstream(File("Zelocom.ini"), std::ios::binary) << configuration;
+        frontEnd = std::make_unique<DesktopFrontEnd>(dialogs);
+        program = std::make_unique<program::Program>(platform, *frontEnd, makeOperations);
+        frame = std::make_unique<CMainFrame>(*program, *frontEnd, dialogs, stopSignal);
+        frame->show();
+        frame->StartTimer();
+    }
+    ~DesktopFixture() {
+        if (program->Worker().WorkerBusy() != 0) program->Controller().Stop();
+        frame.reset();
+        program.reset();
+        QDir::setCurrent(previousDirectory);
+    }
+    std::string File(const std::string& name) const {
+        return folder.filePath(QString::fromStdString(name)).toStdString();
+    }
+    core::ViewState& State() { return program->View().State(); }
+
+    QString previousDirectory;
+    QTemporaryDir folder;
+    core::PosixPlatform platform;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<DesktopFrontEnd> frontEnd;
+    std::unique_ptr<program::Program> program;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+}  // namespace zelo::desktop::testing

@@ -1,0 +1,239 @@
+// The main window over scripted terminal operations: the enabling rules
+// while a command runs, the window menu, the font steps, the lines from the
+// worker, and closing.
+#include <QAction>
+#include <QListWidget>
+#include <QTest>
+#include <thread>
+
+#include "command_doubles.hpp"
+#include "desktop/menu_ids.hpp"
+#include "desktop_fixture.hpp"
+
+namespace zelo::desktop {
+
+using core::testing::EventLog;
+using core::testing::ScriptedOperations;
+using testing::BoxAnswerer;
+using testing::Configuration;
+using testing::DesktopFixture;
+
+namespace {
+
+constexpr int kRamSize = 32782;
+constexpr int kWarmStart = 32812;
+constexpr int kSendData = 32793;
+constexpr int kConnect = 32841;
+constexpr int kDownloadListedFiles = 32779;
+
+bool Has(const std::vector<std::string>& events, const std::string& event) {
+    return std::find(events.begin(), events.end(), event) != events.end();
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<EventLog> log_;
+    ScriptedOperations* operations_ = nullptr;
+
+    program::OperationsFactory Scripted() {
+        return [this](core::ViewCore&) {
+            auto operations = std::make_unique<ScriptedOperations>(*log_);
+            operations_ = operations.get();
+            return operations;
+        };
+    }
+
+private slots:
+    void init() { log_ = std::make_unique<EventLog>(); }
+
+    void CommandsAreDisabledWhileOneRunsAndBackAfterStop() {
+        DesktopFixture f(Scripted());
+        f.program->Controller().StartUp("");
+        operations_->blockIn = "QueryRamSize";
+        f.frame->RunCommand(kRamSize);
+        QTRY_VERIFY(operations_->blocking.load() == 1);
+        f.frame->UpdateEnabling();
+        QVERIFY(!f.frame->Action(kRamSize)->isEnabled());
+        QVERIFY(!f.frame->Action(kMenuParameters)->isEnabled());
+        QVERIFY(!f.frame->Action(kMenuPoll)->isEnabled());
+        QVERIFY(!f.frame->Action(kConnect)->isEnabled());  // the line is open now
+        QVERIFY(f.frame->Action(kMenuStop)->isEnabled());
+        QVERIFY(f.frame->Action(kMenuMessageWindowShow)->isEnabled());
+        QVERIFY(f.frame->Action(kMenuAbout)->isEnabled());
+        // A disabled command reached anyway (a double click) starts nothing.
+        f.frame->RunCommand(kWarmStart);
+
+        f.frame->RunCommand(kMenuStop);
+        QTRY_VERIFY(!f.frame->Stopping());
+        QTRY_VERIFY(f.frame->Action(kRamSize)->isEnabled());
+        QVERIFY(f.frame->Action(kMenuParameters)->isEnabled());
+        QVERIFY(!Has(log_->Events(), "WarmStart AB"));
+    }
+
+    void ArgumentDialogCancelStartsNothing() {
+        DesktopFixture f(Scripted());
+        f.program->Controller().StartUp("");
+        f.dialogs.inputText = std::nullopt;
+        f.frame->RunCommand(kSendData);
+        QCOMPARE(f.dialogs.lastPrompt, std::string("Input application data"));
+        QCOMPARE(f.program->Worker().WorkerBusy(), 0);
+        // OK: the text, cut to what the argument holds, goes to the command.
+        f.dialogs.inputText = std::string(150, 'x');
+        f.frame->RunCommand(kSendData);
+        QTRY_VERIFY(Has(log_->Events(), "SendData " + std::string(99, 'x')));
+    }
+
+    void WorkerLinesArriveInOrderAndShowTheirWindows() {
+        DesktopFixture f(Scripted());
+        QVERIFY(!f.frame->MessageWindow().isVisible());
+        QVERIFY(!f.frame->PollWindow().isVisible());
+        std::thread worker([&f] {
+            for (int i = 0; i < 300; ++i) {
+                f.frontEnd->AppendToMessageWindow("A line " + std::to_string(i) + "\r\n");
+                f.frontEnd->HandlePollRecord('B', "record " + std::to_string(i) + "\r\n");
+            }
+        });
+        worker.join();
+        QTRY_COMPARE(f.frame->MessageWindow().LineCount(), 300);
+        QTRY_COMPARE(f.frame->PollWindow().LineCount(), 300);
+        for (int i = 0; i < 300; ++i) {
+            QCOMPARE(f.frame->MessageWindow().Line(i), QStringLiteral("A line %1").arg(i));
+        }
+        QCOMPARE(f.frame->PollWindow().Line(299), QStringLiteral("B record 299"));
+        QVERIFY(f.frame->MessageWindow().isVisible());
+        QVERIFY(f.frame->PollWindow().isVisible());
+    }
+
+    void HiddenWindowIsNotClearedAndShowsAgainWithItsNextLine() {
+        DesktopFixture f(Scripted());
+        f.frontEnd->AppendToMessageWindow("first\n");
+        QTRY_COMPARE(f.frame->MessageWindow().LineCount(), 1);
+        f.frame->RunCommand(kMenuMessageWindowHide);
+        QVERIFY(!f.frame->MessageWindow().isVisible());
+        f.frame->RunCommand(kMenuMessageWindowClear);
+        QCOMPARE(f.frame->MessageWindow().LineCount(), 1);
+        f.frontEnd->AppendToMessageWindow("second\n");
+        QTRY_VERIFY(f.frame->MessageWindow().isVisible());
+        QCOMPARE(f.frame->MessageWindow().LineCount(), 2);
+        f.frame->RunCommand(kMenuMessageWindowClear);
+        QCOMPARE(f.frame->MessageWindow().LineCount(), 0);
+
+        // The polling window the same way, from its own menu items.
+        f.frame->RunCommand(kMenuPollWindowShow);
+        QVERIFY(f.frame->PollWindow().isVisible());
+        f.frontEnd->HandlePollRecord('A', "r\n");
+        QTRY_COMPARE(f.frame->PollWindow().LineCount(), 1);
+        f.frame->RunCommand(kMenuPollWindowHide);
+        f.frame->RunCommand(kMenuPollWindowClear);
+        QCOMPARE(f.frame->PollWindow().LineCount(), 1);
+        f.frame->RunCommand(kMenuPollWindowShow);
+        f.frame->RunCommand(kMenuPollWindowClear);
+        QCOMPARE(f.frame->PollWindow().LineCount(), 0);
+    }
+
+    void FontMenuStepsBothWindowsAndIsSaved() {
+        DesktopFixture f(Scripted(), Configuration(false, "[MESSAGE_WINDOW]\nFONT_SIZE=9\n"));
+        f.program->Controller().StartUp("");
+        QCOMPARE(f.State().messageFontSize, 9);
+        f.frame->RunCommand(kMenuFontSmaller);  // 9 is more than 8: down to 7
+        QCOMPARE(f.State().messageFontSize, 7);
+        f.frame->RunCommand(kMenuFontSmaller);
+        QCOMPARE(f.State().messageFontSize, 7);
+        f.frame->RunCommand(kMenuFontLarger);
+        f.frame->RunCommand(kMenuFontLarger);
+        QCOMPARE(f.State().messageFontSize, 11);
+        QCOMPARE(f.frame->MessageWindow().List()->font().pixelSize(), 11);
+        QCOMPARE(f.frame->PollWindow().List()->font().pixelSize(), 11);
+        BoxAnswerer yes(QMessageBox::Yes);
+        f.frame->close();
+        QVERIFY(f.frame->HasShutDown());
+        QVERIFY(core::testing::ReadAll(f.File("Zelocom.ini")).find("FONT_SIZE=11") !=
+                std::string::npos);
+    }
+
+    void ExitAsksAndNoKeepsTheProgram() {
+        DesktopFixture f(Scripted());
+        f.program->Controller().StartUp("");
+        {
+            BoxAnswerer no(QMessageBox::No);
+            QVERIFY(!f.frame->close());
+            QCOMPARE(no.answered, 1);
+            QCOMPARE(no.lastText, QStringLiteral("Exit Program?"));
+        }
+        QVERIFY(!f.frame->HasShutDown());
+        BoxAnswerer yes(QMessageBox::Yes);
+        QVERIFY(f.frame->close());
+        QVERIFY(f.frame->HasShutDown());
+    }
+
+    void CloseWhileRunningStopsFirst() {
+        DesktopFixture f(Scripted());
+        f.program->Controller().StartUp("");
+        operations_->blockIn = "WarmStart";
+        f.frame->RunCommand(kWarmStart);
+        QTRY_VERIFY(operations_->blocking.load() == 1);
+        BoxAnswerer yes(QMessageBox::Yes);
+        f.frame->close();
+        QTRY_VERIFY(f.frame->HasShutDown());
+        QCOMPARE(yes.answered, 1);
+        QCOMPARE(yes.lastText, QStringLiteral("Do you want to stop communication?"));
+        QCOMPARE(f.State().status.closing.load(), 1);
+        QVERIFY(Has(log_->Events(), "Disconnect 1"));  // the line is closed on the way out
+    }
+
+    void SignalStopsTheCommandAndClosesWithoutAsking() {
+        std::atomic<int> signal{0};
+        DesktopFixture f(Scripted(), Configuration(), &signal);
+        f.program->Controller().StartUp("");
+        operations_->blockIn = "WarmStart";
+        f.frame->RunCommand(kWarmStart);
+        QTRY_VERIFY(operations_->blocking.load() == 1);
+        BoxAnswerer watcher(QMessageBox::No);
+        signal = 1;  // what SIGINT or SIGTERM does
+        QTRY_VERIFY(f.frame->HasShutDown());
+        QCOMPARE(watcher.answered, 0);
+        QVERIFY(f.program->Worker().LastOutcome().stopped);
+    }
+
+    void SignalAnswersTheBoxTheWorkerWaitsOn() {
+        std::atomic<int> signal{0};
+        DesktopFixture f(Scripted(), Configuration(), &signal);
+        f.program->Controller().StartUp("");
+        // An empty download list: the worker tells so in a box and waits.
+        // The signal comes while the box is open (the box runs its own loop,
+        // so a timer watches for it).
+        bool boxWhileBusy = false;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            if (signal.load() == 0 &&
+                qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) {
+                boxWhileBusy = f.program->Worker().WorkerBusy() == 1;
+                signal = 1;
+            }
+        });
+        watcher.start(5);
+        f.frame->RunCommand(kDownloadListedFiles);
+        QTRY_VERIFY(f.frame->HasShutDown());
+        QVERIFY(boxWhileBusy);
+        QCOMPARE(f.program->Worker().WorkerBusy(), 0);
+    }
+
+    void UnattendedRunClosesByItselfWithoutAsking() {
+        DesktopFixture f(Scripted(), Configuration(true));
+        BoxAnswerer watcher(QMessageBox::No);
+        QCOMPARE(f.program->Controller().StartUp("AB A"), core::CommandLineResult::kStarted);
+        QTRY_VERIFY(f.frame->HasShutDown());
+        QCOMPARE(watcher.answered, 0);
+        QVERIFY(Has(log_->Events(), "WarmStart AB"));
+        QVERIFY(!f.frame->isVisible());
+    }
+};
+
+}  // namespace zelo::desktop
+
+QTEST_MAIN(zelo::desktop::MainFrameTest)
+#include "main_frame_test.moc"

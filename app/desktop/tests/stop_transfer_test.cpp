@@ -1,0 +1,110 @@
+// Stop during a download to a simulated terminal, with the real connection
+// object: the window stays live, the stop is reported, and the terminal
+// does not end up with a file that claims to be whole.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <chrono>
+#include <fstream>
+
+#include "desktop/menu_ids.hpp"
+#include "desktop_fixture.hpp"
+#include "program/operations_binding.hpp"
+
+namespace zelo::desktop {
+
+using testing::DesktopFixture;
+
+namespace {
+
+// Counts the view's paint events.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+std::string Configuration() {
+    return "[Communication]\nPort=1\nBaudRate=57600\nAddress=A\nTerminal_type=Brisa\n"
+           "AutoBaudRate=0\nErrorLog=None\n[POWER]\nPower_Saving=NO\n"
+           "[COMMAND_LINE]\nAUTO_EXIT=No\nSHOW_ERROR_BOX=No\n[Modem]\nUse_modem=No\n";
+}
+
+}  // namespace
+
+class StopTransferTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void StopDuringADownloadKeepsTheWindowLive() {
+        const QByteArray simulator = qgetenv("TERMSIM");
+        if (simulator.isEmpty()) QSKIP("TERMSIM names no simulator");
+
+        DesktopFixture f(program::BindTerminalLink, Configuration());
+        const QString folder = f.folder.path();
+        QDir(folder).mkpath(QStringLiteral("sim/A/ram"));
+        {
+            std::ofstream big(f.File("BIG.DAT"), std::ios::binary);
+            for (int i = 0; i < 20000; ++i) big << "ITEM-" << i << ";1.20\r\n";
+        }
+        const QString line = folder + QStringLiteral("/line");
+        QProcess terminals;
+        terminals.setProcessChannelMode(QProcess::MergedChannels);
+        terminals.start(
+            QString::fromLocal8Bit(simulator),
+            {QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--link"), line,
+             QStringLiteral("-t"), QStringLiteral("A:model=Brisa,ram=%1/sim/A/ram").arg(folder)});
+        QVERIFY(terminals.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(line), 10000);
+        qputenv("PENDRA_PORT1", line.toLocal8Bit());
+
+        PaintCounter counter;
+        f.frame->View().installEventFilter(&counter);
+        QCOMPARE(f.program->Controller().StartUp("A L BIG.DAT BIG.DAT"),
+                 core::CommandLineResult::kStarted);
+        QTRY_VERIFY_WITH_TIMEOUT(f.State().progress.bytes.load() > 0, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(counter.paints > 0, 10000);
+
+        QElapsedTimer stopping;
+        stopping.start();
+        const int paintsBefore = counter.paints;
+        f.frame->RunCommand(kMenuStop);
+        QVERIFY2(stopping.elapsed() < 10000, "Stop held the window too long");
+        QTRY_VERIFY_WITH_TIMEOUT(!f.frame->Stopping(), 30000);
+        QCOMPARE(f.program->Worker().WorkerBusy(), 0);
+        // The progress and lines the worker sent on its way out still arrive.
+        f.frame->View().update();
+        QTRY_VERIFY(counter.paints > paintsBefore);
+        bool stopLine = false;
+        for (int i = 0; i < f.frame->MessageWindow().LineCount(); ++i) {
+            stopLine |=
+                f.frame->MessageWindow().Line(i).contains(QStringLiteral("Stop communication"));
+        }
+        QVERIFY(stopLine);
+        QVERIFY(f.program->Worker().LastOutcome().stopped);
+
+        // The terminal holds no copy that passes for the whole file.
+        QFile sent(folder + QStringLiteral("/BIG.DAT"));
+        QFile received(folder + QStringLiteral("/sim/A/ram/BIG.DAT"));
+        QVERIFY(sent.open(QIODevice::ReadOnly));
+        if (received.open(QIODevice::ReadOnly)) QVERIFY(received.readAll() != sent.readAll());
+
+        // The window is still usable after the stop: commands are enabled.
+        f.frame->UpdateEnabling();
+        QTRY_VERIFY(f.frame->Action(kMenuPoll)->isEnabled());
+        f.program->ShutDown();
+        terminals.terminate();
+        QVERIFY(terminals.waitForFinished(10000));
+    }
+};
+
+}  // namespace zelo::desktop
+
+QTEST_MAIN(zelo::desktop::StopTransferTest)
+#include "stop_transfer_test.moc"
