@@ -20,16 +20,29 @@ using std::chrono::milliseconds;
 constexpr milliseconds kDefaultAnswerAllowance{1000};
 constexpr milliseconds kDefaultModemGuard{1000};
 constexpr milliseconds kReadSlice{50};
+constexpr int kDefaultRetransmissions = 2;
 
-// A bounded number of milliseconds from the environment, or the fallback.
-milliseconds millisecondsFromEnvironment(const char* name, milliseconds fallback, long low,
-                                         long high) {
+// A bounded number from the environment, or the fallback.
+long numberFromEnvironment(const char* name, long fallback, long low, long high) {
     const char* text = std::getenv(name);
     if (text == nullptr || text[0] == 0) return fallback;
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (end == text || *end != 0 || value < low || value > high) return fallback;
-    return milliseconds(value);
+    return value;
+}
+
+milliseconds millisecondsFromEnvironment(const char* name, milliseconds fallback, long low,
+                                         long high) {
+    return milliseconds(numberFromEnvironment(name, fallback.count(), low, high));
+}
+
+// Whether the request did not reach the terminal intact (a negative
+// acknowledgement, which the terminal never remembers) or its reply did not
+// reach us intact: asking again under the same serial is then safe, since
+// the terminal answers a repeat from memory without acting twice.
+bool worthRepeating(uint8_t status) {
+    return status == kResultTimeOut || status == kResultDamagedReply || status == kResultNak;
 }
 
 int millisecondsLeft(Clock::time_point deadline) {
@@ -43,7 +56,9 @@ Link::Link()
     : answerAllowance_(
           millisecondsFromEnvironment("PENDRA_ANSWER_MS", kDefaultAnswerAllowance, 10, 60'000)),
       modemGuard_(
-          millisecondsFromEnvironment("PENDRA_MODEM_GUARD_MS", kDefaultModemGuard, 0, 5'000)) {
+          millisecondsFromEnvironment("PENDRA_MODEM_GUARD_MS", kDefaultModemGuard, 0, 5'000)),
+      retransmissions_(static_cast<int>(
+          numberFromEnvironment("PENDRA_RETRANSMISSIONS", kDefaultRetransmissions, 0, 10))) {
     // Serials start at random so that a restarted host is not taken for
     // the one before it repeating its last request.
     std::random_device entropy;
@@ -103,12 +118,17 @@ Link::Outcome Link::exchange(const wire::Request& request) {
     const auto frame = wire::requestFrame(request, tag);
     if (!frame) return {kResultLineFailure, {}};
 
-    // Whatever arrived before this request can only be late or stray.
+    // Whatever arrived before this request can only be late or stray. A
+    // repeat keeps what arrived since: a late reply to the first sending is
+    // the reply to the repeat as well.
     port_->discardInput();
     decoder_.clear();
-    if (!sendFrame(*frame)) return {kResultLineFailure, {}};
-    Outcome outcome = awaitReply(request, serial,
-                                 wire::frameSize(wire::Direction::Request, frame->payload.size()));
+    Outcome outcome = attempt(request, *frame, serial);
+    for (int repeat = 1; repeat <= retransmissions_ && worthRepeating(outcome.status); ++repeat) {
+        trace::note("request sent again (" + std::to_string(repeat) + " of " +
+                    std::to_string(retransmissions_) + ")");
+        outcome = attempt(request, *frame, serial);
+    }
 
     // A negative acknowledgement means the request was not taken: it is
     // asked again under the same serial.
@@ -121,6 +141,13 @@ Link::Outcome Link::exchange(const wire::Request& request) {
         peer.acknowledged = false;
     }
     return outcome;
+}
+
+Link::Outcome Link::attempt(const wire::Request& request, const wire::Frame& frame,
+                             uint8_t serial) {
+    if (!sendFrame(frame)) return {kResultLineFailure, {}};
+    return awaitReply(request, serial,
+                      wire::frameSize(wire::Direction::Request, frame.payload.size()));
 }
 
 Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,

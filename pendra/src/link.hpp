@@ -32,14 +32,20 @@ public:
     bool setup(int32_t port, int16_t baud, int16_t stop, int16_t parity);
     bool connected() const { return port_ != nullptr; }
 
-    // Sends the request and waits for its reply, within the bound of
-    // replyDeadline(). The status is the terminal's, or one of the link's
-    // own results above, with an empty reply.
+    // Sends the request and waits for its reply. A reply that does not come
+    // or fails its check makes the link send the same request again under
+    // the same serial, which the terminal answers from memory without acting
+    // twice, up to retransmissions() times. The status is the terminal's, or
+    // one of the link's own results above, with an empty reply.
     struct Outcome {
         uint8_t status = kResultTimeOut;
         wire::Reply reply;
     };
     Outcome exchange(const wire::Request& request);
+
+    // Repeats of a request after its reply was lost or damaged
+    // (PENDRA_RETRANSMISSIONS, 0 to 10; 2 when unset).
+    int retransmissions() const { return retransmissions_; }
 
     // Acknowledges the last reply received from `address`. Nothing is sent
     // when no reply came back from the last request to it.
@@ -73,6 +79,7 @@ private:
 
     bool sendFrame(const wire::Frame& frame);
     void lineFailed(const std::string& why);
+    Outcome attempt(const wire::Request& request, const wire::Frame& frame, uint8_t serial);
     Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes);
 
     std::unique_ptr<platform::SerialPort> port_;
@@ -82,6 +89,7 @@ private:
     std::array<Peer, 256> peers_;
     std::chrono::milliseconds answerAllowance_;
     std::chrono::milliseconds modemGuard_;
+    int retransmissions_;
 };
 
 }  // namespace pendra
