@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "delay_line.hpp"
 #include "exchange_memory.hpp"
 #include "frame.hpp"
 #include "line_pacer.hpp"
@@ -30,35 +31,57 @@ public:
           faults_(server.options_.faults),
           pacer_(server.options_.baud),
           escapeSilence_(server.options_.modemGuard * 4 / 5),
-          commandMode_(server.terminals_.hasModem()) {}
+          commandMode_(server.terminals_.hasModem()),
+          think_(server.options_.think),
+          input_(server.options_.oneWayDelay) {
+        if (server.options_.oneWayDelay.count() > 0) {
+            delayedOutput_ =
+                std::make_unique<DelayedWriter>(*server.port_, server.options_.oneWayDelay);
+        }
+    }
 
     void run() {
         uint8_t buffer[1024];
         while (!server_.stopping_.load(std::memory_order_acquire)) {
             std::size_t received = 0;
-            const auto status = port_.read(buffer, sizeof buffer, kReadSliceMs, received);
+            const int wait = input_.millisecondsToNext(Clock::now(), kReadSliceMs);
+            const auto status = port_.read(buffer, sizeof buffer, wait, received);
             if (status == pendra::platform::ReadStatus::Failed) {
                 // The host side is gone for now (a closed device); wait for it.
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 continue;
             }
-            const auto now = Clock::now();
-            if (status == pendra::platform::ReadStatus::TimedOut) {
-                finishEscapeIfSilent(now);
-                continue;
+            if (status == pendra::platform::ReadStatus::Data) {
+                std::string bytes(reinterpret_cast<const char*>(buffer), received);
+                if (delayedOutput_) {
+                    input_.arrived(std::move(bytes), Clock::now());
+                } else {
+                    take(bytes, Clock::now());
+                }
             }
-            pacer_.arrived(received);
-            const std::string bytes(reinterpret_cast<const char*>(buffer), received);
-            if (commandMode_) {
-                commandBytes(bytes);
-            } else {
-                dataBytes(bytes, now);
+            bool took = status == pendra::platform::ReadStatus::Data && !delayedOutput_;
+            std::string due;
+            Clock::time_point at;
+            while (input_.takeDue(Clock::now(), due, at)) {
+                take(due, at);
+                took = true;
             }
-            lastInput_ = now;
+            if (!took) finishEscapeIfSilent(Clock::now());
         }
     }
 
 private:
+    // Bytes that reached the terminal at `now`.
+    void take(const std::string& bytes, Clock::time_point now) {
+        pacer_.arrived(bytes.size());
+        if (commandMode_) {
+            commandBytes(bytes);
+        } else {
+            dataBytes(bytes, now);
+        }
+        lastInput_ = now;
+    }
+
     // --- modem command mode -------------------------------------------------
 
     void commandBytes(const std::string& bytes) {
@@ -161,6 +184,7 @@ private:
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
+        if (think_.count() > 0) sleepUnlessStopped(think_);
         const ExchangeMemory::Decision decision = memory_.arrived(request, serial, flag);
         if (decision.replay) {
             counters_.replayed.fetch_add(1, std::memory_order_relaxed);
@@ -195,7 +219,11 @@ private:
     void send(const std::string& bytes) {
         if (bytes.empty()) return;
         pacer_.waitForArrival();
-        pacer_.write(port_, bytes);
+        if (delayedOutput_) {
+            pacer_.write(*delayedOutput_, bytes);
+        } else {
+            pacer_.write(port_, bytes);
+        }
     }
 
     void sleepUnlessStopped(std::chrono::milliseconds time) {
@@ -218,6 +246,9 @@ private:
     std::string line_;    // command line being typed
     std::string pluses_;  // a possible escape sequence
     Clock::time_point lastInput_{};
+    const std::chrono::milliseconds think_;
+    DelayedInput input_;
+    std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };
 
 LineServer::LineServer(TerminalLine& terminals, std::unique_ptr<pendra::platform::SerialPort> port,

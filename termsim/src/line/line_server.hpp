@@ -24,6 +24,11 @@ struct LineOptions {
     // Silence needed before and after "+++" to leave data mode; 80 % of it
     // is accepted, as the host's own timing is not exact.
     std::chrono::milliseconds modemGuard{1000};
+    // Time bytes take from one end to the other on top of their line time,
+    // both ways: a long line or a modem chain.
+    std::chrono::milliseconds oneWayDelay{0};
+    // Time a terminal takes over each request before it answers.
+    std::chrono::milliseconds think{0};
 };
 
 struct LineCounters {

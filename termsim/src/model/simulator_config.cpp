@@ -192,6 +192,10 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
         line.late = fraction(key, value);
     } else if (key == "silent") {
         line.silent = fraction(key, value);
+    } else if (key == "delay_ms") {
+        line.delayMs = wholeNumber<unsigned>(key, value, 0, 10000);
+    } else if (key == "think_ms") {
+        line.thinkMs = wholeNumber<unsigned>(key, value, 0, 10000);
     } else {
         fail("unknown line key \"" + std::string(key) + "\"");
     }

@@ -29,6 +29,8 @@ struct LineSetup {
     double nak = 0;
     double late = 0;
     double silent = 0;
+    unsigned delayMs = 0;  // one-way delay on top of the line time
+    unsigned thinkMs = 0;  // a terminal's time over each request
 };
 
 struct SimulatorConfig {

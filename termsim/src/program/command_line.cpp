@@ -86,6 +86,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             } catch (const ConfigError& error) {
                 throw ConfigError("--" + std::string(error.what()));
             }
+        } else if (name == "--delay-ms" || name == "--think-ms") {
+            try {
+                setLineOption(config.line, name == "--delay-ms" ? "delay_ms" : "think_ms", *value);
+            } catch (const ConfigError& error) {
+                throw ConfigError(name + ": " + error.what());
+            }
         } else if (name == "--modem") {
             modemOf(config);
         } else if (name == "--modem-dial" || name == "--modem-speed") {
@@ -133,6 +139,8 @@ Line:
       --nak F              fraction of requests to answer with NAK
       --late F             fraction of replies to send late
       --silent F           fraction of requests to leave unanswered
+      --delay-ms N         one-way delay of the line, 0 to 10000 ms
+      --think-ms N         a terminal's time over each request, 0 to 10000 ms
 Modem:
   -m, --modem              put a Hayes-like modem in front of the line
       --modem-dial LIST    answers to successive dials, comma-separated:

@@ -60,6 +60,8 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
     LineOptions options;
     options.baud = settings.baud;
     options.faults = faultsOf(setup);
+    options.oneWayDelay = std::chrono::milliseconds(setup.delayMs);
+    options.think = std::chrono::milliseconds(setup.thinkMs);
     LineServer server(line, std::move(endpoint->port), options);
     g_serving.store(&server);
     struct sigaction action {};

@@ -117,6 +117,25 @@ TEST_F(LinkFaults, LateReplyIsNotTakenForTheNextOne) {
     EXPECT_STRNE(buf, "SIM ID 1.0");
 }
 
+// The simulator's long line: a request and its reply each take the delay on
+// top of their line time, and the terminal its think time in between.
+TEST_F(LinkFaults, DelayAndThinkTimeLengthenTheTurnaround) {
+    ::setenv("PENDRA_ANSWER_MS", "3000", 1);
+    LineOptions options;
+    options.oneWayDelay = std::chrono::milliseconds(100);
+    options.think = std::chrono::milliseconds(50);
+    startLine(options);
+    openMainLink();
+    for (int i = 0; i < 2; ++i) {
+        const auto start = Clock::now();
+        EXPECT_EQ(Pendra_ESC_A(link_, 'A'), 4);
+        const auto took = Clock::now() - start;
+        EXPECT_GE(took, std::chrono::milliseconds(250));
+        EXPECT_LT(took, std::chrono::milliseconds(2500));
+        Pendra_ACK(link_, 'A');
+    }
+}
+
 // Every transfer ends byte-identical: a retry after a lost or damaged reply
 // never skips or repeats a packet, a lost Ack never repeats one.
 TEST_F(LinkFaults, UploadAndDownloadStayExactOnAFaultyLine) {
