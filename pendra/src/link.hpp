@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "frame.hpp"
 #include "modem_lines.hpp"
 #include "platform/serial_port.hpp"
+#include "upload_window.hpp"
 #include "wire_message.hpp"
 
 namespace pendra {
@@ -47,6 +49,10 @@ public:
     // (PENDRA_RETRANSMISSIONS, 0 to 10; 2 when unset).
     int retransmissions() const { return retransmissions_; }
 
+    // The highest protocol version this link offers (PENDRA_PROTOCOL, 1 or
+    // 2; 2 when unset). Version 1 is strict stop-and-wait.
+    int protocol() const { return protocol_; }
+
     // Acknowledges the last reply received from `address`. Nothing is sent
     // when no reply came back from the last request to it.
     int16_t acknowledge(char address);
@@ -75,12 +81,29 @@ private:
         uint8_t repliedSerial = 0;  // serial of the last reply received
         bool replied = false;       // a reply came at all since the link was made
         bool acknowledged = false;  // the host acknowledged that reply
+        // The terminal accepted an upload and speaks version 2: its
+        // packets may stream. Cleared by any other request to it.
+        bool uploadMayStream = false;
+        std::chrono::milliseconds turnaround{0};  // measured on that acceptance
+        UploadWindow window;
+        // The last streamed packet handed to the caller, until acknowledged:
+        // asked for again before that, it is handed out again.
+        std::optional<wire::Reply> handedOut;
     };
 
     bool sendFrame(const wire::Frame& frame);
     void lineFailed(const std::string& why);
-    Outcome attempt(const wire::Request& request, const wire::Frame& frame, uint8_t serial);
-    Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes);
+    Outcome attempt(const wire::Request& request, const wire::Frame& frame, uint8_t serial,
+                    Peer* streaming = nullptr);
+    Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes,
+                       Peer* streaming);
+    Outcome streamedPacket(const wire::Request& request, Peer& peer);
+    // Holds a streamed packet frame when it belongs to `peer`'s window.
+    void offerToWindow(const wire::Frame& frame, Peer& peer);
+    void collectArrived(char address, Peer& peer);
+    void noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
+                    const Outcome& outcome, std::chrono::milliseconds took,
+                    std::size_t requestBytes);
 
     std::unique_ptr<platform::SerialPort> port_;
     platform::LineSettings settings_;
@@ -90,6 +113,7 @@ private:
     std::chrono::milliseconds answerAllowance_;
     std::chrono::milliseconds modemGuard_;
     int retransmissions_;
+    int protocol_;
 };
 
 }  // namespace pendra

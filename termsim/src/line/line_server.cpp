@@ -7,6 +7,7 @@
 #include "frame.hpp"
 #include "line_pacer.hpp"
 #include "message_codec.hpp"
+#include "upload_streamer.hpp"
 
 namespace termsim {
 
@@ -33,6 +34,8 @@ public:
           escapeSilence_(server.options_.modemGuard * 4 / 5),
           commandMode_(server.terminals_.hasModem()),
           think_(server.options_.think),
+          streaming_(server.options_.streaming),
+          streamer_(server.terminals_),
           input_(server.options_.oneWayDelay) {
         if (server.options_.oneWayDelay.count() > 0) {
             delayedOutput_ =
@@ -44,7 +47,8 @@ public:
         uint8_t buffer[1024];
         while (!server_.stopping_.load(std::memory_order_acquire)) {
             std::size_t received = 0;
-            const int wait = input_.millisecondsToNext(Clock::now(), kReadSliceMs);
+            const int wait =
+                streamer_.canSend() ? 0 : input_.millisecondsToNext(Clock::now(), kReadSliceMs);
             const auto status = port_.read(buffer, sizeof buffer, wait, received);
             if (status == pendra::platform::ReadStatus::Failed) {
                 // The host side is gone for now (a closed device); wait for it.
@@ -67,6 +71,7 @@ public:
                 took = true;
             }
             if (!took) finishEscapeIfSilent(Clock::now());
+            if (auto frame = streamer_.nextFrame()) sendAhead(frame->first, frame->second);
         }
     }
 
@@ -177,14 +182,24 @@ private:
         if (fault != Fault::None) counters_.faults.fetch_add(1, std::memory_order_relaxed);
         if (fault == Fault::Drop) return;
         if (ack) {
-            if (memory_.acknowledge(request.address, serial)) terminals_.handle(request);
+            if (streamer_.streaming(request.address)) {
+                streamer_.acknowledge(serial);
+            } else if (memory_.acknowledge(request.address, serial)) {
+                terminals_.handle(request);
+            }
             return;
         }
+        if (request.command == wire::Command::StreamPackets && !streaming_) return;  // unknown to v1
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
         if (think_.count() > 0) sleepUnlessStopped(think_);
+        if (request.command == wire::Command::StreamPackets) {
+            streamRequest(request, serial, flag);
+            return;
+        }
+        if (streamer_.streaming(request.address)) streamer_.end();
         const ExchangeMemory::Decision decision = memory_.arrived(request, serial, flag);
         if (decision.replay) {
             counters_.replayed.fetch_add(1, std::memory_order_relaxed);
@@ -198,10 +213,44 @@ private:
             lostAck.address = request.address;
             terminals_.handle(lostAck);
         }
-        const auto answer = terminals_.handle(request);
+        auto answer = terminals_.handle(request);
         if (!answer) return;  // nobody at that address
+        if (streaming_ && request.command == wire::Command::UploadRequest && answer->status == 4) {
+            answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
+                               static_cast<char>(wire::kVersionStreaming)};
+        }
         memory_.answered(request, serial, *answer);
         reply(request, serial, *answer, fault);
+    }
+
+    // Version 2: the packets from `serial` on go out ahead, one per turn of
+    // the serving loop, so that Ack frames are taken in between.
+    void streamRequest(const wire::Request& request, uint8_t serial, bool flag) {
+        if (!terminals_.uploadPacketAhead(request.address, 0)) {
+            // No upload open (or nobody there): answered as the packet
+            // request it stands for, once.
+            wire::Request packet = request;
+            packet.command = wire::Command::NextPacket;
+            const auto answer = terminals_.handle(packet);
+            if (answer) reply(request, serial, *answer, Fault::None);
+            return;
+        }
+        memory_.forget(request.address);
+        const uint8_t window =
+            request.payload.empty() ? 1 : static_cast<uint8_t>(request.payload[0]);
+        streamer_.request(request.address, serial, flag, window);
+    }
+
+    void sendAhead(uint8_t serial, const wire::Reply& packet) {
+        Fault fault = faults_.next(false);
+        if (fault != Fault::None) counters_.faults.fetch_add(1, std::memory_order_relaxed);
+        if (fault == Fault::Drop) fault = Fault::Silent;  // lost on its way
+        if (fault == Fault::Nak) fault = Fault::None;     // requests only
+        wire::Request request;
+        request.command = wire::Command::StreamPackets;
+        request.address = streamer_.address();
+        counters_.streamed.fetch_add(1, std::memory_order_relaxed);
+        reply(request, serial, packet, fault);
     }
 
     void reply(const wire::Request& request, uint8_t serial, const wire::Reply& answer,
@@ -247,6 +296,8 @@ private:
     std::string pluses_;  // a possible escape sequence
     Clock::time_point lastInput_{};
     const std::chrono::milliseconds think_;
+    const bool streaming_;
+    UploadStreamer streamer_;
     DelayedInput input_;
     std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };

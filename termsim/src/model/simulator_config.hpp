@@ -31,6 +31,7 @@ struct LineSetup {
     double silent = 0;
     unsigned delayMs = 0;  // one-way delay on top of the line time
     unsigned thinkMs = 0;  // a terminal's time over each request
+    unsigned protocol = 2;  // highest wire protocol version the terminals speak
 };
 
 struct SimulatorConfig {

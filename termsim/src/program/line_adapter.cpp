@@ -62,6 +62,7 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
     options.faults = faultsOf(setup);
     options.oneWayDelay = std::chrono::milliseconds(setup.delayMs);
     options.think = std::chrono::milliseconds(setup.thinkMs);
+    options.streaming = setup.protocol >= 2;
     LineServer server(line, std::move(endpoint->port), options);
     g_serving.store(&server);
     struct sigaction action {};

@@ -32,9 +32,11 @@ TEST(CommandLineTest, OptionsOverrideTheFileWhateverTheirOrder) {
 
 TEST(CommandLineTest, DelayAndThinkTimeInEitherSpelling) {
     const SimulatorConfig config =
-        parseCommandLine({"-t", "A", "--delay-ms", "40", "--think-ms=5"}).config;
+        parseCommandLine({"-t", "A", "--delay-ms", "40", "--think-ms=5", "--protocol", "1"})
+            .config;
     EXPECT_EQ(config.line.delayMs, 40u);
     EXPECT_EQ(config.line.thinkMs, 5u);
+    EXPECT_EQ(config.line.protocol, 1u);
 }
 
 TEST(CommandLineTest, HelpWinsOverEverythingButBrokenSyntax) {
@@ -54,6 +56,7 @@ TEST(CommandLineTest, MistakesAreRefusedWithAReason) {
         {"-t", "A", "--late", "2"},            // out of range
         {"-t", "A", "--delay-ms", "10001"},    // out of range
         {"-t", "A", "--think-ms", "-1"},       // negative
+        {"-t", "A", "--protocol", "3"},        // no such version
         {"-t", "A", "--modem-speed", "fast"},  // not a number
         {"-t", "A", "--dump-state="},          // empty file name
         {"--config", "/nonexistent/sim.ini"},  // unreadable file
