@@ -198,7 +198,17 @@ Link::Outcome Link::streamedPacket(const wire::Request& request, Peer& peer) {
         collectArrived(request.address, peer);
     }
     Outcome outcome;
-    if (auto held = peer.window.take(serial)) {
+    std::optional<wire::Reply> held = peer.window.take(serial);
+    if (!held && peer.replied && peer.acknowledged && peer.window.active()) {
+        // Probably on its way: asking for it now would make the terminal
+        // send it, and what follows it, twice. Asked for only when it does
+        // not come within a turnaround and a window of frames.
+        const auto within = peer.turnaround +
+                            (peer.window.size() + 1) * lineTime(settings_, wire::kMaxFrameSize) +
+                            milliseconds(20);
+        held = awaitStreamed(request.address, peer, serial, within);
+    }
+    if (held) {
         outcome.status = held->status;
         outcome.reply = std::move(*held);
     } else {
@@ -231,6 +241,42 @@ void Link::offerToWindow(const wire::Frame& frame, Peer& peer) {
     if (peer.window.hold(frame.tag & wire::kSerialMask, next, wire::replyFromFrame(frame))) {
         trace::frame('<', wire::encodeFrame(frame));
     }
+}
+
+std::optional<wire::Reply> Link::awaitStreamed(char address, Peer& peer, uint8_t serial,
+                                               milliseconds within) {
+    const auto deadline = Clock::now() + within;
+    uint8_t buffer[512];
+    while (Clock::now() < deadline) {
+        std::size_t received = 0;
+        const auto status =
+            port_->read(buffer, sizeof buffer, millisecondsLeft(deadline), received);
+        if (status == platform::ReadStatus::Failed) {
+            lineFailed("cannot read");
+            return std::nullopt;
+        }
+        if (status != platform::ReadStatus::Data) continue;
+        decoder_.feed(buffer, received);
+        while (auto event = decoder_.next()) {
+            const wire::Frame& frame = event->frame;
+            if (frame.direction != wire::Direction::Reply ||
+                frame.address != static_cast<uint8_t>(address)) {
+                continue;
+            }
+            const bool ours = (frame.tag & wire::kSerialMask) == serial;
+            if (event->kind == wire::FrameDecoder::Kind::Damaged) {
+                trace::note("damaged packet frame skipped (serial " +
+                            std::to_string(frame.tag & wire::kSerialMask) + ")");
+                if (ours) return std::nullopt;  // ask for it at once
+                continue;
+            }
+            offerToWindow(frame, peer);
+            if (ours) {
+                if (auto reply = peer.window.take(serial)) return reply;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 void Link::collectArrived(char address, Peer& peer) {

@@ -101,6 +101,9 @@ private:
     // Holds a streamed packet frame when it belongs to `peer`'s window.
     void offerToWindow(const wire::Frame& frame, Peer& peer);
     void collectArrived(char address, Peer& peer);
+    // Waits at most `within` for the packet under `serial` to come ahead.
+    std::optional<wire::Reply> awaitStreamed(char address, Peer& peer, uint8_t serial,
+                                             std::chrono::milliseconds within);
     void noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
                     const Outcome& outcome, std::chrono::milliseconds took,
                     std::size_t requestBytes);
