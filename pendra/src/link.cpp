@@ -23,17 +23,18 @@ constexpr milliseconds kReadSlice{50};
 constexpr int kDefaultRetransmissions = 2;
 
 // A bounded number from the environment, or the fallback.
-long numberFromEnvironment(const char* name, long fallback, long low, long high) {
+long long numberFromEnvironment(const char* name, long long fallback, long long low,
+                                long long high) {
     const char* text = std::getenv(name);
     if (text == nullptr || text[0] == 0) return fallback;
     char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
+    const long long value = std::strtoll(text, &end, 10);
     if (end == text || *end != 0 || value < low || value > high) return fallback;
     return value;
 }
 
-milliseconds millisecondsFromEnvironment(const char* name, milliseconds fallback, long low,
-                                         long high) {
+milliseconds millisecondsFromEnvironment(const char* name, milliseconds fallback, long long low,
+                                         long long high) {
     return milliseconds(numberFromEnvironment(name, fallback.count(), low, high));
 }
 

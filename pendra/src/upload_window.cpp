@@ -40,9 +40,10 @@ std::optional<wire::Reply> UploadWindow::take(uint8_t serial) {
     return reply;
 }
 
-uint8_t UploadWindow::sizeFor(long turnaroundMs, long frameMs) {
-    const long frames = (std::max(turnaroundMs, 0L) + frameMs - 1) / std::max(frameMs, 1L);
-    return static_cast<uint8_t>(std::clamp<long>(frames + 2, 2, wire::kMaxUploadWindow));
+uint8_t UploadWindow::sizeFor(long long turnaroundMs, long long frameMs) {
+    const long long frame = std::max(frameMs, 1LL);
+    const long long frames = (std::max(turnaroundMs, 0LL) + frame - 1) / frame;
+    return static_cast<uint8_t>(std::clamp<long long>(frames + 2, 2, wire::kMaxUploadWindow));
 }
 
 }  // namespace pendra

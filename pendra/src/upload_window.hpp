@@ -34,7 +34,7 @@ public:
     // time is `turnaroundMs`, with a full packet frame taking `frameMs`:
     // enough frames to cover a turnaround and an acknowledgement, and two
     // to spare, within 2 and kMaxUploadWindow.
-    static uint8_t sizeFor(long turnaroundMs, long frameMs);
+    static uint8_t sizeFor(long long turnaroundMs, long long frameMs);
 
 private:
     bool active_ = false;
