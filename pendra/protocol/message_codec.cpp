@@ -22,7 +22,8 @@ bool isKnownCommand(uint8_t code) {
         case Command::Keypad:
         case Command::Buzzer:
         case Command::DirFirst:
-        case Command::DirNext: return true;
+        case Command::DirNext:
+        case Command::StreamPackets: return true;
     }
     return false;
 }

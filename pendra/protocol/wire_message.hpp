@@ -34,7 +34,20 @@ enum class Command : uint8_t {
     Buzzer = 'N',          // Pendra_ESC_N (argument: the digit character)
     DirFirst = 'F',        // Pendra_FindFirst
     DirNext = 'f',         // Pendra_FindNext
+    // Version 2: Pendra_ESC_Y as a window of upload packets (payload: the
+    // window, one byte, then the caller's bytes). The terminal answers with
+    // the packet under the request's serial and goes on sending the next
+    // ones under the serials after it, as far as the window reaches past
+    // the last packet acknowledged.
+    StreamPackets = 'W',
 };
+
+// Protocol versions. A terminal that speaks version 2 lists the versions it
+// speaks as the payload of its acceptance (4) of an upload request; one that
+// speaks only version 1 sends none.
+inline constexpr uint8_t kVersionStopAndWait = 1;
+inline constexpr uint8_t kVersionStreaming = 2;
+inline constexpr uint8_t kMaxUploadWindow = 32;
 
 struct Request {
     Command command = Command::Text;

@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "frame.hpp"
 #include "modem_lines.hpp"
 #include "platform/serial_port.hpp"
+#include "upload_window.hpp"
 #include "wire_message.hpp"
 
 namespace pendra {
@@ -32,14 +34,24 @@ public:
     bool setup(int32_t port, int16_t baud, int16_t stop, int16_t parity);
     bool connected() const { return port_ != nullptr; }
 
-    // Sends the request and waits for its reply, within the bound of
-    // replyDeadline(). The status is the terminal's, or one of the link's
-    // own results above, with an empty reply.
+    // Sends the request and waits for its reply. A reply that does not come
+    // or fails its check makes the link send the same request again under
+    // the same serial, which the terminal answers from memory without acting
+    // twice, up to retransmissions() times. The status is the terminal's, or
+    // one of the link's own results above, with an empty reply.
     struct Outcome {
         uint8_t status = kResultTimeOut;
         wire::Reply reply;
     };
     Outcome exchange(const wire::Request& request);
+
+    // Repeats of a request after its reply was lost or damaged
+    // (PENDRA_RETRANSMISSIONS, 0 to 10; 2 when unset).
+    int retransmissions() const { return retransmissions_; }
+
+    // The highest protocol version this link offers (PENDRA_PROTOCOL, 1 or
+    // 2; 2 when unset). Version 1 is strict stop-and-wait.
+    int protocol() const { return protocol_; }
 
     // Acknowledges the last reply received from `address`. Nothing is sent
     // when no reply came back from the last request to it.
@@ -69,11 +81,32 @@ private:
         uint8_t repliedSerial = 0;  // serial of the last reply received
         bool replied = false;       // a reply came at all since the link was made
         bool acknowledged = false;  // the host acknowledged that reply
+        // The terminal accepted an upload and speaks version 2: its
+        // packets may stream. Cleared by any other request to it.
+        bool uploadMayStream = false;
+        std::chrono::milliseconds turnaround{0};  // measured on that acceptance
+        UploadWindow window;
+        // The last streamed packet handed to the caller, until acknowledged:
+        // asked for again before that, it is handed out again.
+        std::optional<wire::Reply> handedOut;
     };
 
     bool sendFrame(const wire::Frame& frame);
     void lineFailed(const std::string& why);
-    Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes);
+    Outcome attempt(const wire::Request& request, const wire::Frame& frame, uint8_t serial,
+                    Peer* streaming = nullptr);
+    Outcome awaitReply(const wire::Request& request, uint8_t serial, std::size_t requestBytes,
+                       Peer* streaming);
+    Outcome streamedPacket(const wire::Request& request, Peer& peer);
+    // Holds a streamed packet frame when it belongs to `peer`'s window.
+    void offerToWindow(const wire::Frame& frame, Peer& peer);
+    void collectArrived(char address, Peer& peer);
+    // Waits at most `within` for the packet under `serial` to come ahead.
+    std::optional<wire::Reply> awaitStreamed(char address, Peer& peer, uint8_t serial,
+                                             std::chrono::milliseconds within);
+    void noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
+                    const Outcome& outcome, std::chrono::milliseconds took,
+                    std::size_t requestBytes);
 
     std::unique_ptr<platform::SerialPort> port_;
     platform::LineSettings settings_;
@@ -82,6 +115,8 @@ private:
     std::array<Peer, 256> peers_;
     std::chrono::milliseconds answerAllowance_;
     std::chrono::milliseconds modemGuard_;
+    int retransmissions_;
+    int protocol_;
 };
 
 }  // namespace pendra

@@ -36,6 +36,15 @@ public:
     // damaged request with a negative acknowledgement only there, as on a
     // real line only the addressed terminal would.
     virtual bool servesAddress(char /*address*/) const { return true; }
+
+    // For sending upload packets ahead: the packet `ahead` packets past the
+    // one the next packet request to `address` would get, without handing
+    // it out; empty at the end of the file. nullopt when the terminal has no
+    // upload open, or cannot look ahead (it is then served stop-and-wait).
+    virtual std::optional<std::string> uploadPacketAhead(char /*address*/,
+                                                         std::size_t /*ahead*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace termsim

@@ -31,6 +31,10 @@ public:
     void answered(const pendra::wire::Request& request, uint8_t serial,
                   const pendra::wire::Reply& reply);
 
+    // Forgets the last exchange with `address` (a stream took over its
+    // serials), so that no later request is taken for a repeat of it.
+    void forget(char address) { last_[static_cast<uint8_t>(address)] = Last{}; }
+
 private:
     struct Last {
         bool valid = false;

@@ -2,10 +2,12 @@
 
 #include <thread>
 
+#include "delay_line.hpp"
 #include "exchange_memory.hpp"
 #include "frame.hpp"
 #include "line_pacer.hpp"
 #include "message_codec.hpp"
+#include "upload_streamer.hpp"
 
 namespace termsim {
 
@@ -30,35 +32,51 @@ public:
           faults_(server.options_.faults),
           pacer_(server.options_.baud),
           escapeSilence_(server.options_.modemGuard * 4 / 5),
-          commandMode_(server.terminals_.hasModem()) {}
+          commandMode_(server.terminals_.hasModem()),
+          think_(server.options_.think),
+          streaming_(server.options_.streaming),
+          streamer_(server.terminals_),
+          input_(server.options_.oneWayDelay) {
+        if (server.options_.oneWayDelay.count() > 0) {
+            delayedOutput_ =
+                std::make_unique<DelayedWriter>(*server.port_, server.options_.oneWayDelay);
+        }
+    }
 
     void run() {
         uint8_t buffer[1024];
         while (!server_.stopping_.load(std::memory_order_acquire)) {
             std::size_t received = 0;
-            const auto status = port_.read(buffer, sizeof buffer, kReadSliceMs, received);
+            const int wait =
+                streamer_.canSend() ? 0 : input_.millisecondsToNext(Clock::now(), kReadSliceMs);
+            const auto status = port_.read(buffer, sizeof buffer, wait, received);
             if (status == pendra::platform::ReadStatus::Failed) {
                 // The host side is gone for now (a closed device); wait for it.
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 continue;
             }
-            const auto now = Clock::now();
-            if (status == pendra::platform::ReadStatus::TimedOut) {
-                finishEscapeIfSilent(now);
-                continue;
+            if (status == pendra::platform::ReadStatus::Data) {
+                if (atWrongSpeed()) {
+                    // Sent at another speed than the terminal's: noise to it.
+                    counters_.wrongSpeed.fetch_add(1, std::memory_order_relaxed);
+                } else {
+                    std::string bytes(reinterpret_cast<const char*>(buffer), received);
+                    if (delayedOutput_) {
+                        input_.arrived(std::move(bytes), Clock::now());
+                    } else {
+                        take(bytes, Clock::now());
+                    }
+                }
             }
-            if (atWrongSpeed()) {
-                counters_.wrongSpeed.fetch_add(1, std::memory_order_relaxed);
-                continue;
+            bool took = status == pendra::platform::ReadStatus::Data && !delayedOutput_;
+            std::string due;
+            Clock::time_point at;
+            while (input_.takeDue(Clock::now(), due, at)) {
+                take(due, at);
+                took = true;
             }
-            pacer_.arrived(received);
-            const std::string bytes(reinterpret_cast<const char*>(buffer), received);
-            if (commandMode_) {
-                commandBytes(bytes);
-            } else {
-                dataBytes(bytes, now);
-            }
-            lastInput_ = now;
+            if (!took) finishEscapeIfSilent(Clock::now());
+            if (auto frame = streamer_.nextFrame()) sendAhead(frame->first, frame->second);
         }
     }
 
@@ -67,6 +85,17 @@ private:
         if (!server_.options_.hostSpeed) return false;
         const int32_t speed = server_.options_.hostSpeed();
         return speed != 0 && speed != server_.options_.baud;
+    }
+
+    // Bytes that reached the terminal at `now`.
+    void take(const std::string& bytes, Clock::time_point now) {
+        pacer_.arrived(bytes.size());
+        if (commandMode_) {
+            commandBytes(bytes);
+        } else {
+            dataBytes(bytes, now);
+        }
+        lastInput_ = now;
     }
 
     // --- modem command mode -------------------------------------------------
@@ -164,13 +193,24 @@ private:
         if (fault != Fault::None) counters_.faults.fetch_add(1, std::memory_order_relaxed);
         if (fault == Fault::Drop) return;
         if (ack) {
-            if (memory_.acknowledge(request.address, serial)) terminals_.handle(request);
+            if (streamer_.streaming(request.address)) {
+                streamer_.acknowledge(serial);
+            } else if (memory_.acknowledge(request.address, serial)) {
+                terminals_.handle(request);
+            }
             return;
         }
+        if (request.command == wire::Command::StreamPackets && !streaming_) return;  // unknown to v1
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
+        if (think_.count() > 0) sleepUnlessStopped(think_);
+        if (request.command == wire::Command::StreamPackets) {
+            streamRequest(request, serial, flag);
+            return;
+        }
+        if (streamer_.streaming(request.address)) streamer_.end();
         const ExchangeMemory::Decision decision = memory_.arrived(request, serial, flag);
         if (decision.replay) {
             counters_.replayed.fetch_add(1, std::memory_order_relaxed);
@@ -184,10 +224,44 @@ private:
             lostAck.address = request.address;
             terminals_.handle(lostAck);
         }
-        const auto answer = terminals_.handle(request);
+        auto answer = terminals_.handle(request);
         if (!answer) return;  // nobody at that address
+        if (streaming_ && request.command == wire::Command::UploadRequest && answer->status == 4) {
+            answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
+                               static_cast<char>(wire::kVersionStreaming)};
+        }
         memory_.answered(request, serial, *answer);
         reply(request, serial, *answer, fault);
+    }
+
+    // Version 2: the packets from `serial` on go out ahead, one per turn of
+    // the serving loop, so that Ack frames are taken in between.
+    void streamRequest(const wire::Request& request, uint8_t serial, bool flag) {
+        if (!terminals_.uploadPacketAhead(request.address, 0)) {
+            // No upload open (or nobody there): answered as the packet
+            // request it stands for, once.
+            wire::Request packet = request;
+            packet.command = wire::Command::NextPacket;
+            const auto answer = terminals_.handle(packet);
+            if (answer) reply(request, serial, *answer, Fault::None);
+            return;
+        }
+        memory_.forget(request.address);
+        const uint8_t window =
+            request.payload.empty() ? 1 : static_cast<uint8_t>(request.payload[0]);
+        streamer_.request(request.address, serial, flag, window);
+    }
+
+    void sendAhead(uint8_t serial, const wire::Reply& packet) {
+        Fault fault = faults_.next(false);
+        if (fault != Fault::None) counters_.faults.fetch_add(1, std::memory_order_relaxed);
+        if (fault == Fault::Drop) fault = Fault::Silent;  // lost on its way
+        if (fault == Fault::Nak) fault = Fault::None;     // requests only
+        wire::Request request;
+        request.command = wire::Command::StreamPackets;
+        request.address = streamer_.address();
+        counters_.streamed.fetch_add(1, std::memory_order_relaxed);
+        reply(request, serial, packet, fault);
     }
 
     void reply(const wire::Request& request, uint8_t serial, const wire::Reply& answer,
@@ -205,7 +279,11 @@ private:
     void send(const std::string& bytes) {
         if (bytes.empty()) return;
         pacer_.waitForArrival();
-        pacer_.write(port_, bytes);
+        if (delayedOutput_) {
+            pacer_.write(*delayedOutput_, bytes);
+        } else {
+            pacer_.write(port_, bytes);
+        }
     }
 
     void sleepUnlessStopped(std::chrono::milliseconds time) {
@@ -228,6 +306,11 @@ private:
     std::string line_;    // command line being typed
     std::string pluses_;  // a possible escape sequence
     Clock::time_point lastInput_{};
+    const std::chrono::milliseconds think_;
+    const bool streaming_;
+    UploadStreamer streamer_;
+    DelayedInput input_;
+    std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };
 
 LineServer::LineServer(TerminalLine& terminals, std::unique_ptr<pendra::platform::SerialPort> port,

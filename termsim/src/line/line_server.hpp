@@ -29,6 +29,13 @@ struct LineOptions {
     // while it differs from `baud` are lost, as a terminal fixed at one
     // speed would hear only noise.
     std::function<int32_t()> hostSpeed;
+    // Time bytes take from one end to the other on top of their line time,
+    // both ways: a long line or a modem chain.
+    std::chrono::milliseconds oneWayDelay{0};
+    // Time a terminal takes over each request before it answers.
+    std::chrono::milliseconds think{0};
+    // Speak protocol version 2 (stream upload packets) besides version 1.
+    bool streaming = true;
 };
 
 struct LineCounters {
@@ -38,6 +45,7 @@ struct LineCounters {
     std::atomic<uint64_t> replayed{0};
     std::atomic<uint64_t> recoveredAcks{
         0};  // lost Ack frames made good by a request's flag    // replies sent again from memory
+    std::atomic<uint64_t> streamed{0};    // upload packet frames sent ahead
     std::atomic<uint64_t> faults{0};      // faults injected
     std::atomic<uint64_t> modemLines{0};  // command lines handed to the modem
     std::atomic<uint64_t> wrongSpeed{0};  // reads lost to a host at another speed

@@ -37,6 +37,15 @@ std::optional<Reply> SimulatedLine::handle(const Request& request) {
     return reply;
 }
 
+std::optional<std::string> SimulatedLine::uploadPacketAhead(char address, std::size_t ahead) {
+    std::lock_guard lock(mutex_);
+    const auto terminal =
+        std::find_if(terminals_.begin(), terminals_.end(),
+                     [&](const SimulatedTerminal& t) { return t.address() == address; });
+    if (terminal == terminals_.end() || terminal->silent()) return std::nullopt;
+    return terminal->uploadPacketAhead(ahead);
+}
+
 // Refused when the new address is not one a terminal may have, or another
 // terminal on the line already answers to it.
 Reply SimulatedLine::changeAddress(SimulatedTerminal& terminal, char newAddress) {

@@ -28,6 +28,7 @@ public:
     std::optional<pendra::wire::Reply> handle(const pendra::wire::Request& request) override;
     bool hasModem() const override { return modem_ != nullptr; }
     ModemAnswer modemCommand(const std::string& line) override;
+    std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override;
 
     std::string stateJson() const;
 

@@ -100,7 +100,8 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::Buzzer: return buzzer(request.argument);
         case Command::DirFirst: return directoryFirst();
         case Command::DirNext: return directoryNext();
-        case Command::SetAddress: break;  // the line's to answer
+        case Command::SetAddress: break;     // the line's to answer
+        case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

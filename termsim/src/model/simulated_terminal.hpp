@@ -99,6 +99,11 @@ public:
     // knows which addresses are taken), not handled here.
     std::optional<pendra::wire::Reply> handle(const pendra::wire::Request& request);
 
+    // The upload packet `ahead` packets past the one the next packet request
+    // gets, for sending ahead; empty at the end, nullopt when no upload is
+    // open.
+    std::optional<std::string> uploadPacketAhead(std::size_t ahead) const;
+
 private:
     SimulatedTerminal(const TerminalConfig& config, PollRecords records);
 

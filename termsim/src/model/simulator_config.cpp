@@ -216,6 +216,12 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
         line.logPath = std::string(value);
     } else if (key == "fixed_speed") {
         line.fixedSpeed = yesOrNo(key, value);
+    } else if (key == "delay_ms") {
+        line.delayMs = wholeNumber<unsigned>(key, value, 0, 10000);
+    } else if (key == "think_ms") {
+        line.thinkMs = wholeNumber<unsigned>(key, value, 0, 10000);
+    } else if (key == "protocol") {
+        line.protocol = wholeNumber<unsigned>(key, value, 1, 2);
     } else {
         fail("unknown line key \"" + std::string(key) + "\"");
     }

@@ -47,6 +47,11 @@ Reply SimulatedTerminal::nextPacket() {
     return textReply(std::string(packet));
 }
 
+std::optional<std::string> SimulatedTerminal::uploadPacketAhead(std::size_t ahead) const {
+    if (!upload_) return std::nullopt;
+    return std::string(upload_->packetAhead(ahead));
+}
+
 Reply SimulatedTerminal::cancelUpload() {
     upload_.reset();
     if (awaiting_ == Awaiting::UploadPacket) awaiting_ = Awaiting::Nothing;

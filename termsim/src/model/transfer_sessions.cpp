@@ -19,6 +19,12 @@ std::string_view UploadSession::packet() {
     return std::string_view(bytes_).substr(static_cast<std::size_t>(cursor_), outstanding_);
 }
 
+std::string_view UploadSession::packetAhead(std::size_t ahead) const {
+    const std::uint64_t offset = cursor_ + static_cast<std::uint64_t>(ahead) * kPacketSize;
+    if (offset >= bytes_.size()) return {};
+    return std::string_view(bytes_).substr(static_cast<std::size_t>(offset), kPacketSize);
+}
+
 void UploadSession::acknowledge() {
     cursor_ += outstanding_;
     outstanding_ = 0;

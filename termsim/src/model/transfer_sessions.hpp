@@ -33,6 +33,10 @@ public:
     // acknowledgement gives the same bytes.
     std::string_view packet();
 
+    // The packet `ahead` packets past the cursor (0: the one packet() hands
+    // out), without handing it out; empty past the end.
+    std::string_view packetAhead(std::size_t ahead) const;
+
     // The host acknowledged the packet last handed out: move past it. An
     // acknowledgement with no packet outstanding changes nothing.
     void acknowledge();

@@ -85,6 +85,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             } catch (const ConfigError& error) {
                 throw ConfigError("--" + std::string(error.what()));
             }
+        } else if (name == "--delay-ms" || name == "--think-ms" || name == "--protocol") {
+            try {
+                setLineOption(config.line,
+                              name == "--delay-ms"   ? "delay_ms"
+                              : name == "--think-ms" ? "think_ms"
+                                                     : "protocol",
+                              *value);
+            } catch (const ConfigError& error) {
+                throw ConfigError(name + ": " + error.what());
+            }
         } else if (name == "--modem") {
             modemOf(config);
         } else if (name == "--modem-dial" || name == "--modem-speed") {
@@ -138,6 +148,9 @@ Line:
       --fixed-speed        the terminals hear only frames sent at --baud: on a
                            pseudo-terminal, while the host has set another
                            speed, what it sends is lost (as on a real line)
+      --delay-ms N         one-way delay of the line, 0 to 10000 ms
+      --think-ms N         a terminal's time over each request, 0 to 10000 ms
+      --protocol N         highest wire protocol version spoken, 1 or 2 (default 2)
 Modem:
   -m, --modem              put a Hayes-like modem in front of the line
       --modem-dial LIST    answers to successive dials, comma-separated:

@@ -65,6 +65,9 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
         const PseudoTerminal* pty = endpoint->pty.get();
         options.hostSpeed = [pty] { return pty->hostSpeed(); };
     }
+    options.oneWayDelay = std::chrono::milliseconds(setup.delayMs);
+    options.think = std::chrono::milliseconds(setup.thinkMs);
+    options.streaming = setup.protocol >= 2;
     LineServer server(line, std::move(endpoint->port), options);
     g_serving.store(&server);
     struct sigaction action {};

@@ -23,6 +23,7 @@ protected:
     void SetUp() override {
         ::setenv("PENDRA_ANSWER_MS", std::to_string(kAnswerAllowanceMs).c_str(), 1);
         ::setenv("PENDRA_MODEM_GUARD_MS", "250", 1);
+        ::unsetenv("PENDRA_RETRANSMISSIONS");
         char folder[] = "/tmp/pendra-locks-XXXXXX";
         ASSERT_NE(::mkdtemp(folder), nullptr);
         lockFolder_ = folder;

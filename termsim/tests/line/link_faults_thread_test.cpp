@@ -30,21 +30,79 @@ TEST_F(LinkFaults, DamagedRequestIsAnsweredWithNak) {
     openMainLink();
     EXPECT_EQ(Pendra_ESC_A(link_, 'A'), 5);
     EXPECT_TRUE(terminals_.seen().empty());  // never acted on
+    EXPECT_EQ(server_->counters().requests.load(), 3u);  // sent again twice
 }
 
 TEST_F(LinkFaults, SilenceTimesOutWithinTheDocumentedBound) {
     startLine();
     openMainLink();
-    // At 57600 baud: allowance + 2 x (8-byte request) + 2 x (263-byte
-    // frame) + 50 ms is under 500 ms; allow scheduling slack on top.
+    // Three sendings, each waiting at 57600 baud the allowance + 2 x
+    // (8-byte request), about 303 ms; allow scheduling slack on top.
     const auto start = Clock::now();
     EXPECT_EQ(Pendra_ESC_A(link_, 'S'), 130);
     const auto took = Clock::now() - start;
-    EXPECT_GE(took, std::chrono::milliseconds(kAnswerAllowanceMs));
-    EXPECT_LT(took, std::chrono::milliseconds(2000));
+    EXPECT_GE(took, std::chrono::milliseconds(3 * kAnswerAllowanceMs));
+    EXPECT_LT(took, std::chrono::milliseconds(3000));
+    EXPECT_EQ(terminals_.seen().size(), 3u);
+}
+
+TEST_F(LinkFaults, RetransmissionsCanBeSwitchedOff) {
+    ::setenv("PENDRA_RETRANSMISSIONS", "0", 1);
+    startLine();
+    openMainLink();
+    EXPECT_EQ(Pendra_ESC_A(link_, 'S'), 130);
+    EXPECT_EQ(terminals_.seen().size(), 1u);
+}
+
+// Lost and damaged replies are made good by sending the request again; the
+// terminal acts once per request and every call gets its own reply.
+TEST_F(LinkFaults, LostOrDamagedRepliesAreFetchedAgainWithoutActingTwice) {
+    LineOptions options;
+    options.faults.silent = 0.2;
+    options.faults.corrupt = 0.15;
+    options.faults.seed = 7;
+    startLine(options);
+    openMainLink();
+    int failed = 0;
+    for (int i = 0; i < 30; ++i) {
+        const std::string text = "T" + std::to_string(i);
+        char buf[128] = {};
+        std::memcpy(buf, text.data(), text.size());
+        uint8_t n = static_cast<uint8_t>(text.size());
+        const int16_t result = Pendra_DBG(link_, 'A', buf, &n);
+        if (result != 1) {
+            EXPECT_TRUE(result == 130 || result == 253) << result;
+            ++failed;
+            continue;
+        }
+        EXPECT_EQ(std::string(buf + 2), "echo:" + text);
+        Pendra_ACK(link_, 'A');
+    }
+    EXPECT_LE(failed, 3);  // all three sendings must fail: about 4 % of calls
+    std::size_t acted = 0;
+    for (const auto& request : terminals_.seen()) {
+        if (request.command == pendra::wire::Command::Text) ++acted;
+    }
+    EXPECT_EQ(acted, 30u);
+    EXPECT_GT(server_->counters().replayed.load(), 3u);
+}
+
+// A reply that comes after the wait for it ended is still the reply to the
+// same request sent again.
+TEST_F(LinkFaults, LateReplyAnswersTheRepeatOfItsRequest) {
+    LineOptions options;
+    options.faults.late = 1.0;
+    options.faults.lateBy = std::chrono::milliseconds(kAnswerAllowanceMs + 200);
+    startLine(options);
+    openMainLink();
+    char buf[128] = {};
+    uint8_t n = 128;
+    EXPECT_EQ(Pendra_ESC_R(link_, 'A', buf, &n), 1);
+    EXPECT_STREQ(buf, "SIM ID 1.0");
 }
 
 TEST_F(LinkFaults, LateReplyIsNotTakenForTheNextOne) {
+    ::setenv("PENDRA_RETRANSMISSIONS", "0", 1);
     LineOptions options;
     options.faults.late = 1.0;
     options.faults.lateBy = std::chrono::milliseconds(kAnswerAllowanceMs + 200);
@@ -57,6 +115,25 @@ TEST_F(LinkFaults, LateReplyIsNotTakenForTheNextOne) {
     n = 4;
     EXPECT_EQ(Pendra_POLL(link_, 'A', buf, &n), 130);
     EXPECT_STRNE(buf, "SIM ID 1.0");
+}
+
+// The simulator's long line: a request and its reply each take the delay on
+// top of their line time, and the terminal its think time in between.
+TEST_F(LinkFaults, DelayAndThinkTimeLengthenTheTurnaround) {
+    ::setenv("PENDRA_ANSWER_MS", "3000", 1);
+    LineOptions options;
+    options.oneWayDelay = std::chrono::milliseconds(100);
+    options.think = std::chrono::milliseconds(50);
+    startLine(options);
+    openMainLink();
+    for (int i = 0; i < 2; ++i) {
+        const auto start = Clock::now();
+        EXPECT_EQ(Pendra_ESC_A(link_, 'A'), 4);
+        const auto took = Clock::now() - start;
+        EXPECT_GE(took, std::chrono::milliseconds(250));
+        EXPECT_LT(took, std::chrono::milliseconds(2500));
+        Pendra_ACK(link_, 'A');
+    }
 }
 
 // Every transfer ends byte-identical: a retry after a lost or damaged reply

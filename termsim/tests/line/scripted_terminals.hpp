@@ -3,6 +3,7 @@
 // line server calls it on its own thread; tests read what it saw.
 #pragma once
 
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -29,8 +30,9 @@ public:
                 ++acks_;
                 return std::nullopt;
             case Command::UploadRequest:
-                uploadOffset_ = 0;
+                uploadOffset_ = offsetIn(request.payload);
                 packetOut_.reset();
+                uploadOpen_ = true;
                 return answer(4);
             case Command::NextPacket:
                 if (!packetOut_) {
@@ -63,6 +65,7 @@ public:
             case Command::AutoBoot: return answer(4);
             case Command::Delete:
             case Command::Execute: return answer(6);
+            case Command::StreamPackets: break;  // the line side's
         }
         return std::nullopt;
     }
@@ -89,6 +92,20 @@ public:
 
     bool servesAddress(char address) const override { return address == 'A' || address == 'B'; }
 
+    std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override {
+        std::lock_guard<std::mutex> guard(mutex_);
+        if (address != 'A' || !uploadOpen_) return std::nullopt;
+        const std::size_t offset = uploadOffset_ + ahead * packetSize_;
+        if (offset >= upload_.size()) return std::string();
+        return upload_.substr(offset, packetSize_);
+    }
+
+    // Where the terminal stands in the upload: what the host acknowledged.
+    std::size_t uploadOffset() const {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return uploadOffset_;
+    }
+
     void setUpload(std::string data, std::size_t packetSize = 255) {
         std::lock_guard<std::mutex> guard(mutex_);
         upload_ = std::move(data);
@@ -110,6 +127,13 @@ public:
     }
 
 private:
+    // "NAME[offset]" resumes at offset; a plain name starts at 0.
+    static std::size_t offsetIn(const std::string& request) {
+        const auto open = request.find('[');
+        if (open == std::string::npos) return 0;
+        return static_cast<std::size_t>(std::strtoul(request.c_str() + open + 1, nullptr, 10));
+    }
+
     static pendra::wire::Reply answer(uint8_t status, std::string payload = {}, bool more = false) {
         return pendra::wire::Reply{status, std::move(payload), more};
     }
@@ -123,6 +147,7 @@ private:
     std::optional<std::string> packetOut_;
     std::string downloaded_;
     int acks_ = 0;
+    bool uploadOpen_ = false;
     bool modem_ = false;
 };
 

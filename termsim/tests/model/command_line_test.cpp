@@ -30,6 +30,15 @@ TEST(CommandLineTest, OptionsOverrideTheFileWhateverTheirOrder) {
     EXPECT_EQ(config.stateDump, "out.json");
 }
 
+TEST(CommandLineTest, DelayAndThinkTimeInEitherSpelling) {
+    const SimulatorConfig config =
+        parseCommandLine({"-t", "A", "--delay-ms", "40", "--think-ms=5", "--protocol", "1"})
+            .config;
+    EXPECT_EQ(config.line.delayMs, 40u);
+    EXPECT_EQ(config.line.thinkMs, 5u);
+    EXPECT_EQ(config.line.protocol, 1u);
+}
+
 TEST(CommandLineTest, HelpWinsOverEverythingButBrokenSyntax) {
     EXPECT_EQ(parseCommandLine({"-t", "A", "--help"}).action, CommandLine::Action::Help);
     EXPECT_EQ(parseCommandLine({"--help"}).action, CommandLine::Action::Help);
@@ -45,6 +54,9 @@ TEST(CommandLineTest, MistakesAreRefusedWithAReason) {
         {"-t"},                                // missing value
         {"-t", "A", "--modem=yes"},            // flag with a value
         {"-t", "A", "--late", "2"},            // out of range
+        {"-t", "A", "--delay-ms", "10001"},    // out of range
+        {"-t", "A", "--think-ms", "-1"},       // negative
+        {"-t", "A", "--protocol", "3"},        // no such version
         {"-t", "A", "--modem-speed", "fast"},  // not a number
         {"-t", "A", "--dump-state="},          // empty file name
         {"--config", "/nonexistent/sim.ini"},  // unreadable file

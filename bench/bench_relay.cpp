@@ -1,0 +1,44 @@
+#include "bench_relay.hpp"
+
+#include "delay_line.hpp"
+#include "line_pacer.hpp"
+
+namespace bench {
+
+std::unique_ptr<PacedRelay> PacedRelay::create(int32_t baud, std::chrono::milliseconds delay,
+                                               std::string& error) {
+    std::unique_ptr<PacedRelay> relay(new PacedRelay);
+    relay->baud_ = baud;
+    relay->delay_ = delay;
+    relay->a_ = termsim::PseudoTerminal::create(error);
+    if (!relay->a_) return nullptr;
+    relay->b_ = termsim::PseudoTerminal::create(error);
+    if (!relay->b_) return nullptr;
+    relay->masterA_ = relay->a_->takeMaster();
+    relay->masterB_ = relay->b_->takeMaster();
+    PacedRelay& r = *relay;
+    r.aToB_ = std::thread([&r] { r.carry(*r.masterA_, *r.masterB_); });
+    r.bToA_ = std::thread([&r] { r.carry(*r.masterB_, *r.masterA_); });
+    return relay;
+}
+
+PacedRelay::~PacedRelay() {
+    stopping_.store(true);
+    if (aToB_.joinable()) aToB_.join();
+    if (bToA_.joinable()) bToA_.join();
+}
+
+void PacedRelay::carry(pendra::platform::SerialPort& from, pendra::platform::SerialPort& to) {
+    termsim::LinePacer pacer(baud_);
+    termsim::DelayedWriter delayed(to, delay_);
+    uint8_t buffer[256];
+    while (!stopping_.load()) {
+        std::size_t received = 0;
+        if (from.read(buffer, sizeof buffer, 20, received) != pendra::platform::ReadStatus::Data) {
+            continue;
+        }
+        pacer.write(delayed, std::string(reinterpret_cast<const char*>(buffer), received));
+    }
+}
+
+}  // namespace bench
