@@ -79,6 +79,7 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::TerminalId: return "identity";
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
+        case Command::StreamPackets: return "stream upload packets";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -94,6 +95,7 @@ bool payloadShown(const pendra::wire::Request& request) {
     switch (request.command) {
         case Command::Poll:
         case Command::NextPacket:
+        case Command::StreamPackets:
         case Command::Ack:
         case Command::DirFirst:
         case Command::DirNext: return false;
