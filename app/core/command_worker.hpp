@@ -69,10 +69,12 @@ private:
     void CommandThread();
     void RunFramedCommand(int code);
     bool RunBeforeLinkChecks(int code, int& ems);
-    // CheckLinkReadiness, then Connect for states 2 and 3; true when the
-    // line is open for the operation.
+    // CheckLinkReadiness, then Connect unless the line is open; true when
+    // the line is open for the operation.
     bool MakeLineReady();
+    // One of link::LinkReadiness; the dial step picks the number to dial.
     int CheckLinkReadiness();
+    bool ConfirmDial();
     void CallOperation(int code, int ems);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();

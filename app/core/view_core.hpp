@@ -40,7 +40,6 @@ public:
     void ShutDown();
 
     ViewState& State() { return state_; }
-    const ConfigurationLocation& Location() const { return location_; }
     ResultLineWriter& Writer() { return writer_; }
     // The connection object, with its hooks attached to this view.
     CViewTerminalLink& Link() { return link_; }
