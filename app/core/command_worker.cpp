@@ -1,11 +1,11 @@
 #include "core/command_worker.hpp"
 
-#include "link/link_readiness.hpp"
-
 #include <zelodll.h>
 
 #include <algorithm>
 #include <chrono>
+
+#include "link/link_readiness.hpp"
 
 namespace zelo::core {
 namespace {
@@ -90,7 +90,8 @@ void CommandWorker::CommandThread() {
             // Connected already or no address: nothing to do.
             const int readiness = CheckLinkReadiness();
             if (readiness == link::kLinkNotReady) outcome_.lineUnavailable = true;
-            if (readiness >= link::kLinkConnectDirect && !operations_.Connect(state_.comm, state_.status)) {
+            if (readiness >= link::kLinkConnectDirect &&
+                !operations_.Connect(state_.comm, state_.status)) {
                 outcome_.lineUnavailable = true;
             }
             break;

@@ -75,7 +75,13 @@ private:
     // One of link::LinkReadiness; the dial step picks the number to dial.
     int CheckLinkReadiness();
     bool ConfirmDial();
+    // Calls the one operation of `code`, through the step of its kind; each
+    // step returns false for a code not of its kind.
     void CallOperation(int code, int ems);
+    bool CallTransfer(int code, int ems);
+    bool CallQuery(int code);
+    bool CallSetting(int code);
+    void CallControl(int code);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();
     bool RunScriptLine(const std::string& piece);
