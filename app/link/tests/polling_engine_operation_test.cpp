@@ -2,7 +2,7 @@
 #include <map>
 
 #include "link/poll_window.hpp"
-#include "operation_fixture.hpp"
+#include "fake_line_test.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -12,10 +12,10 @@ using fake_pendra::Fn;
 
 // Polling against scripted terminals: each poll takes 20 ms of the fake
 // clock, and every poll's address and time of day are kept.
-class PollingTest : public OperationTest {
+class PollingTest : public FileTerminalsTest {
 protected:
     void SetUp() override {
-        OperationTest::SetUp();
+        FileTerminalsTest::SetUp();
         settings.pollFileName = File("POLL.DAT");
         settings.pollingPeriod = 0;
     }
