@@ -78,10 +78,11 @@ private:
     // Calls the one operation of `code`, through the step of its kind; each
     // step returns false for a code not of its kind.
     void CallOperation(int code, int ems);
-    bool CallTransfer(int code, int ems);
-    bool CallQuery(int code);
-    bool CallSetting(int code);
-    void CallControl(int code);
+    struct OperationContext;
+    bool CallTransfer(const OperationContext& c, int code, int ems);
+    bool CallQuery(const OperationContext& c, int code);
+    bool CallSetting(const OperationContext& c, int code);
+    void CallControl(const OperationContext& c, int code);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();
     bool RunScriptLine(const std::string& piece);
