@@ -147,7 +147,9 @@ public:
         while (status_.idle == 0 && !storeFailed_) {
             if (!Cycle()) return false;
         }
-        return true;
+        // Stop sets the flag before it sets idle, so a Stop that came after
+        // the cycle's last look still ends the run as stopped, not finished.
+        return link_.IsStopRequested() == 0;
     }
 
 private:

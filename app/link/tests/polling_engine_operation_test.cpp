@@ -323,5 +323,20 @@ TEST(PollWindow, InclusiveEndsAndWindowsAcrossMidnight) {
     EXPECT_TRUE(IsWithinWindow("10:00:00", "10:00:00", "03:00:00"));
 }
 
+// Stop given between a cycle's last look at the flag and the next cycle: the
+// run still ends as stopped and leaves the file open, as any stopped run
+// does, rather than closing it and switching power saving back on.
+TEST_F(PollingTest, AStopBetweenCyclesEndsTheRunAsStopped) {
+    comm.addresses = "A";
+    Serve([](char, int) { return Answer(1, "r"); }, 1000);
+    link.onRefresh = [this] {
+        // The refresh at the end of a cycle: A's record has been taken.
+        if (progress.addressStatus[0] == kStatusTransferring) link.Stop(status);
+    };
+    RunPoll();
+    EXPECT_EQ(polled.size(), 1u);
+    EXPECT_EQ(status.pollFileOpen, 1);
+}
+
 }  // namespace
 }  // namespace zelo::link::testing
