@@ -32,13 +32,7 @@ inline std::string callSequence() {
         if (!out.empty()) out += ' ';
         if (call.address != 0) out += static_cast<char>(call.address) + std::string(":");
         out += fake_pendra::name(call.fn);
-        if (call.fn == fake_pendra::Fn::DBG) {
-            // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict)
-            // on "(" + std::string.
-            out += '(';
-            out += call.request.c_str();
-            out += ')';
-        }
+        if (call.fn == fake_pendra::Fn::DBG) out += "(" + std::string(call.request.c_str()) + ")";
     }
     return out;
 }
