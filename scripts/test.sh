@@ -6,8 +6,10 @@
 #   4. the fault soak: transfers through the ASan build of zelo32 and
 #      zelo-termsim under seeded line faults (about 3 minutes),
 #   5. the libFuzzer targets, about 15 s each, with clang,
-#   6. the Debian package: contents, lintian, and its programs and C header at
-#      work from a scratch root.
+#   6. an optimised Release build of everything with warnings as errors (the
+#      optimiser warns where a debug build does not), and the Debian package
+#      made from it: contents, lintian, its programs and C header at work
+#      from a scratch root.
 # Warnings are errors. Usage: scripts/test.sh
 set -euo pipefail
 
@@ -17,7 +19,7 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 
 bash scripts/bootstrap.sh
 
-configure() {  # build-dir, extra cmake arguments...
+configure() {  # build-dir, extra cmake arguments (a later build type wins)...
     local dir="$1"
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELO_WERROR=ON "$@" >/dev/null
@@ -42,5 +44,5 @@ bash scripts/soak.sh --bin build/ci-asan/bin --seeds "1 2" --sizes-per-line 2 --
 echo "== Fuzzing"
 bash scripts/fuzz.sh 15
 
-echo "== Debian package"
+echo "== Release build (warnings of the optimiser) and the Debian package"
 bash scripts/check_package.sh build/ci-package

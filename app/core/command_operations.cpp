@@ -1,4 +1,6 @@
-// The worker's step c: the one operation of each command code.
+// The worker's step c: the one operation of each command code, looked up
+// by the kind of command: transfers, queries, settings, and the commands
+// that control the terminal's programs and the line.
 #include <zelodll.h>
 
 #include "core/command_worker.hpp"
@@ -11,90 +13,150 @@ constexpr int kCommandLineDownloadPause = 20;
 
 }  // namespace
 
-void CommandWorker::CallOperation(int code, int ems) {
-    TerminalOperations& op = operations_;
-    link::CommSettings& comm = state_.comm;
-    link::LinkStatus& status = state_.status;
-    link::ProgressState& progress = state_.progress;
-    TransferLists& lists = state_.lists;
-    const CommandLineState& commandLine = state_.commandLine;
-    const CommandArguments& args = arguments_;
-    const bool commandLineMode = status.commandLineMode.load() != 0;
+// What every operation takes, gathered once per command.
+struct CommandWorker::OperationContext {
+    TerminalOperations& op;
+    link::CommSettings& comm;
+    link::LinkStatus& status;
+    link::ProgressState& progress;
+    TransferLists& lists;
+    const CommandLineState& commandLine;
+    const CommandArguments& args;
+    bool commandLineMode;
+};
 
+void CommandWorker::CallOperation(int code, int ems) {
+    const OperationContext c{.op = operations_,
+                             .comm = state_.comm,
+                             .status = state_.status,
+                             .progress = state_.progress,
+                             .lists = state_.lists,
+                             .commandLine = state_.commandLine,
+                             .args = arguments_,
+                             .commandLineMode = state_.status.commandLineMode.load() != 0};
+    if (CallTransfer(c, code, ems)) return;
+    if (CallQuery(c, code)) return;
+    if (CallSetting(c, code)) return;
+    CallControl(c, code);
+}
+
+bool CommandWorker::CallTransfer(const OperationContext& c, int code, int ems) {
     switch (code) {
-        case kColdStart: op.ColdStart(comm, status, progress); break;
         case kDownloadChosenFiles:
-            op.DownloadSelectedFiles(comm, status, lists, progress, ems);
-            break;
+            c.op.DownloadSelectedFiles(c.comm, c.status, c.lists, c.progress, ems);
+            return true;
         case kDownloadListedFiles:
-            if (commandLineMode) {
+            if (c.commandLineMode) {
                 HM_time_delay(kCommandLineDownloadPause);
-                op.DownloadByCommandLine(comm, status, lists, commandLine, progress);
+                c.op.DownloadByCommandLine(c.comm, c.status, c.lists, c.commandLine, c.progress);
             } else {
-                op.DownloadFileList(comm, status, lists, commandLine, progress, ems);
+                c.op.DownloadFileList(c.comm, c.status, c.lists, c.commandLine, c.progress, ems);
             }
-            break;
-        case kRamSize: op.QueryRamSize(comm, status, progress); break;
-        case kFlashSize: op.QueryFlashSize(comm, status, progress); break;
-        case kPowerSavingOn: op.SetPowerSaving(comm, status, progress, 1); break;
-        case kPowerSavingOff: op.SetPowerSaving(comm, status, progress, 0); break;
-        case kDirectory: op.GetDirectory(comm, status, lists, progress, args.flashRom); break;
-        case kWarmStart: op.WarmStart(comm, status, progress); break;
+            return true;
         case kUploadChosenFiles:
-            if (PickFromDirectory(code, 0)) op.UploadSelectedFiles(comm, status, lists, progress);
-            break;
+            if (PickFromDirectory(code, 0))
+                c.op.UploadSelectedFiles(c.comm, c.status, c.lists, c.progress);
+            return true;
         case kUploadListedFiles:
-            if (commandLineMode) {
-                op.UploadByCommandLine(comm, status, lists, commandLine, progress);
+            if (c.commandLineMode) {
+                c.op.UploadByCommandLine(c.comm, c.status, c.lists, c.commandLine, c.progress);
             } else {
-                op.UploadFileList(comm, status, lists, commandLine, progress, ems);
+                c.op.UploadFileList(c.comm, c.status, c.lists, c.commandLine, c.progress, ems);
             }
-            break;
-        case kTimeAndDate: op.SyncTime(comm, status, state_.timeSync, commandLine, progress); break;
-        case kBarcodeTable: op.SetBarcodeTable(comm, status, progress, args.barcodeTable); break;
+            return true;
+        case kErase:
+            if (c.commandLineMode || PickFromDirectory(code, 0)) {
+                c.op.PurgeFiles(c.comm, c.status, c.lists, c.commandLine, c.progress,
+                                chosen_.address, chosen_.allAddresses);
+            }
+            return true;
+        default: return false;
+    }
+}
+
+bool CommandWorker::CallQuery(const OperationContext& c, int code) {
+    switch (code) {
+        case kRamSize: c.op.QueryRamSize(c.comm, c.status, c.progress); return true;
+        case kFlashSize: c.op.QueryFlashSize(c.comm, c.status, c.progress); return true;
+        case kDirectory:
+            c.op.GetDirectory(c.comm, c.status, c.lists, c.progress, c.args.flashRom);
+            return true;
+        case kFirmwareVersion: c.op.GetFirmwareVersion(c.comm, c.status, c.progress); return true;
+        case kTerminalId: c.op.GetTerminalId(c.comm, c.status, c.progress); return true;
+        case kFileExists:
+            c.op.CheckFileExists(c.comm, c.status, c.progress, c.args.textArgument);
+            return true;
+        case kRunningProgram: c.op.CheckRunningProgram(c.comm, c.status, c.progress); return true;
+        default: return false;
+    }
+}
+
+bool CommandWorker::CallSetting(const OperationContext& c, int code) {
+    switch (code) {
+        case kPowerSavingOn: c.op.SetPowerSaving(c.comm, c.status, c.progress, 1); return true;
+        case kPowerSavingOff: c.op.SetPowerSaving(c.comm, c.status, c.progress, 0); return true;
+        case kTimeAndDate:
+            c.op.SyncTime(c.comm, c.status, state_.timeSync, c.commandLine, c.progress);
+            return true;
+        case kBarcodeTable:
+            c.op.SetBarcodeTable(c.comm, c.status, c.progress, c.args.barcodeTable);
+            return true;
         case kAddressChange:
-            op.ChangeAddress(comm, status, progress, args.addressChange[0], args.addressChange[1]);
-            break;
-        case kFirmwareVersion: op.GetFirmwareVersion(comm, status, progress); break;
-        case kTerminalId: op.GetTerminalId(comm, status, progress); break;
-        case kFileExists: op.CheckFileExists(comm, status, progress, args.textArgument); break;
-        case kUploadMode: op.SetUploadMode(comm, status, progress); break;
-        case kRunningProgram: op.CheckRunningProgram(comm, status, progress); break;
+            c.op.ChangeAddress(c.comm, c.status, c.progress, c.args.addressChange[0],
+                               c.args.addressChange[1]);
+            return true;
+        case kUploadMode: c.op.SetUploadMode(c.comm, c.status, c.progress); return true;
         case kCommTable:
-            op.SetCommParameters(comm, status, state_.timing.terminalTimeout, state_.commTable,
-                                 progress, state_.commTable.changePcParameters);
-            break;
-        case kBuzzer: op.SetBeeperVolume(comm, status, progress, args.optionValue); break;
-        case kDeviceTable: op.SetDeviceTable(comm, status, progress, args.deviceTable); break;
-        case kKeypad: op.SetKeypad(comm, status, progress, args.keypadMode); break;
-        case kUpsOff: op.SetUpsOff(comm, status, progress); break;
-        case kSendData: op.SendData(comm, status, progress, args.textArgument); break;
-        case kPassword: op.SetPassword(comm, status, progress, args.textArgument); break;
-        case kSystemFont: op.RestoreSystemFont(comm, status, progress, args.optionValue); break;
-        case kExecAreaSize: op.SetExecAreaSize(comm, status, progress, args.textArgument); break;
+            c.op.SetCommParameters(c.comm, c.status, state_.timing.terminalTimeout,
+                                   state_.commTable, c.progress,
+                                   state_.commTable.changePcParameters);
+            return true;
+        case kBuzzer:
+            c.op.SetBeeperVolume(c.comm, c.status, c.progress, c.args.optionValue);
+            return true;
+        case kDeviceTable:
+            c.op.SetDeviceTable(c.comm, c.status, c.progress, c.args.deviceTable);
+            return true;
+        case kKeypad: c.op.SetKeypad(c.comm, c.status, c.progress, c.args.keypadMode); return true;
+        case kUpsOff: c.op.SetUpsOff(c.comm, c.status, c.progress); return true;
+        case kPassword:
+            c.op.SetPassword(c.comm, c.status, c.progress, c.args.textArgument);
+            return true;
+        case kSystemFont:
+            c.op.RestoreSystemFont(c.comm, c.status, c.progress, c.args.optionValue);
+            return true;
+        case kExecAreaSize:
+            c.op.SetExecAreaSize(c.comm, c.status, c.progress, c.args.textArgument);
+            return true;
+        case kLantaTable:
+            c.op.SendLantaTable(c.comm, c.status, c.lists, c.progress, c.args.lantaRecord);
+            return true;
+        default: return false;
+    }
+}
+
+void CommandWorker::CallControl(const OperationContext& c, int code) {
+    switch (code) {
+        case kColdStart: c.op.ColdStart(c.comm, c.status, c.progress); break;
+        case kWarmStart: c.op.WarmStart(c.comm, c.status, c.progress); break;
+        case kSendData: c.op.SendData(c.comm, c.status, c.progress, c.args.textArgument); break;
         case kAutoBoot:
-            if (PickFromDirectory(code, args.flashRom)) {
-                op.SetAutoBoot(comm, status, lists, progress, chosen_.address, chosen_.allAddresses,
-                               args.flashRom, args.runFileName);
+            if (PickFromDirectory(code, c.args.flashRom)) {
+                c.op.SetAutoBoot(c.comm, c.status, c.lists, c.progress, chosen_.address,
+                                 chosen_.allAddresses, c.args.flashRom, c.args.runFileName);
             }
             break;
-        case kPoll: op.Poll(comm, status, state_.poll, progress); break;
         case kRun:
             // From the command line the program is the run's third token and
             // every terminal of the list takes part.
-            if (commandLineMode || PickFromDirectory(code, args.flashRom)) {
-                op.RunProgram(comm, status, lists, commandLine, progress, chosen_.address,
-                              chosen_.allAddresses, args.flashRom, args.runFileName);
+            if (c.commandLineMode || PickFromDirectory(code, c.args.flashRom)) {
+                c.op.RunProgram(c.comm, c.status, c.lists, c.commandLine, c.progress,
+                                chosen_.address, chosen_.allAddresses, c.args.flashRom,
+                                c.args.runFileName);
             }
             break;
-        case kErase:
-            if (commandLineMode || PickFromDirectory(code, 0)) {
-                op.PurgeFiles(comm, status, lists, commandLine, progress, chosen_.address,
-                              chosen_.allAddresses);
-            }
-            break;
-        case kLantaTable: op.SendLantaTable(comm, status, lists, progress, args.lantaRecord); break;
-        case kKermit: op.ExecuteKermit(comm, status, progress); break;
+        case kPoll: c.op.Poll(c.comm, c.status, state_.poll, c.progress); break;
+        case kKermit: c.op.ExecuteKermit(c.comm, c.status, c.progress); break;
         default: break;
     }
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "core/command_line.hpp"
+#include "link/link_readiness.hpp"
 
 namespace zelo::core {
 namespace {
@@ -87,10 +88,11 @@ void CommandWorker::CommandThread() {
     const int code = commandCode_.load();
     switch (code) {
         case kConnectLine: {
-            // Connected already (state 1) or no address: nothing to do.
+            // Connected already or no address: nothing to do.
             const int readiness = CheckLinkReadiness();
-            if (readiness == 0) outcome_.lineUnavailable = true;
-            if (readiness >= 2 && !operations_.Connect(state_.comm, state_.status)) {
+            if (readiness == link::kLinkNotReady) outcome_.lineUnavailable = true;
+            if (readiness >= link::kLinkConnectDirect &&
+                !operations_.Connect(state_.comm, state_.status)) {
                 outcome_.lineUnavailable = true;
             }
             break;
@@ -148,25 +150,26 @@ bool CommandWorker::RunBeforeLinkChecks(int code, int& ems) {
     }
 }
 
-int CommandWorker::CheckLinkReadiness() {
-    if (state_.comm.addresses.empty()) return 0;
-    if (state_.status.connected.load() == 1) return 1;
-    if (state_.status.useModem.load() != 1) return 2;
-    // The dial step: the run's number in command-line mode, else the dialog.
+bool CommandWorker::ConfirmDial() {
+    // The run's number in command-line mode, else the dial dialog.
     if (state_.status.commandLineMode.load() == 1) {
         state_.comm.dialNumber = state_.commandLine.phoneNumber;
-        return 3;
+        return true;
     }
     std::optional<std::string> number = ui_.ChooseDialNumber(state_.phoneBook);
-    if (!number || number->empty()) return 0;
+    if (!number || number->empty()) return false;
     state_.comm.dialNumber = number->substr(0, link::kMaxDialNumber);
-    return 3;
+    return true;
+}
+
+int CommandWorker::CheckLinkReadiness() {
+    return link::CheckLinkReadiness(state_.comm, state_.status, [this] { return ConfirmDial(); });
 }
 
 bool CommandWorker::MakeLineReady() {
     const int readiness = CheckLinkReadiness();
-    if (readiness == 1) return true;
-    if (readiness == 0 || !operations_.Connect(state_.comm, state_.status)) {
+    if (readiness == link::kLinkOpen) return true;
+    if (readiness == link::kLinkNotReady || !operations_.Connect(state_.comm, state_.status)) {
         outcome_.lineUnavailable = true;
         return false;
     }

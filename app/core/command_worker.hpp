@@ -70,11 +70,20 @@ private:
     void CommandThread();
     void RunFramedCommand(int code);
     bool RunBeforeLinkChecks(int code, int& ems);
-    // CheckLinkReadiness, then Connect for states 2 and 3; true when the
-    // line is open for the operation.
+    // CheckLinkReadiness, then Connect unless the line is open; true when
+    // the line is open for the operation.
     bool MakeLineReady();
+    // One of link::LinkReadiness; the dial step picks the number to dial.
     int CheckLinkReadiness();
+    bool ConfirmDial();
+    // Calls the one operation of `code`, through the step of its kind; each
+    // step returns false for a code not of its kind.
     void CallOperation(int code, int ems);
+    struct OperationContext;
+    bool CallTransfer(const OperationContext& c, int code, int ems);
+    bool CallQuery(const OperationContext& c, int code);
+    bool CallSetting(const OperationContext& c, int code);
+    void CallControl(const OperationContext& c, int code);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();
     // where: "script.zsc, line 3", for the note on a line that is skipped.

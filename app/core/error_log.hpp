@@ -18,7 +18,6 @@ public:
     // could not be opened.
     bool OpenForAppend(const std::string& path);
     bool OpenNew(const std::string& path);
-    bool IsOpen() const { return open_; }
     // Each line goes to disk at once, so a crash loses none that was shown.
     void Append(std::string_view line);
     void Close();

@@ -42,7 +42,6 @@ public:
     ViewState& State() { return state_; }
     // The file system and clock the view works with.
     Platform& Files() { return platform_; }
-    const ConfigurationLocation& Location() const { return location_; }
     ResultLineWriter& Writer() { return writer_; }
     // The connection object, with its hooks attached to this view.
     CViewTerminalLink& Link() { return link_; }

@@ -7,8 +7,8 @@
 namespace zelo::core {
 
 // The connection object as the view uses it: its hooks reach the view's
-// duties. The worker attaches the view each time it starts; until then the
-// hooks do nothing, as in the base class.
+// duties. The view core attaches itself once, when it is made; a link not
+// attached (a test's) does nothing in its hooks, as in the base class.
 class CViewTerminalLink : public link::CTerminalLink {
 public:
     void AttachView(ViewDuties& view, ResultLineWriter& writer) {

@@ -1,5 +1,7 @@
 #include "link/address_loop.hpp"
 
+#include <zelodll.h>
+
 #include <algorithm>
 #include <cstddef>
 
@@ -7,34 +9,29 @@ namespace zelo::link {
 namespace {
 
 constexpr int kLeaveStatus = -1;
-constexpr int kResultSuccess = 0;
-constexpr int kResultTimeOut = 4;
-constexpr int kResultNoData = 7;
-constexpr int kResultNoSuchFile = 48;
-constexpr int kResultFromFlashRom = 54;
 
 }  // namespace
 
 int StatusForResult(StatusRule rule, int code) {
     switch (rule) {
         case StatusRule::kAddressSet:
-            if (code == kResultSuccess) return kStatusDone;
-            return code == kResultNoSuchFile ? kStatusNoSuchFile : kStatusFailed;
+            if (code == ZELO_OK) return kStatusDone;
+            return code == ZELO_NO_SUCH_FILE ? kStatusNoSuchFile : kStatusFailed;
         case StatusRule::kFileQuery:
-            if (code == kResultFromFlashRom) return kStatusDone;
+            if (code == ZELO_FILE_IN_FLASH) return kStatusDone;
             break;
         case StatusRule::kCommand:
         case StatusRule::kQuery: break;
     }
-    if (code == kResultSuccess) return kStatusDone;
-    if (code == kResultTimeOut) return kStatusTimeOut;
-    if (code == kResultNoData) return kLeaveStatus;
+    if (code == ZELO_OK) return kStatusDone;
+    if (code == ZELO_TIMEOUT) return kStatusTimeOut;
+    if (code == ZELO_NO_DATA) return kLeaveStatus;
     return kStatusFailed;
 }
 
 bool ResultWritesLine(StatusRule rule, int code) {
     const bool quietWhenNoData = rule == StatusRule::kQuery || rule == StatusRule::kFileQuery;
-    return !(quietWhenNoData && code == kResultNoData);
+    return !(quietWhenNoData && code == ZELO_NO_DATA);
 }
 
 void BeginAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {

@@ -46,16 +46,29 @@ bool CountDown(TransferRun& run, int period) {
     return true;
 }
 
+// A series of uploads shows per-address progress on a display it clears
+// first, and holds the line busy until it ends.
+void BeginUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
+    progress.mode = kProgressPerAddress;
+    progress.phase = kPhaseAtRest;
+    link.RefreshProgress(1);
+    status.idle = 0;
+}
+
+void EndUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
+    progress.mode = kProgressPerAddress;
+    progress.phase = kPhaseAtRest;
+    link.RefreshProgress(0);
+    status.idle = 1;
+}
+
 }  // namespace
 
 void CTerminalLink::UploadSelectedFiles(const CommSettings& comm, LinkStatus& status,
                                         ProgressState& progress, const TransferLists& lists) {
     TransferRun run(*this, comm, status, progress);
     const char separator = Environment().PathSeparator();
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(1);
-    status.idle = 0;
+    BeginUploads(*this, status, progress);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.IsSelected(k)) continue;
         const std::string folder = AddressFolder(lists.workingDirectory, separator, run.Address(k));
@@ -70,20 +83,14 @@ void CTerminalLink::UploadSelectedFiles(const CommSettings& comm, LinkStatus& st
         }
         run.EndAddress(k, 0);
     }
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
-    status.idle = 1;
+    EndUploads(*this, status, progress);
 }
 
 void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
                                    ProgressState& progress, const TransferLists& lists, int ems) {
     TransferRun run(*this, comm, status, progress);
     const char separator = Environment().PathSeparator();
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(1);
-    status.idle = 0;
+    BeginUploads(*this, status, progress);
     progress.countdown = 0;
 
     for (;;) {
@@ -133,10 +140,7 @@ void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
         if ((last != ZELO_OK && last != ZELO_NO_SUCH_FILE) || lists.uploadPeriod <= 0) continue;
         if (!CountDown(run, lists.uploadPeriod)) return;
     }
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
-    status.idle = 1;
+    EndUploads(*this, status, progress);
 }
 
 void CTerminalLink::UploadByCommandLine(const CommSettings& comm, LinkStatus& status,
@@ -145,22 +149,16 @@ void CTerminalLink::UploadByCommandLine(const CommSettings& comm, LinkStatus& st
     TransferRun run(*this, comm, status, progress);
     const std::string& source = commandLine.tokens[2];
     const std::string& target = commandLine.tokens[3];
-    progress.mode = kProgressPerAddress;
     progress.bytes = 0;
     progress.packets = 0;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(1);
-    status.idle = 0;
+    BeginUploads(*this, status, progress);
     Environment().Sleep(20);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, false)) continue;
         if (!run.UploadFile(k, source, target, source)) return;
         run.EndAddress(k, 1);
     }
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
-    status.idle = 1;
+    EndUploads(*this, status, progress);
 }
 
 }  // namespace zelo::link

@@ -134,11 +134,170 @@ bool TakePollResult(CTerminalLink& link, int result, char address, std::string_v
     return true;
 }
 
+// How one address's turn in a cycle ends.
+enum class TurnEnd { kNextAddress, kEndCycle, kStopped };
+
+// One polling run over the open polled-data file: cycles over the address
+// positions, each selected address polled as often as its quota allows,
+// until the period rule or a lost record ends the run, or Stop does.
+class PollRun {
+public:
+    PollRun(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
+            PollSettings& settings, PollContext& context, ProgressState& progress)
+        : link_(link),
+          comm_(comm),
+          status_(status),
+          settings_(settings),
+          context_(context),
+          progress_(progress),
+          environment_(link.Environment()),
+          lastDataTime_(environment_.Seconds()),
+          turn_{settings, context, progress, environment_, counters_, lastDataTime_} {}
+
+    // Cycles until the run ends; false when it ended by Stop.
+    bool Run() {
+        progress_.mode = kProgressPolling;
+        progress_.phase = kPhaseAtRest;
+        link_.RefreshProgress(0);
+        status_.idle = 0;
+        while (status_.idle == 0 && !storeFailed_) {
+            if (!Cycle()) return false;
+        }
+        // Stop sets the flag before it sets idle, so a Stop that came after
+        // the cycle's last look still ends the run as stopped, not finished.
+        return link_.IsStopRequested() == 0;
+    }
+
+private:
+    // One pass over the address positions; false when stopped.
+    bool Cycle() {
+        bool granted = false;
+        bool anySelected = false;
+        const std::size_t count = std::min(comm_.addresses.size(), kAddressSlots);
+        for (std::size_t k = 0; k < count; ++k) {
+            if (link_.IsStopRequested() != 0) return false;
+            if (settings_.pollingPeriod == kContinuous) environment_.Sleep(kPauseMs);
+            const bool selected = progress_.addressSelected[k] != 0;
+            anySelected = anySelected || selected;
+            if (counters_.quota[k] < 1 || !selected) continue;
+            --counters_.quota[k];
+            granted = true;
+            const TurnEnd end = TakeTurn(k);
+            if (end == TurnEnd::kStopped) return false;
+            if (end == TurnEnd::kEndCycle) break;
+        }
+        if (link_.IsStopRequested() != 0) return false;
+        if (!granted) counters_.quota = counters_.weight;
+        progress_.phase = kPhaseAtRest;
+        link_.RefreshProgress(0);
+        // Nothing selected: nothing to wait on, so do not spin.
+        if (!anySelected) environment_.Sleep(kPauseMs);
+        return true;
+    }
+
+    // A turn the address's quota granted.
+    TurnEnd TakeTurn(std::size_t k) {
+        if (OutsidePollingWindow()) return TurnEnd::kNextAddress;
+        if (!SyncTimeInWindow()) return TurnEnd::kStopped;
+        ShowWorkingOn(k);
+        if (PausingBeforeRePoll()) return TurnEnd::kNextAddress;
+        return PollAddress(k);
+    }
+
+    // With a set polling window, the time outside it passes without polls.
+    bool OutsidePollingWindow() {
+        if (settings_.pollingPeriod != kSpecify ||
+            IsWithinWindow(settings_.startTime, settings_.stopTime,
+                           TimeOfDayText(environment_.Now())))
+            return false;
+        environment_.Sleep(kPauseMs);
+        link_.RefreshProgress(0);
+        return true;
+    }
+
+    // The clocks are set once a run, at the first turn inside the sync
+    // window; false when that was stopped.
+    bool SyncTimeInWindow() {
+        if (settings_.autoTimeSync != kSyncInWindow || timeSyncDone_ ||
+            !IsWithinWindow(settings_.autoSyncStart, settings_.autoSyncStop,
+                            TimeOfDayText(environment_.Now())))
+            return true;
+        if (link_.SyncTimeAll(comm_, status_, progress_) == 0) return false;
+        timeSyncDone_ = true;
+        progress_.mode = kProgressPolling;
+        progress_.phase = kPhaseAtRest;
+        return true;
+    }
+
+    void ShowWorkingOn(std::size_t k) {
+        progress_.currentAddress = static_cast<int>(k);
+        progress_.phase = kPhaseAtRest;
+        progress_.addressStatus[k] = kStatusWorking;
+        link_.RefreshProgress(0);
+    }
+
+    // True while the re-poll pause runs; the pause ends once it has lasted
+    // longer than the re-poll time.
+    bool PausingBeforeRePoll() {
+        if (context_.rePollWaiting == 0) return false;
+        if (environment_.Seconds() - rePollPauseStart_ <= settings_.rePollTime) {
+            environment_.Sleep(kPauseMs);
+            return true;
+        }
+        context_.rePollWaiting = 0;
+        return false;
+    }
+
+    TurnEnd PollAddress(std::size_t k) {
+        const char address = comm_.addresses[k];
+        std::array<char, ZELO_POLL_RECORD_SIZE> record{};
+        int32_t length = 0;
+        const int result = HM_poll(comm_.port, address, record.data(), &length);
+        if (result != ZELO_TIMEOUT) counters_.timeOuts[k] = 0;
+        if (link_.IsStopRequested() != 0) return TurnEnd::kStopped;
+        if (!TakePollResult(link_, result, address, RecordText(record), length, k, turn_)) {
+            storeFailed_ = true;
+            return TurnEnd::kEndCycle;
+        }
+        return FollowPeriodRule();
+    }
+
+    // After a poll: a run that ends when no data comes ends once the line
+    // has been quiet too long; a re-poll run pauses instead.
+    TurnEnd FollowPeriodRule() {
+        const std::int64_t now = environment_.Seconds();
+        if (settings_.pollingPeriod == kEndWhenNoData &&
+            now - lastDataTime_ > settings_.pollMaxWait) {
+            status_.idle = 1;
+            return TurnEnd::kEndCycle;
+        }
+        if (settings_.pollingPeriod == kRePoll && now - lastDataTime_ > settings_.rePollNoData &&
+            context_.rePollWaiting == 0) {
+            context_.rePollWaiting = 1;
+            rePollPauseStart_ = now;
+        }
+        return TurnEnd::kNextAddress;
+    }
+
+    CTerminalLink& link_;
+    const CommSettings& comm_;
+    LinkStatus& status_;
+    PollSettings& settings_;
+    PollContext& context_;
+    ProgressState& progress_;
+    LinkEnvironment& environment_;
+    PollCounters counters_;
+    std::int64_t lastDataTime_;
+    PollTurn turn_;
+    std::int64_t rePollPauseStart_ = 0;
+    bool timeSyncDone_ = false;
+    bool storeFailed_ = false;
+};
+
 }  // namespace
 
 void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSettings& settings,
                          PollContext& context, ProgressState& progress) {
-    LinkEnvironment& environment = Environment();
     if (settings.autoTimeSync == kSyncAtStart && SyncTimeAll(comm, status, progress) == 0) {
         WaitUntilIdle(status);
         return;
@@ -147,110 +306,17 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
         SetPowerSaving(comm, status, progress, 0);
         HM_set_power_saving_status(0);
     }
-
-    PollCounters counters;
     context.rePollWaiting = 0;
     OpenPollFile(settings, context, status);
     if (status.pollFileOpen == 0) {
         RestorePowerSaving(*this, comm, status, progress);
         return;
     }
-
-    progress.mode = kProgressPolling;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
-    status.idle = 0;
-    std::int64_t lastDataTime = environment.Seconds();
-    std::int64_t rePollPauseStart = 0;
-    bool timeSyncDone = false;
-    bool storeFailed = false;
-    const std::size_t count = std::min(comm.addresses.size(), kAddressSlots);
-    PollTurn turn{settings, context, progress, environment, counters, lastDataTime};
-
-    while (status.idle == 0 && !storeFailed) {
-        bool granted = false;
-        bool anySelected = false;
-        for (std::size_t k = 0; k < count; ++k) {
-            if (IsStopRequested() != 0) {
-                WaitUntilIdle(status);
-                return;
-            }
-            if (settings.pollingPeriod == kContinuous) environment.Sleep(kPauseMs);
-            if (progress.addressSelected[k] != 0) anySelected = true;
-            if (counters.quota[k] < 1 || progress.addressSelected[k] == 0) continue;
-            --counters.quota[k];
-            granted = true;
-
-            if (settings.pollingPeriod == kSpecify &&
-                !IsWithinWindow(settings.startTime, settings.stopTime,
-                                TimeOfDayText(environment.Now()))) {
-                environment.Sleep(kPauseMs);
-                RefreshProgress(0);
-                continue;
-            }
-            if (settings.autoTimeSync == kSyncInWindow && !timeSyncDone &&
-                IsWithinWindow(settings.autoSyncStart, settings.autoSyncStop,
-                               TimeOfDayText(environment.Now()))) {
-                if (SyncTimeAll(comm, status, progress) == 0) {
-                    WaitUntilIdle(status);
-                    return;
-                }
-                timeSyncDone = true;
-                progress.mode = kProgressPolling;
-                progress.phase = kPhaseAtRest;
-            }
-
-            const char address = comm.addresses[k];
-            progress.currentAddress = static_cast<int>(k);
-            progress.phase = kPhaseAtRest;
-            progress.addressStatus[k] = kStatusWorking;
-            RefreshProgress(0);
-
-            if (context.rePollWaiting != 0) {
-                if (environment.Seconds() - rePollPauseStart <= settings.rePollTime) {
-                    environment.Sleep(kPauseMs);
-                    continue;
-                }
-                context.rePollWaiting = 0;
-            }
-
-            std::array<char, ZELO_POLL_RECORD_SIZE> record{};
-            int32_t length = 0;
-            const int result = HM_poll(comm.port, address, record.data(), &length);
-            if (result != ZELO_TIMEOUT) counters.timeOuts[k] = 0;
-            if (IsStopRequested() != 0) {
-                WaitUntilIdle(status);
-                return;
-            }
-
-            if (!TakePollResult(*this, result, address, RecordText(record), length, k, turn)) {
-                storeFailed = true;
-                break;
-            }
-
-            const std::int64_t now = environment.Seconds();
-            if (settings.pollingPeriod == kEndWhenNoData &&
-                now - lastDataTime > settings.pollMaxWait) {
-                status.idle = 1;
-                break;
-            }
-            if (settings.pollingPeriod == kRePoll && now - lastDataTime > settings.rePollNoData &&
-                context.rePollWaiting == 0) {
-                context.rePollWaiting = 1;
-                rePollPauseStart = now;
-            }
-        }
-        if (IsStopRequested() != 0) {
-            WaitUntilIdle(status);
-            return;
-        }
-        if (!granted) counters.quota = counters.weight;
-        progress.phase = kPhaseAtRest;
-        RefreshProgress(0);
-        // Nothing selected: nothing to wait on, so do not spin.
-        if (!anySelected) environment.Sleep(kPauseMs);
+    // A stopped run leaves the file open and the power saving as it is.
+    if (!PollRun(*this, comm, status, settings, context, progress).Run()) {
+        WaitUntilIdle(status);
+        return;
     }
-
     context.file.reset();
     status.pollFileOpen = 0;
     status.idle = 1;

@@ -53,7 +53,6 @@ public:
     void Refresh(int erase) { link_.RefreshProgress(erase); }
     LinkEnvironment& Environment() { return link_.Environment(); }
     CTerminalLink& Link() { return link_; }
-    const CommSettings& Comm() const { return comm_; }
     LinkStatus& Status() { return status_; }
     ProgressState& Progress() { return progress_; }
 

@@ -10,10 +10,10 @@ namespace {
 using fake_pendra::Call;
 using fake_pendra::Fn;
 
-class TransferTest : public OperationTest {
+class TransferTest : public FileTerminalsTest {
 protected:
     void SetUp() override {
-        OperationTest::SetUp();
+        FileTerminalsTest::SetUp();
         lists.workingDirectory = folder + "/work";
         std::filesystem::create_directories(lists.workingDirectory);
         for (char address : std::string("ABC")) line.terminals[address];

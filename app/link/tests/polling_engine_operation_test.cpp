@@ -2,7 +2,7 @@
 #include <map>
 
 #include "link/poll_window.hpp"
-#include "operation_fixture.hpp"
+#include "fake_line_test.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -12,10 +12,10 @@ using fake_pendra::Fn;
 
 // Polling against scripted terminals: each poll takes 20 ms of the fake
 // clock, and every poll's address and time of day are kept.
-class PollingTest : public OperationTest {
+class PollingTest : public FileTerminalsTest {
 protected:
     void SetUp() override {
-        OperationTest::SetUp();
+        FileTerminalsTest::SetUp();
         settings.pollFileName = File("POLL.DAT");
         settings.pollingPeriod = 0;
     }
@@ -323,6 +323,21 @@ TEST(PollWindow, InclusiveEndsAndWindowsAcrossMidnight) {
     EXPECT_TRUE(IsWithinWindow("08:00:00", "17:00:00", "17:00:00"));
     EXPECT_FALSE(IsWithinWindow("08:00:00", "17:00:00", "17:00:01"));
     EXPECT_TRUE(IsWithinWindow("10:00:00", "10:00:00", "03:00:00"));
+}
+
+// Stop given between a cycle's last look at the flag and the next cycle: the
+// run still ends as stopped and leaves the file open, as any stopped run
+// does, rather than closing it and switching power saving back on.
+TEST_F(PollingTest, AStopBetweenCyclesEndsTheRunAsStopped) {
+    comm.addresses = "A";
+    Serve([](char, int) { return Answer(1, "r"); }, 1000);
+    link.onRefresh = [this] {
+        // The refresh at the end of a cycle: A's record has been taken.
+        if (progress.addressStatus[0] == kStatusTransferring) link.Stop(status);
+    };
+    RunPoll();
+    EXPECT_EQ(polled.size(), 1u);
+    EXPECT_EQ(status.pollFileOpen, 1);
 }
 
 }  // namespace

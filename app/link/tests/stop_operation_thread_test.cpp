@@ -14,7 +14,7 @@ using fake_pendra::Call;
 using fake_pendra::Fn;
 using Clock = std::chrono::steady_clock;
 
-class StopThreadTest : public OperationTest {
+class StopThreadTest : public FileTerminalsTest {
 protected:
     // The user interface thread's Stop once `ready` holds, then the wait
     // for the worker; returns how long the worker took to end.

@@ -37,12 +37,13 @@ TEST_F(LinkFaults, SilenceTimesOutWithinTheDocumentedBound) {
     startLine();
     openMainLink();
     // Three sendings, each waiting at 57600 baud the allowance + 2 x
-    // (8-byte request), about 303 ms; allow scheduling slack on top.
+    // (8-byte request), about 303 ms; the upper bound leaves room for a
+    // loaded machine under ThreadSanitizer.
     const auto start = Clock::now();
     EXPECT_EQ(Pendra_ESC_A(link_, 'S'), 130);
     const auto took = Clock::now() - start;
     EXPECT_GE(took, std::chrono::milliseconds(3 * kAnswerAllowanceMs));
-    EXPECT_LT(took, std::chrono::milliseconds(3000));
+    EXPECT_LT(took, std::chrono::milliseconds(15000));
     EXPECT_EQ(terminals_.seen().size(), 3u);
 }
 

@@ -1,4 +1,4 @@
-#include "operations_fixture.hpp"
+#include "answering_terminal.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -6,12 +6,12 @@ namespace {
 using Lines = std::vector<std::string>;
 using StatusList = std::vector<int>;
 
-TEST_F(OperationsTest, QueriesShowTheirDataOnSuccessOnly) {
-    link.QueryRamSize(settings, status, progress);
-    link.QueryFlashSize(settings, status, progress);
-    link.GetFirmwareVersion(settings, status, progress);
-    link.CheckRunningProgram(settings, status, progress);
-    EXPECT_EQ(link.lines, (Lines{
+TEST_F(AnsweringTerminalTest, QueriesShowTheirDataOnSuccessOnly) {
+    link.QueryRamSize(comm, status, progress);
+    link.QueryFlashSize(comm, status, progress);
+    link.GetFirmwareVersion(comm, status, progress);
+    link.CheckRunningProgram(comm, status, progress);
+    EXPECT_EQ(link.written, (Lines{
                               "A RAM size  Total=12  EXEC=3  Free=4 Successfully",
                               "C RAM size   Time out",
                               "A Flash ROM Size   Total=512Kb  Free=128Kb Successfully",
@@ -26,30 +26,30 @@ TEST_F(OperationsTest, QueriesShowTheirDataOnSuccessOnly) {
               (StatusList{kStatusDone, 0, kStatusTimeOut}));
 }
 
-TEST_F(OperationsTest, RamSizeWithEmsShowsAllFiveValues) {
+TEST_F(AnsweringTerminalTest, RamSizeWithEmsShowsAllFiveValues) {
     fake_pendra::setResponder([](const Call& c) -> std::optional<Reply> {
         if (c.fn == Fn::DBG && c.request == "G") return Reply{1, "..01200300405120256"};
         return std::nullopt;
     });
-    link.QueryRamSize(settings, status, progress);
-    ASSERT_FALSE(link.lines.empty());
-    EXPECT_EQ(link.lines[0],
+    link.QueryRamSize(comm, status, progress);
+    ASSERT_FALSE(link.written.empty());
+    EXPECT_EQ(link.written[0],
               "A RAM size  Total=12  EXEC=3  Free=4  Total EMS=512  Free EMS=256 Successfully");
 }
 
-TEST_F(OperationsTest, FileInFlashRomCountsAsFoundAndAMissingFileAsFailed) {
+TEST_F(AnsweringTerminalTest, FileInFlashRomCountsAsFoundAndAMissingFileAsFailed) {
     fake_pendra::setResponder([](const Call& c) -> std::optional<Reply> {
         if (c.fn == Fn::ESC_J) return Reply{static_cast<int16_t>(c.address == 'A' ? 8 : 7), "14"};
         return std::nullopt;
     });
-    link.CheckFileExists(settings, status, progress, "DATA.TXT");
-    EXPECT_EQ(link.lines, (Lines{"A DATA.TXT File exist and length = 14 From flash ROM",
+    link.CheckFileExists(comm, status, progress, "DATA.TXT");
+    EXPECT_EQ(link.written, (Lines{"A DATA.TXT File exist and length = 14 From flash ROM",
                                  "C File  DATA.TXT doesn't exist"}));
     EXPECT_EQ(progress.addressStatus[0], kStatusDone);
     EXPECT_EQ(progress.addressStatus[2], kStatusFailed);
 }
 
-TEST_F(OperationsTest, DirectoryListingsGoToTheirAddressPositions) {
+TEST_F(AnsweringTerminalTest, DirectoryListingsGoToTheirAddressPositions) {
     DirectoryTexts texts;
     texts[1] = "UNTOUCHED";
     texts[2] = "OLD";
@@ -60,28 +60,28 @@ TEST_F(OperationsTest, DirectoryListingsGoToTheirAddressPositions) {
         if (c.fn == Fn::DBG && c.request == "D/ROM") return Reply{1, "..MENU.EXE"};
         return std::nullopt;
     });
-    link.GetDirectory(settings, status, progress, 0, texts);
-    EXPECT_EQ(link.lines,
+    link.GetDirectory(comm, status, progress, 0, texts);
+    EXPECT_EQ(link.written,
               (Lines{"A Get Directory  PROG.EXE Successfully", "C Get Directory   Time out"}));
     EXPECT_EQ(texts[0], "PROG.EXE");
     EXPECT_EQ(texts[1], "UNTOUCHED");
     EXPECT_EQ(texts[2], "");  // a failure empties the old listing
 
-    link.lines.clear();
-    link.GetDirectory(settings, status, progress, 1, texts);
-    EXPECT_EQ(link.lines, (Lines{"A Get ROM Directory   MENU.EXE Successfully",
+    link.written.clear();
+    link.GetDirectory(comm, status, progress, 1, texts);
+    EXPECT_EQ(link.written, (Lines{"A Get ROM Directory   MENU.EXE Successfully",
                                  "C Get ROM Directory   Time out"}));
     EXPECT_EQ(texts[0], "MENU.EXE");
 
-    link.lines.clear();
+    link.written.clear();
     fake_pendra::reset();
-    link.GetDirectory(settings, status, progress, 2, texts);
-    EXPECT_TRUE(link.lines.empty());
+    link.GetDirectory(comm, status, progress, 2, texts);
+    EXPECT_TRUE(link.written.empty());
     EXPECT_EQ(link.boxes, (std::vector<std::string>{"nRom set wrong!!", "nRom set wrong!!"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
 }
 
-TEST_F(OperationsTest, ListingThatFillsTheWholeBufferIsCutAtItsEnd) {
+TEST_F(AnsweringTerminalTest, ListingThatFillsTheWholeBufferIsCutAtItsEnd) {
     // Entries that together fill every byte: the listing handed on stops at
     // the buffer's end, and the next terminal starts from a clean buffer.
     const std::string entry(500, 'X');
@@ -100,14 +100,14 @@ TEST_F(OperationsTest, ListingThatFillsTheWholeBufferIsCutAtItsEnd) {
         return std::nullopt;
     });
     DirectoryTexts texts;
-    link.GetDirectory(settings, status, progress, 0, texts);
+    link.GetDirectory(comm, status, progress, 0, texts);
     EXPECT_LE(texts[0].size(), static_cast<std::size_t>(ZELO_LISTING_SIZE));
     EXPECT_EQ(texts[0].find('\0'), std::string::npos);
     EXPECT_EQ(texts[2], entry);
 }
 
-TEST_F(OperationsTest, TerminalIdNamesTheModelOfEachTerminal) {
-    settings.addresses = "ABCD";
+TEST_F(AnsweringTerminalTest, TerminalIdNamesTheModelOfEachTerminal) {
+    comm.addresses = "ABCD";
     progress.addressSelected[1] = 1;
     for (auto& t : progress.typeFound) t = kDelmar;
     fake_pendra::setResponder([](const Call& c) -> std::optional<Reply> {
@@ -119,8 +119,8 @@ TEST_F(OperationsTest, TerminalIdNamesTheModelOfEachTerminal) {
             default: return Reply{9, ""};       // refused
         }
     });
-    link.GetTerminalId(settings, status, progress);
-    EXPECT_EQ(link.lines,
+    link.GetTerminalId(comm, status, progress);
+    EXPECT_EQ(link.written,
               (Lines{"A Terminal ID  ZX58 Successfully", "B Terminal ID  ZX7 Successfully",
                      "C Terminal ID  Z Successfully", "D Terminal ID   Unsuccessful"}));
     EXPECT_EQ(progress.typeFound[0], kFenna);

@@ -1,4 +1,4 @@
-#include "operations_fixture.hpp"
+#include "answering_terminal.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -8,24 +8,24 @@ using StatusList = std::vector<int>;
 
 // Commands whose result is success, time out or failure: A answers, C is
 // silent, B is not selected and hears nothing.
-TEST_F(OperationsTest, CommandsReportEachSelectedTerminal) {
-    link.WarmStart(settings, status, progress);
-    EXPECT_EQ(link.lines, (Lines{"A Warm Start  Successfully", "C Warm Start  Time out"}));
+TEST_F(AnsweringTerminalTest, CommandsReportEachSelectedTerminal) {
+    link.WarmStart(comm, status, progress);
+    EXPECT_EQ(link.written, (Lines{"A Warm Start  Successfully", "C Warm Start  Time out"}));
     EXPECT_EQ(Statuses(), (StatusList{kStatusDone, 0, kStatusTimeOut}));
     EXPECT_EQ(AddressesOf(Fn::ESC_A), "AC");
     EXPECT_EQ(status.idle, 1);
     EXPECT_EQ(progress.mode, kProgressPerAddress);
 
-    link.lines.clear();
+    link.written.clear();
     fake_pendra::reset();
     SetResponder();
-    link.SetBarcodeTable(settings, status, progress, "1100");
-    link.SetDeviceTable(settings, status, progress, "ABC");
-    link.SetUpsOff(settings, status, progress);
-    link.SetUploadMode(settings, status, progress);
-    link.ExecuteKermit(settings, status, progress);
-    link.SendData(settings, status, progress, "HELLO");
-    EXPECT_EQ(link.lines, (Lines{
+    link.SetBarcodeTable(comm, status, progress, "1100");
+    link.SetDeviceTable(comm, status, progress, "ABC");
+    link.SetUpsOff(comm, status, progress);
+    link.SetUploadMode(comm, status, progress);
+    link.ExecuteKermit(comm, status, progress);
+    link.SendData(comm, status, progress, "HELLO");
+    EXPECT_EQ(link.written, (Lines{
                               "A Set Bar symbology 1100 Successfully",
                               "C Set Bar symbology 1100 Time out",
                               "A Set device table ABC Successfully",
@@ -48,13 +48,13 @@ TEST_F(OperationsTest, CommandsReportEachSelectedTerminal) {
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_0).front().request, "HELLO");
 }
 
-TEST_F(OperationsTest, ChoiceLabelsFollowTheValueOrItsDigit) {
-    link.SetBeeperVolume(settings, status, progress, 5);
-    link.SetKeypad(settings, status, progress, '2');
-    link.SetKeypad(settings, status, progress, 'A');
-    link.RestoreSystemFont(settings, status, progress, 1);
-    link.RestoreSystemFont(settings, status, progress, '2');
-    EXPECT_EQ(link.lines, (Lines{
+TEST_F(AnsweringTerminalTest, ChoiceLabelsFollowTheValueOrItsDigit) {
+    link.SetBeeperVolume(comm, status, progress, 5);
+    link.SetKeypad(comm, status, progress, '2');
+    link.SetKeypad(comm, status, progress, 'A');
+    link.RestoreSystemFont(comm, status, progress, 1);
+    link.RestoreSystemFont(comm, status, progress, '2');
+    EXPECT_EQ(link.written, (Lines{
                               "A Set Beeper volume medium!    Successfully",
                               "C Set Beeper volume medium!    Time out",
                               "A Set keypad partial lock   Successfully",
@@ -75,68 +75,68 @@ TEST_F(OperationsTest, ChoiceLabelsFollowTheValueOrItsDigit) {
     EXPECT_EQ(fonts, (std::vector<std::string>{"f1", "f2"}));
 }
 
-TEST_F(OperationsTest, PasswordReachesTheTerminalsButNoLine) {
-    link.SetPassword(settings, status, progress, "S3CRET");
-    EXPECT_EQ(link.lines, (Lines{"A Set password   Successfully", "C Set password   Time out"}));
-    for (const std::string& line : link.lines) EXPECT_EQ(line.find("S3CRET"), std::string::npos);
+TEST_F(AnsweringTerminalTest, PasswordReachesTheTerminalsButNoLine) {
+    link.SetPassword(comm, status, progress, "S3CRET");
+    EXPECT_EQ(link.written, (Lines{"A Set password   Successfully", "C Set password   Time out"}));
+    for (const std::string& line : link.written) EXPECT_EQ(line.find("S3CRET"), std::string::npos);
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).front().request, "PS3CRET");
 }
 
-TEST_F(OperationsTest, ColdStartClosesTheLineAfterTheLastTerminal) {
-    link.ColdStart(settings, status, progress);
-    EXPECT_EQ(link.lines, (Lines{"A Cold Start  Successfully", "C Cold Start  Time out",
+TEST_F(AnsweringTerminalTest, ColdStartClosesTheLineAfterTheLastTerminal) {
+    link.ColdStart(comm, status, progress);
+    EXPECT_EQ(link.written, (Lines{"A Cold Start  Successfully", "C Cold Start  Time out",
                                  "  Close COM port    "}));
     EXPECT_EQ(status.connected, 0);
     EXPECT_EQ(status.idle, 1);
     EXPECT_EQ(fake_pendra::count(Fn::Destroy), 1);
 }
 
-TEST_F(OperationsTest, LantaTableIsSavedAfterTheLoop) {
-    link.SendLantaTable(settings, status, progress, "K40TABLE");
-    EXPECT_EQ(link.lines, (Lines{"A Set Lanta configuration table K40TABLE Successfully",
+TEST_F(AnsweringTerminalTest, LantaTableIsSavedAfterTheLoop) {
+    link.SendLantaTable(comm, status, progress, "K40TABLE");
+    EXPECT_EQ(link.written, (Lines{"A Set Lanta configuration table K40TABLE Successfully",
                                  "C Set Lanta configuration table K40TABLE Successfully"}));
     EXPECT_EQ(link.settingsSaved, 1);
     EXPECT_TRUE(fake_pendra::calls().empty());  // the library sends nothing for it
 }
 
-TEST_F(OperationsTest, ExecAreaSizeShowsTheNumberItSends) {
-    link.SetExecAreaSize(settings, status, progress, " 64kb");
-    link.SetExecAreaSize(settings, status, progress, "99999999999999999999");
-    ASSERT_GE(link.lines.size(), 3u);
-    EXPECT_EQ(link.lines[0], "A Exec area is  64 Successfully");
+TEST_F(AnsweringTerminalTest, ExecAreaSizeShowsTheNumberItSends) {
+    link.SetExecAreaSize(comm, status, progress, " 64kb");
+    link.SetExecAreaSize(comm, status, progress, "99999999999999999999");
+    ASSERT_GE(link.written.size(), 3u);
+    EXPECT_EQ(link.written[0], "A Exec area is  64 Successfully");
     // A size far out of range is refused by the library without a request.
-    EXPECT_EQ(link.lines[2], "A Exec area is  99999 Get unknown response");
+    EXPECT_EQ(link.written[2], "A Exec area is  99999 Get unknown response");
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).front().request, "F064");
 }
 
-TEST_F(OperationsTest, StopEndsTheLoopWithoutALineForTheTerminalInHand) {
+TEST_F(AnsweringTerminalTest, StopEndsTheLoopWithoutALineForTheTerminalInHand) {
     answering = {'A', 'C'};
     link.onResult = [&](std::size_t) {
         status.idle = 1;  // as the Stop command does, after setting the flag
         link.RequestStop(1);
     };
-    link.WarmStart(settings, status, progress);
-    EXPECT_EQ(link.lines, (Lines{"A Warm Start  Successfully"}));
+    link.WarmStart(comm, status, progress);
+    EXPECT_EQ(link.written, (Lines{"A Warm Start  Successfully"}));
     EXPECT_EQ(Statuses(), (StatusList{kStatusDone, 0, kStatusWorking}));
     EXPECT_EQ(AddressesOf(Fn::ESC_A), "AC");
 }
 
-TEST_F(OperationsTest, PowerSavingCommandsMarkFailuresNotDone) {
-    link.SetPowerSaving(settings, status, progress, 0);
-    ASSERT_EQ(link.lines.size(), 2u);
-    EXPECT_EQ(link.lines[0], "A Power-Saving off   Successfully");
+TEST_F(AnsweringTerminalTest, PowerSavingCommandsMarkFailuresNotDone) {
+    link.SetPowerSaving(comm, status, progress, 0);
+    ASSERT_EQ(link.written.size(), 2u);
+    EXPECT_EQ(link.written[0], "A Power-Saving off   Successfully");
     EXPECT_EQ(Statuses()[0], kStatusDone);
     EXPECT_EQ(Statuses()[2], kStatusNotDone);
     EXPECT_EQ(status.idle, 1);
 }
 
-TEST_F(OperationsTest, TransferPowerSwitchHandsTheLibraryItsFlagAndReportsTheTerminal) {
-    EXPECT_EQ(link.SwitchPowerSaving(0, 0, settings, status, 0), 0);
+TEST_F(AnsweringTerminalTest, TransferPowerSwitchHandsTheLibraryItsFlagAndReportsTheTerminal) {
+    EXPECT_EQ(link.SwitchPowerSaving(0, 0, comm, status, 0), 0);
     EXPECT_EQ(HM_get_power_saving_status(), 0);
-    EXPECT_EQ(link.SwitchPowerSaving(1, 1, settings, status, 2), ZELO_TIMEOUT);
+    EXPECT_EQ(link.SwitchPowerSaving(1, 1, comm, status, 2), ZELO_TIMEOUT);
     EXPECT_EQ(HM_get_power_saving_status(), 1);
     HM_set_power_saving_status(0);
-    EXPECT_EQ(link.lines, (Lines{"A Power-Saving off   Successfully",
+    EXPECT_EQ(link.written, (Lines{"A Power-Saving off   Successfully",
                                  "C Power-Saving on   Time out"}));
     EXPECT_EQ(AddressesOf(Fn::DBG).substr(0, 1), "A");
 }

@@ -1,5 +1,5 @@
 #include "link/comm_parameters.hpp"
-#include "operations_fixture.hpp"
+#include "answering_terminal.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -18,16 +18,16 @@ TEST(CommParameters, LayoutFollowsTheTerminalFamily) {
     EXPECT_EQ(BuildCommParameters(request, kEstra, 123).size(), 10u);
 }
 
-TEST_F(OperationsTest, ChangeAddressWorksOnlyOnTheOldAddress) {
-    settings.addresses = "ABD";
+TEST_F(AnsweringTerminalTest, ChangeAddressWorksOnlyOnTheOldAddress) {
+    comm.addresses = "ABD";
     progress.addressSelected[1] = 1;
     fake_pendra::setResponder([](const Call& c) -> std::optional<Reply> {
         if (c.fn == Fn::ESC_5) return Reply{6, ""};
         return std::nullopt;
     });
-    link.ChangeAddress(settings, status, progress, 'B', 'C');
-    EXPECT_EQ(link.lines, (Lines{"C Change address B to C  Successfully"}));
-    EXPECT_EQ(settings.addresses, "ACD");
+    link.ChangeAddress(comm, status, progress, 'B', 'C');
+    EXPECT_EQ(link.written, (Lines{"C Change address B to C  Successfully"}));
+    EXPECT_EQ(comm.addresses, "ACD");
     EXPECT_EQ(progress.addressStatus[0], 0);
     EXPECT_EQ(progress.addressStatus[1], kStatusDone);
     EXPECT_EQ(progress.addressStatus[2], 0);
@@ -38,68 +38,68 @@ TEST_F(OperationsTest, ChangeAddressWorksOnlyOnTheOldAddress) {
     EXPECT_EQ(status.idle, 1);
     EXPECT_EQ(link.settingsSaved, 1);
 
-    link.lines.clear();
+    link.written.clear();
     fake_pendra::setResponder([](const Call&) { return std::optional<Reply>(Reply{7, ""}); });
-    link.ChangeAddress(settings, status, progress, 'D', 'E');
-    EXPECT_EQ(link.lines, (Lines{"D Change address D to E  Illegal command"}));
-    EXPECT_EQ(settings.addresses, "ACD");
+    link.ChangeAddress(comm, status, progress, 'D', 'E');
+    EXPECT_EQ(link.written, (Lines{"D Change address D to E  Illegal command"}));
+    EXPECT_EQ(comm.addresses, "ACD");
     EXPECT_EQ(progress.addressStatus[2], kStatusFailed);
     EXPECT_EQ(link.settingsSaved, 1);  // nothing changed: nothing saved
 }
 
-TEST_F(OperationsTest, CommParametersCarryEachAddressAndReconnectAtTheNewSpeed) {
+TEST_F(AnsweringTerminalTest, CommParametersCarryEachAddressAndReconnectAtTheNewSpeed) {
     answering = {'A', 'B', 'C'};  // B is not selected, but the line probe asks it too
-    settings.terminalType = kEstra;
+    comm.terminalType = kEstra;
     const CommTableRequest request{9, 1, 0, 0, 1};
-    link.SetCommParameters(settings, status, progress, request, 2);
-    ASSERT_GE(link.lines.size(), 2u);
-    EXPECT_EQ(link.lines[0], "A Set commnication Para. A18NFMA002 Successfully");
-    EXPECT_EQ(link.lines[1], "C Set commnication Para. A18NFMC002 Successfully");
+    link.SetCommParameters(comm, status, progress, request, 2);
+    ASSERT_GE(link.written.size(), 2u);
+    EXPECT_EQ(link.written[0], "A Set commnication Para. A18NFMA002 Successfully");
+    EXPECT_EQ(link.written[1], "C Set commnication Para. A18NFMC002 Successfully");
     std::vector<std::string> sent;
     for (const Call& c : fake_pendra::callsOf(Fn::DBG)) sent.push_back(c.request);
     EXPECT_EQ(sent, (std::vector<std::string>{"CA18NFMA002", "CA18NFMC002"}));
 
-    // Then the line is closed, the new settings kept and saved, and the line
+    // Then the line is closed, the new comm kept and saved, and the line
     // opened again at 57600.
-    EXPECT_EQ(settings.baudIndex, 9);
+    EXPECT_EQ(comm.baudIndex, 9);
     EXPECT_EQ(link.settingsSaved, 1);
     EXPECT_EQ(status.connected, 1);
-    EXPECT_EQ(link.lines.back(), "  Open COM3 at 57600bps  ");
+    EXPECT_EQ(link.written.back(), "  Open COM3 at 57600bps  ");
 }
 
-TEST_F(OperationsTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
+TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
     answering = {'A', 'C'};
-    link.SetAutoBoot(settings, status, progress, "MENU.EXE", 'C', 0, 0);
-    link.RunProgram(settings, status, progress, "PROG.EXE", 'A', 0, 1);
-    EXPECT_EQ(link.lines, (Lines{"C Auto-Boot MENU Successfully", "A Run PROG/ROM Successfully"}));
+    link.SetAutoBoot(comm, status, progress, "MENU.EXE", 'C', 0, 0);
+    link.RunProgram(comm, status, progress, "PROG.EXE", 'A', 0, 1);
+    EXPECT_EQ(link.written, (Lines{"C Auto-Boot MENU Successfully", "A Run PROG/ROM Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_O).front().request, "MENU");
     EXPECT_EQ(AddressesOf(Fn::ESC_O), "C");
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_X).front().request, "PROG/ROM");
 
-    link.lines.clear();
-    link.SetAutoBoot(settings, status, progress, "MENU.EXE", 'C', 1, 1);
-    EXPECT_EQ(link.lines,
+    link.written.clear();
+    link.SetAutoBoot(comm, status, progress, "MENU.EXE", 'C', 1, 1);
+    EXPECT_EQ(link.written,
               (Lines{"A Auto-Boot MENU Successfully", "C Auto-Boot MENU Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "OMENU/ROM");
 }
 
-TEST_F(OperationsTest, AutoBootWithNoProgramTellsEveryAddressAndAsksNone) {
+TEST_F(AnsweringTerminalTest, AutoBootWithNoProgramTellsEveryAddressAndAsksNone) {
     progress.addressStatus[0] = 2;
     status.idle = 1;
-    link.SetAutoBoot(settings, status, progress, "", 'A', 1, 0);
-    EXPECT_EQ(link.lines, (Lines{"A Auto-Boot  doesn't exist", "B Auto-Boot  doesn't exist",
+    link.SetAutoBoot(comm, status, progress, "", 'A', 1, 0);
+    EXPECT_EQ(link.written, (Lines{"A Auto-Boot  doesn't exist", "B Auto-Boot  doesn't exist",
                                  "C Auto-Boot  doesn't exist"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
     EXPECT_EQ(progress.addressStatus[0], 2);
 }
 
-TEST_F(OperationsTest, RunReportsAMissingProgramAsFailed) {
+TEST_F(AnsweringTerminalTest, RunReportsAMissingProgramAsFailed) {
     fake_pendra::setResponder([](const Call& c) -> std::optional<Reply> {
         if (c.fn == Fn::ESC_X) return Reply{7, ""};
         return std::nullopt;
     });
-    link.RunProgram(settings, status, progress, "GONE.EXE", 'A', 1, 0);
-    EXPECT_EQ(link.lines, (Lines{"A Run GONE doesn't exist", "C Run GONE doesn't exist"}));
+    link.RunProgram(comm, status, progress, "GONE.EXE", 'A', 1, 0);
+    EXPECT_EQ(link.written, (Lines{"A Run GONE doesn't exist", "C Run GONE doesn't exist"}));
     EXPECT_EQ(progress.addressStatus[0], kStatusFailed);
 }
 

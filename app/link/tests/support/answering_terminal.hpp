@@ -1,3 +1,5 @@
+// A terminal that answers every command the single-terminal operations use,
+// and the fixture of a line where it is A among three.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,40 +10,13 @@
 #include <vector>
 
 #include "fake_pendra.hpp"
-#include "link/result_line.hpp"
-#include "link/result_text.hpp"
-#include "link/terminal_link.hpp"
-#include "zelodll.h"
+#include "fake_line_test.hpp"
 
 namespace zelo::link::testing {
 
 using fake_pendra::Call;
 using fake_pendra::Fn;
 using fake_pendra::Reply;
-
-// Records what the operations report through the hooks.
-class RecordingLink : public CTerminalLink {
-public:
-    void ShowResult(char address, std::string_view label, std::string_view detail,
-                    int code) override {
-        // The line as written, without its time stamp and line end.
-        const std::string full =
-            FormatResultLine({address, label, detail, code}, {0, 0, 0}, ResultText(code));
-        lines.push_back(full.substr(0, 1) + full.substr(10, full.size() - 12));
-        codes.push_back(code);
-        if (onResult) onResult(lines.size());
-    }
-    void OnSettingsChanged() override { ++settingsSaved; }
-    void ShowMessageBox(std::string_view text) override { boxes.emplace_back(text); }
-    void ExplainFailure(std::string_view text) override { explained.emplace_back(text); }
-
-    std::vector<std::string> lines;
-    std::vector<int> codes;
-    std::vector<std::string> boxes;
-    std::vector<std::string> explained;
-    int settingsSaved = 0;
-    std::function<void(std::size_t)> onResult;
-};
 
 // A terminal that answers every command the single-terminal operations use.
 inline std::optional<Reply> AnsweringTerminal(const Call& c) {
@@ -75,24 +50,18 @@ inline std::optional<Reply> AnsweringTerminal(const Call& c) {
 // A line of three terminals A, B and C with B not selected; the fake link
 // lets A answer and C stay silent (every request of C times out) unless a
 // test scripts otherwise.
-class OperationsTest : public ::testing::Test {
+class AnsweringTerminalTest : public FakeLineTest {
 protected:
     void SetUp() override {
-        fake_pendra::reset();
-        HM_set_power_saving_status(0);
-        settings.addresses = "ABC";
-        settings.port = 3;
+        comm.port = 3;
+        FakeLineTest::SetUp();
+        if (HasFatalFailure()) return;
         progress.addressSelected[1] = 0;
         for (auto& s : progress.addressStatus) s = 0;
         answering = {'A'};
-        ASSERT_EQ(HM_OpenCommPort(settings.port, settings.baudIndex, 8, 0, 1), 1);
         status.connected = 1;
         fake_pendra::reset();  // the record starts with the operation
         SetResponder();
-    }
-    void TearDown() override {
-        HM_CloseCommPort(settings.port);
-        fake_pendra::reset();
     }
 
     // Answering terminals list one file; the rest stay silent.
@@ -116,10 +85,6 @@ protected:
         return {progress.addressStatus[0], progress.addressStatus[1], progress.addressStatus[2]};
     }
 
-    CommSettings settings;
-    LinkStatus status;
-    ProgressState progress;
-    RecordingLink link;
     std::set<char> answering;
 };
 

@@ -1,14 +1,14 @@
 #include <future>
 #include <thread>
 
-#include "operations_fixture.hpp"
+#include "answering_terminal.hpp"
 
 namespace zelo::link::testing {
 namespace {
 
 // The Stop command on another thread while a terminal is being asked: the
 // operation ends without a line for that terminal and asks no other.
-TEST_F(OperationsTest, StopFromAnotherThreadEndsTheOperation) {
+TEST_F(AnsweringTerminalTest, StopFromAnotherThreadEndsTheOperation) {
     answering = {'A', 'C'};
     std::promise<void> requestStarted;
     std::promise<void> stopDone;
@@ -20,7 +20,7 @@ TEST_F(OperationsTest, StopFromAnotherThreadEndsTheOperation) {
         }
         return AnsweringTerminal(c);
     });
-    std::thread worker([&] { link.WarmStart(settings, status, progress); });
+    std::thread worker([&] { link.WarmStart(comm, status, progress); });
 
     requestStarted.get_future().wait();
     link.RequestStop(1);
@@ -29,7 +29,7 @@ TEST_F(OperationsTest, StopFromAnotherThreadEndsTheOperation) {
     stopDone.set_value();
     worker.join();
 
-    EXPECT_TRUE(link.lines.empty());
+    EXPECT_TRUE(link.written.empty());
     EXPECT_EQ(progress.addressStatus[0], kStatusWorking);
     EXPECT_EQ(AddressesOf(Fn::ESC_A), "A");
 }

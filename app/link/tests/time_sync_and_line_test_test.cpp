@@ -1,6 +1,6 @@
 #include <deque>
 
-#include "operations_fixture.hpp"
+#include "answering_terminal.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -39,10 +39,10 @@ private:
     static LinkEnvironment& system() { return SystemLinkEnvironment(); }
 };
 
-class SyncTimeTest : public OperationsTest {
+class SyncTimeTest : public AnsweringTerminalTest {
 protected:
     void SetUp() override {
-        OperationsTest::SetUp();
+        AnsweringTerminalTest::SetUp();
         answering = {'A', 'C'};
         link.SetEnvironment(clock);
     }
@@ -62,9 +62,9 @@ protected:
 
 TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
     readings = {At(9, 0, 0), At(9, 0, 1), At(9, 0, 4)};
-    link.SyncTime(settings, status, progress, request);
+    link.SyncTime(comm, status, progress, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131103001", "M20250131103004"}));
-    EXPECT_EQ(link.lines, (Lines{"A Time Sync. 20250131103001 Successfully",
+    EXPECT_EQ(link.written, (Lines{"A Time Sync. 20250131103001 Successfully",
                                  "C Time Sync. 20250131103004 Successfully"}));
     EXPECT_EQ(request.second, 4);
     EXPECT_EQ(progress.addressStatus[2], kStatusDone);
@@ -73,7 +73,7 @@ TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
 TEST_F(SyncTimeTest, TimePastMidnightStaysWithinTheDayAndKeepsTheDate) {
     request = {23, 59, 58, 2025, 1, 31, 1};
     readings = {At(10, 0, 0), At(10, 0, 1), At(10, 0, 3)};
-    link.SyncTime(settings, status, progress, request);
+    link.SyncTime(comm, status, progress, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131235959", "M20250131000001"}));
     EXPECT_EQ(request.hour, 0);
     EXPECT_EQ(request.minute, 0);
@@ -84,33 +84,33 @@ TEST_F(SyncTimeTest, TimePastMidnightStaysWithinTheDayAndKeepsTheDate) {
     SetResponder();
     request = {0, 0, 0, 2025, 1, 31, 1};
     readings = {At(23, 59, 59), At(0, 0, 1), At(0, 0, 2)};
-    link.SyncTime(settings, status, progress, request);
+    link.SyncTime(comm, status, progress, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131000002", "M20250131000003"}));
 }
 
 TEST_F(SyncTimeTest, CommandLineModeAndThePcClockOptionSendThePcTime) {
     readings = {At(9, 0, 0), At(9, 0, 1), At(9, 0, 2)};
     status.commandLineMode = 1;
-    link.SyncTime(settings, status, progress, request);
+    link.SyncTime(comm, status, progress, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20261208090001", "M20261208090002"}));
     EXPECT_EQ(request.hour, 10);  // the set time is left as it was
 }
 
-TEST_F(OperationsTest, LineTestSendsAThousandNumberedPackets) {
+TEST_F(AnsweringTerminalTest, LineTestSendsAThousandNumberedPackets) {
     link.LineTest(status);
     // The raw character functions read nothing, so every packet times out.
-    ASSERT_EQ(link.lines.size(), 2003u);
-    EXPECT_EQ(link.lines.front(), "A 3  Successfully");
-    EXPECT_EQ(link.lines[1], "A  Time out  Successfully");
-    EXPECT_EQ(link.lines[2], "A Pack          1  Successfully");
-    EXPECT_EQ(link.lines[2000], "A Pack       1000  Successfully");
-    EXPECT_EQ(link.lines[2001], "A 4  Successfully");
-    EXPECT_EQ(link.lines[2002], "A 5  Successfully");
+    ASSERT_EQ(link.written.size(), 2003u);
+    EXPECT_EQ(link.written.front(), "A 3  Successfully");
+    EXPECT_EQ(link.written[1], "A  Time out  Successfully");
+    EXPECT_EQ(link.written[2], "A Pack          1  Successfully");
+    EXPECT_EQ(link.written[2000], "A Pack       1000  Successfully");
+    EXPECT_EQ(link.written[2001], "A 4  Successfully");
+    EXPECT_EQ(link.written[2002], "A 5  Successfully");
     EXPECT_EQ(status.idle, 1);
     EXPECT_TRUE(fake_pendra::calls().empty());
 }
 
-TEST_F(OperationsTest, LineTestStopsWhenAsked) {
+TEST_F(AnsweringTerminalTest, LineTestStopsWhenAsked) {
     link.onResult = [&](std::size_t count) {
         if (count == 10) {
             status.idle = 1;
@@ -118,7 +118,7 @@ TEST_F(OperationsTest, LineTestStopsWhenAsked) {
         }
     };
     link.LineTest(status);
-    EXPECT_EQ(link.lines.size(), 10u);
+    EXPECT_EQ(link.written.size(), 10u);
 }
 
 }  // namespace

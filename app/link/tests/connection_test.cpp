@@ -1,7 +1,7 @@
 #include <map>
 
 #include "link/link_readiness.hpp"
-#include "operations_fixture.hpp"
+#include "answering_terminal.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -10,18 +10,18 @@ using Lines = std::vector<std::string>;
 
 // The line starts closed; terminals answer the directory probe only at the
 // speed they are set to.
-class ConnectTest : public OperationsTest {
+class ConnectTest : public AnsweringTerminalTest {
 protected:
     void SetUp() override {
-        OperationsTest::SetUp();
-        HM_CloseCommPort(settings.port);
+        AnsweringTerminalTest::SetUp();
+        HM_CloseCommPort(comm.port);
         status.connected = 0;
         // The speed character the library hands the link layer for each index.
         for (int index = 0; index < 10; ++index) {
             fake_pendra::reset();
-            HM_OpenCommPort(settings.port, index, 8, 0, 1);
+            HM_OpenCommPort(comm.port, index, 8, 0, 1);
             speedOf[fake_pendra::callsOf(Fn::SetupEx).front().arg1] = index;
-            HM_CloseCommPort(settings.port);
+            HM_CloseCommPort(comm.port);
         }
         fake_pendra::reset();
         fake_pendra::setResponder([this](const Call& c) { return Terminals(c); });
@@ -55,10 +55,10 @@ protected:
 
 TEST_F(ConnectTest, OpensAtTheConfiguredSpeedWhenEveryTerminalAnswers) {
     answering = {'A', 'B', 'C'};
-    EXPECT_TRUE(link.Connect(settings, status));
+    EXPECT_TRUE(link.Connect(comm, status));
     EXPECT_EQ(status.connected, 1);
     EXPECT_EQ(status.idle, 1);
-    EXPECT_EQ(link.lines, (Lines{"  Open COM3 at 9600bps  "}));
+    EXPECT_EQ(link.written, (Lines{"  Open COM3 at 9600bps  "}));
     EXPECT_EQ(AddressesOf(Fn::FindFirst), "ABC");  // every terminal, selected or not
     EXPECT_EQ(SpeedsOpened(), (std::vector<int>{6, 6}));
     EXPECT_EQ(link.settingsSaved, 0);
@@ -68,34 +68,34 @@ TEST_F(ConnectTest, SpeedSearchFindsAndKeepsTheTerminalsSpeed) {
     answering = {'A', 'B', 'C'};
     status.autoBaud = 1;
     terminalSpeed = 4;  // 2400
-    EXPECT_TRUE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines,
+    EXPECT_TRUE(link.Connect(comm, status));
+    EXPECT_EQ(link.written,
               (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error at 57600bps  ",
                      "  COM3 open error at 38400bps  ", "  COM3 open error at 19200bps  ",
                      "  COM3 open error at 4800bps  ", "  Open COM3 at 2400bps  "}));
     // The configured speed is not tried a second time.
     EXPECT_EQ(SpeedsOpened(), (std::vector<int>{6, 9, 8, 7, 5, 4, 4}));
-    EXPECT_EQ(settings.baudIndex, 4);
+    EXPECT_EQ(comm.baudIndex, 4);
     EXPECT_EQ(link.settingsSaved, 1);
     EXPECT_EQ(status.connected, 1);
 }
 
 TEST_F(ConnectTest, OneSilentTerminalRejectsASpeed) {
     answering = {'A', 'C'};
-    EXPECT_FALSE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines, (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error  "}));
+    EXPECT_FALSE(link.Connect(comm, status));
+    EXPECT_EQ(link.written, (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error  "}));
     EXPECT_EQ(AddressesOf(Fn::FindFirst), "AB");
     EXPECT_EQ(status.connected, 0);
     EXPECT_EQ(status.idle, 1);
 
     // With the search on, every other speed is tried once and the command dropped.
-    link.lines.clear();
+    link.written.clear();
     fake_pendra::reset();
     fake_pendra::setResponder([this](const Call& c) { return Terminals(c); });
     status.autoBaud = 1;
-    EXPECT_FALSE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines.size(), 10u);
-    EXPECT_EQ(link.lines.back(), "  COM3 open error at 110bps  ");
+    EXPECT_FALSE(link.Connect(comm, status));
+    EXPECT_EQ(link.written.size(), 10u);
+    EXPECT_EQ(link.written.back(), "  COM3 open error at 110bps  ");
     EXPECT_EQ(link.settingsSaved, 0);
 }
 
@@ -125,8 +125,8 @@ TEST_F(ConnectTest, TheSilentTerminalIsNamedWithTheSpeed) {
 
 TEST_F(ConnectTest, BrisaLineIsProbedWithTheVersionQuery) {
     answering = {'A', 'B', 'C'};
-    settings.terminalType = kBrisa;
-    EXPECT_TRUE(link.Connect(settings, status));
+    comm.terminalType = kBrisa;
+    EXPECT_TRUE(link.Connect(comm, status));
     EXPECT_EQ(fake_pendra::count(Fn::FindFirst), 0);
     EXPECT_EQ(AddressesOf(Fn::DBG), "ABC");
     for (const Call& c : fake_pendra::callsOf(Fn::DBG)) EXPECT_EQ(c.request, "v");
@@ -135,8 +135,8 @@ TEST_F(ConnectTest, BrisaLineIsProbedWithTheVersionQuery) {
 TEST_F(ConnectTest, PortTakenBeforeTheFinalOpenLeavesTheLineClosed) {
     answering = {'A', 'B', 'C'};
     failOpenNumber = 2;  // the probe's open works, the one for use does not
-    EXPECT_FALSE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines, (Lines{"  COM3 open error  "}));
+    EXPECT_FALSE(link.Connect(comm, status));
+    EXPECT_EQ(link.written, (Lines{"  COM3 open error  "}));
     EXPECT_EQ(status.connected, 0);
 }
 
@@ -150,8 +150,8 @@ TEST_F(ConnectTest, StopDuringTheSearchClosesThePortQuietly) {
         }
         return Terminals(c);
     });
-    EXPECT_FALSE(link.Connect(settings, status));
-    EXPECT_EQ(link.lines,
+    EXPECT_FALSE(link.Connect(comm, status));
+    EXPECT_EQ(link.written,
               (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error at 57600bps  "}));
     EXPECT_EQ(fake_pendra::count(Fn::Create), fake_pendra::count(Fn::Destroy));
     EXPECT_EQ(status.connected, 0);
@@ -159,16 +159,16 @@ TEST_F(ConnectTest, StopDuringTheSearchClosesThePortQuietly) {
 
 // A modem that answers its initialisation with OK and the dial with the
 // scripted word; hanging up is answered with OK.
-class ModemTest : public OperationsTest {
+class ModemTest : public AnsweringTerminalTest {
 protected:
     void SetUp() override {
-        OperationsTest::SetUp();
-        HM_CloseCommPort(settings.port);
+        AnsweringTerminalTest::SetUp();
+        HM_CloseCommPort(comm.port);
         status.connected = 0;
         status.useModem = 1;
-        settings.modemInitCommand = "ATZ";
-        settings.dialNumber = "0123";
-        settings.dialWaitTime = 5;
+        comm.modemInitCommand = "ATZ";
+        comm.dialNumber = "0123";
+        comm.dialWaitTime = 5;
         fake_pendra::reset();
         fake_pendra::setResponder([this](const Call& c) -> std::optional<Reply> {
             if (c.fn == Fn::ModemATCmd) {
@@ -194,29 +194,29 @@ protected:
 };
 
 TEST_F(ModemTest, DialsConnectsAndHangsUp) {
-    EXPECT_TRUE(link.Connect(settings, status));
+    EXPECT_TRUE(link.Connect(comm, status));
     EXPECT_EQ(status.connected, 1);
     EXPECT_EQ(status.idle, 1);
-    EXPECT_EQ(link.lines, (Lines{"  Open COM3 at 9600bps  ", "  Send initial command  ATZ ",
+    EXPECT_EQ(link.written, (Lines{"  Open COM3 at 9600bps  ", "  Send initial command  ATZ ",
                                  "  OK  ", "  Dial phone no  0123 ", "  CONNECT 9600\n  "}));
-    link.lines.clear();
-    link.Disconnect(settings.port, status);
-    EXPECT_EQ(link.lines,
+    link.written.clear();
+    link.Disconnect(comm.port, status);
+    EXPECT_EQ(link.written,
               (Lines{"  Hang up   ", "     Send +++ATH  ret = 0 ", "  Close COM port    "}));
     EXPECT_EQ(ModemCommands(), (std::vector<std::string>{"ATZ", "ATDT0123", "+++ATH"}));
     EXPECT_EQ(status.connected, 0);
 }
 
 TEST_F(ModemTest, FailedDialHangsUpAndPulseDiallingIsHonoured) {
-    settings.dialType = 1;
+    comm.dialType = 1;
     status.closing = 1;  // no "Close COM port " line while the window closes
     dialAnswer = Reply{4, "NO CARRIER"};
-    EXPECT_FALSE(link.Connect(settings, status));
+    EXPECT_FALSE(link.Connect(comm, status));
     EXPECT_EQ(status.connected, 0);
     EXPECT_EQ(status.idle, 1);
-    ASSERT_GE(link.lines.size(), 3u);
-    EXPECT_EQ(link.lines[link.lines.size() - 3], "  Fail   ");
-    EXPECT_EQ(link.lines.back(), "     Send +++ATH  ret = 0 ");
+    ASSERT_GE(link.written.size(), 3u);
+    EXPECT_EQ(link.written[link.written.size() - 3], "  Fail   ");
+    EXPECT_EQ(link.written.back(), "     Send +++ATH  ret = 0 ");
     EXPECT_EQ(ModemCommands(), (std::vector<std::string>{"ATZ", "ATDP0123", "+++ATH"}));
 }
 
@@ -225,26 +225,26 @@ TEST_F(ModemTest, PortThatWillNotOpenIsAMessageBox) {
         if (c.fn == Fn::Connect) return Reply{0, ""};
         return std::nullopt;
     });
-    EXPECT_FALSE(link.Connect(settings, status));
+    EXPECT_FALSE(link.Connect(comm, status));
     EXPECT_EQ(link.boxes, (std::vector<std::string>{"COM3 open error"}));
-    EXPECT_TRUE(link.lines.empty());
+    EXPECT_TRUE(link.written.empty());
     EXPECT_EQ(status.idle, 1);
 }
 
 TEST(LinkReadiness, DecidesWhetherAndHowToConnect) {
-    CommSettings settings;
+    CommSettings comm;
     LinkStatus status;
     int dialsAsked = 0;
     auto confirm = [&] { return ++dialsAsked == 1; };
-    settings.addresses = "";
-    EXPECT_EQ(CheckLinkReadiness(settings, status, confirm), kLinkNotReady);
-    settings.addresses = "A";
-    EXPECT_EQ(CheckLinkReadiness(settings, status, confirm), kLinkConnectDirect);
+    comm.addresses = "";
+    EXPECT_EQ(CheckLinkReadiness(comm, status, confirm), kLinkNotReady);
+    comm.addresses = "A";
+    EXPECT_EQ(CheckLinkReadiness(comm, status, confirm), kLinkConnectDirect);
     status.useModem = 1;
-    EXPECT_EQ(CheckLinkReadiness(settings, status, confirm), kLinkConnectModem);
-    EXPECT_EQ(CheckLinkReadiness(settings, status, confirm), kLinkNotReady);  // cancelled
+    EXPECT_EQ(CheckLinkReadiness(comm, status, confirm), kLinkConnectModem);
+    EXPECT_EQ(CheckLinkReadiness(comm, status, confirm), kLinkNotReady);  // cancelled
     status.connected = 1;
-    EXPECT_EQ(CheckLinkReadiness(settings, status, confirm), kLinkOpen);
+    EXPECT_EQ(CheckLinkReadiness(comm, status, confirm), kLinkOpen);
     EXPECT_EQ(dialsAsked, 2);
 }
 

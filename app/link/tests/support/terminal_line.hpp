@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "fake_pendra.hpp"
-#include "operation_fixture.hpp"
+#include "fake_line_test.hpp"
 
 namespace zelo::link::testing {
 

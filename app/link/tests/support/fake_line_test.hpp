@@ -1,7 +1,8 @@
-// What the tests of the polling engine and the transfers share: the real
-// terminal library over the fake link layer, an environment whose clock
-// moves only when the code pauses (or a test says so), a connection object
-// that records its lines, and a fresh working folder.
+// The fixture of the link tests: the real terminal library over the fake
+// link layer, a connection object that records what it reports, and the
+// view's records it works on. FileTerminalsTest adds an environment whose
+// clock moves only when the code pauses (or a test says so) and a fresh
+// working folder, for the polling engine and the transfers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 
 #include "fake_pendra.hpp"
 #include "link/terminal_link.hpp"
+#include "recording_link.hpp"
 
 namespace zelo::link::testing {
 
@@ -95,38 +97,6 @@ private:
     }
 };
 
-// Records what the operations reported: lines as "A|label|detail|code".
-class RecordingLink final : public CTerminalLink {
-public:
-    void RefreshProgress(int erase) override {
-        ++refreshes;
-        if (onRefresh) onRefresh();
-        (void)erase;
-    }
-    void ShowPollData(char address, std::string_view record) override {
-        records.push_back(std::string(1, address) + " " + std::string(record));
-    }
-    void ShowResult(char address, std::string_view label, std::string_view detail,
-                    int code) override {
-        lines.push_back(std::string(1, address) + "|" + std::string(label) + "|" +
-                        std::string(detail) + "|" + std::to_string(code));
-    }
-    void ShowMessageBox(std::string_view text) override { boxes.emplace_back(text); }
-
-    // The Stop command as the user interface thread gives it.
-    void Stop(LinkStatus& status) {
-        RequestStop(1);
-        HM_stop_communication();
-        status.idle = 1;
-    }
-
-    std::vector<std::string> lines;
-    std::vector<std::string> records;
-    std::vector<std::string> boxes;
-    std::function<void()> onRefresh;
-    int refreshes = 0;
-};
-
 inline fake_pendra::Reply Answer(int16_t result, std::string bytes = {}) {
     fake_pendra::Reply reply;
     reply.result = result;
@@ -143,24 +113,42 @@ inline void WriteAll(const std::string& path, const std::string& contents) {
     std::ofstream(path, std::ios::binary) << contents;
 }
 
-class OperationTest : public ::testing::Test {
+// The library's line open on the fake link layer, and nothing more.
+class FakeLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fake_pendra::reset();
-        ASSERT_EQ(HM_OpenCommPort(1, 6, 8, 0, 1), 1);
         HM_set_power_saving_status(0);
+        comm.addresses = "ABC";
+        ASSERT_EQ(HM_OpenCommPort(comm.port, comm.baudIndex, 8, 0, 1), 1);
+    }
+    void TearDown() override {
+        // Responders may hold a test's locals, which are gone by now.
+        fake_pendra::setResponder(nullptr);
+        HM_CloseCommPort(comm.port);
+        fake_pendra::reset();
+    }
+
+    RecordingLink link;
+    CommSettings comm;
+    LinkStatus status;
+    ProgressState progress;
+};
+
+// Terminals that hold files, every address selected, a fake clock and a
+// fresh working folder.
+class FileTerminalsTest : public FakeLineTest {
+protected:
+    void SetUp() override {
+        FakeLineTest::SetUp();
         HM_set_upload_file_save_mode(ZELO_SAVE_OVERWRITE);
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zelo_operations_XXXXXX").string();
         folder = ::mkdtemp(pattern.data());
         link.SetEnvironment(environment);
-        comm.addresses = "ABC";
     }
     void TearDown() override {
-        // Responders may hold a test's locals, which are gone by now.
-        fake_pendra::setResponder(nullptr);
-        HM_CloseCommPort(1);
-        fake_pendra::reset();
+        FakeLineTest::TearDown();
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
@@ -169,10 +157,6 @@ protected:
 
     std::string folder;
     FakeEnvironment environment;
-    RecordingLink link;
-    CommSettings comm;
-    LinkStatus status;
-    ProgressState progress;
 };
 
 }  // namespace zelo::link::testing
