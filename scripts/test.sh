@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
 #   1. the Windows cross-build and its export-ordinal check (where MinGW is there),
+#      then the Windows programs' tests under 64-bit Wine (where Wine is there),
 #   2. the thread tests under ThreadSanitizer,
 #   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Warnings are errors. Usage: scripts/test.sh
@@ -21,6 +22,9 @@ configure() {  # build-dir, extra cmake arguments...
 
 echo "== Windows cross-build"
 bash scripts/check_windows_exports.sh build/ci-mingw
+
+echo "== Windows programs under Wine"
+bash scripts/wine_tests.sh build/ci-wine
 
 echo "== ThreadSanitizer: thread tests"
 configure build/ci-tsan -DZELO_SANITIZE=thread
