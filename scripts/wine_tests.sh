@@ -49,8 +49,11 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
 fi
 "$wineserver" -k >/dev/null 2>&1 || true
 
-# The far end of COM1: a pseudo-terminal that echoes. Wine reads its port
-# map from the registry when its server starts.
+# Wine's COM1 is a link in the build folder, named once in Wine's registry
+# (read when the server starts); the link is then pointed at whichever
+# pseudo-terminal plays the far end: first the echoing line_peer, then each
+# end-to-end case's simulator.
+com1_link="$build/com1"
 cc -std=c11 -O1 -Wall -Wextra -Werror -o "$build/line_peer" "$root/pendra/tests/wine/line_peer.c"
 rm -f "$build/line_peer.path"
 "$build/line_peer" "$build/line_peer.path" >"$build/line_peer.log" 2>&1 &
@@ -60,8 +63,9 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 [[ -s "$build/line_peer.path" ]] || { echo "wine tests: line_peer did not start" >&2; exit 1; }
-timeout 60 "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$(cat "$build/line_peer.path")" \
-    /f >"$build/reg.log" 2>&1 </dev/null
+ln -sfn "$(cat "$build/line_peer.path")" "$com1_link"
+timeout 60 "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$com1_link" /f \
+    >"$build/reg.log" 2>&1 </dev/null
 "$wineserver" -k
 "$wineserver" -p >"$build/wineserver.log" 2>&1 </dev/null
 
