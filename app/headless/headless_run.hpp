@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/terminal_operations.hpp"
 #include "core/view_core.hpp"
 
