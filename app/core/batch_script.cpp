@@ -42,13 +42,20 @@ void CommandWorker::RunBatchScript() {
     commandLine.abortScript = 0;
     // A longer line is read in pieces, each handled as a line of its own.
     char piece[kMaxScriptRead + 1];
-    while (std::fgets(piece, sizeof piece, file.get()) != nullptr) {
+    // The stop flag is checked here, on the worker, before every line: a
+    // Stop that lands between two lines finds no operation marked running,
+    // and the next line must still not start.
+    auto stopped = [&] {
+        return operations_.IsStopRequested() != 0 || commandLine.abortScript.load() != 0;
+    };
+    while (!stopped() && std::fgets(piece, sizeof piece, file.get()) != nullptr) {
         RunScriptLine(piece);
-        if (commandLine.abortScript.load() != 0) break;
     }
     file.reset();
 
-    if (operations_.IsStopRequested() == 0) commandLine.abortScript = 0;
+    // A stopped script, whether stopped inside a line or between two, offers
+    // its restart; one that ran to its end does not.
+    commandLine.abortScript = operations_.IsStopRequested() != 0 ? 1 : 0;
     commandLine.autoExit = rememberedAutoExit;
     state_.runOnly.configuredAutoExit.reset();
 }
@@ -82,7 +89,7 @@ bool CommandWorker::RunScriptLine(const std::string& piece) {
         state_.runOnly.configuredAddresses = state_.comm.addresses;
     state_.comm.addresses = tokens[0];
     status.commandLineMode = 1;
-    if (!MakeLineReady()) return false;
+    if (!MakeLineReady() || operations_.IsStopRequested() != 0) return false;
 
     TerminalOperations& op = operations_;
     link::CommSettings& comm = state_.comm;

@@ -22,6 +22,7 @@ CommandWorker::CommandWorker(ViewCore& view, TerminalOperations& operations, Use
 CommandWorker::~CommandWorker() { Join(); }
 
 bool CommandWorker::Start(int code) {
+    if (stopping_) return false;
     // Busy from here, not from the worker's first step, so that a Stop in
     // between still reaches the command and a second Start is refused.
     int idle = 0;
@@ -36,18 +37,46 @@ void CommandWorker::Join() {
     if (thread_.joinable()) thread_.join();
 }
 
-void CommandWorker::Stop() {
-    link::LinkStatus& status = state_.status;
+void CommandWorker::BeginStop() {
+    if (stopping_) return;
+    stopping_ = true;
+    stopLineWritten_ = false;
     if (workerBusy_.load() == 1) operations_.RequestStop(1);
-    if (status.idle.load() == 0) {
-        HM_stop_communication();
-        status.idle = 1;
-        if (status.commandLineMode.load() == 1) state_.commandLine.abortScript = 1;
+    StopRunningLoop();
+}
+
+bool CommandWorker::StopRunningLoop() {
+    link::LinkStatus& status = state_.status;
+    if (status.idle.load() != 0) return false;
+    HM_stop_communication();
+    if (status.commandLineMode.load() == 1) state_.commandLine.abortScript = 1;
+    if (!stopLineWritten_) {
+        stopLineWritten_ = true;
         operations_.ShowResult(' ', " Stop communication ", " ", -1);
     }
-    while (workerBusy_.load() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Last: the stopped operation waits for this, and everything above is
+    // then in place before it goes on.
+    status.idle = 1;
+    return true;
+}
+
+bool CommandWorker::PollStop() {
+    if (!stopping_) return true;
+    if (workerBusy_.load() != 0) {
+        // An operation that marked itself running after BeginStop looked
+        // would otherwise wait for an idle flag nobody sets any more.
+        StopRunningLoop();
+        return false;
+    }
     Join();
     state_.progress.countdown = 0;
+    stopping_ = false;
+    return true;
+}
+
+void CommandWorker::Stop() {
+    BeginStop();
+    while (!PollStop()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 void CommandWorker::CommandThread() {
@@ -82,7 +111,11 @@ void CommandWorker::CommandThread() {
 void CommandWorker::RunFramedCommand(int code) {
     int ems = 0;
     if (!RunBeforeLinkChecks(code, ems)) return;
+    // A Stop that came before the operation started ends the command here:
+    // nothing is begun after Stop.
+    if (operations_.IsStopRequested() != 0) return;
     if (!MakeLineReady()) return;
+    if (operations_.IsStopRequested() != 0) return;
     CallOperation(code, ems);
 }
 

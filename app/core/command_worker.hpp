@@ -40,9 +40,22 @@ public:
     // a command is still running: the second would share the argument
     // fields with the first.
     bool Start(int code);
-    // The Stop command: asks the running operation to end, writes the stop
-    // line when one was running, and returns once the worker has ended.
+    // The Stop command, in two halves so that a desktop's user interface
+    // thread never blocks on the worker (a dialog the worker waits on can
+    // still be answered):
+    //  - BeginStop asks the running operation and the library to end, writes
+    //    the stop line when an operation was marked running, and returns at
+    //    once. From here until PollStop returns true no command starts.
+    //  - PollStop, called every 10 ms (the view's timer), stops an operation
+    //    that marked itself running only after BeginStop, and returns true
+    //    once the worker has ended and the Stop is complete.
+    // Stop does both, waiting 10 ms between polls (the console program).
+    // All three belong to the user interface thread.
+    void BeginStop();
+    bool PollStop();
     void Stop();
+    // True from BeginStop until PollStop has returned true.
+    bool Stopping() const { return stopping_; }
     // Waits for the worker thread to end (program end, tests).
     void Join();
 
@@ -65,6 +78,8 @@ private:
     void RunBatchScript();
     bool RunScriptLine(const std::string& piece);
     void EndCommand();
+    // Ends an operation's loop that is marked running; true when one was.
+    bool StopRunningLoop();
 
     ViewCore& view_;
     ViewState& state_;
@@ -77,6 +92,9 @@ private:
     std::atomic<int> workerBusy_{0};
     std::atomic<int> exitRequested_{0};
     std::thread thread_;
+    // The user interface thread's own.
+    bool stopping_ = false;
+    bool stopLineWritten_ = false;
 };
 
 }  // namespace zelo::core

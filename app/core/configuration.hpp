@@ -22,12 +22,18 @@ struct ConfigurationLocation {
 // file names.
 ConfigurationLocation LocateConfiguration(std::string_view currentDirectory, char separator);
 
+// What a load does when the file names no known terminal model: at the
+// program's start the user is asked (the Terminal dialog); any later load
+// (a settings dialog, the end of a stopped command on the worker thread,
+// where no dialog may open) keeps type 0 quietly.
+enum class MissingModel { kAskUser, kUseDefault };
+
 // Fills the records from Zelocom.ini; every key missing from the file (or
 // the whole file) takes its default, so loading cannot fail. When the file
-// names no known terminal model the terminal type becomes 0 and the view is
-// asked to open the Terminal dialog.
+// names no known terminal model the terminal type becomes 0 and, with
+// kAskUser, the view is asked to open the Terminal dialog.
 void LoadConfiguration(Platform& platform, const std::string& path, ViewState& state,
-                       ViewDuties& view);
+                       ViewDuties& view, MissingModel missing);
 
 // Writes every setting back into Zelocom.ini in one atomic replacement,
 // keeping whatever else the file holds. False when the file was not

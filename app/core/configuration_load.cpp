@@ -109,7 +109,7 @@ void LoadModem(const Reader& in, ViewState& state) {
 }  // namespace
 
 void LoadConfiguration(Platform& platform, const std::string& path, ViewState& state,
-                       ViewDuties& view) {
+                       ViewDuties& view, MissingModel missing) {
     ProfileFile file(platform, path);
     file.Load();
     const Reader in(file.Text());
@@ -134,7 +134,7 @@ void LoadConfiguration(Platform& platform, const std::string& path, ViewState& s
         MatchTerminalType(in.Text(kCommunication, "Terminal_type", "Q"));
     state.comm.terminalType = type.value_or(link::kGravoHalda);
     // The first start without a file asks for the terminal model.
-    if (!type) view.OpenTerminalDialog();
+    if (!type && missing == MissingModel::kAskUser) view.OpenTerminalDialog();
 }
 
 }  // namespace zelo::core

@@ -10,17 +10,19 @@ bool ErrorLog::OpenForAppend(const std::string& path) {
     // cannot be opened is left alone rather than created anew, which would
     // throw away the lines it holds.
     file_.open(path, std::ios::binary | std::ios::app);
-    return file_.is_open();
+    open_ = file_.is_open();
+    return open_;
 }
 
 bool ErrorLog::OpenNew(const std::string& path) {
     Close();
     file_.open(path, std::ios::binary | std::ios::trunc);
-    return file_.is_open();
+    open_ = file_.is_open();
+    return open_;
 }
 
 void ErrorLog::Append(std::string_view line) {
-    if (!file_.is_open()) return;
+    if (!open_) return;
     file_.write(line.data(), static_cast<std::streamsize>(line.size()));
     file_.flush();
     // A failed write (full disk) must not stop the lines that follow.
@@ -28,7 +30,8 @@ void ErrorLog::Append(std::string_view line) {
 }
 
 void ErrorLog::Close() {
-    if (file_.is_open()) file_.close();
+    if (open_) file_.close();
+    open_ = false;
     file_.clear();
 }
 

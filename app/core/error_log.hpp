@@ -18,12 +18,15 @@ public:
     // could not be opened.
     bool OpenForAppend(const std::string& path);
     bool OpenNew(const std::string& path);
-    bool IsOpen() const { return file_.is_open(); }
+    bool IsOpen() const { return open_; }
     // Each line goes to disk at once, so a crash loses none that was shown.
     void Append(std::string_view line);
     void Close();
 
 private:
+    // Set only by an open that succeeded: a log that failed to open is
+    // never written or closed, whatever state the stream is left in.
+    bool open_ = false;
     std::ofstream file_;
 };
 

@@ -60,4 +60,14 @@ FamilyPreset PresetOf(TerminalFamily family) {
                                         : FamilyPreset{400, 10, 30, 0};
 }
 
+int TypeFoundFor(int terminalType) {
+    return terminalType == link::kBrisa ? link::kCorvo : terminalType;
+}
+
+int PictureRowOf(int typeFound) {
+    constexpr int kPictureRows = 6;
+    if (typeFound < 0) return 0;
+    return typeFound < kPictureRows ? typeFound : kPictureRows - 1;
+}
+
 }  // namespace zelo::core

@@ -28,4 +28,12 @@ struct FamilyPreset {
 };
 FamilyPreset PresetOf(TerminalFamily family);
 
+// The per-address type (ProgressState::typeFound) the progress display
+// keeps for a configured model: it draws six picture rows, and Brisa (6)
+// shares Corvo's (5).
+int TypeFoundFor(int terminalType);
+// The picture row drawn for a typeFound value, always 0..5 whatever the
+// value holds.
+int PictureRowOf(int typeFound);
+
 }  // namespace zelo::core

@@ -33,8 +33,10 @@ inline constexpr std::size_t kMaxPickedFiles = 40;
 // boxes; the console program answers as an unattended run must; tests
 // answer from a script.
 //
-// Threads: called on the worker thread. The Stop command cannot be chosen
-// while one of these is open, so Stop never waits on them.
+// Threads: called on the worker thread. A desktop stops with BeginStop and
+// PollStop, which never block its user interface thread, so a dialog the
+// worker waits on can still be answered during a Stop; the console program
+// answers every question at once.
 class UserInterface {
 public:
     virtual ~UserInterface() = default;

@@ -97,16 +97,16 @@ CommandLineResult ViewController::StartCommandLineCommand() {
 
 bool ViewController::RunCommand(int code) { return worker_.Start(code); }
 
-bool ViewController::RunMenuCommand(int menuId) {
-    const MenuCommand* command = FindMenuCommand(menuId);
-    if (command == nullptr || worker_.WorkerBusy() != 0) return false;
+bool ViewController::RunMenuCommand(MenuCommand menuCommand) {
+    const MenuEntry* command = FindMenuEntry(menuCommand);
+    if (command == nullptr || worker_.WorkerBusy() != 0 || worker_.Stopping()) return false;
     if (command->commandCode == kBatchScript) return RestartScript();
     CommandArguments& args = worker_.Arguments();
     switch (command->sets) {
-        case MenuCommand::Sets::kFlashRom: args.flashRom = command->value; break;
-        case MenuCommand::Sets::kOptionValue: args.optionValue = command->value; break;
-        case MenuCommand::Sets::kKeypadMode: args.keypadMode = command->value; break;
-        case MenuCommand::Sets::kNothing: break;
+        case MenuEntry::Sets::kFlashRom: args.flashRom = command->value; break;
+        case MenuEntry::Sets::kOptionValue: args.optionValue = command->value; break;
+        case MenuEntry::Sets::kKeypadMode: args.keypadMode = command->value; break;
+        case MenuEntry::Sets::kNothing: break;
     }
     if (command->commandCode == kColdStart && !ui_.AskYesNo("Are you sure to Cold Start?")) {
         return false;
@@ -126,9 +126,8 @@ bool ViewController::RestartScript() {
     return worker_.Start(kBatchScript);
 }
 
-void ViewController::Stop() { worker_.Stop(); }
-
 bool ViewController::IsEnabled(MenuGroup group) const {
+    if (worker_.Stopping()) return group == MenuGroup::kAlways;
     EnablingState snapshot;
     snapshot.idle = state_.status.idle.load();
     snapshot.workerBusy = worker_.WorkerBusy();
@@ -136,6 +135,15 @@ bool ViewController::IsEnabled(MenuGroup group) const {
     snapshot.commandLineMode = state_.status.commandLineMode.load();
     snapshot.abortScript = state_.commandLine.abortScript.load();
     return zelo::core::IsEnabled(group, snapshot);
+}
+
+}  // namespace zelo::core
+
+namespace zelo::core {
+
+bool ViewController::IsEnabled(MenuCommand command) const {
+    const MenuEntry* entry = FindMenuEntry(command);
+    return IsEnabled(entry == nullptr ? MenuGroup::kAlways : MenuGroupOf(entry->commandCode));
 }
 
 }  // namespace zelo::core

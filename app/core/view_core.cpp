@@ -1,5 +1,7 @@
 #include "core/view_core.hpp"
 
+#include "core/terminal_types.hpp"
+
 namespace zelo::core {
 
 ViewCore::ViewCore(Platform& platform, ViewDuties& view)
@@ -10,16 +12,18 @@ ViewCore::ViewCore(Platform& platform, ViewDuties& view)
 void ViewCore::StartUp() {
     location_ = LocateConfiguration(platform_.CurrentDirectory(), platform_.PathSeparator());
     state_.lists.workingDirectory = location_.workingDirectory;
-    ReloadConfiguration();
+    LoadConfiguration(platform_, location_.configurationPath, state_, view_,
+                      MissingModel::kAskUser);
     PushLibrarySettings(state_);
     OpenErrorLog(errorLog_, state_.errorLogMode, location_.errorLogPath, view_);
     // Later loads leave the per-address types alone: the terminal query
     // updates them from what each terminal says it is.
-    for (auto& type : state_.progress.typeFound) type = state_.comm.terminalType;
+    for (auto& type : state_.progress.typeFound) type = TypeFoundFor(state_.comm.terminalType);
 }
 
 void ViewCore::ReloadConfiguration() {
-    LoadConfiguration(platform_, location_.configurationPath, state_, view_);
+    LoadConfiguration(platform_, location_.configurationPath, state_, view_,
+                      MissingModel::kUseDefault);
 }
 
 bool ViewCore::SaveConfiguration() {

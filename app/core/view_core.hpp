@@ -28,7 +28,9 @@ public:
     void StartUp();
 
     // Reads the configuration again (a settings dialog opens, a command was
-    // stopped), discarding values a command-line run had put in place.
+    // stopped), discarding values a command-line run had put in place. Never
+    // opens the Terminal dialog: that belongs to the start-up only, and a
+    // stopped command reloads on the worker thread.
     void ReloadConfiguration();
     // False when the file could not be written; the old one is then intact.
     bool SaveConfiguration();

@@ -6,8 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "core/user_interface.hpp"
-#include "core/view_duties.hpp"
+#include "core/front_end.hpp"
 
 namespace zelo::headless {
 
@@ -19,7 +18,7 @@ namespace zelo::headless {
 //
 // Threads: called from the worker and the main thread; each stream write
 // is whole under one lock, and nothing waits for the main thread.
-class ConsoleFrontEnd : public core::ViewDuties, public core::UserInterface {
+class ConsoleFrontEnd : public core::FrontEnd {
 public:
     ConsoleFrontEnd(std::ostream& out, std::ostream& err, std::ostream* pollData);
 

@@ -5,8 +5,6 @@
 #include <ostream>
 #include <thread>
 
-#include "core/command_worker.hpp"
-#include "core/view_controller.hpp"
 #include "headless/console_front_end.hpp"
 
 namespace zelo::headless {
@@ -99,11 +97,10 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
     }
 
     ConsoleFrontEnd frontEnd(out, err, pollData);
-    core::ViewCore view(platform, frontEnd);
-    frontEnd.SetSave([&view] { view.SaveConfiguration(); });
-    std::unique_ptr<core::TerminalOperations> operations = makeOperations(view);
-    core::CommandWorker worker(view, *operations, frontEnd);
-    core::ViewController controller(view, worker, frontEnd);
+    program::Program program(platform, frontEnd, makeOperations);
+    frontEnd.SetSave([&program] { program.View().SaveConfiguration(); });
+    core::CommandWorker& worker = program.Worker();
+    core::ViewController& controller = program.Controller();
 
     const core::CommandLineResult started = controller.StartUp(options.commandLine);
     if (started == core::CommandLineResult::kUnusable) {
@@ -119,12 +116,8 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         }
         std::this_thread::sleep_for(kTick);
     }
-    worker.Join();
-
     // The program's end: close the line, save, close the log.
-    core::ViewState& state = view.State();
-    if (state.status.connected.load() != 0) operations->Disconnect(state.comm.port, state.status);
-    view.ShutDown();
+    program.ShutDown();
 
     if (started != core::CommandLineResult::kStarted) return kExitUsage;
     const core::CommandOutcome outcome = worker.LastOutcome();

@@ -1,15 +1,12 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/core_platform.hpp"
-#include "core/terminal_operations.hpp"
-#include "core/view_core.hpp"
+#include "program/program.hpp"
 
 namespace zelo::headless {
 
@@ -33,9 +30,7 @@ HeadlessOptions ParseHeadlessOptions(const std::vector<std::string>& arguments);
 
 std::string HelpText();
 
-// Makes the connection object's operations for a view; the program binds
-// the real ones, tests a double.
-using OperationsFactory = std::function<std::unique_ptr<core::TerminalOperations>(core::ViewCore&)>;
+using program::OperationsFactory;
 
 // One run without a display: start-up, the command line, the command until
 // it ends (stopSignal non-zero acts as Stop), then the program's end (line

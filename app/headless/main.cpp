@@ -7,7 +7,7 @@
 
 #include "core/core_platform.hpp"
 #include "headless/headless_run.hpp"
-#include "headless/operations_binding.hpp"
+#include "program/operations_binding.hpp"
 
 namespace {
 
@@ -23,5 +23,5 @@ int main(int argc, char** argv) {
     const zelo::headless::HeadlessOptions options = zelo::headless::ParseHeadlessOptions(arguments);
     zelo::core::SystemPlatform platform;
     return zelo::headless::RunHeadless(options, platform, std::cout, std::cerr,
-                                       zelo::headless::BindTerminalOperations, stopSignal);
+                                       zelo::program::BindTerminalLink, stopSignal);
 }

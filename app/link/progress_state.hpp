@@ -29,6 +29,10 @@ enum AddressStatus : int {
     kStatusNoSuchFile = 6,
 };
 
+// The display's buffers for the two names, terminating zero included.
+inline constexpr std::size_t kProgressFileNameBuffer = 100;
+inline constexpr std::size_t kProgressSaveAsNameBuffer = 120;
+
 using PerAddress = std::array<std::atomic<int>, kAddressSlots>;
 
 // Progress of the running operation: written by the worker, drawn by the
@@ -38,8 +42,8 @@ struct ProgressState {
         for (auto& selected : addressSelected) selected = 1;
     }
 
-    HandedOverText fileName;    // the file being transferred
-    HandedOverText saveAsName;  // the local path an uploaded file is stored under
+    HandedOverText fileName{kProgressFileNameBuffer};      // the file being transferred
+    HandedOverText saveAsName{kProgressSaveAsNameBuffer};  // where an uploaded file is stored
     std::atomic<int> mode{0};
     PerAddress addressStatus{};  // indexed by the position in CommSettings::addresses
     std::atomic<int> phase{0};

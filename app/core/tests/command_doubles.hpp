@@ -59,6 +59,17 @@ public:
     std::function<void()> onSettingsChanged;
     std::string blockIn;  // the operation that runs until Stop
     std::atomic<int> blocking{0};
+    // The operation named in pauseIn halts once, at the point pauseAt names,
+    // until the test sets resume; `paused` says it has got there. This
+    // places a Stop exactly between two steps of the worker.
+    enum class PauseAt {
+        kBeforeMarkedRunning,  // called, but idle still 1
+        kAfterItsLoop,         // its loop over, idle back at 1
+    };
+    std::string pauseIn;
+    PauseAt pauseAt = PauseAt::kBeforeMarkedRunning;
+    std::atomic<int> paused{0};
+    std::atomic<int> resume{0};
 
     void RequestStop(int stop) override { stop_ = stop; }
     int IsStopRequested() const override { return stop_.load(); }
@@ -256,15 +267,28 @@ private:
     }
     // An operation's loop: busy while it runs; the blocking one runs until
     // the stop flag is set, as a long transfer or poll does.
+    // A stopped loop ends as the connection object's do: it waits until Stop
+    // has marked the link idle and leaves idle alone.
     void Loop(link::LinkStatus& status, const std::string& what) {
         log_.Add(what);
+        const bool pauses = !pauseIn.empty() && what.rfind(pauseIn, 0) == 0;
+        if (pauses && pauseAt == PauseAt::kBeforeMarkedRunning) Pause();
         status.idle = 0;
         if (!blockIn.empty() && what.rfind(blockIn, 0) == 0) {
             blocking = 1;
             while (stop_.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             blocking = 0;
         }
+        if (stop_.load() != 0) {
+            link::CTerminalLink::WaitUntilIdle(status);
+            return;
+        }
         status.idle = 1;
+        if (pauses && pauseAt == PauseAt::kAfterItsLoop) Pause();
+    }
+    void Pause() {
+        paused = 1;
+        while (resume.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     EventLog& log_;

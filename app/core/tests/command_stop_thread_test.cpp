@@ -102,6 +102,89 @@ TEST(Stop, DuringAScriptEndsItRestoresTheAddressesAndEnablesTheRestart) {
     EXPECT_FALSE(program.controller.IsEnabled(MenuGroup::kRestartScript));
 }
 
+// Ends a Stop begun with BeginStop as the desktop's timer does, within a
+// generous bound; on failure frees a worker left waiting for idle, so that
+// the test can end.
+bool FinishStop(ScriptedProgram& program) {
+    const bool ended = WaitFor([&] { return program.controller.PollStop(); });
+    if (!ended) {
+        program.core.State().status.idle = 1;
+        program.worker.Join();
+    }
+    return ended;
+}
+
+TEST(Stop, LandingBeforeTheOperationMarksItselfRunningStillEndsIt) {
+    ScriptedProgram program(kIniAB);
+    program.Start("");
+    program.core.State().status.connected = 1;
+    program.ops.pauseIn = "WarmStart";
+    program.ops.pauseAt = testing::ScriptedOperations::PauseAt::kBeforeMarkedRunning;
+    ASSERT_TRUE(program.controller.RunCommand(kWarmStart));
+    ASSERT_TRUE(WaitFor([&] { return program.ops.paused.load() == 1; }));
+
+    program.controller.BeginStop();  // idle is still 1: nothing to end yet
+    EXPECT_EQ(program.Events(), (Strings{"WarmStart AB"}));
+    // Now it marks itself running, finds the stop flag and waits for idle.
+    program.ops.resume = 1;
+    ASSERT_TRUE(FinishStop(program));
+
+    EXPECT_EQ(program.Events(), (Strings{"WarmStart AB", kStopLine}));
+    EXPECT_EQ(program.core.State().status.idle, 1);
+    EXPECT_TRUE(program.worker.LastOutcome().stopped);
+}
+
+TEST(Stop, BetweenTwoScriptLinesStartsNoFurtherLine) {
+    ScriptedProgram program(
+        "[Communication]\r\nAddress=AB\r\nTerminal_type=Fenna\r\n"
+        "[COMMAND_LINE]\r\nAUTO_EXIT=No\r\n");
+    WriteAll(program.dir.File("three.zsc"), "A A\nB 1\nC M\n");
+    program.ops.pauseIn = "WarmStart";
+    program.ops.pauseAt = testing::ScriptedOperations::PauseAt::kAfterItsLoop;
+    program.Start("Z " + program.dir.File("three.zsc"));
+    ASSERT_TRUE(WaitFor([&] { return program.ops.paused.load() == 1; }));
+
+    program.controller.BeginStop();  // the first line's loop is over: no line to stop
+    program.ops.resume = 1;
+    ASSERT_TRUE(FinishStop(program));
+
+    EXPECT_EQ(program.Events(), (Strings{"Connect A", "WarmStart A"}));
+    EXPECT_EQ(program.core.State().comm.addresses, "AB");
+    EXPECT_TRUE(program.controller.IsEnabled(MenuGroup::kRestartScript));
+}
+
+TEST(Stop, BeginStopReturnsAtOnceAndNothingStartsUntilTheStopIsDone) {
+    ScriptedProgram program(kIniAB);
+    program.Start("");
+    program.core.State().status.connected = 1;
+    program.ops.pauseIn = "WarmStart";
+    program.ops.pauseAt = testing::ScriptedOperations::PauseAt::kAfterItsLoop;
+    ASSERT_TRUE(program.controller.RunCommand(kWarmStart));
+    ASSERT_TRUE(WaitFor([&] { return program.ops.paused.load() == 1; }));
+
+    // The worker is held, yet BeginStop has returned.
+    program.controller.BeginStop();
+    EXPECT_FALSE(program.controller.PollStop());
+    EXPECT_FALSE(program.controller.IsEnabled(MenuGroup::kTerminalOrSettings));
+    EXPECT_FALSE(program.controller.IsEnabled(MenuCommand::kConnect));
+    EXPECT_TRUE(program.controller.IsEnabled(MenuCommand::kStop));
+    EXPECT_FALSE(program.controller.RunCommand(kColdStart));
+    program.ops.resume = 1;
+
+    // The worker has ended, but until PollStop has finished the Stop no
+    // command starts.
+    ASSERT_TRUE(WaitFor([&] { return program.worker.WorkerBusy() == 0; }));
+    EXPECT_FALSE(program.controller.RunMenuCommand(MenuCommand::kWarmStart));
+    program.core.State().progress.countdown = 7;
+    EXPECT_TRUE(program.controller.PollStop());
+    EXPECT_EQ(program.core.State().progress.countdown, 0);
+    EXPECT_TRUE(program.controller.IsEnabled(MenuGroup::kTerminalOrSettings));
+    program.ops.pauseIn.clear();
+    EXPECT_TRUE(program.controller.RunCommand(kColdStart));
+    program.worker.Join();
+    EXPECT_EQ(program.Events(), (Strings{"WarmStart AB", "ColdStart AB"}));
+}
+
 TEST(Stop, DuringACommandLineRunOrScriptStillClosesWithAutoExit) {
     ScriptedProgram program(kIniAB);
     program.ops.blockIn = "Poll";

@@ -238,8 +238,9 @@ TEST(CommandWorker, MenuCommandsSetTheirArgumentAndAskFirst) {
     ScriptedProgram program(kIniAB);
     program.Start("");
     program.core.State().status.connected = 1;
+    // By the raw menu ids: the enum's values are the stored ids.
     auto run = [&](int menuId) {
-        const bool started = program.controller.RunMenuCommand(menuId);
+        const bool started = program.controller.RunMenuCommand(static_cast<MenuCommand>(menuId));
         program.worker.Join();
         return started;
     };

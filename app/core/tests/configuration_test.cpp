@@ -15,7 +15,9 @@ using testing::WriteAll;
 
 class ConfigurationTest : public ::testing::Test {
 protected:
-    void Load(ViewState& state) { LoadConfiguration(platform_, path_, state, view_); }
+    void Load(ViewState& state) {
+        LoadConfiguration(platform_, path_, state, view_, MissingModel::kAskUser);
+    }
     bool Save(const ViewState& state) { return SaveConfiguration(platform_, path_, state); }
     // The value as the file now holds it, read back by our own reader.
     std::string Saved(const char* section, const char* key) {

@@ -56,6 +56,13 @@ TEST(ErrorLog, OpenFailureIsToldOnceAndTurnsLoggingOff) {
         EXPECT_EQ(mode, kErrorLogOff);
         EXPECT_FALSE(log.IsOpen());
         log.Append("lost\r\n");  // harmless
+        log.Close();
+        log.Close();
+        // The same log opens later once the settings name a usable file.
+        EXPECT_TRUE(log.OpenNew(dir.File("ERR_LOG.TXT")));
+        log.Append("kept\r\n");
+        log.Close();
+        EXPECT_EQ(ReadAll(dir.File("ERR_LOG.TXT")), "kept\r\n");
     }
     EXPECT_EQ(view.boxes, (std::vector<std::string>{"Error log file open error !",
                                                     "Error log file open error!"}));

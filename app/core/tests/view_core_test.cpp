@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zelodll.h>
 
+#include "core/terminal_types.hpp"
 #include "test_support.hpp"
 
 namespace zelo::core {
@@ -52,9 +53,57 @@ TEST(ViewCore, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
     core.StartUp();
     EXPECT_EQ(view.terminalDialogs, 1);
     EXPECT_EQ(core.State().lists.workingDirectory, dir.Path());
-    for (const auto& type : core.State().progress.typeFound) EXPECT_EQ(type.load(), 6);
+    // Brisa shares Corvo's pictures: its addresses keep type 5.
+    for (const auto& type : core.State().progress.typeFound) EXPECT_EQ(type.load(), 5);
     EXPECT_NE(ReadAll(dir.File("Zelocom.ini")).find("Terminal_type=Brisa"), std::string::npos);
     EXPECT_EQ(HM_get_NAK_delay(), 50);
+}
+
+TEST(ViewCore, OnlyTheStartAsksForAMissingModel) {
+    TemporaryDirectory dir;
+    StartedIn platform(dir.Path());
+    RecordingView view;  // its dialog is cancelled: the file still names no model
+    ViewCore core(platform, view);
+    core.StartUp();
+    EXPECT_EQ(view.terminalDialogs, 1);
+    // A later reload may run on the worker thread (after a Stop), where no
+    // dialog may open.
+    core.ReloadConfiguration();
+    EXPECT_EQ(view.terminalDialogs, 1);
+    EXPECT_EQ(core.State().comm.terminalType, 0);
+}
+
+TEST(ViewCore, RecordsStartEmptyBeforeAnyLoad) {
+    ViewState state;
+    const TimeSyncRequest& time = state.timeSync;
+    EXPECT_EQ(time.hour + time.minute + time.second + time.year + time.month + time.day, 0);
+    EXPECT_EQ(time.useSetTime, 0);
+    for (const auto& text : state.lists.directoryTexts) EXPECT_TRUE(text.empty());
+    for (const auto& type : state.progress.typeFound) EXPECT_EQ(type.load(), 0);
+    for (const auto& status : state.progress.addressStatus) EXPECT_EQ(status.load(), 0);
+    for (const auto& selected : state.progress.addressSelected) EXPECT_EQ(selected.load(), 1);
+    EXPECT_TRUE(state.lists.pickedFiles.empty());
+    EXPECT_EQ(state.commandLine.tokenCount, 0);
+    EXPECT_EQ(state.status.idle.load(), 1);
+}
+
+TEST(TerminalPictures, BrisaSharesCorvosRowAndEveryValueDrawsARealRow) {
+    EXPECT_EQ(TypeFoundFor(6), 5);
+    for (int type = 0; type <= 5; ++type) EXPECT_EQ(TypeFoundFor(type), type);
+    EXPECT_EQ(PictureRowOf(3), 3);
+    EXPECT_EQ(PictureRowOf(6), 5);
+    EXPECT_EQ(PictureRowOf(1000), 5);
+    EXPECT_EQ(PictureRowOf(-1), 0);
+}
+
+TEST(ProgressState, DisplayedNamesAreBoundedLikeTheDisplaysBuffers) {
+    link::ProgressState progress;
+    progress.fileName.Set(std::string(300, 'F'));
+    progress.saveAsName.Set(std::string(300, 'S'));
+    EXPECT_EQ(progress.fileName.Get(), std::string(99, 'F'));
+    EXPECT_EQ(progress.saveAsName.Get(), std::string(119, 'S'));
+    progress.fileName.Set("A.DAT");
+    EXPECT_EQ(progress.fileName.Get(), "A.DAT");
 }
 
 TEST(ViewCore, ErrorLogAppendsAcrossStartsOrStartsEmpty) {

@@ -1,9 +1,9 @@
 // The worker's view of the connection object: each command reaches the one
 // operation of CTerminalLink for it. The worker passes the view's records;
 // the few arguments the two sides spell differently are put right here.
-#include "headless/operations_binding.hpp"
+#include "program/operations_binding.hpp"
 
-namespace zelo::headless {
+namespace zelo::program {
 namespace {
 
 using core::CommandLineState;
@@ -134,8 +134,8 @@ public:
                     int allAddresses, int flashRom, const std::string& programName) override {
         link_.RunProgram(s, st, p, programName, address, allAddresses, flashRom);
     }
-    void SendLantaTable(CommSettings& s, LinkStatus& st, TransferLists& /*lists*/,
-                        ProgressState& p, const std::string& lantaRecord) override {
+    void SendLantaTable(CommSettings& s, LinkStatus& st, TransferLists& /*lists*/, ProgressState& p,
+                        const std::string& lantaRecord) override {
         link_.SendLantaTable(s, st, p, lantaRecord);
     }
     void ExecuteKermit(CommSettings& s, LinkStatus& st, ProgressState& p) override {
@@ -193,8 +193,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<core::TerminalOperations> BindTerminalOperations(core::ViewCore& view) {
+std::unique_ptr<core::TerminalOperations> BindTerminalLink(core::ViewCore& view) {
     return std::make_unique<BoundOperations>(view);
 }
 
-}  // namespace zelo::headless
+}  // namespace zelo::program

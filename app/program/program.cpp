@@ -1,0 +1,26 @@
+#include "program/program.hpp"
+
+namespace zelo::program {
+
+Program::Program(core::Platform& platform, core::FrontEnd& frontEnd,
+                 const OperationsFactory& makeOperations)
+    : view_(platform, frontEnd),
+      operations_(makeOperations(view_)),
+      worker_(view_, *operations_, frontEnd),
+      controller_(view_, worker_, frontEnd) {}
+
+Program::~Program() {
+    // The worker uses the operations and the view, which end after it.
+    worker_.Join();
+}
+
+void Program::ShutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    worker_.Join();
+    core::ViewState& state = view_.State();
+    if (state.status.connected.load() != 0) operations_->Disconnect(state.comm.port, state.status);
+    view_.ShutDown();
+}
+
+}  // namespace zelo::program

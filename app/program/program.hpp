@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "core/command_worker.hpp"
+#include "core/front_end.hpp"
+#include "core/core_platform.hpp"
+#include "core/terminal_operations.hpp"
+#include "core/view_controller.hpp"
+#include "core/view_core.hpp"
+#include "program/operations_binding.hpp"
+
+namespace zelo::program {
+
+// Makes the connection object's operations for a view; the program binds
+// the real ones, tests a double. The result must not outlive the view.
+using OperationsFactory = std::function<std::unique_ptr<core::TerminalOperations>(core::ViewCore&)>;
+
+// The program's parts, built the same way by both front-ends: the view's
+// records and files, the connection object's operations bound to them, the
+// worker that runs one command at a time and the controller the user
+// interface drives. Each part is built after, and ends before, the parts
+// it uses.
+//
+// Threads: made, used and destroyed on the user interface thread. The
+// destructor waits for a running worker to end; a front-end stops it first
+// (Controller().Stop(), or BeginStop and PollStop) so that the wait is short.
+class Program {
+public:
+    Program(core::Platform& platform, core::FrontEnd& frontEnd,
+            const OperationsFactory& makeOperations = BindTerminalLink);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    core::ViewCore& View() { return view_; }
+    core::TerminalOperations& Operations() { return *operations_; }
+    core::CommandWorker& Worker() { return worker_; }
+    core::ViewController& Controller() { return controller_; }
+
+    // The program's end: closes the line when it is open, saves the
+    // configuration and closes the error log. Waits for a worker that is
+    // still running to end first (stop it before), so that nothing is
+    // closed under it. Later calls do nothing.
+    void ShutDown();
+
+private:
+    core::ViewCore view_;
+    std::unique_ptr<core::TerminalOperations> operations_;
+    core::CommandWorker worker_;
+    core::ViewController controller_;
+    bool shutDown_ = false;
+};
+
+}  // namespace zelo::program
