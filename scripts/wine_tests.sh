@@ -2,10 +2,12 @@
 # Builds the Windows programs for x86_64 with MinGW-w64 and runs them under
 # 64-bit Wine: the link layer's tests (its serial driver on a COM port that
 # Wine maps to a pseudo-terminal), the library's tests with the fake link
-# layer, the C header test and the ordinal-binding test. The shipped build is
-# 32-bit; these machines cannot run 32-bit code, so the same sources are
-# tested as 64-bit. Prints the number of tests run.
-# Usage: scripts/wine_tests.sh [build-dir]
+# layer, the C header test, the ordinal-binding test, and zelo32.exe end to
+# end against the simulator (zelo-termsim, a Linux program: TERMSIM names a
+# built one, else it is built here). The shipped build is 32-bit; these
+# machines cannot run 32-bit code, so the same sources are tested as 64-bit.
+# Prints the number of tests run.
+# Usage: [TERMSIM=path] scripts/wine_tests.sh [build-dir]
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,9 +25,15 @@ readonly PROGRAM_LIMIT_SECONDS=120
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELO_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
-    -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=OFF >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" \
-    --target pendra_tests zelodll_tests zelodll_thread_tests c_api_test ordinal_binding_test
+    -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=ON >/dev/null
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target pendra_tests zelodll_tests \
+    zelodll_thread_tests c_api_test ordinal_binding_test zelo32
+if [[ -z "${TERMSIM:-}" ]]; then
+    cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELO_BUILD_TESTS=OFF \
+        -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=OFF >/dev/null
+    cmake --build "$build/host" -j "$(nproc 2>/dev/null || echo 2)" --target zelo-termsim
+    TERMSIM="$build/host/bin/zelo-termsim"
+fi
 
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unix_to_wine() { printf 'Z:%s' "${1//\//\\}"; }
@@ -96,6 +104,29 @@ run_program "$build/fake_pendra" zelodll_tests
 run_program "$build/fake_pendra" zelodll_thread_tests
 run_program "$build/fake_pendra" c_api_test
 run_program "$build/fake_pendra" ordinal_binding_test
+
+# zelo32.exe end to end: the end-to-end cases of the Linux program, with
+# zelo32 run under Wine and Wine's COM1 pointed at each case's simulator.
+kill -TERM "$peer_pid" 2>/dev/null || true
+wait "$peer_pid" 2>/dev/null || true
+peer_pid=""
+cases="$root/app/headless/tests/end_to_end"
+for script in command_line_cases.sh batch_cases.sh windows_cases.sh; do
+    log="$build/wine-${script%.sh}.log"
+    status=0
+    ZELO32="$cases/wine_zelo32.sh" WINE_ZELO32="$build/bin/zelo32.exe" WINE_COM1_LINK="$com1_link" \
+        TERMSIM="$TERMSIM" WORK_ROOT="$build/end_to_end/${script%.sh}" \
+        timeout 600 bash "$cases/$script" >"$log" 2>&1 </dev/null || status=$?
+    count="$(grep -c '^begin_case ' "$cases/$script")"
+    total=$((total + count))
+    if [[ $status -ne 0 ]]; then
+        failed=$((failed + 1))
+        echo "wine tests: zelo32.exe $script failed (status $status):" >&2
+        tail -60 "$log" >&2
+    else
+        echo "wine tests: zelo32.exe $script passed ($count cases)"
+    fi
+done
 
 if ((failed > 0)); then
     echo "wine tests: $failed program(s) failed, $total tests run" >&2

@@ -10,7 +10,7 @@ source "$(dirname "$0")/harness.sh"
 # own settings say so after the run.
 begin_case line_speed_reaches_the_device
 sed -i 's/^BaudRate=9600/BaudRate=19200/' "$case_dir/Zelocom.ini"
-start_simulator A --baud 19200
+start_simulator A --baud=19200
 run_zelo32 A M
 expect_status 0
 expect_line_matching '^  Open COM1 at 19200bps$'
