@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
 #   1. the Windows cross-build and its export-ordinal check (where MinGW is there),
-#      then the Windows programs' tests under 64-bit Wine (where Wine is there),
 #   2. the thread tests under ThreadSanitizer,
-#   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer.
+#   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   4. the Windows build's tests and zelo32.exe end to end under 64-bit Wine
+#      (where Wine is there), against the simulator built in step 3.
 # Warnings are errors. Usage: scripts/test.sh
 set -euo pipefail
 
@@ -23,9 +24,6 @@ configure() {  # build-dir, extra cmake arguments...
 echo "== Windows cross-build"
 bash scripts/check_windows_exports.sh build/ci-mingw
 
-echo "== Windows programs under Wine"
-bash scripts/wine_tests.sh build/ci-wine
-
 echo "== ThreadSanitizer: thread tests"
 configure build/ci-tsan -DZELO_SANITIZE=thread
 ctest --test-dir build/ci-tsan -L thread --output-on-failure -j "$jobs"
@@ -34,3 +32,6 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer: every test"
 configure build/ci-asan -DZELO_SANITIZE=address
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/ci-asan --output-on-failure -j "$jobs"
+
+echo "== Windows programs under Wine"
+TERMSIM="$root/build/ci-asan/bin/zelo-termsim" bash scripts/wine_tests.sh build/ci-wine
