@@ -2,7 +2,8 @@
 # Builds the Windows programs for x86_64 with MinGW-w64 and runs them under
 # 64-bit Wine: the link layer's tests (its serial driver on a COM port that
 # Wine maps to a pseudo-terminal), the library's tests with the fake link
-# layer, the C header test, the ordinal-binding test, and zelo32.exe end to
+# layer, the C header test, the ordinal-binding test, the program's platform
+# layer on real files, and zelo32.exe end to
 # end against the simulator (zelo-termsim, a Linux program: TERMSIM names a
 # built one, else it is built here). The shipped build is 32-bit; these
 # machines cannot run 32-bit code, so the same sources are tested as 64-bit.
@@ -27,7 +28,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELO_WERROR=ON 
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
     -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=ON >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target pendra_tests zelodll_tests \
-    zelodll_thread_tests c_api_test ordinal_binding_test zelo32
+    zelodll_thread_tests c_api_test ordinal_binding_test zelo_app_platform_tests zelo32
 if [[ -z "${TERMSIM:-}" ]]; then
     cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELO_BUILD_TESTS=OFF \
         -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=OFF >/dev/null
@@ -104,6 +105,7 @@ run_program "$build/fake_pendra" zelodll_tests
 run_program "$build/fake_pendra" zelodll_thread_tests
 run_program "$build/fake_pendra" c_api_test
 run_program "$build/fake_pendra" ordinal_binding_test
+run_program "$build/bin" zelo_app_platform_tests
 
 # zelo32.exe end to end: the end-to-end cases of the Linux program, with
 # zelo32 run under Wine and Wine's COM1 pointed at each case's simulator.
