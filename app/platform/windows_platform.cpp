@@ -33,7 +33,8 @@ private:
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
-        const DWORD chunk = bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
+        const DWORD chunk =
+            bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
         bytes.remove_prefix(written);
@@ -121,7 +122,8 @@ ReadResult SystemPlatform::ReadFile(const std::string& path, std::size_t maxByte
     contents.clear();
     Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return IsMissing(GetLastError()) ? ReadResult::kMissing : ReadResult::kFailed;
+    if (!file.valid())
+        return IsMissing(GetLastError()) ? ReadResult::kMissing : ReadResult::kFailed;
     if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadResult::kFailed;
     char chunk[4096];
     for (;;) {

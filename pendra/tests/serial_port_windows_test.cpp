@@ -2,6 +2,8 @@
 // end echoes: the Wine stage maps one to a pseudo-terminal held by
 // line_peer and names it in ZELO_TEST_PORT. The peer answers ENQ (0x05)
 // with the line's speed, parity and stop bits as the device sees them.
+#include "serial_port_windows.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,7 +12,6 @@
 #include <thread>
 
 #include "serial_port.hpp"
-#include "serial_port_windows.hpp"
 
 namespace pendra::platform {
 namespace {
@@ -32,8 +33,8 @@ TEST(WindowsDevicePath, BareComNamesGetTheDevicePrefixAtAnyNumber) {
 }
 
 TEST(WindowsOpenErrors, SystemErrorsBecomeTheSameReasonsAsOnPosix) {
-    EXPECT_EQ(describeOpenError("COM3", 2), "COM3: no such device");    // file not found
-    EXPECT_EQ(describeOpenError("COM3", 3), "COM3: no such device");    // path not found
+    EXPECT_EQ(describeOpenError("COM3", 2), "COM3: no such device");              // file not found
+    EXPECT_EQ(describeOpenError("COM3", 3), "COM3: no such device");              // path not found
     EXPECT_EQ(describeOpenError("COM3", 5), "COM3: in use by another program");   // denied
     EXPECT_EQ(describeOpenError("COM3", 32), "COM3: in use by another program");  // sharing
     const std::string other = describeOpenError("COM3", 31);  // a general failure

@@ -4,33 +4,32 @@
  * anything, and that calls made by ordinal land where they should: each
  * setter by ordinal is seen by the getter of that name and the other way
  * round, which a swapped pair of ordinals would fail. */
-#include <windows.h>
-
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
+#include <windows.h>
 
 #include "ordinal_table.h"
 #include "zelodll.h"
 
-typedef int32_t(ZELO_API *Getter)(void);
-typedef int32_t(ZELO_API *Setter)(int32_t);
+typedef int32_t(ZELO_API* Getter)(void);
+typedef int32_t(ZELO_API* Setter)(int32_t);
 
 static int failures = 0;
 
-#define CHECK(cond)                                                               \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond);    \
-            ++failures;                                                           \
-        }                                                                         \
+#define CHECK(cond)                                                            \
+    do {                                                                       \
+        if (!(cond)) {                                                         \
+            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+            ++failures;                                                        \
+        }                                                                      \
     } while (0)
 
 static FARPROC byOrdinal(HMODULE library, unsigned ordinal) {
     return GetProcAddress(library, MAKEINTRESOURCEA(ordinal));
 }
 
-static unsigned ordinalOf(const char *name) {
+static unsigned ordinalOf(const char* name) {
     for (size_t i = 0; i < sizeof kOrdinals / sizeof kOrdinals[0]; ++i) {
         if (strcmp(kOrdinals[i].name, name) == 0) return kOrdinals[i].ordinal;
     }
@@ -41,7 +40,7 @@ static unsigned ordinalOf(const char *name) {
 
 /* Sets through the setter's ordinal and reads through the getter's name,
  * then the other way round. */
-static void checkPair(HMODULE library, const char *setter, const char *getter, int32_t value) {
+static void checkPair(HMODULE library, const char* setter, const char* getter, int32_t value) {
     Setter setByOrdinal = (Setter)(void (*)(void))byOrdinal(library, ordinalOf(setter));
     Getter getByOrdinal = (Getter)(void (*)(void))byOrdinal(library, ordinalOf(getter));
     Setter setByName = (Setter)(void (*)(void))GetProcAddress(library, setter);

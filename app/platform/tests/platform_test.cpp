@@ -1,14 +1,14 @@
 // The system's platform layer on real files, the same cases on POSIX and,
 // under Wine, on Windows: what the configuration's save, the upload folders
 // and the polled-data file rely on.
+#include "platform/platform.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include "platform/platform.hpp"
 
 namespace zelo::platform {
 namespace {
@@ -75,8 +75,7 @@ TEST_F(SystemPlatformTest, AtomicWriteIntoAMissingFolderFailsAndKeepsNothing) {
 }
 
 TEST_F(SystemPlatformTest, FoldersAreMadeOnceAndAFileIsNoFolder) {
-    const std::string folder =
-        folder_.string() + system_.PathSeparator() + "ADDR_A";
+    const std::string folder = folder_.string() + system_.PathSeparator() + "ADDR_A";
     EXPECT_TRUE(system_.EnsureDirectory(folder));
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(system_.EnsureDirectory(folder));  // already there

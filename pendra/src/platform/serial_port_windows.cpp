@@ -1,13 +1,14 @@
 // Windows serial devices: CreateFile on \\.\COMn without sharing (Windows
 // opens a COM port for one program at a time), the line set with a DCB, and
 // bounded waits through COMMTIMEOUTS set before each read or write.
+#include "serial_port_windows.hpp"
+
 #include <windows.h>
 
 #include <climits>
 #include <string>
 
 #include "serial_port.hpp"
-#include "serial_port_windows.hpp"
 #include "trace.hpp"
 
 namespace pendra::platform {
@@ -25,9 +26,8 @@ DWORD boundedWait(int timeoutMs) {
 
 std::string systemMessage(DWORD error) {
     char text[256] = {};
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                       0, text, sizeof text, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, text, sizeof text, nullptr);
     std::string message(text, length);
     while (!message.empty() && (message.back() == '\r' || message.back() == '\n' ||
                                 message.back() == ' ' || message.back() == '.')) {
@@ -202,7 +202,9 @@ bool applySettings(HANDLE handle, const LineSettings& settings, std::string& err
     // Eight data bits always: frames are binary. Parity, when asked for,
     // is a ninth bit on the line; the frame's CRC does the real checking.
     mode.ByteSize = 8;
-    mode.Parity = settings.parity == 'O' ? ODDPARITY : settings.parity == 'E' ? EVENPARITY : NOPARITY;
+    mode.Parity = settings.parity == 'O'   ? ODDPARITY
+                  : settings.parity == 'E' ? EVENPARITY
+                                           : NOPARITY;
     mode.StopBits = settings.stopBits == 2 ? TWOSTOPBITS : ONESTOPBIT;
     mode.fBinary = TRUE;
     mode.fParity = mode.Parity != NOPARITY;

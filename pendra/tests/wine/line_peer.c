@@ -24,10 +24,13 @@ static void on_signal(int number) {
 }
 
 static long speed_of(speed_t code) {
-    static const struct { speed_t code; long baud; } table[] = {
-        {B110, 110},     {B150, 150},     {B300, 300},     {B600, 600},     {B1200, 1200},
-        {B2400, 2400},   {B4800, 4800},   {B9600, 9600},   {B19200, 19200}, {B38400, 38400},
-        {B57600, 57600}, {B115200, 115200},
+    static const struct {
+        speed_t code;
+        long baud;
+    } table[] = {
+        {B110, 110},     {B150, 150},     {B300, 300},     {B600, 600},
+        {B1200, 1200},   {B2400, 2400},   {B4800, 4800},   {B9600, 9600},
+        {B19200, 19200}, {B38400, 38400}, {B57600, 57600}, {B115200, 115200},
     };
     for (size_t i = 0; i < sizeof table / sizeof table[0]; ++i) {
         if (table[i].code == code) return table[i].baud;
@@ -35,7 +38,7 @@ static long speed_of(speed_t code) {
     return -1;
 }
 
-static int write_all(int fd, const char *data, size_t length) {
+static int write_all(int fd, const char* data, size_t length) {
     while (length > 0) {
         const ssize_t wrote = write(fd, data, length);
         if (wrote < 0 && errno == EINTR) continue;
@@ -46,7 +49,7 @@ static int write_all(int fd, const char *data, size_t length) {
     return 0;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: line_peer PATH-FILE\n");
         return 2;
@@ -56,7 +59,7 @@ int main(int argc, char **argv) {
         perror("line_peer: pseudo-terminal");
         return 1;
     }
-    const char *slave = ptsname(master);
+    const char* slave = ptsname(master);
     /* Held open so that the master sees no hang-up between the tests' opens;
      * raw, so that nothing is echoed or translated by the terminal layer. */
     const int keeper = open(slave, O_RDWR | O_NOCTTY);
@@ -70,7 +73,7 @@ int main(int argc, char **argv) {
 
     char temporary[4096];
     snprintf(temporary, sizeof temporary, "%s.new", argv[1]);
-    FILE *out = fopen(temporary, "w");
+    FILE* out = fopen(temporary, "w");
     if (out == NULL || fprintf(out, "%s\n", slave) < 0 || fclose(out) != 0 ||
         rename(temporary, argv[1]) != 0) {
         perror("line_peer: path file");
@@ -99,9 +102,9 @@ int main(int argc, char **argv) {
             char answer[64];
             if (tcgetattr(keeper, &now) != 0) return 1;
             const char parity = !(now.c_cflag & PARENB) ? 'N' : (now.c_cflag & PARODD) ? 'O' : 'E';
-            const int length = snprintf(answer, sizeof answer, "%ld %c %d\n",
-                                        speed_of(cfgetospeed(&now)), parity,
-                                        (now.c_cflag & CSTOPB) ? 2 : 1);
+            const int length =
+                snprintf(answer, sizeof answer, "%ld %c %d\n", speed_of(cfgetospeed(&now)), parity,
+                         (now.c_cflag & CSTOPB) ? 2 : 1);
             if (write_all(master, answer, (size_t)length) != 0) return 1;
         }
         if (write_all(master, buffer + start, (size_t)got - start) != 0) return 1;

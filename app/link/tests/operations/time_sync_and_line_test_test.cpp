@@ -47,7 +47,8 @@ protected:
         link.SetEnvironment(clock);
     }
     static LocalDateTime At(int hour, int minute, int second) {
-        return {.year = 2026, .month = 12, .day = 8, .hour = hour, .minute = minute, .second = second};
+        return {
+            .year = 2026, .month = 12, .day = 8, .hour = hour, .minute = minute, .second = second};
     }
     std::vector<std::string> TimesSent() {
         std::vector<std::string> sent;
