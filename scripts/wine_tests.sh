@@ -38,7 +38,8 @@ fi
 
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unix_to_wine() { printf 'Z:%s' "${1//\//\\}"; }
-export WINEPATH="$(unix_to_wine "$build/bin")"
+WINEPATH="$(unix_to_wine "$build/bin")"
+export WINEPATH
 
 peer_pid=""
 cleanup() {
