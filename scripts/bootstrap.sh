@@ -7,6 +7,8 @@ set -euo pipefail
 required=(
     build-essential cmake ninja-build pkg-config binutils
     libgtest-dev libgmock-dev jq
+    # the fault soak makes its seeded test data with python3
+    python3
     # fuzzing (libFuzzer) needs clang and its runtime
     clang libclang-rt-14-dev
     # the desktop program and its tests under a virtual display

@@ -2,20 +2,16 @@
 // for the addresses it names.
 #include <zelodll.h>
 
-#include <cstdio>
-#include <memory>
+#include <string>
 
 #include "core/command_line.hpp"
 #include "core/command_worker.hpp"
+#include "core/core_platform.hpp"
 
 namespace zelo::core {
 namespace {
 
 constexpr int kCommandLineDownloadPause = 20;  // ms, as for a command-line download
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -28,10 +24,19 @@ void CommandWorker::RunBatchScript() {
     commandLine.autoExit = 0;
 
     const std::string fileName = commandLine.tokenCount > 1 ? commandLine.tokens[1] : "";
-    std::unique_ptr<std::FILE, FileCloser> file(
-        fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "r"));
-    if (!file) {
-        ui_.ShowMessage("Can't found this file " + fileName + " !");
+    // Read whole, from a regular file only: a device or a pipe named as the
+    // script would otherwise block or never end, and a folder would read as
+    // an empty script.
+    std::string contents;
+    const ReadResult read = fileName.empty()
+                                ? ReadResult::kMissing
+                                : view_.Files().ReadFile(fileName, kMaxScriptBytes, contents);
+    if (read != ReadResult::kRead) {
+        ui_.ShowMessage(read == ReadResult::kMissing
+                            ? "Can't found this file " + fileName + " !"
+                            : "Can't read the script " + fileName +
+                                  ": it is not a regular file, cannot be read, or is larger than " +
+                                  std::to_string(kMaxScriptBytes) + " bytes.");
         state_.status.commandLineMode = 0;
         commandLine.autoExit = rememberedAutoExit;
         state_.runOnly.configuredAutoExit.reset();
@@ -40,18 +45,23 @@ void CommandWorker::RunBatchScript() {
     }
 
     commandLine.abortScript = 0;
-    // A longer line is read in pieces, each handled as a line of its own.
-    char piece[kMaxScriptRead + 1];
     // The stop flag is checked here, on the worker, before every line: a
     // Stop that lands between two lines finds no operation marked running,
     // and the next line must still not start.
     auto stopped = [&] {
         return operations_.IsStopRequested() != 0 || commandLine.abortScript.load() != 0;
     };
-    while (!stopped() && std::fgets(piece, sizeof piece, file.get()) != nullptr) {
-        RunScriptLine(piece);
+    for (const ScriptLine& line : ScriptLinesOf(contents)) {
+        if (stopped()) break;
+        if (line.tooLong) {
+            // Cutting it would run its tail as a command of its own.
+            ui_.ShowMessage("Script line " + std::to_string(line.number) + " is longer than " +
+                            std::to_string(kMaxScriptLine) + " characters; nothing of it was run.");
+            outcome_.scriptLineRefused = true;
+            continue;
+        }
+        RunScriptLine(line.text, fileName + ", line " + std::to_string(line.number));
     }
-    file.reset();
 
     // A stopped script, whether stopped inside a line or between two, offers
     // its restart; one that ran to its end does not.
@@ -60,7 +70,7 @@ void CommandWorker::RunBatchScript() {
     state_.runOnly.configuredAutoExit.reset();
 }
 
-bool CommandWorker::RunScriptLine(const std::string& piece) {
+bool CommandWorker::RunScriptLine(const std::string& piece, const std::string& where) {
     const std::vector<std::string> tokens = SplitScriptLine(piece);
     if (tokens.empty()) return false;
     CommandLineState& commandLine = state_.commandLine;
@@ -76,6 +86,16 @@ bool CommandWorker::RunScriptLine(const std::string& piece) {
         tokens.size() >= 2 ? FindCommandCharacter(tokens[1][0]) : nullptr;
     if (command == nullptr || static_cast<int>(tokens.size()) < command->tokensNeeded) {
         status.commandLineMode = 0;
+        // Skipped as before; the operator is told which line and why.
+        std::string why;
+        if (tokens.size() < 2) {
+            why = "no command character";
+        } else if (command == nullptr) {
+            why = "unknown command character \"" + std::string(1, tokens[1][0]) + "\"";
+        } else {
+            why = "too few parts for command " + std::string(1, tokens[1][0]);
+        }
+        view_.Duties().ShowOperatorNote(where + ": " + why + "; line skipped");
         return false;
     }
     const std::string refusal = CheckRunArguments(tokens, *command);

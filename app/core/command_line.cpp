@@ -92,6 +92,25 @@ std::string CheckRunArguments(const std::vector<std::string>& tokens,
     return {};
 }
 
+std::vector<ScriptLine> ScriptLinesOf(std::string_view contents) {
+    std::vector<ScriptLine> lines;
+    std::size_t at = 0;
+    while (at < contents.size()) {
+        std::size_t end = contents.find('\n', at);
+        const std::size_t next = end == std::string_view::npos ? contents.size() : end + 1;
+        if (end == std::string_view::npos) end = contents.size();
+        std::string_view text = contents.substr(at, end - at);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        ScriptLine line;
+        line.number = lines.size() + 1;
+        line.tooLong = text.size() > kMaxScriptLine;
+        if (!line.tooLong) line.text = std::string(text);
+        lines.push_back(std::move(line));
+        at = next;
+    }
+    return lines;
+}
+
 std::vector<std::string> SplitScriptLine(std::string_view piece) {
     std::vector<std::string> tokens;
     for (std::string_view token : SplitAt(piece, " \r\n")) {

@@ -12,7 +12,10 @@ namespace zelo::core {
 inline constexpr std::size_t kMaxCommandLineText = 99;  // after the program name
 inline constexpr std::size_t kMaxTokenLength = 99;
 inline constexpr std::size_t kMaxEraseName = 19;
-inline constexpr std::size_t kMaxScriptRead = 99;  // one read of a script line
+inline constexpr std::size_t kMaxScriptLine = 99;  // a script line, without its end
+// A batch script is a few lines; anything far larger is not one and is not
+// read into memory.
+inline constexpr std::size_t kMaxScriptBytes = 1 << 20;
 
 // A command character of the command line and of script lines, with the
 // command code it runs and the tokens (addresses and character included)
@@ -42,7 +45,20 @@ SplitCommandLine SplitCommandLineText(std::string_view text, bool useModem);
 std::string CheckRunArguments(const std::vector<std::string>& tokens,
                               const CommandCharacter& command);
 
-// One script read, split: the first token ends at a blank, the rest at a
+// One line of a batch script as read: its number (from 1) and its text
+// without the line end (LF or CR LF). A line longer than kMaxScriptLine is
+// marked and its text left empty, so that no part of it can run.
+struct ScriptLine {
+    std::size_t number = 0;
+    std::string text;
+    bool tooLong = false;
+};
+
+// The lines of a script's whole contents. A last line without its end
+// counts too.
+std::vector<ScriptLine> ScriptLinesOf(std::string_view contents);
+
+// One script line, split: the first token ends at a blank, the rest at a
 // blank or a line end. At most kCommandLineTokens are kept. A carriage
 // return ends a token too, so that scripts written on Windows read alike.
 std::vector<std::string> SplitScriptLine(std::string_view piece);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "core/command_line.hpp"
+
 namespace zelo::core {
 namespace {
 
@@ -186,6 +188,7 @@ bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
     request.programChoice = program;
     request.addresses = state_.comm.addresses;
     request.listings = &state_.lists.directoryTexts;
+    if (code == kErase) request.maxNameLength = kMaxEraseName;
     std::optional<PickAnswer> answer = ui_.PickTerminalFiles(request);
     if (!answer) return false;
     chosen_ = {answer->address, answer->allAddresses};

@@ -14,9 +14,10 @@ namespace zelo::core {
 // How the last command ended, for a front-end that reports it (the console
 // program's exit status). Read only once the worker has ended.
 struct CommandOutcome {
-    bool lineUnavailable = false;  // a step needed the line and could not open it
-    bool scriptMissing = false;    // the batch script could not be opened
-    bool stopped = false;          // ended by Stop
+    bool lineUnavailable = false;    // a step needed the line and could not open it
+    bool scriptMissing = false;      // the batch script could not be opened
+    bool scriptLineRefused = false;  // a script line did not fit and was not run
+    bool stopped = false;            // ended by Stop
 };
 
 // Runs one terminal command at a time on its own thread, CommandThread:
@@ -76,7 +77,8 @@ private:
     void CallOperation(int code, int ems);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();
-    bool RunScriptLine(const std::string& piece);
+    // where: "script.zsc, line 3", for the note on a line that is skipped.
+    bool RunScriptLine(const std::string& piece, const std::string& where);
     void EndCommand();
     // Ends an operation's loop that is marked running; true when one was.
     bool StopRunningLoop();

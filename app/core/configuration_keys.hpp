@@ -26,7 +26,8 @@ inline constexpr std::size_t kAddressBuffer = 40;
 inline constexpr std::size_t kListFileBuffer = 120;
 inline constexpr std::size_t kFileNameBuffer = 100;
 inline constexpr std::size_t kDeleteFileBuffer = 20;
-inline constexpr std::size_t kPhoneNumberBuffer = 21;
+// Numbers and names keep the 30 characters the phone book dialog allows.
+inline constexpr std::size_t kPhoneNumberBuffer = 31;
 inline constexpr std::size_t kPhoneNameBuffer = 31;
 
 // "File%-d", "Delete%-d": list entries 1..12.

@@ -96,6 +96,13 @@ bool ProfileText::FindSection(std::string_view section, std::size_t& header, Ran
     return false;
 }
 
+std::size_t ProfileText::LineNumberOf(std::string_view section, std::string_view key) const {
+    std::size_t header = 0, index = 0;
+    Range range{};
+    if (!FindSection(section, header, range) || !FindKey(range, key, index)) return 0;
+    return index + 1;
+}
+
 bool ProfileText::FindKey(const Range& range, std::string_view key, std::size_t& index) const {
     for (std::size_t i = range.begin; i < range.end; ++i) {
         std::string_view name, value;

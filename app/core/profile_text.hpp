@@ -31,6 +31,9 @@ public:
 
     std::string Contents() const;
 
+    // The line (from 1) that holds the key the reads use; 0 when missing.
+    std::size_t LineNumberOf(std::string_view section, std::string_view key) const;
+
 private:
     struct Line {
         std::string text;    // without its line end

@@ -17,6 +17,8 @@ struct PickRequest {
     std::string addresses;       // the address string of the run
     // The directory listing of each address position.
     const std::array<std::string, link::kAddressSlots>* listings = nullptr;
+    // The longest name that may be chosen (the erase command's); 0: any.
+    std::size_t maxNameLength = 0;
 };
 
 // What they return on OK.

@@ -40,10 +40,14 @@ public:
     void ShutDown();
 
     ViewState& State() { return state_; }
+    // The file system and clock the view works with.
+    Platform& Files() { return platform_; }
     const ConfigurationLocation& Location() const { return location_; }
     ResultLineWriter& Writer() { return writer_; }
     // The connection object, with its hooks attached to this view.
     CViewTerminalLink& Link() { return link_; }
+    // The front-end's duties, for notes beside the result lines.
+    ViewDuties& Duties() { return view_; }
 
 private:
     Platform& platform_;

@@ -24,7 +24,7 @@ using link::PollSettings;
 using link::TransferLists;
 
 inline constexpr std::size_t kPhoneBookEntries = 100;
-inline constexpr std::size_t kMaxPhoneNumber = 20;
+inline constexpr std::size_t kMaxPhoneNumber = 30;
 inline constexpr std::size_t kMaxPhoneName = 30;
 
 // Modem numbers; entry i of the file (001..100) is element i - 1.

@@ -26,4 +26,8 @@ void CViewTerminalLink::ShowMessageBox(std::string_view text) {
     if (view_ != nullptr) view_->ShowMessageBox(std::string(text));
 }
 
+void CViewTerminalLink::ExplainFailure(std::string_view text) {
+    if (view_ != nullptr) view_->ShowOperatorNote(std::string(text));
+}
+
 }  // namespace zelo::core

@@ -22,6 +22,7 @@ public:
     void ShowResult(char address, std::string_view label, std::string_view detail,
                     int code) override;
     void ShowMessageBox(std::string_view text) override;
+    void ExplainFailure(std::string_view text) override;
 
 private:
     ViewDuties* view_ = nullptr;

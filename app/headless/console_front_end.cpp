@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/terminal_types.hpp"
+#include "headless/progress_line.hpp"
 #include "link/result_text.hpp"
 
 namespace zelo::headless {
@@ -18,6 +19,7 @@ void ConsoleFrontEnd::AppendToMessageWindow(std::string line) {
     const bool ended = !line.empty() && line.back() == '\n';
     std::erase_if(line, [](char c) { return c == '\n' || c == '\r'; });
     if (ended) line += '\n';
+    if (progressLine_ != nullptr) progressLine_->Finish();
     std::lock_guard lock(mutex_);
     out_ << line << std::flush;
 }
@@ -29,12 +31,37 @@ void ConsoleFrontEnd::HandlePollRecord(char address, std::string record) {
     *pollData_ << address << ' ' << record << std::flush;
 }
 
+void ConsoleFrontEnd::RefreshProgress(int erase) {
+    (void)erase;
+    if (progressLine_ == nullptr) return;
+    const link::ProgressState& progress = *progress_;
+    // Only while a file goes over the line: packets counted, and the phase
+    // not at rest (the transfers leave it so before and after each file).
+    if (progress.mode.load() == link::kProgressPolling ||
+        progress.phase.load() == link::kPhaseAtRest || progress.packets.load() <= 0) {
+        return;
+    }
+    const int index = progress.currentAddress.load();
+    const std::string& addresses = comm_->addresses;
+    const char address = index >= 0 && static_cast<std::size_t>(index) < addresses.size()
+                             ? addresses[static_cast<std::size_t>(index)]
+                             : ' ';
+    progressLine_->Update(address, progress.fileName.Get(), progress.bytes.load(),
+                          progress.total.load());
+}
+
 void ConsoleFrontEnd::WriteError(const std::string& text) {
+    if (progressLine_ != nullptr) progressLine_->Finish();
     std::lock_guard lock(mutex_);
     err_ << "zelo32: " << text << '\n' << std::flush;
 }
 
-void ConsoleFrontEnd::ShowMessageBox(std::string text) { WriteError(text); }
+// The program's boxes report failures (a file that cannot be opened, a port,
+// a failed result repeated), so a run that showed one did not succeed.
+void ConsoleFrontEnd::ShowMessageBox(std::string text) {
+    ++failures_;
+    WriteError(text);
+}
 
 void ConsoleFrontEnd::ShowMessage(const std::string& text) { WriteError(text); }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/front_end.hpp"
+#include "link/comm_settings.hpp"
+#include "link/progress_state.hpp"
 
 namespace zelo::headless {
 
@@ -24,15 +26,24 @@ public:
 
     // Set by the program once its view core exists, to save through it.
     void SetSave(std::function<void()> save) { save_ = std::move(save); }
+    // Draws transfers on `line` from the view's records, which the worker
+    // owns while it runs; every other write first closes the line.
+    void SetProgress(class ProgressLine* line, const link::ProgressState& progress,
+                     const link::CommSettings& comm) {
+        progressLine_ = line;
+        progress_ = &progress;
+        comm_ = &comm;
+    }
 
     // ViewDuties
     void AppendToMessageWindow(std::string line) override;
     void HandlePollRecord(char address, std::string record) override;
-    void RefreshProgress(int erase) override { (void)erase; }
+    void RefreshProgress(int erase) override;
     void ShowMessageBox(std::string text) override;
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;
     void NoteResult(char address, int code) override;
+    void ShowOperatorNote(std::string text) override { WriteError(text); }
 
     // UserInterface
     void ShowMessage(const std::string& text) override;
@@ -41,7 +52,8 @@ public:
     std::optional<std::string> ChooseDialNumber(const core::PhoneBook& phoneBook) override;
     bool ChooseDateTime(core::TimeSyncRequest& request) override;
 
-    // A result line with a code other than success (0) or information (-1).
+    // A result line with a code other than success (0) or information (-1),
+    // or a message box (each reports a failure).
     bool AnyTerminalFailed() const { return failures_.load() != 0; }
 
 private:
@@ -53,6 +65,9 @@ private:
     std::ostream* pollData_;
     std::function<void()> save_;
     std::atomic<int> failures_{0};
+    class ProgressLine* progressLine_ = nullptr;
+    const link::ProgressState* progress_ = nullptr;
+    const link::CommSettings* comm_ = nullptr;
 };
 
 }  // namespace zelo::headless

@@ -5,7 +5,11 @@
 #include <ostream>
 #include <thread>
 
+#include "core/configuration.hpp"
+#include "core/configuration_check.hpp"
+#include "core/profile_file.hpp"
 #include "headless/console_front_end.hpp"
+#include "headless/progress_line.hpp"
 
 namespace zelo::headless {
 namespace {
@@ -13,6 +17,17 @@ namespace {
 // The desktop view's timer period: how often the run looks at Stop and at
 // the worker.
 constexpr auto kTick = std::chrono::milliseconds(10);
+
+void ReportConfigurationNotes(core::Platform& platform, std::ostream& err) {
+    core::ProfileFile file(platform, "Zelocom.ini");
+    file.Load();
+    for (const std::string& note : core::CheckConfiguration(file.Text(), "Zelocom.ini")) {
+        err << "zelo32: " << note << "\n";
+    }
+}
+
+// After a usage error, one line that points at the help.
+constexpr const char* kTryHelp = "Try 'zelo32 --help' for more information.\n";
 
 }  // namespace
 
@@ -41,8 +56,8 @@ HeadlessOptions ParseHeadlessOptions(const std::vector<std::string>& arguments) 
 }
 
 std::string HelpText() {
-    return "Usage: zelo32 [--poll-data FILE|-] [PHONE] ADDRESSES COMMAND [ARGUMENTS]\n"
-           "       zelo32 [--poll-data FILE|-] [PHONE] Z SCRIPT\n"
+    return "Usage: zelo32 [OPTION]... [PHONE] ADDRESSES COMMAND [ARGUMENTS]\n"
+           "       zelo32 [OPTION]... [PHONE] Z SCRIPT\n"
            "\n"
            "Runs one terminal command, or a batch script, without a display, with the\n"
            "settings of Zelocom.ini in the current directory. ADDRESSES lists the\n"
@@ -58,13 +73,25 @@ std::string HelpText() {
            "With Use_modem=Yes in [Modem], PHONE is the number to dial first.\n"
            "The parts together are at most 99 characters, and at most 5 besides PHONE.\n"
            "\n"
-           "Result lines go to standard output, messages to standard error;\n"
-           "--poll-data also writes polled records to FILE (- for standard output).\n"
+           "Options:\n"
+           "  --port DEVICE      use DEVICE as the COM port of Zelocom.ini for this run\n"
+           "  -C, --directory DIR  run in DIR: its Zelocom.ini, ADDR_x folders, POLL.DAT\n"
+           "  --poll-data FILE   also write polled records to FILE (- for standard output)\n"
+           "  -q, --quiet        no progress line\n"
+           "  -v, --verbose      the link's step messages on standard error\n"
+           "  --list-ports       list the serial devices found, then exit\n"
+           "  -h, --help         this help, then exit\n"
+           "  -V, --version      the program's and the library's versions, then exit\n"
+           "\n"
+           "Result lines go to standard output; messages, the reasons for failures and,\n"
+           "on a terminal, the transfer progress line go to standard error.\n"
            "Ctrl-C or SIGTERM stops the command as the Stop button does.\n"
            "\n"
            "Exit status: 0 the command ran and every terminal succeeded; 1 a terminal\n"
-           "failed, the line could not be opened, or the run was stopped; 2 a usage\n"
-           "error (unknown command, too few parts, a limit, a missing script file).\n";
+           "failed, the line could not be opened, a file could not be written, or the\n"
+           "run was stopped; 2 a usage error (unknown option or command, too few parts,\n"
+           "a limit, a missing or unreadable script, a script line over 99 characters,\n"
+           "an unreadable Zelocom.ini); 130 Ctrl-C (SIGINT); 143 SIGTERM.\n";
 }
 
 int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::ostream& out,
@@ -75,11 +102,24 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         return kExitSuccess;
     }
     if (!options.error.empty()) {
-        err << "zelo32: " << options.error << "\n" << HelpText();
+        err << "zelo32: " << options.error << "\n" << kTryHelp;
         return kExitUsage;
     }
     if (options.commandLine.empty()) {
-        err << "zelo32: nothing to do; the console program needs a command.\n" << HelpText();
+        err << "zelo32: nothing to do; the console program needs a command.\n" << kTryHelp;
+        return kExitUsage;
+    }
+
+    // The configuration is read only from a regular file of sensible size: a
+    // pipe or a device in its place would block the start or never end.
+    const core::ConfigurationLocation location =
+        core::LocateConfiguration(platform.CurrentDirectory(), platform.PathSeparator());
+    std::string configuration;
+    if (platform.ReadFile(location.configurationPath, core::ProfileFile::kMaxBytes,
+                          configuration) == core::ReadResult::kFailed) {
+        err << "zelo32: cannot read " << location.configurationPath
+            << ": it is not a regular file, cannot be read, or is larger than "
+            << core::ProfileFile::kMaxBytes << " bytes; nothing was run.\n";
         return kExitUsage;
     }
 
@@ -96,11 +136,20 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         pollData = &pollFile;
     }
 
+    // The run's settings as they will be read: what the loader would replace.
+    ReportConfigurationNotes(platform, err);
+
     ConsoleFrontEnd frontEnd(out, err, pollData);
     program::Program program(platform, frontEnd, makeOperations);
     frontEnd.SetSave([&program] { program.View().SaveConfiguration(); });
     core::CommandWorker& worker = program.Worker();
     core::ViewController& controller = program.Controller();
+    std::unique_ptr<ProgressLine> progressLine;
+    if (options.progress) {
+        progressLine = std::make_unique<ProgressLine>(err);
+        frontEnd.SetProgress(progressLine.get(), program.View().State().progress,
+                             program.View().State().comm);
+    }
 
     const core::CommandLineResult started = controller.StartUp(options.commandLine);
     if (started == core::CommandLineResult::kUnusable) {
@@ -116,12 +165,13 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         }
         std::this_thread::sleep_for(kTick);
     }
+    if (progressLine) progressLine->Finish();
     // The program's end: close the line, save, close the log.
     program.ShutDown();
 
     if (started != core::CommandLineResult::kStarted) return kExitUsage;
     const core::CommandOutcome outcome = worker.LastOutcome();
-    if (outcome.scriptMissing) return kExitUsage;
+    if (outcome.scriptMissing || outcome.scriptLineRefused) return kExitUsage;
     if (stopped || outcome.stopped || outcome.lineUnavailable || frontEnd.AnyTerminalFailed()) {
         return kExitFailed;
     }

@@ -12,9 +12,10 @@ namespace zelo::headless {
 
 // The console program's exit statuses.
 enum ExitStatus : int {
-    kExitSuccess = 0,  // the command ran and every terminal's result was a success
-    kExitFailed = 1,   // a terminal failed, the line could not be opened, or Stop ended it
-    kExitUsage = 2,    // unknown command, too few parts, a limit, a missing script file
+    kExitSuccess = 0,        // the command ran and every terminal's result was a success
+    kExitFailed = 1,         // a terminal failed, the line could not be opened, or Stop ended it
+    kExitUsage = 2,          // unknown command, too few parts, a limit, a missing script file
+    kExitInterrupted = 130,  // SIGINT (Ctrl-C) ended the run; SIGTERM gives 143
 };
 
 // What the program's own options chose; the rest is the command line the
@@ -24,6 +25,7 @@ struct HeadlessOptions {
     std::string pollDataPath;  // "-": standard output; empty: not written
     std::string commandLine;
     std::string error;  // non-empty: the options themselves are wrong
+    bool progress = false;  // draw the transfer progress line on `err` (a terminal)
 };
 
 HeadlessOptions ParseHeadlessOptions(const std::vector<std::string>& arguments);

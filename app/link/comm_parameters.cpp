@@ -76,6 +76,7 @@ void CTerminalLink::ChangeAddress(CommSettings& settings, LinkStatus& status,
                                   ProgressState& progress, char oldAddress, char newAddress) {
     BeginAddressLoop(*this, status, progress);
     const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
+    bool changed = false;
     for (std::size_t i = 0; i < count && settings.addresses[i] != '\0'; ++i) {
         if (settings.addresses[i] != oldAddress) continue;
         progress.currentAddress = static_cast<int>(i);
@@ -91,9 +92,15 @@ void CTerminalLink::ChangeAddress(CommSettings& settings, LinkStatus& status,
         char label[32];
         std::snprintf(label, sizeof label, "Change address %c to %c", oldAddress, newAddress);
         // The terminal answers at its new address from now on.
-        if (code == 0) settings.addresses[i] = newAddress;
+        if (code == 0) {
+            settings.addresses[i] = newAddress;
+            changed = true;
+        }
         ShowResult(code == 0 ? newAddress : oldAddress, label, "", code);
     }
+    // Saved at once: a later reload of the configuration must not bring
+    // back an address no terminal answers to any more.
+    if (changed) OnSettingsChanged();
     status.idle = 1;
 }
 

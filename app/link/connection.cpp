@@ -40,10 +40,41 @@ bool OpenPort(const CommSettings& settings, int baudIndex) {
                            settings.stopBitsIndex + 1) != 0;
 }
 
+// The probe's answer in words: a time-out is silence, anything else an
+// answer the probe could not use.
+std::string SilenceText(int port, char address, int baudIndex, int result,
+                        const CommSettings& settings) {
+    std::string text = "COM" + std::to_string(port) + " opened, but terminal " + address;
+    text += result == ZELO_TIMEOUT
+                ? " did not answer"
+                : " gave no usable answer (result " + std::to_string(result) + ")";
+    text += " at " + BaudText(baudIndex) + " bps";
+    const std::string& addresses = settings.addresses;
+    const auto position = addresses.find(address);
+    if (position != std::string::npos && position + 1 < addresses.size() &&
+        addresses[position + 1] != '\0') {
+        text += " (" + std::string(addresses.c_str() + position + 1) + " not tried)";
+    }
+    return text + "; check the terminal's power, the cable, its address and its speed";
+}
+
 }  // namespace
 
+void CTerminalLink::ExplainOpenFailure(int port) {
+    std::array<char, 512> reason{};
+    const int kind = HM_last_error_text(reason.data(), static_cast<int32_t>(reason.size()));
+    std::string text = TextWithin(reason.data(), reason.size());
+    if (kind == ZELO_OPEN_OK || text.empty()) text = PortText("COM%-d would not open", port);
+    if (text == lastExplained_) return;
+    lastExplained_ = text;
+    ExplainFailure(text);
+}
+
 bool CTerminalLink::TryBaudRate(const CommSettings& settings, LinkStatus& status, int baudIndex) {
-    if (!OpenPort(settings, baudIndex)) return false;
+    if (!OpenPort(settings, baudIndex)) {
+        ExplainOpenFailure(settings.port);
+        return false;
+    }
     status.idle = 0;
     for (const char address : settings.addresses) {
         if (address == '\0') break;
@@ -65,6 +96,7 @@ bool CTerminalLink::TryBaudRate(const CommSettings& settings, LinkStatus& status
         if (result != 0) {
             HM_CloseCommPort(settings.port);
             status.idle = 1;
+            ExplainFailure(SilenceText(settings.port, address, baudIndex, result, settings));
             return false;
         }
     }
@@ -74,6 +106,7 @@ bool CTerminalLink::TryBaudRate(const CommSettings& settings, LinkStatus& status
 }
 
 bool CTerminalLink::Connect(CommSettings& settings, LinkStatus& status) {
+    lastExplained_.clear();
     if (status.useModem != 0) {
         if (DialModem(settings, status)) return true;
         status.idle = 1;
@@ -124,6 +157,7 @@ bool CTerminalLink::Connect(CommSettings& settings, LinkStatus& status) {
     // whatever the probes found.
     if (!OpenPort(settings, settings.baudIndex)) {
         status.connected = 0;
+        ExplainOpenFailure(settings.port);
         ShowResult(kWholeLine, PortText("COM%-d open error", settings.port), "", kInformationOnly);
         return false;
     }
@@ -140,6 +174,7 @@ bool CTerminalLink::Connect(CommSettings& settings, LinkStatus& status) {
 bool CTerminalLink::DialModem(const CommSettings& settings, LinkStatus& status) {
     status.idle = 0;
     if (!OpenPort(settings, settings.baudIndex)) {
+        ExplainOpenFailure(settings.port);
         ShowMessageBox(PortText("COM%-d open error", settings.port));
         return false;
     }

@@ -1,5 +1,7 @@
 #include "link/poll_file.hpp"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "link/terminal_link.hpp"
@@ -15,9 +17,13 @@ void CTerminalLink::OpenPollFile(const PollSettings& settings, PollContext& cont
 
     // Append never empties a file that exists but cannot be opened: that
     // would throw away the records it holds.
+    errno = 0;
     context.file = settings.openMethod == 0 ? Environment().OpenForAppend(settings.pollFileName)
                                             : Environment().CreateEmpty(settings.pollFileName);
     if (context.file == nullptr) {
+        const int error = errno;
+        ExplainFailure(settings.pollFileName + ": cannot open for the polled records" +
+                       (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
         ShowMessageBox("Poll Data file open error");
         return;
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "link/poll_file.hpp"
@@ -70,24 +71,39 @@ struct PollTurn {
 // What one poll's result does to the address's counters and status; false
 // when a record could not be stored.
 bool TakePollResult(CTerminalLink& link, int result, char address, std::string_view text,
-                    std::size_t k, PollTurn& turn) {
+                    std::int32_t length, std::size_t k, PollTurn& turn) {
     switch (result) {
-        case ZELO_OK:
+        case ZELO_OK: {
+            // A record longer than the library's buffer arrives cut, and the
+            // terminal has let it go: what arrived is stored, ended with a
+            // line end of its own so that the next record does not run on
+            // from it, and the loss is reported as a failure.
+            const bool cut = length >= ZELO_POLL_RECORD_SIZE;
+            const std::string kept = cut ? std::string(text) + "\r\n" : std::string(text);
             // The terminal has had its acknowledgement: a record that
             // cannot be stored is lost, so take no more from anyone.
-            if (!StorePollRecord(turn.context, address, text)) {
+            if (!StorePollRecord(turn.context, address, kept)) {
                 link.ShowResult(address, "Poll", "Poll Data file write error", 1);
                 turn.progress.addressStatus[k] = kStatusFailed;
                 return false;
             }
+            if (cut) {
+                link.ShowResult(address, "Poll",
+                                "Poll record longer than " +
+                                    std::to_string(ZELO_POLL_RECORD_SIZE - 1) +
+                                    " bytes; only its first " +
+                                    std::to_string(ZELO_POLL_RECORD_SIZE - 1) + " kept",
+                                ZELO_UNKNOWN_RESPONSE);
+            }
             turn.settings.notAppendCrLf = 1;
-            link.ShowPollData(address, text);
-            turn.progress.addressStatus[k] = kStatusTransferring;
+            link.ShowPollData(address, kept);
+            turn.progress.addressStatus[k] = cut ? kStatusFailed : kStatusTransferring;
             turn.context.lastRecordTimes[k].Set(LastRecordTimeText(turn.environment.Now()));
             turn.lastDataTime = turn.environment.Seconds();
             turn.counters.Raise(k);
             turn.counters.naks[k] = 0;
             break;
+        }
         case ZELO_NAK:
             turn.progress.addressStatus[k] = kStatusFailed;
             // One NAK is line noise; two in a row are worth a line.
@@ -207,7 +223,7 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
                 return;
             }
 
-            if (!TakePollResult(*this, result, address, RecordText(record), k, turn)) {
+            if (!TakePollResult(*this, result, address, RecordText(record), length, k, turn)) {
                 storeFailed = true;
                 break;
             }

@@ -67,6 +67,11 @@ public:
     // A modal message box (a modem port that will not open, a wrong ROM
     // flag). The base class shows nothing.
     virtual void ShowMessageBox(std::string_view text) { (void)text; }
+    // Why something failed, in plain English for the operator: the device
+    // and the system's reason, the terminal that did not answer, the file
+    // that could not be opened. It goes beside the result lines, never into
+    // them. The base class shows nothing.
+    virtual void ExplainFailure(std::string_view text) { (void)text; }
 
     // Opens the line: by modem, or directly at the configured speed and,
     // with auto-baud on, at every other speed from the fastest down. True
@@ -79,6 +84,9 @@ public:
     bool DialModem(const CommSettings& settings, LinkStatus& status);
     // Hangs up when the modem is in use, then closes the port.
     void Disconnect(int port, LinkStatus& status);
+    // After a failed HM_OpenCommPort: hands the library's reason to
+    // ExplainFailure, once per Connect for the same text.
+    void ExplainOpenFailure(int port);
 
     // Switches one terminal's power saving for a transfer; returns the
     // library result. libraryFlag is handed to HM_set_power_saving_status.
@@ -198,6 +206,7 @@ public:
 
 private:
     std::atomic<int> stopFlag_{0};
+    std::string lastExplained_;  // worker thread only: the reason shown last in this Connect
     LinkEnvironment* environment_ = &SystemLinkEnvironment();
 };
 

@@ -114,4 +114,16 @@ bool WriteFileAtomically(Platform& platform, const std::string& path, std::strin
 // must outlive the process's use of it.
 void InstallStopHandler(std::atomic<int>& flag);
 
+// The number of the signal that asked the run to stop (SIGINT for Ctrl-C),
+// for the exit status shells expect (128 + the number); 0 when none came.
+int StopSignalNumber();
+
+// Sets a variable in the process's environment, which the link layer reads
+// when the line opens. Call before any other thread starts.
+void SetEnvironmentValue(const std::string& name, const std::string& value);
+
+// True when the standard error stream is a terminal (a console on Windows),
+// where a progress line that rewrites itself makes sense.
+bool StandardErrorIsTerminal();
+
 }  // namespace zelo::platform

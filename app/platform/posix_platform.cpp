@@ -7,6 +7,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 #include <vector>
@@ -76,7 +77,10 @@ std::atomic<std::atomic<int>*> stopFlag{nullptr};
 static_assert(std::atomic<std::atomic<int>*>::is_always_lock_free);
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void RequestStopOnSignal(int) {
+std::atomic<int> stopSignalNumber{0};
+
+extern "C" void RequestStopOnSignal(int number) {
+    stopSignalNumber.store(number);
     if (std::atomic<int>* flag = stopFlag.load()) flag->store(1);
 }
 
@@ -116,10 +120,14 @@ void SystemPlatform::Sleep(int milliseconds) {
 ReadResult SystemPlatform::ReadFile(const std::string& path, std::size_t maxBytes,
                                     std::string& contents) {
     contents.clear();
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a pipe in the file's place cannot hold the open;
+    // only a regular file is read, and reads of one never block anyway.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kFailed;
+    if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        return ReadResult::kFailed;
     char chunk[4096];
     for (;;) {
         const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
@@ -178,5 +186,13 @@ void InstallStopHandler(std::atomic<int>& flag) {
     std::signal(SIGINT, RequestStopOnSignal);
     std::signal(SIGTERM, RequestStopOnSignal);
 }
+
+int StopSignalNumber() { return stopSignalNumber.load(); }
+
+void SetEnvironmentValue(const std::string& name, const std::string& value) {
+    ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) != 0; }
 
 }  // namespace zelo::platform

@@ -1,6 +1,7 @@
 // The program's platform layer on Windows (Win32).
 #include <windows.h>
 
+#include <cstdlib>  // _putenv_s
 #include <vector>
 
 #include "platform/platform.hpp"
@@ -73,6 +74,7 @@ std::unique_ptr<AppendFile> OpenShared(const std::string& path, DWORD access, DW
 }
 
 std::atomic<std::atomic<int>*> stopFlag{nullptr};
+std::atomic<int> stopSignalNumber{0};
 
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI RequestStopOnConsoleEvent(DWORD event) {
@@ -81,6 +83,8 @@ BOOL WINAPI RequestStopOnConsoleEvent(DWORD event) {
         case CTRL_BREAK_EVENT:
         case CTRL_CLOSE_EVENT:
             if (std::atomic<int>* flag = stopFlag.load()) {
+                // Ctrl-C reads as SIGINT, the others as SIGTERM.
+                stopSignalNumber.store(event == CTRL_C_EVENT ? 2 : 15);
                 flag->store(1);
                 return TRUE;
             }
@@ -124,7 +128,16 @@ ReadResult SystemPlatform::ReadFile(const std::string& path, std::size_t maxByte
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return IsMissing(GetLastError()) ? ReadResult::kMissing : ReadResult::kFailed;
+    // Only a regular file is read: not a pipe, a console or a device.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadResult::kFailed;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return ReadResult::kFailed;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        return ReadResult::kFailed;
     char chunk[4096];
     for (;;) {
         DWORD got = 0;
@@ -193,6 +206,19 @@ std::unique_ptr<AppendFile> SystemPlatform::CreateEmpty(const std::string& path)
 void InstallStopHandler(std::atomic<int>& flag) {
     stopFlag.store(&flag);
     SetConsoleCtrlHandler(RequestStopOnConsoleEvent, TRUE);
+}
+
+int StopSignalNumber() { return stopSignalNumber.load(); }
+
+void SetEnvironmentValue(const std::string& name, const std::string& value) {
+    // The C runtime's copy, which getenv reads, and the process's own.
+    _putenv_s(name.c_str(), value.c_str());
+    ::SetEnvironmentVariableA(name.c_str(), value.c_str());
+}
+
+bool StandardErrorIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
 }  // namespace zelo::platform

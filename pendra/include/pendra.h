@@ -15,7 +15,8 @@
  *   buf,n  a request buffer and its one-byte length: on entry *n is the
  *          length of the request held in buf; on return buf holds the reply
  *          and *n its length. The buffer sizes are those named per function.
- *   Result 5 always means a negative acknowledgement and 130 a time-out.
+ *   Result 5 always means a negative acknowledgement and 130 a time-out;
+ *   the names below give every result a call can return.
  *
  * This header is valid C (C11) and C++.
  */
@@ -43,6 +44,26 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The results of the calls below, by name. A call returns only the ones its
+ * comment lists, plus PENDRA_NAK, PENDRA_TIME_OUT, PENDRA_DAMAGED_REPLY and
+ * PENDRA_LINE_FAILURE, which any request can meet. The numbers are fixed:
+ * callers and replacement link layers rely on them. */
+enum {
+    PENDRA_REPLY = 1,          /* a reply, record, packet or entry is in buf */
+    PENDRA_MORE_DATA = 2,      /* POLL: a record, more to come; DBG: illegal request */
+    PENDRA_END = 3,            /* ESC_Y: the file ended; POLL: no data */
+    PENDRA_ACCEPTED = 4,       /* the request was taken, no reply text */
+    PENDRA_NAK = 5,            /* negative acknowledgement: not taken */
+    PENDRA_DONE = 6,           /* done; ESC_J: the file exists */
+    PENDRA_REFUSED = 7,        /* refused; no such file; illegal name */
+    PENDRA_IN_FLASH = 8,       /* ESC_J: the file is in flash ROM */
+    PENDRA_NONE = 9,           /* ESC_I, ESC_R: nothing to tell */
+    PENDRA_ILLEGAL = 128,      /* the terminal calls the request illegal */
+    PENDRA_TIME_OUT = 130,     /* no reply in time */
+    PENDRA_DAMAGED_REPLY = 253, /* a reply came but failed its check */
+    PENDRA_LINE_FAILURE = 254  /* no open line, the device failed, or a bad argument */
+};
 
 /* A link handle; 0 stands for "no link". */
 typedef uint32_t PendraHandle;
@@ -134,6 +155,22 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char *c
  * and a terminating zero to buf. 0 = nothing yet, otherwise the modem's
  * result number. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char *buf, int16_t room);
+
+/* Beyond the terminal protocol: why the last Pendra_SetupEx of this process
+ * failed, for the operator. Copies at most room - 1 characters of a plain
+ * English sentence that names the device ("/dev/ttyUSB0: permission denied
+ * (join the dialout group: ...)") and a terminating zero into buf; buf may
+ * be NULL or room 0, and then nothing is copied. After a set-up that
+ * succeeded the text is empty. Any thread.
+ * Returns the reason, one of PENDRA_OPEN_*. */
+#define PENDRA_OPEN_OK 0
+#define PENDRA_OPEN_NO_SUCH_DEVICE 1
+#define PENDRA_OPEN_PERMISSION_DENIED 2
+#define PENDRA_OPEN_IN_USE 3
+#define PENDRA_OPEN_NOT_SERIAL 4
+#define PENDRA_OPEN_SETTINGS_REFUSED 5
+#define PENDRA_OPEN_OTHER 6
+PENDRA_EXPORT int32_t PENDRA_API Pendra_last_error_text(char *buf, int32_t room);
 
 #ifdef __cplusplus
 }

@@ -5,6 +5,7 @@
 #include <random>
 #include <thread>
 
+#include "last_open_error.hpp"
 #include "line_settings.hpp"
 #include "message_codec.hpp"
 #include "port_path.hpp"
@@ -56,20 +57,25 @@ bool Link::setup(int32_t port, int16_t baud, int16_t stop, int16_t parity) {
     modemLines_.clear();
     const auto settings = settingsFromCharacters(baud, stop, parity);
     if (!settings) {
+        recordOpenError(platform::OpenFailure::Other,
+                        "the speed, stop-bit or parity setting is not one the line knows");
         trace::note("set-up refused: speed, stop-bit or parity character not known");
         return false;
     }
     std::string error;
     const auto path = devicePathForPort(port, error);
     if (!path) {
+        recordOpenError(platform::OpenFailure::Other, error);
         trace::note("set-up refused: " + error);
         return false;
     }
     platform::OpenResult opened = platform::openSerialPort(*path, *settings);
     if (!opened.port) {
+        recordOpenError(opened.failure, opened.error);
         trace::note("set-up failed: " + opened.error);
         return false;
     }
+    recordOpenError(platform::OpenFailure::None, {});
     settings_ = *settings;
     port_ = std::move(opened.port);
     trace::note("opened " + *path + " at " + std::to_string(settings_.baud) + " baud, parity " +

@@ -1,5 +1,7 @@
 // The link layer's exported functions: argument checks, the caller's buffer
 // forms, and the handle table. Each call becomes one exchange on a Link.
+// No exception crosses this interface: each export is a function-try-block
+// whose handler returns the call's failure value (0 or 254).
 //
 // Buffer forms written when a reply arrives (any status); a call that ends
 // in 130, 253 or 254 leaves the caller's buffer and length as they were:
@@ -21,6 +23,7 @@
 #include <mutex>
 #include <string>
 
+#include "last_open_error.hpp"
 #include "link.hpp"
 #include "pendra.h"
 
@@ -133,32 +136,34 @@ using namespace pendra;
 
 extern "C" {
 
-PendraHandle PENDRA_API Pendra_Create(void) {
-    try {
-        auto link = std::make_shared<Link>();
-        HandleTable& table = handles();
-        std::lock_guard<std::mutex> guard(table.mutex);
-        const PendraHandle h = table.next++;
-        if (table.next == 0) table.next = 1;
-        table.links[h] = std::move(link);
-        return h;
-    } catch (...) {
-        return 0;
-    }
+PendraHandle PENDRA_API Pendra_Create(void) try {
+    auto link = std::make_shared<Link>();
+    HandleTable& table = handles();
+    std::lock_guard<std::mutex> guard(table.mutex);
+    const PendraHandle h = table.next++;
+    if (table.next == 0) table.next = 1;
+    table.links[h] = std::move(link);
+    return h;
+} catch (...) {
+    return 0;
 }
 
 int16_t PENDRA_API Pendra_SetupEx(PendraHandle h, int32_t port, int16_t baud, int16_t stop,
-                                  int16_t parity) {
+                                  int16_t parity) try {
     const auto link = linkFor(h);
     return link && link->setup(port, baud, stop, parity) ? 1 : 0;
+} catch (...) {
+    return 0;
 }
 
-int16_t PENDRA_API Pendra_Connect(PendraHandle h) {
+int16_t PENDRA_API Pendra_Connect(PendraHandle h) try {
     const auto link = linkFor(h);
     return link && link->connected() ? 1 : 0;
+} catch (...) {
+    return 0;
 }
 
-void PENDRA_API Pendra_Destroy(PendraHandle h) {
+void PENDRA_API Pendra_Destroy(PendraHandle h) try {
     std::shared_ptr<Link> link;
     {
         HandleTable& table = handles();
@@ -169,9 +174,11 @@ void PENDRA_API Pendra_Destroy(PendraHandle h) {
         table.links.erase(found);
     }
     // The port closes (drained, DTR down, locks released) as `link` goes.
+} catch (...) {
+    return;
 }
 
-int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
+int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n) try {
     if (buf == nullptr || n == nullptr) return kResultLineFailure;
     const std::string request(buf, *n);
     wire::Reply reply;
@@ -182,100 +189,140 @@ int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n) 
         *n = static_cast<uint8_t>(2 + copyReply(reply.payload, buf, 2, kTextReplyBuffer, true));
     }
     return status;
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
+int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* buf, uint8_t* n) try {
     if (buf == nullptr || n == nullptr) return kResultLineFailure;
     std::string request(buf, std::min<std::size_t>(*n, kTextReplyBuffer));
     return bufferRequest(h, Command::Poll, a, buf, n, std::move(request), kTextReplyBuffer, false);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) {
+int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) try {
     const auto link = linkFor(h);
     return link ? link->acknowledge(addressOf(a)) : kResultLineFailure;
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) {
+int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) try {
     return exchange(h, Command::WarmStart, a, {});
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a) {
+int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a) try {
     return exchange(h, Command::ColdStart, a, {});
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_0(PendraHandle h, int16_t a, const char* data, int16_t length) {
+int16_t PENDRA_API Pendra_ESC_0(PendraHandle h, int16_t a, const char* data, int16_t length) try {
     return textRequest(h, Command::Data, a, data, length);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_5(PendraHandle h, int16_t old_a, int16_t new_a) {
+int16_t PENDRA_API Pendra_ESC_5(PendraHandle h, int16_t old_a, int16_t new_a) try {
     return exchange(h, Command::SetAddress, old_a, {}, nullptr, new_a);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_E(PendraHandle h, int16_t a, const char* text, int16_t length) {
+int16_t PENDRA_API Pendra_ESC_E(PendraHandle h, int16_t a, const char* text, int16_t length) try {
     return textRequest(h, Command::Delete, a, text, length);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_X(PendraHandle h, int16_t a, const char* text, int16_t length) {
+int16_t PENDRA_API Pendra_ESC_X(PendraHandle h, int16_t a, const char* text, int16_t length) try {
     return textRequest(h, Command::Execute, a, text, length);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_O(PendraHandle h, int16_t a, const char* text, int16_t length) {
+int16_t PENDRA_API Pendra_ESC_O(PendraHandle h, int16_t a, const char* text, int16_t length) try {
     return textRequest(h, Command::AutoBoot, a, text, length);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_U(PendraHandle h, int16_t a, const char* text, int16_t length) {
+int16_t PENDRA_API Pendra_ESC_U(PendraHandle h, int16_t a, const char* text, int16_t length) try {
     return textRequest(h, Command::UploadRequest, a, text, length);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_I(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
+int16_t PENDRA_API Pendra_ESC_I(PendraHandle h, int16_t a, char* buf, uint8_t* n) try {
     return bufferRequest(h, Command::RunningProgram, a, buf, n, {}, kTextReplyBuffer, true);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_R(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
+int16_t PENDRA_API Pendra_ESC_R(PendraHandle h, int16_t a, char* buf, uint8_t* n) try {
     return bufferRequest(h, Command::TerminalId, a, buf, n, {}, kTextReplyBuffer, true);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_J(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
+int16_t PENDRA_API Pendra_ESC_J(PendraHandle h, int16_t a, char* buf, uint8_t* n) try {
     if (buf == nullptr || n == nullptr) return kResultLineFailure;
     std::string name(buf, std::min<std::size_t>(*n, kTextReplyBuffer - 1));
     return bufferRequest(h, Command::FileExists, a, buf, n, std::move(name), kTextReplyBuffer,
                          true);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_Y(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
+int16_t PENDRA_API Pendra_ESC_Y(PendraHandle h, int16_t a, char* buf, uint8_t* n) try {
     if (buf == nullptr || n == nullptr) return kResultLineFailure;
     std::string request(buf, *n);
     return bufferRequest(h, Command::NextPacket, a, buf, n, std::move(request), kPacketBuffer,
                          false);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_K(PendraHandle h, int16_t a, int16_t code) {
+int16_t PENDRA_API Pendra_ESC_K(PendraHandle h, int16_t a, int16_t code) try {
     return exchange(h, Command::Keypad, a, {}, nullptr, code);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ESC_N(PendraHandle h, int16_t a, int16_t digit) {
+int16_t PENDRA_API Pendra_ESC_N(PendraHandle h, int16_t a, int16_t digit) try {
     return exchange(h, Command::Buzzer, a, {}, nullptr, digit);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
 int16_t PENDRA_API Pendra_FindFirst(PendraHandle h, int16_t a, char* /*work*/, char* entry,
-                                    uint8_t* more) {
+                                    uint8_t* more) try {
     return directoryRequest(h, Command::DirFirst, a, entry, more);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
 int16_t PENDRA_API Pendra_FindNext(PendraHandle h, int16_t a, char* /*work*/, char* entry,
-                                   uint8_t* more) {
+                                   uint8_t* more) try {
     return directoryRequest(h, Command::DirNext, a, entry, more);
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char* command) {
+int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char* command) try {
     const auto link = linkFor(h);
     if (!link || command == nullptr) return 0;
     const std::size_t length = ::strnlen(command, wire::kMaxPayload + 1);
     if (length > wire::kMaxPayload) return 0;
     return link->modemCommand(std::string(command, length));
+} catch (...) {
+    return 0;
 }
 
-int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
+int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) try {
     const auto link = linkFor(h);
     if (!link || buf == nullptr || room <= 0) return 0;
     const Link::ModemAnswer answer = link->modemAnswer();
@@ -284,6 +331,20 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
     if (length > 0) std::memcpy(buf, answer.text.data(), length);
     buf[length] = 0;
     return answer.number;
+} catch (...) {
+    return 0;
+}
+
+int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room) {
+    static_assert(static_cast<int32_t>(platform::OpenFailure::Other) == PENDRA_OPEN_OTHER);
+    const OpenError error = lastOpenError();
+    if (buf != nullptr && room > 0) {
+        const std::size_t length =
+            std::min<std::size_t>(error.text.size(), static_cast<std::size_t>(room) - 1);
+        if (length > 0) std::memcpy(buf, error.text.data(), length);
+        buf[length] = 0;
+    }
+    return static_cast<int32_t>(error.failure);
 }
 
 }  // extern "C"

@@ -64,6 +64,8 @@ std::optional<std::string> devicePathForPort(int32_t port, std::string& error) {
         error = "port " + std::to_string(port) + " is outside 1.." + std::to_string(kMaxPort);
         return std::nullopt;
     }
+    // One device for this run, whatever COM number the program asks for.
+    if (auto path = usablePath(std::getenv("PENDRA_DEVICE"))) return path;
     const std::string variable = "PENDRA_PORT" + std::to_string(port);
     if (auto path = usablePath(std::getenv(variable.c_str()))) return path;
     if (auto path = pathFromPortsText(readPortsFile(), port)) return path;

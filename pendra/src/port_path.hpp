@@ -1,5 +1,6 @@
 // Which device a COM port number opens. In order: the environment variable
-// PENDRA_PORT<n>, a line "n=path" of the ports file (its path from
+// PENDRA_DEVICE (one device for whatever port is asked: a program's
+// --port), PENDRA_PORT<n>, a line "n=path" of the ports file (its path from
 // PENDRA_PORTS_FILE, else ./pendra.ports), the platform's default
 // (/dev/ttyS<n-1> on Linux).
 #pragma once

@@ -33,25 +33,25 @@ TEST(WindowsDevicePath, BareComNamesGetTheDevicePrefixAtAnyNumber) {
 }
 
 TEST(WindowsOpenErrors, SystemErrorsBecomeTheSameReasonsAsOnPosix) {
-    EXPECT_EQ(describeOpenError("COM3", 2), "COM3: no such device");              // file not found
-    EXPECT_EQ(describeOpenError("COM3", 3), "COM3: no such device");              // path not found
-    EXPECT_EQ(describeOpenError("COM3", 5), "COM3: in use by another program");   // denied
-    EXPECT_EQ(describeOpenError("COM3", 32), "COM3: in use by another program");  // sharing
-    const std::string other = describeOpenError("COM3", 31);  // a general failure
-    EXPECT_EQ(other.rfind("COM3: ", 0), 0U);
-    EXPECT_NE(other.find("(31)"), std::string::npos);
+    EXPECT_EQ(openFailureFromError(2), OpenFailure::NoSuchDevice);  // file not found
+    EXPECT_EQ(openFailureFromError(3), OpenFailure::NoSuchDevice);  // path not found
+    EXPECT_EQ(openFailureFromError(5), OpenFailure::InUse);         // access denied
+    EXPECT_EQ(openFailureFromError(32), OpenFailure::InUse);        // sharing violation
+    EXPECT_EQ(openFailureFromError(31), OpenFailure::Other);        // a general failure
 }
 
 TEST(WindowsSerialPort, AMissingPortIsNoSuchDevice) {
     const OpenResult opened = openSerialPort("COM231", LineSettings{});
     EXPECT_EQ(opened.port, nullptr);
+    EXPECT_EQ(opened.failure, OpenFailure::NoSuchDevice);
     EXPECT_EQ(opened.error, "COM231: no such device");
 }
 
 TEST(WindowsSerialPort, AFileIsNotASerialDevice) {
     const OpenResult opened = openSerialPort("C:\\windows\\win.ini", LineSettings{});
     EXPECT_EQ(opened.port, nullptr);
-    EXPECT_NE(opened.error.find("not a serial device"), std::string::npos) << opened.error;
+    EXPECT_EQ(opened.failure, OpenFailure::NotSerialDevice);
+    EXPECT_EQ(opened.error, "C:\\windows\\win.ini: not a serial device");
 }
 
 class EchoLine : public ::testing::Test {
@@ -171,6 +171,7 @@ TEST_F(EchoLine, ASecondOpenIsRefusedAsInUseUntilTheFirstCloses) {
     ASSERT_NE(first, nullptr);
     const OpenResult second = openSerialPort(path_, LineSettings{9600, 'N', 1});
     EXPECT_EQ(second.port, nullptr);
+    EXPECT_EQ(second.failure, OpenFailure::InUse);
     EXPECT_EQ(second.error, path_ + ": in use by another program");
     first.reset();
     EXPECT_NE(open(LineSettings{9600, 'N', 1}), nullptr);
@@ -179,6 +180,7 @@ TEST_F(EchoLine, ASecondOpenIsRefusedAsInUseUntilTheFirstCloses) {
 TEST_F(EchoLine, AnUnknownSpeedIsRefused) {
     const OpenResult opened = openSerialPort(path_, LineSettings{12345, 'N', 1});
     EXPECT_EQ(opened.port, nullptr);
+    EXPECT_EQ(opened.failure, OpenFailure::SettingsRefused);
     EXPECT_NE(opened.error.find("unsupported speed 12345"), std::string::npos) << opened.error;
 }
 

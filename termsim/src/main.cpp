@@ -1,10 +1,12 @@
 // zelo-termsim: plays a line of simulated terminals for the Zelo tools.
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "program/command_line.hpp"
 #include "program/line_adapter.hpp"
+#include "program/request_log.hpp"
 #include "program/state_dump_signal.hpp"
 #include "simulated_line.hpp"
 
@@ -41,17 +43,30 @@ int main(int argc, char** argv) {
         std::string error;
         auto terminal = SimulatedTerminal::create(terminalConfig, error);
         if (!terminal) return reportUsageError(error);
-        if (!terminal->prepareFolders(error)) {
+        terminals.push_back(std::move(*terminal));
+    }
+    // Checking a configuration leaves the disk as it was: the drive folders
+    // are made only for a line that runs.
+    if (commandLine.action == CommandLine::Action::PrintState) {
+        std::cout << SimulatedLine(std::move(terminals), config.modem).stateJson();
+        return kExitDone;
+    }
+    for (const SimulatedTerminal& terminal : terminals) {
+        std::string error;
+        if (!terminal.prepareFolders(error)) {
             std::cerr << "zelo-termsim: " << error << "\n";
             return kExitFailure;
         }
-        terminals.push_back(std::move(*terminal));
     }
     SimulatedLine line(std::move(terminals), config.modem);
 
-    if (commandLine.action == CommandLine::Action::PrintState) {
-        std::cout << line.stateJson();
-        return kExitDone;
+    std::ofstream logFile;
+    if (!config.line.logPath.empty()) {
+        logFile.open(config.line.logPath, std::ios::app);
+        if (!logFile) {
+            std::cerr << "zelo-termsim: cannot write the log " << config.line.logPath << "\n";
+            return kExitFailure;
+        }
     }
     if (!config.stateDump.empty() && !line.keepStateDumpIn(config.stateDump)) {
         std::cerr << "zelo-termsim: cannot write the state dump " << config.stateDump << "\n";
@@ -60,7 +75,12 @@ int main(int argc, char** argv) {
     int status = kExitDone;
     {
         StateDumpOnSignal dumpOnSignal(line);
-        status = runLine(config.line, line);
+        if (logFile.is_open()) {
+            LoggedLine logged(line, logFile, localTimeOfDay);
+            status = runLine(config.line, logged);
+        } else {
+            status = runLine(config.line, line);
+        }
     }
     if (!config.stateDump.empty()) line.writeStateDump();
     return status;

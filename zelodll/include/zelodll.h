@@ -52,20 +52,20 @@ extern "C" {
 /* Result codes of every HM_ command (HM_OpenCommPort, the setters and
  * getters, HM_time_delay and HM_stop_communication excepted). */
 enum ZeloResult {
-    ZELO_OK = 0,                /* success */
-    ZELO_MORE = 1,              /* stepwise call: a packet moved, go on;
-                                   HM_terminal_id: the terminal refused */
-    ZELO_ILLEGAL_COMMAND = 2,   /* the terminal rejected the command */
-    ZELO_NAK = 3,               /* negative acknowledgement */
-    ZELO_TIMEOUT = 4,           /* no answer in time */
-    ZELO_UNKNOWN_RESPONSE = 5,  /* anything else, retries used up, text too long */
-    ZELO_BAD_BLOCK = 6,         /* the returned block failed its check */
-    ZELO_NO_DATA = 7,           /* HM_poll: nothing to be enquired */
-    ZELO_POWER_SAVING_ON = 9,   /* power saving could not be turned off */
-    ZELO_STOPPED = 10,          /* HM_stop_communication */
+    ZELO_OK = 0,               /* success */
+    ZELO_MORE = 1,             /* stepwise call: a packet moved, go on;
+                                  HM_terminal_id: the terminal refused */
+    ZELO_ILLEGAL_COMMAND = 2,  /* the terminal rejected the command */
+    ZELO_NAK = 3,              /* negative acknowledgement */
+    ZELO_TIMEOUT = 4,          /* no answer in time */
+    ZELO_UNKNOWN_RESPONSE = 5, /* anything else, retries used up, text too long */
+    ZELO_BAD_BLOCK = 6,        /* the returned block failed its check */
+    ZELO_NO_DATA = 7,          /* HM_poll: nothing to be enquired */
+    ZELO_POWER_SAVING_ON = 9,  /* power saving could not be turned off */
+    ZELO_STOPPED = 10,         /* HM_stop_communication */
     ZELO_NO_SUCH_FILE = 48,
     ZELO_ILLEGAL_FILE_NAME = 49,
-    ZELO_NO_FREE_NAME = 51,     /* save mode 0 found no free local name */
+    ZELO_NO_FREE_NAME = 51, /* save mode 0 found no free local name */
     ZELO_CANNOT_OPEN_LOCAL = 52,
     ZELO_NO_PROGRAM = 53,
     ZELO_FILE_IN_FLASH = 54,
@@ -77,13 +77,13 @@ enum ZeloResult {
 
 /* Buffer limits, in bytes including the terminating zero. */
 enum ZeloLimits {
-    ZELO_LOCAL_NAME_SIZE = 120,   /* local file name of an upload */
-    ZELO_REMOTE_NAME_SIZE = 100,  /* remote and local names kept for resume */
-    ZELO_REPLY_SIZE = 128,        /* texts handed back by the queries */
-    ZELO_LISTING_SIZE = 2048,     /* HM_dir / HM_dir_ROM listing buffers */
-    ZELO_MODEM_REPLY_SIZE = 100,  /* HC_modem_return_message destination */
-    ZELO_PACKET_SIZE = 255,       /* HM_upload22 destination */
-    ZELO_POLL_RECORD_SIZE = 128,  /* HM_poll record buffer */
+    ZELO_LOCAL_NAME_SIZE = 120,  /* local file name of an upload */
+    ZELO_REMOTE_NAME_SIZE = 100, /* remote and local names kept for resume */
+    ZELO_REPLY_SIZE = 128,       /* texts handed back by the queries */
+    ZELO_LISTING_SIZE = 2048,    /* HM_dir / HM_dir_ROM listing buffers */
+    ZELO_MODEM_REPLY_SIZE = 100, /* HC_modem_return_message destination */
+    ZELO_PACKET_SIZE = 255,      /* HM_upload22 destination */
+    ZELO_POLL_RECORD_SIZE = 128, /* HM_poll record buffer */
     ZELO_VERSION = 19
 };
 
@@ -137,6 +137,24 @@ ZELO_EXPORT int32_t ZELO_API HM_version(void);
  * call from any thread. */
 ZELO_EXPORT void ZELO_API HM_stop_communication(void);
 
+/* An addition outside the fixed ordinals 1..85 (ordinal 100): why the last
+ * HM_OpenCommPort of this process failed, as the link layer says it (the
+ * device path and the reason in plain English, for the operator). Copies at
+ * most `room` - 1 characters and a terminating zero into `text`; `text` may
+ * be NULL or `room` 0, and then nothing is copied. The text is empty after
+ * an open that succeeded.
+ * Returns the reason: ZELO_OPEN_OK, or one of ZELO_OPEN_* below. */
+enum ZeloOpenReason {
+    ZELO_OPEN_OK = 0,
+    ZELO_OPEN_NO_SUCH_DEVICE = 1,
+    ZELO_OPEN_PERMISSION_DENIED = 2,
+    ZELO_OPEN_IN_USE = 3,          /* another program holds the port */
+    ZELO_OPEN_NOT_SERIAL = 4,      /* the path is no serial device */
+    ZELO_OPEN_SETTINGS_REFUSED = 5,
+    ZELO_OPEN_OTHER = 6
+};
+ZELO_EXPORT int32_t ZELO_API HM_last_error_text(char *text, int32_t room);
+
 /* ---- Upload: terminal to host ----------------------------------------- */
 
 /* Whole file. `remote_name` at most 243 characters, so that a resume
@@ -148,8 +166,8 @@ ZELO_EXPORT void ZELO_API HM_stop_communication(void);
  * to the local file is not acknowledged: the terminal is sent the cancel
  * request and the result is ZELO_CANNOT_OPEN_LOCAL. In save mode 2 a resume
  * writes after what the file held before this transfer. */
-ZELO_EXPORT int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char *remote_name,
-                                       char *local_name);
+ZELO_EXPORT int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_name,
+                                       char* local_name);
 /* Stepwise: open, then HM_upload2 until it returns anything but 1.
  * `remote_name` at most ZELO_REMOTE_NAME_SIZE - 1 characters (it is kept for
  * HM_upload1_continue); `local_name` as for HM_upload.
@@ -159,14 +177,14 @@ ZELO_EXPORT int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char
  * cancel request, when the packet could not be written.
  * HM_upload1_continue: goes back one packet (120 bytes) and asks the terminal
  * to resend from there. */
-ZELO_EXPORT int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char *remote_name,
-                                        char *local_name);
-ZELO_EXPORT int32_t ZELO_API HM_upload2(int32_t *byte_count, int32_t *packet_count);
+ZELO_EXPORT int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_name,
+                                        char* local_name);
+ZELO_EXPORT int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count);
 ZELO_EXPORT int32_t ZELO_API HM_upload1_continue(void);
 /* Stepwise to memory: `request` is cut to 255 characters; `packet` receives
  * up to ZELO_PACKET_SIZE bytes, their count in return slot 0. */
-ZELO_EXPORT int32_t ZELO_API HM_upload11(int32_t port, int32_t address, const char *request);
-ZELO_EXPORT int32_t ZELO_API HM_upload22(char *packet, int32_t unused);
+ZELO_EXPORT int32_t ZELO_API HM_upload11(int32_t port, int32_t address, const char* request);
+ZELO_EXPORT int32_t ZELO_API HM_upload22(char* packet, int32_t unused);
 ZELO_EXPORT int32_t ZELO_API HM_cancel_upload(int32_t port, int32_t address);
 /* ZELO_IN_UPLOAD_MODE when the terminal is in upload mode. */
 ZELO_EXPORT int32_t ZELO_API HM_upload_mode(int32_t port, int32_t address);
@@ -177,8 +195,8 @@ ZELO_EXPORT int32_t ZELO_API HM_upload_mode(int32_t port, int32_t address);
  * "Lname[offset]" fits its 256-byte buffer. A local file that cannot be read
  * in its middle is cancelled on the terminal (never ended as if complete) and
  * gives ZELO_UNKNOWN_RESPONSE. */
-ZELO_EXPORT int32_t ZELO_API HM_download(int32_t port, int32_t address, const char *local_name,
-                                         const char *remote_name);
+ZELO_EXPORT int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_name,
+                                         const char* remote_name);
 /* Stepwise: open, then HM_download2 until it returns anything but 1.
  * `local_name` and `remote_name` at most ZELO_REMOTE_NAME_SIZE - 1 characters
  * each. *offset: on entry the position to start from; on success the file
@@ -187,16 +205,16 @@ ZELO_EXPORT int32_t ZELO_API HM_download(int32_t port, int32_t address, const ch
  * counts then go to the two pointers (either may be NULL). At least one
  * attempt, whatever the retry times. A read error in the middle of the local
  * file cancels the transfer and gives ZELO_UNKNOWN_RESPONSE. */
-ZELO_EXPORT int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char *local_name,
-                                          const char *remote_name, int32_t *offset);
-ZELO_EXPORT int32_t ZELO_API HM_download2(int32_t *byte_count, int32_t *packet_count);
+ZELO_EXPORT int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_name,
+                                          const char* remote_name, int32_t* offset);
+ZELO_EXPORT int32_t ZELO_API HM_download2(int32_t* byte_count, int32_t* packet_count);
 ZELO_EXPORT int32_t ZELO_API HM_download1_continue(void);
 /* Stepwise from memory. `remote_name` at most 254 characters. */
-ZELO_EXPORT int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char *remote_name);
+ZELO_EXPORT int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char* remote_name);
 /* At most 127 bytes per packet; count 0 ends the transfer. A packet whose
  * escaped form does not fit the 256-byte request is refused with
  * ZELO_UNKNOWN_RESPONSE before anything is sent, and the transfer stays open. */
-ZELO_EXPORT int32_t ZELO_API HM_download22(const char *packet, int32_t count);
+ZELO_EXPORT int32_t ZELO_API HM_download22(const char* packet, int32_t count);
 ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
 
 /* ---- Queries ------------------------------------------------------------ */
@@ -206,24 +224,24 @@ ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
  * terminating zero included: an entry that would not fit ends the listing
  * before it, and the result is still the terminal's (0 for a listing that
  * went well). HM_dir first clears the text the buffer holds. */
-ZELO_EXPORT int32_t ZELO_API HM_dir(int32_t port, int32_t address, char *listing);
-ZELO_EXPORT int32_t ZELO_API HM_dir_ROM(int32_t port, int32_t address, char *listing);
-ZELO_EXPORT int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t *total,
-                                         int32_t *program_area, int32_t *free_size,
-                                         int32_t *ems_total, int32_t *ems_free);
-ZELO_EXPORT int32_t ZELO_API HM_flash_size(int32_t port, int32_t address, int32_t *total,
-                                           int32_t *free_size);
+ZELO_EXPORT int32_t ZELO_API HM_dir(int32_t port, int32_t address, char* listing);
+ZELO_EXPORT int32_t ZELO_API HM_dir_ROM(int32_t port, int32_t address, char* listing);
+ZELO_EXPORT int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t* total,
+                                         int32_t* program_area, int32_t* free_size,
+                                         int32_t* ems_total, int32_t* ems_free);
+ZELO_EXPORT int32_t ZELO_API HM_flash_size(int32_t port, int32_t address, int32_t* total,
+                                           int32_t* free_size);
 /* Program area size 0..999 (kilobytes); other sizes are refused with
  * ZELO_UNKNOWN_RESPONSE before anything is sent. */
 ZELO_EXPORT int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size);
 /* `text` must hold ZELO_REPLY_SIZE bytes; it receives at most 127
  * characters and a zero, their count in return slot 0. The same holds for
  * every text a command hands back (HM_sendback, HM_exec_file). */
-ZELO_EXPORT int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char *text);
-ZELO_EXPORT int32_t ZELO_API HM_terminal_id(int32_t port, int32_t address, char *text);
+ZELO_EXPORT int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char* text);
+ZELO_EXPORT int32_t ZELO_API HM_terminal_id(int32_t port, int32_t address, char* text);
 /* `name`: only its first 127 characters are sent. */
-ZELO_EXPORT int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char *name,
-                                           int32_t *length);
+ZELO_EXPORT int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char* name,
+                                           int32_t* length);
 
 /* ---- Control and settings commands ------------------------------------ */
 
@@ -237,39 +255,42 @@ ZELO_EXPORT int32_t ZELO_API HM_cold_start(int32_t port, int32_t address);
 ZELO_EXPORT int32_t ZELO_API HM_kermit(int32_t port, int32_t address);
 /* `record` must hold ZELO_POLL_RECORD_SIZE bytes; all are written, and the
  * record always ends with a zero within them. *length receives the length
- * the terminal reported (0..255). */
-ZELO_EXPORT int32_t ZELO_API HM_poll(int32_t port, int32_t address, char *record, int32_t *length);
-ZELO_EXPORT int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char *program);
-ZELO_EXPORT int32_t ZELO_API HM_run(int32_t port, int32_t address, const char *program);
-ZELO_EXPORT int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char *file_name);
-ZELO_EXPORT int32_t ZELO_API HM_send_data(int32_t port, int32_t address, const char *text);
-ZELO_EXPORT int32_t ZELO_API HM_send_data1(int32_t port, int32_t address, const char *text,
+ * the terminal reported (0..255). A *length of ZELO_POLL_RECORD_SIZE or more
+ * means the record did not fit: it was acknowledged (the terminal has let
+ * it go) and `record` holds its first ZELO_POLL_RECORD_SIZE - 1 bytes; the
+ * caller must report it. */
+ZELO_EXPORT int32_t ZELO_API HM_poll(int32_t port, int32_t address, char* record, int32_t* length);
+ZELO_EXPORT int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char* program);
+ZELO_EXPORT int32_t ZELO_API HM_run(int32_t port, int32_t address, const char* program);
+ZELO_EXPORT int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char* file_name);
+ZELO_EXPORT int32_t ZELO_API HM_send_data(int32_t port, int32_t address, const char* text);
+ZELO_EXPORT int32_t ZELO_API HM_send_data1(int32_t port, int32_t address, const char* text,
                                            int32_t unused);
 /* `reply` must hold ZELO_REPLY_SIZE bytes. */
-ZELO_EXPORT int32_t ZELO_API HM_sendback(int32_t port, int32_t address, const char *text,
-                                         char *reply);
-ZELO_EXPORT int32_t ZELO_API HM_autoboot(int32_t port, int32_t address, const char *program);
-ZELO_EXPORT int32_t ZELO_API HM_autoboot_rom(int32_t port, int32_t address, const char *program);
+ZELO_EXPORT int32_t ZELO_API HM_sendback(int32_t port, int32_t address, const char* text,
+                                         char* reply);
+ZELO_EXPORT int32_t ZELO_API HM_autoboot(int32_t port, int32_t address, const char* program);
+ZELO_EXPORT int32_t ZELO_API HM_autoboot_rom(int32_t port, int32_t address, const char* program);
 ZELO_EXPORT int32_t ZELO_API HM_set_address(int32_t port, int32_t address, int32_t new_address);
 /* `text` must hold ZELO_REPLY_SIZE bytes. */
-ZELO_EXPORT int32_t ZELO_API HM_exec_file(int32_t port, int32_t address, char *text);
+ZELO_EXPORT int32_t ZELO_API HM_exec_file(int32_t port, int32_t address, char* text);
 ZELO_EXPORT int32_t ZELO_API HM_ups(int32_t port, int32_t address);
 ZELO_EXPORT int32_t ZELO_API HM_keypad(int32_t port, int32_t address, int32_t code);
-ZELO_EXPORT int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char *font);
+ZELO_EXPORT int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char* font);
 ZELO_EXPORT int32_t ZELO_API HM_buzzer(int32_t port, int32_t address, int32_t volume);
-ZELO_EXPORT int32_t ZELO_API HM_term_tab(int32_t port, int32_t address, const char *table);
-ZELO_EXPORT int32_t ZELO_API HM_comm_tab(int32_t port, int32_t address, const char *table);
-ZELO_EXPORT int32_t ZELO_API HM_dev_tab(int32_t port, int32_t address, const char *table);
-ZELO_EXPORT int32_t ZELO_API HM_bar_tab(int32_t port, int32_t address, const char *table);
-ZELO_EXPORT int32_t ZELO_API HM_date_time(int32_t port, int32_t address, const char *date_time);
-ZELO_EXPORT int32_t ZELO_API HM_password(int32_t port, int32_t address, const char *password);
+ZELO_EXPORT int32_t ZELO_API HM_term_tab(int32_t port, int32_t address, const char* table);
+ZELO_EXPORT int32_t ZELO_API HM_comm_tab(int32_t port, int32_t address, const char* table);
+ZELO_EXPORT int32_t ZELO_API HM_dev_tab(int32_t port, int32_t address, const char* table);
+ZELO_EXPORT int32_t ZELO_API HM_bar_tab(int32_t port, int32_t address, const char* table);
+ZELO_EXPORT int32_t ZELO_API HM_date_time(int32_t port, int32_t address, const char* date_time);
+ZELO_EXPORT int32_t ZELO_API HM_password(int32_t port, int32_t address, const char* password);
 
 /* One do-nothing body under five names: sends nothing, returns 0. */
-ZELO_EXPORT int32_t ZELO_API HM_K40_field_port(int32_t port, int32_t address, const char *text);
-ZELO_EXPORT int32_t ZELO_API HM_K40_min_len(int32_t port, int32_t address, const char *text);
-ZELO_EXPORT int32_t ZELO_API HM_K40_record(int32_t port, int32_t address, const char *text);
-ZELO_EXPORT int32_t ZELO_API HM_Lanta_trigger(int32_t port, int32_t address, const char *text);
-ZELO_EXPORT int32_t ZELO_API HC_modem_cmd(int32_t port, int32_t address, const char *text);
+ZELO_EXPORT int32_t ZELO_API HM_K40_field_port(int32_t port, int32_t address, const char* text);
+ZELO_EXPORT int32_t ZELO_API HM_K40_min_len(int32_t port, int32_t address, const char* text);
+ZELO_EXPORT int32_t ZELO_API HM_K40_record(int32_t port, int32_t address, const char* text);
+ZELO_EXPORT int32_t ZELO_API HM_Lanta_trigger(int32_t port, int32_t address, const char* text);
+ZELO_EXPORT int32_t ZELO_API HC_modem_cmd(int32_t port, int32_t address, const char* text);
 
 /* ---- Modem and raw characters ----------------------------------------- */
 
@@ -280,13 +301,12 @@ ZELO_EXPORT int32_t ZELO_API HC_modem_cmd(int32_t port, int32_t address, const c
  * Each call clears the stop flag when it starts, so that a stop before a
  * hang-up does not end the next initialisation or dial; a stop during the
  * call ends it with 10. The answer kept holds at most 99 characters. */
-ZELO_EXPORT int32_t ZELO_API HC_modem_Init(int32_t port, const char *command, int32_t timeout_ms);
-ZELO_EXPORT int32_t ZELO_API HC_modem_Hangup(int32_t port, const char *command,
-                                             int32_t timeout_ms);
-ZELO_EXPORT int32_t ZELO_API HC_modem_Dial(int32_t port, const char *command, int32_t timeout_ms);
+ZELO_EXPORT int32_t ZELO_API HC_modem_Init(int32_t port, const char* command, int32_t timeout_ms);
+ZELO_EXPORT int32_t ZELO_API HC_modem_Hangup(int32_t port, const char* command, int32_t timeout_ms);
+ZELO_EXPORT int32_t ZELO_API HC_modem_Dial(int32_t port, const char* command, int32_t timeout_ms);
 /* Copies the last modem answer (lines ended by LF) with its zero into
  * `text` (ZELO_MODEM_REPLY_SIZE bytes); returns the bytes copied. */
-ZELO_EXPORT int32_t ZELO_API HC_modem_return_message(char *text);
+ZELO_EXPORT int32_t ZELO_API HC_modem_return_message(char* text);
 /* Raw character functions: present in the interface, do nothing. */
 ZELO_EXPORT uint8_t ZELO_API HC_getch(int32_t port);
 ZELO_EXPORT void ZELO_API HC_putch(int32_t port, int32_t character);

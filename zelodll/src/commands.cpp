@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "c_boundary.hpp"
 #include "caller_buffers.hpp"
 #include "escaped_form.hpp"
 #include "library_state.hpp"
@@ -22,7 +23,7 @@ using FileNameCall = int16_t(PENDRA_API*)(PendraHandle, int16_t, const char*, in
 // and its length, built in a buffer of N bytes.
 template <std::size_t N>
 int32_t sendFileName(int32_t port, int32_t address, const char* name, FileNameCall call,
-                     std::initializer_list<int16_t> successes,
+                     std::initializer_list<int32_t> successes,
                      std::initializer_list<LinkMeaning> meanings) {
     RequestBuffer<N> request;
     if (!request.assign({}, callerText(name, N - 1))) return ZELO_UNKNOWN_RESPONSE;
@@ -41,7 +42,8 @@ int32_t sendSetting(int32_t port, int32_t address, char letter, const char* text
     if (!request.assign({&letter, 1}, callerText(text, 127))) return ZELO_UNKNOWN_RESPONSE;
     SentResult sent =
         sendWrapped(port, address, Wrap::OffOnly, textRequest(address, request), kSettlingMs);
-    return translate(sent, {1, 4, 6}, {{7, ZELO_ILLEGAL_COMMAND}});
+    return translate(sent, {PENDRA_REPLY, PENDRA_ACCEPTED, PENDRA_DONE},
+                     {{PENDRA_REFUSED, ZELO_ILLEGAL_COMMAND}});
 }
 
 // Data for the running program, in the escaped form so that no byte of it
@@ -57,7 +59,7 @@ int32_t sendData(int32_t port, int32_t address, const char* text, bool sendFourC
     });
     if (!sent) return ZELO_POWER_SAVING_ON;
     HM_time_delay(kPauseMs);
-    return translate(sent, {1, 4});
+    return translate(sent, {PENDRA_REPLY, PENDRA_ACCEPTED});
 }
 
 }  // namespace
@@ -70,42 +72,48 @@ extern "C" {
 
 // ---- Restarts and leaving the protocol -----------------------------------
 
-int32_t ZELO_API HM_warm_start(int32_t port, int32_t address) {
+int32_t ZELO_API HM_warm_start(int32_t port, int32_t address) try {
     constexpr int32_t kRestartPauseMs = 10;
     SentResult sent = sendWrapped(
         port, address, Wrap::OffThenOn,
         [&] { return Pendra_ESC_A(linkHandle(), linkAddress(address)); }, kRestartPauseMs);
-    return translate(sent, {4});
+    return translate(sent, {PENDRA_ACCEPTED});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_cold_start(int32_t port, int32_t address) {
+int32_t ZELO_API HM_cold_start(int32_t port, int32_t address) try {
     SentResult sent = sendWrapped(port, address, Wrap::OffOnly,
                                   [&] { return Pendra_ESC_H(linkHandle(), linkAddress(address)); });
-    const int32_t code = translate(sent, {4});
+    const int32_t code = translate(sent, {PENDRA_ACCEPTED});
     // An answer the command does not know may come from a terminal that is
     // restarting; give it a moment before the caller asks again.
     if (code == ZELO_UNKNOWN_RESPONSE) HM_time_delay(100);
     return code;
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_kermit(int32_t port, int32_t address) {
+int32_t ZELO_API HM_kermit(int32_t port, int32_t address) try {
     constexpr int32_t kLeavePauseMs = 10;
     RequestBuffer<256> request;
     request.assign("k");
     SentResult sent =
         sendWrapped(port, address, Wrap::OffOnly, textRequest(address, request), kLeavePauseMs);
-    return translate(sent, {1, 4});
+    return translate(sent, {PENDRA_REPLY, PENDRA_ACCEPTED});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 // ---- Polling -------------------------------------------------------------
 
-int32_t ZELO_API HM_poll(int32_t /*port*/, int32_t address, char* record, int32_t* length) {
+int32_t ZELO_API HM_poll(int32_t /*port*/, int32_t address, char* record, int32_t* length) try {
     clearLeadingBytes(record, 4);
     RequestBuffer<ZELO_POLL_RECORD_SIZE> buffer;
     buffer.length = 4;
     const int16_t linkResult =
         Pendra_POLL(linkHandle(), linkAddress(address), buffer.data(), buffer.lengthByte());
-    if (linkResult == 1 || linkResult == 2) {
+    if (linkResult == PENDRA_REPLY || linkResult == PENDRA_MORE_DATA) {
         Pendra_ACK(linkHandle(), linkAddress(address));
         storeThrough(length, buffer.length);
         state().returnSlots[kTextLengthSlot] = buffer.length;
@@ -114,131 +122,180 @@ int32_t ZELO_API HM_poll(int32_t /*port*/, int32_t address, char* record, int32_
         buffer.bytes.back() = 0;
         if (record != nullptr) std::memcpy(record, buffer.data(), buffer.bytes.size());
     }
-    return translate(linkResult, {1, 4}, {{2, ZELO_NO_DATA}, {3, ZELO_NO_DATA}});
+    return translate(linkResult, {PENDRA_REPLY, PENDRA_ACCEPTED},
+                     {{PENDRA_MORE_DATA, ZELO_NO_DATA}, {PENDRA_END, ZELO_NO_DATA}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 // ---- Programs and files ----------------------------------------------------
 
-int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char* program) {
-    return sendFileName<256>(port, address, program, Pendra_ESC_X, {6}, {{7, ZELO_NO_SUCH_FILE}});
+int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char* program) try {
+    return sendFileName<256>(port, address, program, Pendra_ESC_X, {PENDRA_DONE},
+                             {{PENDRA_REFUSED, ZELO_NO_SUCH_FILE}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_run(int32_t port, int32_t address, const char* program) {
-    return sendFileName<256>(port, address, program, Pendra_ESC_X, {6}, {{7, ZELO_NO_SUCH_FILE}});
+int32_t ZELO_API HM_run(int32_t port, int32_t address, const char* program) try {
+    return sendFileName<256>(port, address, program, Pendra_ESC_X, {PENDRA_DONE},
+                             {{PENDRA_REFUSED, ZELO_NO_SUCH_FILE}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char* file_name) {
-    return sendFileName<256>(port, address, file_name, Pendra_ESC_E, {6}, {{7, ZELO_NO_SUCH_FILE}});
+int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char* file_name) try {
+    return sendFileName<256>(port, address, file_name, Pendra_ESC_E, {PENDRA_DONE},
+                             {{PENDRA_REFUSED, ZELO_NO_SUCH_FILE}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_autoboot(int32_t port, int32_t address, const char* program) {
-    return sendFileName<128>(port, address, program, Pendra_ESC_O, {4, 6},
-                             {{7, ZELO_ILLEGAL_FILE_NAME}});
+int32_t ZELO_API HM_autoboot(int32_t port, int32_t address, const char* program) try {
+    return sendFileName<128>(port, address, program, Pendra_ESC_O, {PENDRA_ACCEPTED, PENDRA_DONE},
+                             {{PENDRA_REFUSED, ZELO_ILLEGAL_FILE_NAME}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_autoboot_rom(int32_t port, int32_t address, const char* program) {
+int32_t ZELO_API HM_autoboot_rom(int32_t port, int32_t address, const char* program) try {
     RequestBuffer<128> request;
     std::string name(callerText(program, 127));
     if (!request.assign("O", name + "/ROM")) return ZELO_UNKNOWN_RESPONSE;
     return translate(sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request)),
-                     {1, 4, 6}, {{7, ZELO_ILLEGAL_FILE_NAME}});
+                     {PENDRA_REPLY, PENDRA_ACCEPTED, PENDRA_DONE},
+                     {{PENDRA_REFUSED, ZELO_ILLEGAL_FILE_NAME}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_exec_file(int32_t port, int32_t address, char* text) {
+int32_t ZELO_API HM_exec_file(int32_t port, int32_t address, char* text) try {
     RequestBuffer<128> reply;
     SentResult sent = sendWrapped(port, address, Wrap::OffOnly, [&] {
         return Pendra_ESC_I(linkHandle(), linkAddress(address), reply.data(), reply.lengthByte());
     });
-    if (sent == 1) state().returnSlots[kTextLengthSlot] = copyReplyOut(text, reply.replyText(0));
-    return translate(sent, {1}, {{9, ZELO_NO_PROGRAM}});
+    if (sent == PENDRA_REPLY)
+        state().returnSlots[kTextLengthSlot] = copyReplyOut(text, reply.replyText(0));
+    return translate(sent, {PENDRA_REPLY}, {{PENDRA_NONE, ZELO_NO_PROGRAM}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 // ---- Data for the running program ----------------------------------------
 
-int32_t ZELO_API HM_send_data(int32_t port, int32_t address, const char* text) {
+int32_t ZELO_API HM_send_data(int32_t port, int32_t address, const char* text) try {
     return sendData(port, address, text, false);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 int32_t ZELO_API HM_send_data1(int32_t port, int32_t address, const char* text,
-                               int32_t /*unused*/) {
+                               int32_t /*unused*/) try {
     return sendData(port, address, text, true);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_sendback(int32_t port, int32_t address, const char* text, char* reply) {
+int32_t ZELO_API HM_sendback(int32_t port, int32_t address, const char* text, char* reply) try {
     RequestBuffer<128> request;
     if (!request.assign("9", callerText(text, 127))) return ZELO_UNKNOWN_RESPONSE;
     request.length = 4;  // the terminal takes "9" and three characters
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
-    if (sent == 1 || sent == 4) {
+    if (sent == PENDRA_REPLY || sent == PENDRA_ACCEPTED) {
         state().returnSlots[kTextLengthSlot] = copyReplyOut(reply, request.replyText());
     }
-    return translate(sent, {1, 4});
+    return translate(sent, {PENDRA_REPLY, PENDRA_ACCEPTED});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 // ---- Terminal settings -----------------------------------------------------
 
-int32_t ZELO_API HM_set_address(int32_t port, int32_t address, int32_t new_address) {
+int32_t ZELO_API HM_set_address(int32_t port, int32_t address, int32_t new_address) try {
     if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
     const int16_t linkResult =
         Pendra_ESC_5(linkHandle(), linkAddress(address), linkAddress(new_address));
     // Changed or not, the terminal is asked at its new address from now on.
     powerSavingOnPart(port, new_address);
-    return translate(linkResult, {6}, {{7, ZELO_ILLEGAL_COMMAND}});
+    return translate(linkResult, {PENDRA_DONE}, {{PENDRA_REFUSED, ZELO_ILLEGAL_COMMAND}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_ups(int32_t port, int32_t address) {
+int32_t ZELO_API HM_ups(int32_t port, int32_t address) try {
     RequestBuffer<128> request;
     request.assign("F");
     return translate(sendWrapped(port, address, Wrap::None, textRequest(address, request)),
-                     {1, 4, 6});
+                     {PENDRA_REPLY, PENDRA_ACCEPTED, PENDRA_DONE});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_keypad(int32_t port, int32_t address, int32_t code) {
+int32_t ZELO_API HM_keypad(int32_t port, int32_t address, int32_t code) try {
     // Small codes are sent as their digit character ("0" for 0).
     const auto sentCode = static_cast<int16_t>(code < 32 ? code + '0' : code);
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, [&] {
         return Pendra_ESC_K(linkHandle(), linkAddress(address), sentCode);
     });
-    return translate(sent, {1, 4, 6}, {{7, ZELO_ILLEGAL_COMMAND}});
+    return translate(sent, {PENDRA_REPLY, PENDRA_ACCEPTED, PENDRA_DONE},
+                     {{PENDRA_REFUSED, ZELO_ILLEGAL_COMMAND}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char* font) {
+int32_t ZELO_API HM_system_font(int32_t port, int32_t address, const char* font) try {
     RequestBuffer<128> request;
     if (!request.assign("f", callerText(font, 127))) return ZELO_UNKNOWN_RESPONSE;
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
-    if (sent != 1) return translate(sent, {});
+    if (sent != PENDRA_REPLY) return translate(sent, {});
     switch (request.replyCode()) {
         case 0: return ZELO_OK;
         case 1: return ZELO_ILLEGAL_COMMAND;
         default: return ZELO_TIMEOUT;
     }
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_buzzer(int32_t port, int32_t address, int32_t volume) {
+int32_t ZELO_API HM_buzzer(int32_t port, int32_t address, int32_t volume) try {
     const auto digit = static_cast<int16_t>(std::to_string(volume).front());
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, [&] {
         return Pendra_ESC_N(linkHandle(), linkAddress(address), digit);
     });
-    return translate(sent, {4});
+    return translate(sent, {PENDRA_ACCEPTED});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_term_tab(int32_t port, int32_t address, const char* table) {
+int32_t ZELO_API HM_term_tab(int32_t port, int32_t address, const char* table) try {
     return sendSetting(port, address, 'T', table);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
-int32_t ZELO_API HM_comm_tab(int32_t port, int32_t address, const char* table) {
+int32_t ZELO_API HM_comm_tab(int32_t port, int32_t address, const char* table) try {
     return sendSetting(port, address, 'C', table);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
-int32_t ZELO_API HM_dev_tab(int32_t port, int32_t address, const char* table) {
+int32_t ZELO_API HM_dev_tab(int32_t port, int32_t address, const char* table) try {
     return sendSetting(port, address, 'V', table);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
-int32_t ZELO_API HM_bar_tab(int32_t port, int32_t address, const char* table) {
+int32_t ZELO_API HM_bar_tab(int32_t port, int32_t address, const char* table) try {
     return sendSetting(port, address, 'B', table);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
-int32_t ZELO_API HM_date_time(int32_t port, int32_t address, const char* date_time) {
+int32_t ZELO_API HM_date_time(int32_t port, int32_t address, const char* date_time) try {
     return sendSetting(port, address, 'M', date_time);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
-int32_t ZELO_API HM_password(int32_t port, int32_t address, const char* password) {
+int32_t ZELO_API HM_password(int32_t port, int32_t address, const char* password) try {
     return sendSetting(port, address, 'P', password);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 }  // extern "C"

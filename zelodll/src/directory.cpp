@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "c_boundary.hpp"
 #include "caller_buffers.hpp"
 #include "link_interface.hpp"
 #include "single_request.hpp"
@@ -67,27 +68,31 @@ using namespace zelo;
 
 extern "C" {
 
-int32_t ZELO_API HM_dir(int32_t port, int32_t address, char* listing) {
+int32_t ZELO_API HM_dir(int32_t port, int32_t address, char* listing) try {
     // The caller's buffer holds a text from an earlier call; clear it.
     if (listing != nullptr) clearLeadingBytes(listing, strnlen(listing, ZELO_LISTING_SIZE));
     ListingWriter writer(listing, ZELO_LISTING_SIZE);
     DirectoryWalk walk(address);
     SentResult sent =
         sendWrapped(port, address, Wrap::OffThenOn, [&] { return listEntries(walk, writer); });
-    return translate(sent, {1});
+    return translate(sent, {PENDRA_REPLY});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_dir_ROM(int32_t port, int32_t address, char* listing) {
+int32_t ZELO_API HM_dir_ROM(int32_t port, int32_t address, char* listing) try {
     clearLeadingBytes(listing, 4);
     RequestBuffer<128> request;
     request.assign("D/ROM");
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
-    if (sent == 1) {
+    if (sent == PENDRA_REPLY) {
         if (request.length > 2)
             ListingWriter(listing, ZELO_LISTING_SIZE).append(request.replyText());
         return ZELO_OK;
     }
     return translate(sent, {});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 }  // extern "C"

@@ -7,9 +7,11 @@
 #include <limits>
 #include <string_view>
 
+#include "c_boundary.hpp"
 #include "download_requests.hpp"
 #include "library_state.hpp"
 #include "power_saving.hpp"
+#include "single_request.hpp"
 #include "transfer_files.hpp"
 #include "zelodll.h"
 
@@ -25,7 +27,7 @@ constexpr std::size_t kMaxSavedName = ZELO_REMOTE_NAME_SIZE - 1;
 
 // Not link results: the caller stopped the transfer, or the local file could
 // not be read or positioned (the terminal was told to cancel).
-constexpr int32_t kStopped = 10;
+constexpr int32_t kStopped = kStoppedResult;
 constexpr int32_t kLocalFileFault = -1;
 
 // What a failed packet attempt of the stepwise call counts as.
@@ -55,7 +57,7 @@ void saveName(std::array<char, ZELO_REMOTE_NAME_SIZE>& saved, std::string_view n
 }
 
 // The end request; the whole-file call acknowledges it whatever its result.
-int32_t endWholeFile(int16_t to) {
+[[nodiscard]] int32_t endWholeFile(int16_t to) {
     const int16_t result = sendDownloadRequest<128>(to, "Z");
     acknowledgeDownload(to);
     closeDownloadFile();
@@ -64,7 +66,7 @@ int32_t endWholeFile(int16_t to) {
 
 // A local file that fails in its middle must not look like a complete one to
 // the terminal: the transfer is cancelled rather than ended.
-int32_t abandonDownload(int16_t to) {
+[[nodiscard]] int32_t abandonDownload(int16_t to) {
     sendDownloadCancel(to);
     closeDownloadFile();
     return kLocalFileFault;
@@ -73,7 +75,7 @@ int32_t abandonDownload(int16_t to) {
 // Sends the open download file until its end, a stop, a local file fault, or
 // the retries run out. Returns the last link result, kStopped or
 // kLocalFileFault.
-int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
+[[nodiscard]] int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
     LibraryState& s = state();
     TransferState& transfer = s.transfer;
     const int16_t to = linkAddress(address);
@@ -90,7 +92,7 @@ int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
         transfer.byteCount += static_cast<int32_t>(chunk.count);
         const int16_t result = sendDataPacket(to, chunk.view());
         // The generic request's two "accepted" results both take a packet.
-        if (result == 4 || result == 6) {
+        if (result == PENDRA_ACCEPTED || result == PENDRA_DONE) {
             transfer.packetCount += 1;
             acknowledgeDownload(to);
             continue;
@@ -100,25 +102,34 @@ int32_t sendWholeFile(int32_t port, int32_t address, std::string_view remote) {
             return result;
         }
         stepBackOnePacket();
-        if (sendDownloadRequest<kDataRequestSize>(
-                to, "L", resumeText(remote, transfer.byteCount)) != kRequestAccepted)
-            return endWholeFile(to);
+        // Until the terminal takes a resume, what it holds past the offset is
+        // unknown: no packet may follow, and the end request would commit a
+        // short or doubled file. The resume is asked again instead (it only
+        // sets the terminal's length, so a repeat is harmless), and when the
+        // retries run out the terminal is told to drop the file.
+        for (;;) {
+            const int16_t resumed = sendDownloadRequest<kDataRequestSize>(
+                to, "L", resumeText(remote, transfer.byteCount));
+            if (resumed == PENDRA_ACCEPTED) break;
+            if (s.stopRequested()) {
+                HM_cancel_download(port, address);
+                return kStopped;
+            }
+            if (--retriesLeft <= 0) {
+                sendDownloadCancel(to);
+                closeDownloadFile();
+                return resumed;
+            }
+        }
         if (!transfer.downloadFile->seek(transfer.byteCount)) return abandonDownload(to);
     }
 }
 
-// Goes one packet back and asks the terminal to take the file again from
-// there. `fileFault` is set, and nothing sent, when the local file cannot be
-// positioned.
-int16_t resumeDownload(bool& fileFault) {
+// Asks the terminal to take the file again from the byte counter. On
+// acceptance the transfer is open again; otherwise power saving goes back on.
+[[nodiscard]] int16_t sendResume() {
     TransferState& transfer = state().transfer;
     const int16_t to = linkAddress(transfer.savedAddress);
-    fileFault = false;
-    stepBackOnePacket();
-    if (transfer.downloadFile && !transfer.downloadFile->seek(transfer.byteCount)) {
-        fileFault = true;
-        return 0;
-    }
     HM_time_delay(20);
     const std::string_view remote(transfer.remoteName.data());
     const int16_t result =
@@ -132,6 +143,20 @@ int16_t resumeDownload(bool& fileFault) {
     return result;
 }
 
+// Goes one packet back and asks the terminal to take the file again from
+// there. `fileFault` is set, and nothing sent, when the local file cannot be
+// positioned.
+[[nodiscard]] int16_t resumeDownload(bool& fileFault) {
+    TransferState& transfer = state().transfer;
+    fileFault = false;
+    stepBackOnePacket();
+    if (transfer.downloadFile && !transfer.downloadFile->seek(transfer.byteCount)) {
+        fileFault = true;
+        return 0;
+    }
+    return sendResume();
+}
+
 // Ends a stepwise download: the file is closed (unless a stop's cancel closed
 // it), power saving goes back on and no packet call is taken any more.
 int32_t finishStepwise(int32_t result) {
@@ -142,25 +167,14 @@ int32_t finishStepwise(int32_t result) {
     return translateDownloadEnd(result);
 }
 
-int32_t translateDownloadStart(int16_t result) {
-    switch (result) {
-        case 1: return ZELO_OK;
-        case 5: return ZELO_NAK;
-        case 128: return ZELO_ILLEGAL_COMMAND;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateDownloadStart(int32_t result) {
+    return translate(result, {PENDRA_REPLY}, {{PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND}});
 }
 
-int32_t translateResume(int16_t result) {
-    switch (result) {
-        case 2: return ZELO_ILLEGAL_COMMAND;
-        case 4: return ZELO_OK;
-        case 5: return ZELO_NAK;
-        case 130: return ZELO_TIMEOUT;
-        case 253: return ZELO_BAD_BLOCK;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateResume(int32_t result) {
+    return translate(
+        result, {PENDRA_ACCEPTED},
+        {{PENDRA_MORE_DATA, ZELO_ILLEGAL_COMMAND}, {PENDRA_DAMAGED_REPLY, ZELO_BAD_BLOCK}});
 }
 
 }  // namespace
@@ -172,7 +186,7 @@ using namespace zelo;
 extern "C" {
 
 int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_name,
-                             const char* remote_name) {
+                             const char* remote_name) try {
     const std::size_t remoteLength = boundedLength(remote_name, kMaxWholeDownloadRemoteName);
     if (remoteLength > kMaxWholeDownloadRemoteName) return ZELO_UNKNOWN_RESPONSE;
 
@@ -196,10 +210,12 @@ int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_na
     }
     powerSavingOnPart(port, address);
     return translateDownloadEnd(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_name,
-                              const char* remote_name, int32_t* offset) {
+                              const char* remote_name, int32_t* offset) try {
     const std::size_t localLength = boundedLength(local_name, kMaxSavedName);
     const std::size_t remoteLength = boundedLength(remote_name, kMaxSavedName);
     if (localLength > kMaxSavedName || remoteLength > kMaxSavedName) return ZELO_UNKNOWN_RESPONSE;
@@ -236,9 +252,11 @@ int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_n
     }
     powerSavingOnPart(port, address);
     return translateDownloadStart(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_download2(int32_t* byte_count, int32_t* packet_count) {
+int32_t ZELO_API HM_download2(int32_t* byte_count, int32_t* packet_count) try {
     LibraryState& s = state();
     TransferState& transfer = s.transfer;
     const int16_t to = linkAddress(transfer.savedAddress);
@@ -246,13 +264,22 @@ int32_t ZELO_API HM_download2(int32_t* byte_count, int32_t* packet_count) {
     const int32_t attempts = std::max(s.retryTimes - 1, 1);
 
     int32_t result = kFailedAttempt;
+    // Set while the terminal has not taken a resume: what it holds past the
+    // offset is then unknown, so the attempt asks for the resume again
+    // rather than send a packet it might append twice.
+    bool resumePending = false;
     for (int32_t attempt = 0; attempt < attempts; ++attempt) {
         if (s.stopRequested()) {
             HM_cancel_download(transfer.savedPort, transfer.savedAddress);
             result = kStopped;
             break;
         }
-        if (!transfer.open) return ZELO_NO_OPEN_DOWNLOAD;
+        if (!transfer.open && !resumePending) return ZELO_NO_OPEN_DOWNLOAD;
+        if (resumePending) {
+            resumePending = sendResume() != PENDRA_ACCEPTED;
+            result = kFailedAttempt;
+            continue;
+        }
 
         const FileChunk chunk = readChunk();
         if (chunk.count < 0) {
@@ -275,23 +302,30 @@ int32_t ZELO_API HM_download2(int32_t* byte_count, int32_t* packet_count) {
         }
         HM_time_delay(20);
         bool fileFault = false;
-        resumeDownload(fileFault);
+        resumePending = resumeDownload(fileFault) != PENDRA_ACCEPTED;
         if (fileFault) {
             result = abandonDownload(to);
             break;
         }
         result = kFailedAttempt;
     }
+    // A transfer given up with a resume outstanding is dropped on the
+    // terminal, so no part of it can be committed later.
+    if (resumePending && result != kStopped) sendDownloadCancel(to);
     return finishStepwise(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_download1_continue(void) {
+int32_t ZELO_API HM_download1_continue(void) try {
     bool fileFault = false;
     const int16_t result = resumeDownload(fileFault);
     if (fileFault) {
         return finishStepwise(abandonDownload(linkAddress(state().transfer.savedAddress)));
     }
     return translateResume(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 }  // extern "C"

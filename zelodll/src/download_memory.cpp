@@ -2,9 +2,11 @@
 // the caller's memory, and the cancel request.
 #include <string_view>
 
+#include "c_boundary.hpp"
 #include "download_requests.hpp"
 #include "library_state.hpp"
 #include "power_saving.hpp"
+#include "single_request.hpp"
 #include "transfer_files.hpp"
 #include "zelodll.h"
 
@@ -15,24 +17,14 @@ namespace {
 // The announce request "L" and the name share one 256-byte buffer.
 constexpr std::size_t kMaxAnnouncedName = kDataRequestSize - 2;
 
-int32_t translateAnnounce(int16_t result) {
-    switch (result) {
-        case 5: return ZELO_NAK;
-        case 128: return ZELO_ILLEGAL_COMMAND;
-        case 130: return ZELO_TIMEOUT;
-        case 253: return ZELO_BAD_BLOCK;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateAnnounce(int32_t result) {
+    return translate(
+        result, {},
+        {{PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND}, {PENDRA_DAMAGED_REPLY, ZELO_BAD_BLOCK}});
 }
 
-int32_t translateCancel(int16_t result) {
-    switch (result) {
-        case 4: return ZELO_OK;
-        case 5: return ZELO_NAK;
-        case 128: return ZELO_ILLEGAL_COMMAND;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateCancel(int32_t result) {
+    return translate(result, {PENDRA_ACCEPTED}, {{PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND}});
 }
 
 }  // namespace
@@ -43,7 +35,7 @@ using namespace zelo;
 
 extern "C" {
 
-int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char* remote_name) {
+int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char* remote_name) try {
     const std::size_t length = boundedLength(remote_name, kMaxAnnouncedName);
     if (length > kMaxAnnouncedName) return ZELO_UNKNOWN_RESPONSE;
     if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
@@ -61,9 +53,11 @@ int32_t ZELO_API HM_download11(int32_t port, int32_t address, const char* remote
     }
     powerSavingOnPart(port, address);
     return translateAnnounce(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_download22(const char* packet, int32_t count) {
+int32_t ZELO_API HM_download22(const char* packet, int32_t count) try {
     TransferState& transfer = state().transfer;
     if (!transfer.open) return ZELO_NO_OPEN_DOWNLOAD;
     // A packet whose escaped form would not fit the request is refused before
@@ -88,10 +82,12 @@ int32_t ZELO_API HM_download22(const char* packet, int32_t count) {
     powerSavingOnPart(transfer.savedPort, transfer.savedAddress);
     transfer.open = false;
     // A stop is not a link result here: this call never tests the flag.
-    return result == 10 ? ZELO_UNKNOWN_RESPONSE : translateDownloadEnd(result);
+    return result == kStoppedResult ? ZELO_UNKNOWN_RESPONSE : translateDownloadEnd(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address) {
+int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address) try {
     if (!powerSavingOffPart(port, address)) {
         // The terminal cannot be told, but the local file is let go all the
         // same: every caller treats the transfer as over.
@@ -102,6 +98,8 @@ int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address) {
     powerSavingOnPart(port, address);
     closeDownloadFile();
     return translateCancel(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 }  // extern "C"

@@ -11,6 +11,7 @@
 
 #include "escaped_form.hpp"
 #include "link_interface.hpp"
+#include "single_request.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -19,12 +20,13 @@ namespace zelo {
 // leading "Y", always fit.
 inline constexpr std::size_t kDataRequestSize = 256;
 
-inline constexpr int16_t kRequestAccepted = 4;
+inline constexpr int16_t kRequestAccepted = PENDRA_ACCEPTED;
 
 // Sends `prefix` followed by `text` in a request buffer of N bytes. The caller
 // has checked that the two fit.
 template <std::size_t N>
-int16_t sendDownloadRequest(int16_t to, std::string_view prefix, std::string_view text = {}) {
+[[nodiscard]] int16_t sendDownloadRequest(int16_t to, std::string_view prefix,
+                                          std::string_view text = {}) {
     RequestBuffer<N> request;
     request.assign(prefix, text);
     return Pendra_DBG(linkHandle(), to, request.data(), request.lengthByte());
@@ -36,13 +38,16 @@ inline bool dataPacketFits(std::string_view bytes) {
     return bytes.size() < kDataRequestSize && 1 + escaped(bytes).size() < kDataRequestSize;
 }
 
-inline int16_t sendDataPacket(int16_t to, std::string_view bytes) {
+[[nodiscard]] inline int16_t sendDataPacket(int16_t to, std::string_view bytes) {
     return sendDownloadRequest<kDataRequestSize>(to, "Y", escaped(bytes));
 }
 
 inline void acknowledgeDownload(int16_t to) { Pendra_ACK(linkHandle(), to); }
 
-// The cancel request "z", acknowledged when the terminal accepts it.
+// The cancel request "z", acknowledged when the terminal accepts it. Sent
+// on paths that have failed already, so its result may be dropped: a
+// terminal that missed it still holds the transfer uncommitted, and the
+// next announce replaces it.
 inline int16_t sendDownloadCancel(int16_t to) {
     const int16_t result = sendDownloadRequest<128>(to, "z");
     if (result == kRequestAccepted) acknowledgeDownload(to);
@@ -50,16 +55,11 @@ inline int16_t sendDownloadCancel(int16_t to) {
 }
 
 // The translation shared by the calls that end a download.
-inline int32_t translateDownloadEnd(int32_t result) {
-    switch (result) {
-        case 4: return ZELO_OK;
-        case 5: return ZELO_NAK;
-        case 10: return ZELO_STOPPED;
-        case 128: return ZELO_ILLEGAL_COMMAND;
-        case 130: return ZELO_TIMEOUT;
-        case 253: return ZELO_BAD_BLOCK;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+[[nodiscard]] inline int32_t translateDownloadEnd(int32_t result) {
+    return translate(result, {PENDRA_ACCEPTED},
+                     {{kStoppedResult, ZELO_STOPPED},
+                      {PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND},
+                      {PENDRA_DAMAGED_REPLY, ZELO_BAD_BLOCK}});
 }
 
 }  // namespace zelo

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "c_boundary.hpp"
 #include "library_state.hpp"
 #include "link_interface.hpp"
 #include "shared_body.hpp"
@@ -148,28 +149,34 @@ using namespace zelo;
 
 extern "C" {
 
-int32_t ZELO_API HC_modem_Init(int32_t /*port*/, const char* command, int32_t timeout_ms) {
+int32_t ZELO_API HC_modem_Init(int32_t /*port*/, const char* command, int32_t timeout_ms) try {
     std::optional<int16_t> result = collectAnswer(command, timeout_ms, 0);
     if (!result) return ZELO_STOPPED;
     return resultWordNumber(savedReply());
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 ZELO_ALIAS_OF(HC_modem_Hangup, HC_modem_Init, int32_t, int32_t, const char*, int32_t);
 
-int32_t ZELO_API HC_modem_Dial(int32_t /*port*/, const char* command, int32_t timeout_ms) {
+int32_t ZELO_API HC_modem_Dial(int32_t /*port*/, const char* command, int32_t timeout_ms) try {
     // A dial answer takes seconds; the pause keeps the line from being
     // polled flat out, at the cost of up to one pause beyond the time-out.
     constexpr int32_t kDialPollPauseMs = 500;
     std::optional<int16_t> result = collectAnswer(command, timeout_ms, kDialPollPauseMs);
     if (!result) return ZELO_STOPPED;
     return dialOutcome(*result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HC_modem_return_message(char* text) {
+int32_t ZELO_API HC_modem_return_message(char* text) try {
     if (text == nullptr) return 0;
     const std::string_view reply = savedReply();
     std::memcpy(text, reply.data(), reply.size());
     text[reply.size()] = 0;
     return static_cast<int32_t>(reply.size() + 1);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 // The raw character functions are part of the interface and do nothing.

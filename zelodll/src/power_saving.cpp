@@ -1,7 +1,9 @@
 // Switching a terminal's power saving off ("7") and on ("8").
 #include "power_saving.hpp"
 
+#include "c_boundary.hpp"
 #include "link_interface.hpp"
+#include "single_request.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -11,14 +13,8 @@ namespace {
 constexpr int kAttempts = 5;
 constexpr int kPauseMs = 50;
 
-int32_t translateSwitch(int16_t result) {
-    switch (result) {
-        case 1:
-        case 4: return ZELO_OK;
-        case 5: return ZELO_NAK;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateSwitch(int32_t result) {
+    return translate(result, {PENDRA_REPLY, PENDRA_ACCEPTED});
 }
 
 int32_t sendSwitch(int32_t address, const char* request) {
@@ -47,7 +43,7 @@ using namespace zelo;
 
 extern "C" {
 
-int32_t ZELO_API HM_power_saving_off(int32_t /*port*/, int32_t address) {
+int32_t ZELO_API HM_power_saving_off(int32_t /*port*/, int32_t address) try {
     int32_t code = ZELO_UNKNOWN_RESPONSE;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         code = sendSwitch(address, "7");
@@ -55,9 +51,11 @@ int32_t ZELO_API HM_power_saving_off(int32_t /*port*/, int32_t address) {
         if (code == ZELO_OK) break;
     }
     return code;
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_power_saving_on(int32_t /*port*/, int32_t address) {
+int32_t ZELO_API HM_power_saving_on(int32_t /*port*/, int32_t address) try {
     int32_t code = ZELO_UNKNOWN_RESPONSE;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         HM_time_delay(kPauseMs);
@@ -65,6 +63,8 @@ int32_t ZELO_API HM_power_saving_on(int32_t /*port*/, int32_t address) {
         if (code == ZELO_OK) break;
     }
     return code;
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 int32_t ZELO_API HM_get_power_saving_return(void) { return state().returnSlots[kPowerSavingSlot]; }

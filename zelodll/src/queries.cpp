@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "c_boundary.hpp"
 #include "caller_buffers.hpp"
 #include "library_state.hpp"
 #include "link_interface.hpp"
@@ -53,12 +54,12 @@ using namespace zelo;
 extern "C" {
 
 int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t* total, int32_t* program_area,
-                             int32_t* free_size, int32_t* ems_total, int32_t* ems_free) {
+                             int32_t* free_size, int32_t* ems_total, int32_t* ems_free) try {
     for (int32_t* out : {total, program_area, free_size, ems_total, ems_free}) storeThrough(out, 0);
     RequestBuffer<256> request;
     request.assign("G");
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
-    if (sent != 1 && sent != 4) return translate(sent, {});
+    if (sent != PENDRA_REPLY && sent != PENDRA_ACCEPTED) return translate(sent, {});
 
     // Three layouts, told apart by the reply's length; the first two
     // characters are the link's and are not read.
@@ -79,21 +80,26 @@ int32_t ZELO_API HM_ram_size(int32_t port, int32_t address, int32_t* total, int3
         storeThrough(free_size, decimalField(request, 9, 3));
     }
     return ZELO_OK;
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_flash_size(int32_t port, int32_t address, int32_t* total, int32_t* free_size) {
+int32_t ZELO_API HM_flash_size(int32_t port, int32_t address, int32_t* total,
+                               int32_t* free_size) try {
     storeThrough(total, 0);
     storeThrough(free_size, 0);
     RequestBuffer<256> request;
     request.assign("G/ROM");
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
-    if (sent != 1 && sent != 4) return translate(sent, {});
+    if (sent != PENDRA_REPLY && sent != PENDRA_ACCEPTED) return translate(sent, {});
     storeThrough(total, decimalField(request, 3, 4));
     storeThrough(free_size, decimalField(request, 7, 4));
     return ZELO_OK;
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size) {
+int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size) try {
     // Three digits are all the request has room for.
     if (size < 0 || size > 999) return ZELO_UNKNOWN_RESPONSE;
     const char digits[] = {static_cast<char>('0' + size / 100),
@@ -102,38 +108,46 @@ int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size) {
     RequestBuffer<128> request;
     request.assign("F", {digits, sizeof digits});
     SentResult sent = sendWrapped(port, address, Wrap::OffThenOn, textRequest(address, request));
-    if (sent != 1) return translate(sent, {});
+    if (sent != PENDRA_REPLY) return translate(sent, {});
     switch (request.replyCode()) {
         case 0: return ZELO_OK;
         case 1: return ZELO_RAM_DISK_NOT_EMPTY;
         case 2: return ZELO_OUT_OF_MEMORY_SIZE;
         default: return ZELO_UNKNOWN_RESPONSE;
     }
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char* text) {
+int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char* text) try {
     clearLeadingBytes(text, 4);
     RequestBuffer<128> request;
     request.assign("v");
     SentResult sent = sendWrapped(port, address, Wrap::OffOnly, textRequest(address, request));
-    if (sent == 1) {
+    if (sent == PENDRA_REPLY) {
         state().returnSlots[kTextLengthSlot] = copyReplyOut(text, request.replyText());
     }
-    return translate(sent, {1}, {{9, ZELO_NO_PROGRAM}});
+    return translate(sent, {PENDRA_REPLY}, {{PENDRA_NONE, ZELO_NO_PROGRAM}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_terminal_id(int32_t port, int32_t address, char* text) {
+int32_t ZELO_API HM_terminal_id(int32_t port, int32_t address, char* text) try {
     clearLeadingBytes(text, 4);
     RequestBuffer<128> reply;
     reply.length = 128;
     SentResult sent = sendWrapped(port, address, Wrap::OffOnly, [&] {
         return Pendra_ESC_R(linkHandle(), linkAddress(address), reply.data(), reply.lengthByte());
     });
-    if (sent == 1) state().returnSlots[kTextLengthSlot] = copyReplyOut(text, reply.replyText(0));
-    return translate(sent, {1}, {{9, ZELO_MORE}});
+    if (sent == PENDRA_REPLY)
+        state().returnSlots[kTextLengthSlot] = copyReplyOut(text, reply.replyText(0));
+    return translate(sent, {PENDRA_REPLY}, {{PENDRA_NONE, ZELO_MORE}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char* name, int32_t* length) {
+int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char* name,
+                               int32_t* length) try {
     // The name is cut to what the request buffer holds.
     RequestBuffer<128> request;
     request.assign({}, {name ? name : "", std::min<std::size_t>(boundedLength(name, 127), 127)});
@@ -141,12 +155,16 @@ int32_t ZELO_API HM_file_exist(int32_t port, int32_t address, const char* name, 
         return Pendra_ESC_J(linkHandle(), linkAddress(address), request.data(),
                             request.lengthByte());
     });
-    if (sent == 6 || sent == 8) {
+    if (sent == PENDRA_DONE || sent == PENDRA_IN_FLASH) {
         const std::size_t digits = std::min<std::size_t>(request.length, kFileLengthDigits);
         storeThrough(length, lengthFromDigits({request.bytes.data(), digits}));
     }
-    return translate(sent, {6},
-                     {{8, ZELO_FILE_IN_FLASH}, {7, ZELO_NO_SUCH_FILE}, {4, ZELO_BAD_BLOCK}});
+    return translate(sent, {PENDRA_DONE},
+                     {{PENDRA_IN_FLASH, ZELO_FILE_IN_FLASH},
+                      {PENDRA_REFUSED, ZELO_NO_SUCH_FILE},
+                      {PENDRA_ACCEPTED, ZELO_BAD_BLOCK}});
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 }  // extern "C"

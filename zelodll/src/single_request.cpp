@@ -4,7 +4,7 @@
 
 namespace zelo {
 
-int32_t translate(int16_t linkResult, std::initializer_list<int16_t> successes,
+int32_t translate(int32_t linkResult, std::initializer_list<int32_t> successes,
                   std::initializer_list<LinkMeaning> meanings) {
     if (std::find(successes.begin(), successes.end(), linkResult) != successes.end()) {
         return ZELO_OK;
@@ -13,13 +13,13 @@ int32_t translate(int16_t linkResult, std::initializer_list<int16_t> successes,
         if (meaning.linkResult == linkResult) return meaning.code;
     }
     switch (linkResult) {
-        case 5: return ZELO_NAK;
-        case 130: return ZELO_TIMEOUT;
+        case PENDRA_NAK: return ZELO_NAK;
+        case PENDRA_TIME_OUT: return ZELO_TIMEOUT;
         default: return ZELO_UNKNOWN_RESPONSE;
     }
 }
 
-int32_t translate(SentResult sent, std::initializer_list<int16_t> successes,
+int32_t translate(SentResult sent, std::initializer_list<int32_t> successes,
                   std::initializer_list<LinkMeaning> meanings) {
     if (!sent) return ZELO_POWER_SAVING_ON;
     return translate(*sent, successes, meanings);

@@ -25,31 +25,35 @@ enum class Wrap {
 
 // A link result that a command gives its own meaning beyond success.
 struct LinkMeaning {
-    int16_t linkResult;
+    int32_t linkResult;
     int32_t code;
 };
+
+// Not a link result: a transfer loop found the stop flag set. The loops
+// hand it to `translate` like a link result, which gives it its meaning.
+inline constexpr int32_t kStoppedResult = 10;
 
 // The link result of a sent request, or nothing when the terminal would not
 // switch power saving off and the request was never sent.
 using SentResult = std::optional<int16_t>;
 
-// The library's result code for a link result: 0 for the results the
-// command counts as success, its own meanings next, then 5 (negative
-// acknowledgement) gives 3 and 130 (time-out) gives 4 everywhere; every
-// other result is an unknown response.
-int32_t translate(int16_t linkResult, std::initializer_list<int16_t> successes,
-                  std::initializer_list<LinkMeaning> meanings = {});
+// The library's result code for a link result, and the one place where link
+// results become result codes: 0 for the results the command counts as
+// success, its own meanings next, then a negative acknowledgement gives 3
+// and a time-out 4 everywhere; every other result is an unknown response.
+[[nodiscard]] int32_t translate(int32_t linkResult, std::initializer_list<int32_t> successes,
+                                std::initializer_list<LinkMeaning> meanings = {});
 
 // As above; a request that was never sent because power saving stayed on
 // gives 9.
-int32_t translate(SentResult sent, std::initializer_list<int16_t> successes,
-                  std::initializer_list<LinkMeaning> meanings = {});
+[[nodiscard]] int32_t translate(SentResult sent, std::initializer_list<int32_t> successes,
+                                std::initializer_list<LinkMeaning> meanings = {});
 
 // Sends one request inside the wrap. A pause after the request comes before
 // the on part, so the terminal has settled before it is asked again.
 template <typename Send>
-SentResult sendWrapped(int32_t port, int32_t address, Wrap wrap, Send&& send,
-                       int32_t pauseAfterMs = 0) {
+[[nodiscard]] SentResult sendWrapped(int32_t port, int32_t address, Wrap wrap, Send&& send,
+                                     int32_t pauseAfterMs = 0) {
     if (wrap != Wrap::None && !powerSavingOffPart(port, address)) return std::nullopt;
     const int16_t linkResult = send();
     if (pauseAfterMs > 0) HM_time_delay(pauseAfterMs);

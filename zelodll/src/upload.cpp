@@ -6,9 +6,11 @@
 #include <optional>
 #include <string_view>
 
+#include "c_boundary.hpp"
 #include "library_state.hpp"
 #include "link_interface.hpp"
 #include "power_saving.hpp"
+#include "single_request.hpp"
 #include "transfer_files.hpp"
 #include "upload_requests.hpp"
 #include "zelodll.h"
@@ -28,9 +30,9 @@ constexpr std::size_t kMaxLocalName = ZELO_LOCAL_NAME_SIZE - 1;
 // whole-file upload.
 constexpr int kNakLimit = 15;
 
-constexpr int16_t kNak = 5;
+constexpr int16_t kNak = PENDRA_NAK;
 // Not a link result: the caller stopped the transfer.
-constexpr int16_t kStopped = 10;
+constexpr int16_t kStopped = kStoppedResult;
 
 // Writes a received packet to the upload file and counts it. False when the
 // file is gone or took fewer bytes than the packet holds.
@@ -89,7 +91,8 @@ void startCounting() {
 // the caller stops, or the negative acknowledgements or retries run out.
 // Returns the last link result (kStopped when stopped), or nothing when a
 // packet could not be stored.
-std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address, std::string_view remote) {
+[[nodiscard]] std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address,
+                                                      std::string_view remote) {
     LibraryState& s = state();
     const int16_t to = linkAddress(address);
     int32_t retriesLeft = s.retryTimes;
@@ -127,49 +130,44 @@ std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address, std::stri
             return result;
         }
         // Resume one packet back: the terminal sends again from the offset.
+        // Until it takes the resume, where it would go on from is unknown, so
+        // no packet is fetched: the resume is asked again (a repeat only sets
+        // the same offset) until the retries run out.
         sendUploadCancel(to);
         stepBackOnePacket();
-        if (sendUploadRequest(to, resumeText(remote, s.transfer.byteCount)) == kLinkAccepted &&
-            !positionUploadFile()) {
+        for (;;) {
+            const int16_t resumed = sendUploadRequest(to, resumeText(remote, s.transfer.byteCount));
+            if (resumed == kLinkAccepted) break;
+            if (s.stopRequested()) {
+                HM_cancel_upload(port, address);
+                return kStopped;
+            }
+            if (--retriesLeft <= 0) {
+                closeUploadFile();
+                return resumed == kLinkEnd ? kNak : resumed;
+            }
+        }
+        if (!positionUploadFile()) {
             abandonUpload(to);
             return std::nullopt;
         }
     }
 }
 
-int32_t translateWholeUpload(int16_t result) {
-    switch (result) {
-        case 1:
-        case 3: return ZELO_OK;
-        case 5:
-        case 253: return ZELO_NAK;
-        case 7: return ZELO_NO_SUCH_FILE;
-        case 10: return ZELO_STOPPED;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateWholeUpload(int32_t result) {
+    return translate(result, {PENDRA_REPLY, PENDRA_END},
+                     {{PENDRA_DAMAGED_REPLY, ZELO_NAK},
+                      {PENDRA_REFUSED, ZELO_NO_SUCH_FILE},
+                      {kStoppedResult, ZELO_STOPPED}});
 }
 
-int32_t translatePacketCall(int16_t result) {
-    switch (result) {
-        case 1:
-        case 3: return ZELO_OK;
-        case 5:
-        case 253: return ZELO_NAK;
-        case 10: return ZELO_STOPPED;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translatePacketCall(int32_t result) {
+    return translate(result, {PENDRA_REPLY, PENDRA_END},
+                     {{PENDRA_DAMAGED_REPLY, ZELO_NAK}, {kStoppedResult, ZELO_STOPPED}});
 }
 
-int32_t translateResume(int16_t result) {
-    switch (result) {
-        case 4: return ZELO_OK;
-        case 5:
-        case 253: return ZELO_NAK;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+int32_t translateResume(int32_t result) {
+    return translate(result, {PENDRA_ACCEPTED}, {{PENDRA_DAMAGED_REPLY, ZELO_NAK}});
 }
 
 }  // namespace
@@ -181,7 +179,7 @@ using namespace zelo;
 extern "C" {
 
 int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_name,
-                           char* local_name) {
+                           char* local_name) try {
     const std::size_t remoteLength = boundedLength(remote_name, kMaxWholeUploadRemoteName);
     const std::size_t localLength = boundedLength(local_name, kMaxLocalName);
     if (remoteLength > kMaxWholeUploadRemoteName || localLength > kMaxLocalName)
@@ -211,16 +209,19 @@ int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_nam
     // taken as a negative acknowledgement, never as the success that "end"
     // means for a packet request.
     return translateWholeUpload(result == kLinkEnd ? kNak : result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_name,
-                            char* local_name) {
+                            char* local_name) try {
     const std::size_t remoteLength = boundedLength(remote_name, kMaxSavedRemoteName);
     const std::size_t localLength = boundedLength(local_name, kMaxLocalName);
     if (remoteLength > kMaxSavedRemoteName || localLength > kMaxLocalName)
         return ZELO_UNKNOWN_RESPONSE;
 
     startCounting();
+    state().transfer.uploadResumePending = false;
     if (!settleLocalName(local_name, localLength)) return ZELO_NO_FREE_NAME;
     state().returnSlots[kTextLengthSlot] = static_cast<int32_t>(localLength);
     if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
@@ -241,9 +242,11 @@ int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_na
     }
     powerSavingOnPart(port, address);
     return translateUploadRequest(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) {
+int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) try {
     LibraryState& s = state();
     TransferState& transfer = s.transfer;
     const int32_t port = transfer.savedPort;
@@ -251,6 +254,16 @@ int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) {
     const int16_t to = linkAddress(address);
     // With retry times of 1 or less the call still makes one attempt.
     const int32_t attempts = std::max(s.retryTimes - 1, 1);
+
+    // After a resume the terminal did not take, the place it would send from
+    // no longer matches the local file: nothing is fetched into it.
+    if (transfer.uploadResumePending) {
+        transfer.uploadResumePending = false;
+        sendUploadCancel(to);
+        closeUploadFile();
+        powerSavingOnPart(port, address);
+        return ZELO_UNKNOWN_RESPONSE;
+    }
 
     int16_t result = 0;
     for (int32_t attempt = 0; attempt < attempts; ++attempt) {
@@ -282,14 +295,17 @@ int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) {
     // When stopped, the cancel has closed the file already.
     if (result != kStopped) closeUploadFile();
     return translatePacketCall(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
-int32_t ZELO_API HM_upload1_continue(void) {
+int32_t ZELO_API HM_upload1_continue(void) try {
     TransferState& transfer = state().transfer;
     const int16_t to = linkAddress(transfer.savedAddress);
     stepBackOnePacket();
     const std::string_view remote(transfer.remoteName.data());
     const int16_t result = sendUploadRequest(to, resumeText(remote, transfer.byteCount));
+    transfer.uploadResumePending = result != kLinkAccepted;
     if (result == kLinkAccepted) {
         if (!positionUploadFile()) {
             abandonUpload(to);
@@ -299,6 +315,8 @@ int32_t ZELO_API HM_upload1_continue(void) {
         transfer.open = true;
     }
     return translateResume(result);
+} catch (...) {
+    return zelo::failedInsideLibrary();
 }
 
 }  // extern "C"

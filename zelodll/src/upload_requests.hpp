@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "link_interface.hpp"
+#include "single_request.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -14,9 +15,9 @@ namespace zelo {
 // Upload requests and packets travel in 256-byte buffers.
 inline constexpr std::size_t kUploadRequestSize = 256;
 
-inline constexpr int16_t kLinkAccepted = 4;
-inline constexpr int16_t kLinkPacket = 1;
-inline constexpr int16_t kLinkEnd = 3;
+inline constexpr int16_t kLinkAccepted = PENDRA_ACCEPTED;
+inline constexpr int16_t kLinkPacket = PENDRA_REPLY;
+inline constexpr int16_t kLinkEnd = PENDRA_END;
 
 // A caller's text of a measured length; a null pointer is an empty text.
 inline std::string_view textOf(const char* text, std::size_t length) {
@@ -27,13 +28,15 @@ inline void acknowledge(int16_t to) { Pendra_ACK(linkHandle(), to); }
 
 // The upload request (a remote name, or a name with a resume offset). The
 // caller has checked that the text fits.
-inline int16_t sendUploadRequest(int16_t to, std::string_view text) {
+[[nodiscard]] inline int16_t sendUploadRequest(int16_t to, std::string_view text) {
     RequestBuffer<kUploadRequestSize> request;
     request.assign(text);
     return Pendra_ESC_U(linkHandle(), to, request.data(), request.length);
 }
 
-// The cancel request "y": the terminal stops sending the file.
+// The cancel request "y": the terminal stops sending the file. Its result
+// may be dropped: it goes out only before a resume, which sets where the
+// terminal sends from anyway, or on a path that has failed already.
 inline int16_t sendUploadCancel(int16_t to) {
     RequestBuffer<128> request;
     request.assign("y");
@@ -42,14 +45,9 @@ inline int16_t sendUploadCancel(int16_t to) {
 
 // What an upload request's refusal means, for the calls that open a transfer
 // and for the packet call to memory.
-inline int32_t translateUploadRequest(int16_t result) {
-    switch (result) {
-        case 5:
-        case 253: return ZELO_NAK;
-        case 7: return ZELO_NO_SUCH_FILE;
-        case 130: return ZELO_TIMEOUT;
-        default: return ZELO_UNKNOWN_RESPONSE;
-    }
+inline int32_t translateUploadRequest(int32_t result) {
+    return translate(result, {},
+                     {{PENDRA_DAMAGED_REPLY, ZELO_NAK}, {PENDRA_REFUSED, ZELO_NO_SUCH_FILE}});
 }
 
 }  // namespace zelo

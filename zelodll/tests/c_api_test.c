@@ -29,6 +29,9 @@ int main(void) {
     CHECK(HC_getch(1) == 0);
     HC_putch(1, 'x');
     CHECK(HC_modem_cmd_mode(1, 0) == 0);
+    memset(text, 'x', sizeof text);
+    CHECK(HM_last_error_text(text, (int32_t)sizeof text) == ZELO_OPEN_OK && text[0] == 0);
+    CHECK(HM_last_error_text(NULL, 0) == ZELO_OPEN_OK);
     memset(text, 0, sizeof text);
     HM_stop_communication();
     HM_CloseCommPort(1);

@@ -1,7 +1,9 @@
 // Downloads through the fake link layer: packet sizes and the escaped form,
 // the stepwise calls with their resumes and attempts, the whole-file loop,
 // the memory form, stop, and the local file faults.
+#include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "transfer_fixture.hpp"
 
@@ -253,4 +255,56 @@ TEST_F(DownloadTest, CancelClosesTheFileEvenWhenPowerSavingStaysOn) {
     fake_pendra::setResponder({});  // the terminal no longer answers
     EXPECT_EQ(HM_cancel_download(1, 'A'), ZELO_POWER_SAVING_ON);
     EXPECT_EQ(files.openFiles, 0);
+}
+
+// A resume the terminal did not take leaves it holding more than the offset:
+// a packet sent then would be appended after the old bytes. The resume is
+// asked again before any packet, and the file arrives whole.
+TEST_F(DownloadTest, RefusedResumeIsAskedAgainBeforeAnyPacket) {
+    const std::string local = path("resume_refused.bin");
+    writeFile(local, patternBytes(1000));
+    for (bool stepwise : {true, false}) {
+        fake_pendra::reset();
+        DownloadTerminal terminal;
+        terminal.packetFailures = {{3, 5}};
+        terminal.resumeFailures = {{0, 5}, {1, 130}};
+        serve(terminal);
+        const int32_t code =
+            stepwise ? downloadStepwise(local) : HM_download(1, 'A', local.c_str(), "DATA.TXT");
+        EXPECT_EQ(code, ZELO_OK) << stepwise;
+        EXPECT_EQ(terminal.received, patternBytes(1000)) << stepwise;
+        EXPECT_TRUE(terminal.ended);
+        const auto requests = genericRequests();
+        const auto failed =
+            std::find_if(requests.begin(), requests.end(),
+                         [](const std::string& r) { return r.rfind("LDATA.TXT[", 0) == 0; });
+        ASSERT_NE(failed, requests.end());
+        EXPECT_EQ(*(failed + 1), *failed) << "a packet followed a refused resume";
+        EXPECT_EQ(*(failed + 2), *failed) << "a packet followed a refused resume";
+        EXPECT_EQ(files.openFiles, 0);
+    }
+}
+
+// When no resume is taken, the download fails and is cancelled: the end
+// request would make the terminal keep a short or doubled file, and the
+// whole-file call used to report that as a success.
+TEST_F(DownloadTest, ResumeNeverTakenFailsAndCancelsInsteadOfEnding) {
+    const std::string local = path("resume_never.bin");
+    writeFile(local, patternBytes(1000));
+    std::map<int, int16_t> allRefused;
+    for (int i = 0; i < 20; ++i) allRefused[i] = 5;
+    for (bool stepwise : {true, false}) {
+        fake_pendra::reset();
+        DownloadTerminal terminal;
+        terminal.packetFailures = {{3, 5}};
+        terminal.resumeFailures = allRefused;
+        serve(terminal);
+        const int32_t code =
+            stepwise ? downloadStepwise(local) : HM_download(1, 'A', local.c_str(), "DATA.TXT");
+        EXPECT_NE(code, ZELO_OK) << stepwise;
+        EXPECT_FALSE(terminal.ended) << stepwise;
+        EXPECT_TRUE(terminal.cancelled) << stepwise;
+        EXPECT_EQ(terminal.dataPackets, 4) << stepwise;
+        EXPECT_EQ(files.openFiles, 0);
+    }
 }

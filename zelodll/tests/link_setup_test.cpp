@@ -1,6 +1,7 @@
 // Opening and closing the link, settings, slots, delay and the power-saving
 // switches and wrap.
 #include <chrono>
+#include <cstring>
 
 #include "library_fixture.hpp"
 #include "power_saving.hpp"
@@ -218,4 +219,16 @@ TEST_F(LibraryTest, WrapRefusesWhenTheTerminalKeepsPowerSavingOn) {
     EXPECT_EQ(HM_get_power_saving_return(), 5);
     EXPECT_TRUE(zelo::powerSavingOffPart(1, 'A')) << "the second attempt succeeds";
     EXPECT_EQ(fake_pendra::count(Fn::DBG), 7);
+}
+
+TEST_F(OpenCommPortTest, LastErrorTextPassesTheLinkReasonOnWithinTheCallersRoom) {
+    fake_pendra::setLastError(ZELO_OPEN_PERMISSION_DENIED, "/dev/ttyS0: permission denied");
+    char text[12];
+    std::memset(text, 'x', sizeof text);
+    EXPECT_EQ(HM_last_error_text(text, sizeof text), ZELO_OPEN_PERMISSION_DENIED);
+    EXPECT_STREQ(text, "/dev/ttyS0:");  // cut to room - 1, always terminated
+    EXPECT_EQ(HM_last_error_text(nullptr, 0), ZELO_OPEN_PERMISSION_DENIED);
+    std::memset(text, 'x', sizeof text);
+    EXPECT_EQ(HM_last_error_text(text, -5), ZELO_OPEN_PERMISSION_DENIED);
+    EXPECT_EQ(text[0], 'x') << "a negative room writes nothing";
 }

@@ -88,13 +88,24 @@ struct UploadTerminal {
     int16_t requestResult = 4;
     std::map<int, int16_t> packetFailures;  // packet request number -> result instead
     int packetRequests = 0;
+    // Resume number (0 the first) -> result instead; such a resume is not
+    // acted on, so the terminal goes on from where it was.
+    std::map<int, int16_t> resumeFailures;
+    int resumes = 0;
 
     std::optional<fake_pendra::Reply> answer(const fake_pendra::Call& call) {
         using fake_pendra::Fn;
         switch (call.fn) {
-            case Fn::ESC_U:
-                position = static_cast<std::size_t>(resumeOffset(call.request).value_or(0));
+            case Fn::ESC_U: {
+                const auto offset = resumeOffset(call.request);
+                if (offset) {
+                    const int number = resumes++;
+                    if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
+                        return result(failure->second);
+                }
+                position = static_cast<std::size_t>(offset.value_or(0));
                 return result(requestResult);
+            }
             case Fn::ESC_Y: {
                 const int number = packetRequests++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
@@ -133,6 +144,10 @@ struct DownloadTerminal {
     int16_t acceptResult = 4;
     std::map<int, int16_t> packetFailures;  // data packet number -> result instead
     int dataPackets = 0;
+    // Resume number (0 the first) -> result instead; such a resume is not
+    // acted on, so the terminal keeps what it holds.
+    std::map<int, int16_t> resumeFailures;
+    int resumes = 0;
     bool ended = false;
     bool cancelled = false;
 
@@ -143,6 +158,9 @@ struct DownloadTerminal {
         switch (call.request[0]) {
             case 'L':
                 if (auto offset = resumeOffset(call.request)) {
+                    const int number = resumes++;
+                    if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
+                        return result(failure->second);
                     resumeOffsets.push_back(*offset);
                     received.resize(static_cast<std::size_t>(*offset));
                 }

@@ -1,6 +1,7 @@
 // Uploads through the fake link layer: local names and save modes, the
 // whole-file loop with its negative acknowledgements, retries and resumes,
 // the stepwise calls to a file and to memory, and the local file faults.
+#include <algorithm>
 #include <cstring>
 
 #include "transfer_fixture.hpp"
@@ -362,4 +363,56 @@ TEST_F(UploadTest, UploadModeQueryReadsTheReplysThirdByte) {
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "Q");
     fake_pendra::push(Fn::DBG, result(1, "\1"));  // too short to hold the answer
     EXPECT_EQ(HM_upload_mode(1, 'A'), ZELO_UNKNOWN_RESPONSE);
+}
+
+// A resume the terminal did not take leaves it sending from where it was,
+// not from the host's offset: a packet fetched then lands in the wrong place
+// of the local file. The resume is asked again first, and the file arrives
+// whole.
+TEST_F(UploadTest, RefusedResumeIsAskedAgainBeforeAnyPacket) {
+    UploadTerminal terminal;
+    terminal.file = patternBytes(700);
+    terminal.packetSize = 100;
+    terminal.packetFailures[3] = 130;
+    terminal.resumeFailures = {{0, 5}, {1, 253}};
+    NameBuffer local(path("resume_refused.bin"));
+    EXPECT_EQ(uploadWhole(terminal, local), ZELO_OK);
+    EXPECT_EQ(readFile(path("resume_refused.bin")), terminal.file);
+    // After the failed packet: cancel, then three resumes in a row.
+    std::vector<fake_pendra::Fn> order;
+    for (const auto& call : fake_pendra::calls())
+        if (call.fn == Fn::ESC_U || call.fn == Fn::ESC_Y) order.push_back(call.fn);
+    const std::vector<fake_pendra::Fn> expectedAround = {Fn::ESC_Y, Fn::ESC_U, Fn::ESC_U, Fn::ESC_U,
+                                                         Fn::ESC_Y};
+    EXPECT_NE(std::search(order.begin(), order.end(), expectedAround.begin(), expectedAround.end()),
+              order.end());
+    EXPECT_EQ(files.openFiles, 0);
+}
+
+TEST_F(UploadTest, ResumeNeverTakenFailsTheUpload) {
+    UploadTerminal terminal;
+    terminal.file = patternBytes(700);
+    terminal.packetSize = 100;
+    terminal.packetFailures[3] = 130;
+    for (int i = 0; i < 20; ++i) terminal.resumeFailures[i] = 5;
+    NameBuffer local(path("resume_never.bin"));
+    EXPECT_EQ(uploadWhole(terminal, local), ZELO_NAK);
+    EXPECT_EQ(fake_pendra::count(Fn::ESC_Y), 4);
+    EXPECT_EQ(files.openFiles, 0);
+
+    // Stepwise: after a refused resume the packet call fetches nothing.
+    fake_pendra::reset();
+    UploadTerminal stepwise;
+    stepwise.file = patternBytes(700);
+    stepwise.resumeFailures = {{0, 5}};
+    serve(stepwise);
+    NameBuffer stepName(path("step_refused.bin"));
+    ASSERT_EQ(HM_upload1(1, 'A', "DATA.TXT", stepName.text), ZELO_OK);
+    int32_t bytes = 0, packets = 0;
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(HM_upload2(&bytes, &packets), ZELO_MORE);
+    EXPECT_EQ(HM_upload1_continue(), ZELO_NAK);
+    const int fetched = fake_pendra::count(Fn::ESC_Y);
+    EXPECT_NE(HM_upload2(&bytes, &packets), ZELO_MORE);
+    EXPECT_EQ(fake_pendra::count(Fn::ESC_Y), fetched);
+    EXPECT_EQ(files.openFiles, 0);
 }

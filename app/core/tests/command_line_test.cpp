@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "command_doubles.hpp"
 
 namespace zelo::core {
@@ -139,12 +141,45 @@ TEST_F(Script, SingleTokenLineRunsNothingAndDoesNotRepeatTheLastCommand) {
     EXPECT_EQ(program.core.State().commandLine.tokens[1], "");
 }
 
-TEST_F(Script, LongLineIsReadAsPiecesOf99) {
+TEST_F(Script, LineLongerThan99IsRefusedWholeWithItsNumber) {
+    // Read in pieces of 99, the tail "B A" would run as a line of its own.
     std::string line = "A 1";
     line.resize(99, ' ');
     line += "B A";
-    line.resize(150, ' ');
-    EXPECT_EQ(RunScript(line + "\n"), (Strings{"Poll A POLL.DAT", "WarmStart B"}));
+    const Strings events = RunScript("AB M\n" + line + "\r\nB A\n");
+    EXPECT_EQ(events, (Strings{"SyncTime AB set 0",
+                               "Box Script line 2 is longer than 99 characters; nothing of it "
+                               "was run.",
+                               "WarmStart B"}));
+    EXPECT_TRUE(program.worker.LastOutcome().scriptLineRefused);
+}
+
+TEST_F(Script, OnlyARegularFileIsReadAsAScript) {
+    // A folder, a device that never ends: each is refused at once.
+    std::filesystem::create_directory(program.dir.File("folder.zsc"));
+    for (const std::string& name : {program.dir.File("folder.zsc"), std::string("/dev/zero")}) {
+        program.Start("Z " + name);
+        program.worker.Join();
+        EXPECT_EQ(program.Events().back(),
+                  "Box Can't read the script " + name +
+                      ": it is not a regular file, cannot be read, or is larger than 1048576 "
+                      "bytes.");
+        EXPECT_TRUE(program.worker.LastOutcome().scriptMissing);
+    }
+}
+
+TEST(ScriptLines, NumberedWithoutTheirEndsAndLongOnesMarked) {
+    const std::string fits(99, 'x');
+    const auto lines = ScriptLinesOf("A 1\r\n\n" + fits + "\r\n" + fits + "y\nlast");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].text, "A 1");
+    EXPECT_EQ(lines[1].text, "");
+    EXPECT_EQ(lines[2].text, fits);
+    EXPECT_FALSE(lines[2].tooLong);
+    EXPECT_TRUE(lines[3].tooLong);
+    EXPECT_EQ(lines[3].text, "");
+    EXPECT_EQ(lines[3].number, 4u);
+    EXPECT_EQ(lines[4].text, "last");
 }
 
 TEST_F(Script, LinesBeyondTheLimitsAreSkippedWithAReason) {

@@ -79,7 +79,7 @@ TEST_F(ConfigurationTest, OutOfRangeAndNonNumericValuesTakeTheirFallbacks) {
                  std::string(45, 'B') +
                  "\nTime_out=abc\nErrorLog=Append\n"
                  "Terminal_type=Halda\n[Poll]\nMaxError=101\nAuto_Time_Sync=Start\n"
-                 "[Modem]\nModem_Phone_no001=0123456789012345678901234\n"
+                 "[Modem]\nModem_Phone_no001=0123456789012345678901234567890123\n"
                  "Modem_Phone_name001=" +
                  std::string(40, 'n') + "\n");
     ViewState state;
@@ -94,7 +94,7 @@ TEST_F(ConfigurationTest, OutOfRangeAndNonNumericValuesTakeTheirFallbacks) {
     EXPECT_EQ(state.errorLogMode, kErrorLogAppend);
     EXPECT_EQ(state.poll.maxError, 1);
     EXPECT_EQ(state.poll.autoTimeSync, 1);
-    EXPECT_EQ(state.phoneBook.entries[0].number, "01234567890123456789");
+    EXPECT_EQ(state.phoneBook.entries[0].number, "012345678901234567890123456789");
     EXPECT_EQ(state.phoneBook.entries[0].name, std::string(30, 'n'));
     EXPECT_EQ(state.comm.terminalType, 0);
     EXPECT_EQ(view_.terminalDialogs, 1);

@@ -212,10 +212,12 @@ TEST_F(PollingTest, RecordsAreStoredExactlyAsReceivedAndBounded) {
     const std::string stored = ReadAll(settings.pollFileName);
     const std::string head = "A one\r\nA twoA three\r\nA ";
     ASSERT_EQ(stored.substr(0, head.size()), head);
-    // A full record without its zero ends within the library's buffer.
-    const std::string last = stored.substr(head.size());
-    EXPECT_LE(last.size(), 128u);
-    EXPECT_EQ(last, std::string(last.size(), 'x'));
+    // A record too long for the library's buffer keeps what fits, ends its
+    // own line so the next record does not run on from it, and is reported.
+    EXPECT_EQ(stored.substr(head.size()), std::string(127, 'x') + "\r\n");
+    EXPECT_EQ(link.lines,
+              (std::vector<std::string>{
+                  "A|Poll|Poll record longer than 127 bytes; only its first 127 kept|5"}));
     EXPECT_EQ(settings.notAppendCrLf, 1);
 }
 

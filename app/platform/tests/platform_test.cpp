@@ -52,6 +52,9 @@ TEST_F(SystemPlatformTest, ReadsAWholeFileByteForByteAndTellsMissingFromFailed) 
     EXPECT_EQ(contents, bytes);
 
     EXPECT_EQ(system_.ReadFile(At("none.ini"), 1024, contents), ReadResult::kMissing);
+    // A file exactly as large as the bound is read; one byte more is not.
+    EXPECT_EQ(system_.ReadFile(At("Zelocom.ini"), bytes.size(), contents), ReadResult::kRead);
+    EXPECT_EQ(system_.ReadFile(At("Zelocom.ini"), bytes.size() - 1, contents), ReadResult::kFailed);
     // Too large for the bound: nothing half-read is handed back.
     EXPECT_EQ(system_.ReadFile(At("Zelocom.ini"), 10, contents), ReadResult::kFailed);
     EXPECT_TRUE(contents.empty());

@@ -2,14 +2,18 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <mutex>
 #include <set>
+#include <sstream>
 
 namespace pendra::platform {
 
@@ -75,11 +79,46 @@ bool processRuns(long pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
+std::string lockFilePath(const std::string& devicePath) {
+    return std::string(lockFolder()) + "/LCK.." + lockName(devicePath);
+}
+
 }  // namespace
+
+long uucpLockHolder(const std::string& devicePath) {
+    const long holder = lockHolder(lockFilePath(devicePath));
+    return processRuns(holder) ? holder : 0;
+}
+
+long flockHolder(const std::string& devicePath) {
+    struct stat status {};
+    if (::stat(devicePath.c_str(), &status) != 0) return 0;
+    // Lines read "1: FLOCK  ADVISORY  WRITE 1234 00:05:87 0 EOF": the
+    // holder's PID, then the file system's major:minor (hex) and the inode.
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    for (int lines = 0; lines < 100000 && std::getline(locks, line); ++lines) {
+        std::istringstream fields(line);
+        std::string number, kind, mode, access, where;
+        long pid = 0;
+        if (!(fields >> number >> kind)) continue;
+        if (kind == "->") fields >> kind;  // a waiter, listed under the holder
+        if (kind != "FLOCK" || !(fields >> mode >> access >> pid >> where)) continue;
+        unsigned major = 0, minor = 0;
+        unsigned long inode = 0;
+        if (std::sscanf(where.c_str(), "%x:%x:%lu", &major, &minor, &inode) != 3) continue;
+        if (major == ::major(status.st_dev) && minor == ::minor(status.st_dev) &&
+            inode == status.st_ino && pid != ::getpid()) {
+            return pid;
+        }
+    }
+    return 0;
+}
 
 bool UucpLock::acquire(const std::string& devicePath, std::string& error) {
     release();
-    const std::string path = std::string(lockFolder()) + "/LCK.." + lockName(devicePath);
+    holderPid_ = 0;
+    const std::string path = lockFilePath(devicePath);
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
@@ -100,6 +139,7 @@ bool UucpLock::acquire(const std::string& devicePath, std::string& error) {
         const long holder = lockHolder(path);
         if (processRuns(holder)) {
             error = "in use: " + path + " holds process " + std::to_string(holder);
+            holderPid_ = holder;
             return false;
         }
         ::unlink(path.c_str());  // stale: its process is gone

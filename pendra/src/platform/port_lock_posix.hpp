@@ -23,9 +23,20 @@ public:
     void release();
 
     const std::string& path() const { return lockPath_; }
+    // After a refused acquire: the process that holds the lock.
+    long holderPid() const { return holderPid_; }
 
 private:
     std::string lockPath_;  // empty while not held
+    long holderPid_ = 0;
 };
+
+// The process that holds an flock() on the file at `devicePath`, from
+// /proc/locks; 0 when none is found or the system does not say.
+long flockHolder(const std::string& devicePath);
+
+// The running process named by the UUCP lock file of `devicePath`; 0 when
+// there is none.
+long uucpLockHolder(const std::string& devicePath);
 
 }  // namespace pendra::platform

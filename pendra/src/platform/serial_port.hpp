@@ -42,10 +42,42 @@ public:
     virtual void discardInput() = 0;
 };
 
+// Why a serial device would not open. Each platform maps its own error codes
+// to these, so the operator reads the same reasons everywhere; the numbers
+// cross the C interface (Pendra_last_error_text) and never change.
+//   NoSuchDevice      POSIX ENOENT, ENXIO, ENODEV; Win32 ERROR_FILE_NOT_FOUND,
+//                     ERROR_PATH_NOT_FOUND
+//   PermissionDenied  POSIX EACCES, EPERM; Win32 ERROR_ACCESS_DENIED where the
+//                     port is known to be free
+//   InUse             another program holds it: POSIX EBUSY, a held flock or
+//                     UUCP lock; Win32 ERROR_SHARING_VIOLATION, or
+//                     ERROR_ACCESS_DENIED on a port that exists
+//   NotSerialDevice   it opened but is no serial line (not a tty; Win32
+//                     GetCommState fails)
+//   SettingsRefused   the device refused the speed, parity or stop bits
+//   Other             anything else: the system's own text says what
+enum class OpenFailure : int32_t {
+    None = 0,
+    NoSuchDevice = 1,
+    PermissionDenied = 2,
+    InUse = 3,
+    NotSerialDevice = 4,
+    SettingsRefused = 5,
+    Other = 6,
+};
+
 struct OpenResult {
     std::unique_ptr<SerialPort> port;  // null on failure
-    std::string error;                 // why, for the trace
+    OpenFailure failure = OpenFailure::Other;  // None when port is set
+    long holderPid = 0;                        // InUse: the holder's process, 0 when unknown
+    std::string error;                         // why, in words with the path (describeOpenFailure)
 };
+
+// The operator's sentence for a failed open: the device path, the reason and
+// what to do about it. `detail` is the system's own text, used for Other and
+// SettingsRefused.
+std::string describeOpenFailure(const std::string& path, OpenFailure failure, long holderPid,
+                                const std::string& detail);
 
 // Opens a serial device for this process alone, in raw mode with 8 data
 // bits and the given speed, parity and stop bits. Another open of the same

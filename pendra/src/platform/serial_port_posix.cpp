@@ -139,29 +139,33 @@ public:
     bool holding = false;  // every lock taken and the line set up
 };
 
-std::string describeOpenError(const std::string& path, int error) {
+OpenFailure failureFromErrno(int error) {
     switch (error) {
         case ENOENT:
         case ENXIO:
-        case ENODEV: return path + ": no such device";
+        case ENODEV: return OpenFailure::NoSuchDevice;
         case EACCES:
-        case EPERM: return path + ": permission denied (is the user in the dialout group?)";
-        case EBUSY: return path + ": in use by another program";
-        default: return path + ": " + std::strerror(error);
+        case EPERM: return OpenFailure::PermissionDenied;
+        case EBUSY: return OpenFailure::InUse;
+        case ENOTDIR: return OpenFailure::NoSuchDevice;
+        default: return OpenFailure::Other;
     }
 }
 
-bool applySettings(int fd, const LineSettings& settings, std::string& error) {
+// Whoever holds the device, as far as the locks tell.
+long holderOf(const std::string& lockTarget) {
+    if (const long holder = uucpLockHolder(lockTarget)) return holder;
+    return flockHolder(lockTarget);
+}
+
+OpenFailure applySettings(int fd, const LineSettings& settings, std::string& error) {
     const speed_t speed = speedConstant(settings.baud);
     if (speed == B0) {
         error = "unsupported speed " + std::to_string(settings.baud);
-        return false;
+        return OpenFailure::SettingsRefused;
     }
     termios mode{};
-    if (::tcgetattr(fd, &mode) != 0) {
-        error = "not a serial device";
-        return false;
-    }
+    if (::tcgetattr(fd, &mode) != 0) return OpenFailure::NotSerialDevice;
     ::cfmakeraw(&mode);
     mode.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | ISTRIP);
     mode.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -176,43 +180,47 @@ bool applySettings(int fd, const LineSettings& settings, std::string& error) {
     ::cfsetispeed(&mode, speed);
     ::cfsetospeed(&mode, speed);
     if (::tcsetattr(fd, TCSANOW, &mode) != 0) {
-        error = std::string("cannot set the line: ") + std::strerror(errno);
-        return false;
+        error = std::strerror(errno);
+        return OpenFailure::SettingsRefused;
     }
-    return true;
+    return OpenFailure::None;
+}
+
+OpenResult failed(const std::string& path, OpenFailure failure, long holderPid = 0,
+                  const std::string& detail = {}) {
+    OpenResult result;
+    result.failure = failure;
+    result.holderPid = holderPid;
+    result.error = describeOpenFailure(path, failure, holderPid, detail);
+    return result;
 }
 
 }  // namespace
 
 OpenResult openSerialPort(const std::string& path, const LineSettings& settings) {
-    OpenResult result;
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        result.error = describeOpenError(path, errno);
-        return result;
-    }
-    auto port = std::make_unique<LockedSerialPort>(fd);
-    if (!::isatty(fd)) {
-        result.error = path + ": not a serial device";
-        return result;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        result.error = path + ": in use by another program (flock)";
-        return result;
-    }
     char resolved[PATH_MAX];
     const std::string lockTarget = ::realpath(path.c_str(), resolved) ? resolved : path;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        const OpenFailure failure = failureFromErrno(error);
+        return failed(path, failure, failure == OpenFailure::InUse ? holderOf(lockTarget) : 0,
+                      std::strerror(error));
+    }
+    auto port = std::make_unique<LockedSerialPort>(fd);
+    if (!::isatty(fd)) return failed(path, OpenFailure::NotSerialDevice);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return failed(path, OpenFailure::InUse, holderOf(lockTarget));
+    }
     std::string lockError;
     if (!port->uucpLock.acquire(lockTarget, lockError)) {
-        result.error = path + ": " + lockError;
-        return result;
+        return failed(path, OpenFailure::InUse, port->uucpLock.holderPid(), lockError);
     }
     // Keeps out later opens by programs that take no lock (root excepted).
     ::ioctl(fd, TIOCEXCL);
-    if (!applySettings(fd, settings, result.error)) {
-        result.error = path + ": " + result.error;
-        return result;
-    }
+    std::string settingsError;
+    const OpenFailure refused = applySettings(fd, settings, settingsError);
+    if (refused != OpenFailure::None) return failed(path, refused, 0, settingsError);
     ::tcflush(fd, TCIFLUSH);
     int dtr = TIOCM_DTR | TIOCM_RTS;
     if (::ioctl(fd, TIOCMBIS, &dtr) != 0) {
@@ -221,6 +229,8 @@ OpenResult openSerialPort(const std::string& path, const LineSettings& settings)
                     "; carrying on without them");
     }
     port->holding = true;
+    OpenResult result;
+    result.failure = OpenFailure::None;
     result.port = std::move(port);
     return result;
 }

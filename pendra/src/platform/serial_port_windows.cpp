@@ -186,18 +186,17 @@ DWORD speedConstant(int32_t baud) {
     }
 }
 
-bool applySettings(HANDLE handle, const LineSettings& settings, std::string& error) {
+// None when the line took the settings; otherwise why not, with `error` the
+// system's own words.
+OpenFailure applySettings(HANDLE handle, const LineSettings& settings, std::string& error) {
     const DWORD speed = speedConstant(settings.baud);
     if (speed == 0) {
         error = "unsupported speed " + std::to_string(settings.baud);
-        return false;
+        return OpenFailure::SettingsRefused;
     }
     DCB mode{};
     mode.DCBlength = sizeof mode;
-    if (!GetCommState(handle, &mode)) {
-        error = "not a serial device";
-        return false;
-    }
+    if (!GetCommState(handle, &mode)) return OpenFailure::NotSerialDevice;
     mode.BaudRate = speed;
     // Eight data bits always: frames are binary. Parity, when asked for,
     // is a ninth bit on the line; the frame's CRC does the real checking.
@@ -222,27 +221,34 @@ bool applySettings(HANDLE handle, const LineSettings& settings, std::string& err
     mode.fNull = FALSE;
     mode.fAbortOnError = FALSE;
     if (!SetCommState(handle, &mode)) {
-        error = "cannot set the line: " + systemMessage(GetLastError());
-        return false;
+        error = systemMessage(GetLastError());
+        return OpenFailure::SettingsRefused;
     }
-    return true;
+    return OpenFailure::None;
+}
+
+OpenResult failed(const std::string& path, OpenFailure failure, const std::string& detail = {}) {
+    OpenResult result;
+    result.failure = failure;
+    result.error = describeOpenFailure(path, failure, 0, detail);
+    return result;
 }
 
 }  // namespace
 
-std::string describeOpenError(const std::string& path, unsigned long error) {
+OpenFailure openFailureFromError(unsigned long error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_NAME:
         case ERROR_BAD_UNIT:
-        case ERROR_DEV_NOT_EXIST: return path + ": no such device";
+        case ERROR_DEV_NOT_EXIST: return OpenFailure::NoSuchDevice;
         // Windows opens a COM port for one program at a time: a second
         // open is refused with "access denied", whoever holds the port.
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
-        case ERROR_BUSY: return path + ": in use by another program";
-        default: return path + ": " + systemMessage(static_cast<DWORD>(error));
+        case ERROR_BUSY: return OpenFailure::InUse;
+        default: return OpenFailure::Other;
     }
 }
 
@@ -260,34 +266,27 @@ std::string windowsDevicePath(const std::string& path) {
 }
 
 OpenResult openSerialPort(const std::string& path, const LineSettings& settings) {
-    OpenResult result;
     const std::string device = windowsDevicePath(path);
     HANDLE claim = nullptr;
-    if (!claimPort(device, claim)) {
-        result.error = describeOpenError(path, ERROR_ACCESS_DENIED);
-        return result;
-    }
+    if (!claimPort(device, claim)) return failed(path, OpenFailure::InUse);
     const HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (claim != nullptr) CloseHandle(claim);
-        result.error = describeOpenError(path, error);
-        return result;
+        return failed(path, openFailureFromError(error), systemMessage(error));
     }
     auto port = std::make_unique<WindowsSerialPort>(handle, claim, path);
-    if (GetFileType(handle) != FILE_TYPE_CHAR) {
-        result.error = path + ": not a serial device";
-        return result;
-    }
-    if (!applySettings(handle, settings, result.error)) {
-        result.error = path + ": " + result.error;
-        return result;
-    }
+    if (GetFileType(handle) != FILE_TYPE_CHAR) return failed(path, OpenFailure::NotSerialDevice);
+    std::string settingsError;
+    const OpenFailure refused = applySettings(handle, settings, settingsError);
+    if (refused != OpenFailure::None) return failed(path, refused, settingsError);
     PurgeComm(handle, PURGE_RXCLEAR | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_TXABORT);
     port->setModemLine(SETDTR, "raise DTR");
     port->setModemLine(SETRTS, "raise RTS");
     port->holding = true;
+    OpenResult result;
+    result.failure = OpenFailure::None;
     result.port = std::move(port);
     return result;
 }

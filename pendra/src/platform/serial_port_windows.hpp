@@ -3,15 +3,17 @@
 
 #include <string>
 
+#include "serial_port.hpp"
+
 namespace pendra::platform {
 
 // The name CreateFile needs for a device: a bare "COMn" becomes "\\.\COMn",
 // without which COM10 and above are not found; anything else is unchanged.
 std::string windowsDevicePath(const std::string& path);
 
-// The reason an open of `path` failed with the system error `error`, in the
-// words the POSIX driver uses: "no such device", "in use by another
-// program", or the system's own message.
-std::string describeOpenError(const std::string& path, unsigned long error);
+// The reason for an open that CreateFile refused with the system error
+// `error`: no such device, in use (Windows refuses a second open of a COM
+// port as "access denied"), or Other for the system's own message.
+OpenFailure openFailureFromError(unsigned long error);
 
 }  // namespace pendra::platform

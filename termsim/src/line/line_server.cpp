@@ -47,6 +47,10 @@ public:
                 finishEscapeIfSilent(now);
                 continue;
             }
+            if (atWrongSpeed()) {
+                counters_.wrongSpeed.fetch_add(1, std::memory_order_relaxed);
+                continue;
+            }
             pacer_.arrived(received);
             const std::string bytes(reinterpret_cast<const char*>(buffer), received);
             if (commandMode_) {
@@ -59,6 +63,12 @@ public:
     }
 
 private:
+    bool atWrongSpeed() const {
+        if (!server_.options_.hostSpeed) return false;
+        const int32_t speed = server_.options_.hostSpeed();
+        return speed != 0 && speed != server_.options_.baud;
+    }
+
     // --- modem command mode -------------------------------------------------
 
     void commandBytes(const std::string& bytes) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -24,6 +25,10 @@ struct LineOptions {
     // Silence needed before and after "+++" to leave data mode; 80 % of it
     // is accepted, as the host's own timing is not exact.
     std::chrono::milliseconds modemGuard{1000};
+    // When set: the speed the host sends at (0 unknown). Bytes that arrive
+    // while it differs from `baud` are lost, as a terminal fixed at one
+    // speed would hear only noise.
+    std::function<int32_t()> hostSpeed;
 };
 
 struct LineCounters {
@@ -35,6 +40,7 @@ struct LineCounters {
         0};  // lost Ack frames made good by a request's flag    // replies sent again from memory
     std::atomic<uint64_t> faults{0};      // faults injected
     std::atomic<uint64_t> modemLines{0};  // command lines handed to the modem
+    std::atomic<uint64_t> wrongSpeed{0};  // reads lost to a host at another speed
 };
 
 class LineServer {

@@ -40,6 +40,25 @@ std::unique_ptr<PseudoTerminal> PseudoTerminal::create(std::string& error) {
     return terminal;
 }
 
+int32_t PseudoTerminal::hostSpeed() const {
+    termios mode{};
+    if (slaveKeeper_ < 0 || ::tcgetattr(slaveKeeper_, &mode) != 0) return 0;
+    switch (::cfgetospeed(&mode)) {
+        case B110: return 110;
+        case B300: return 300;
+        case B600: return 600;
+        case B1200: return 1200;
+        case B2400: return 2400;
+        case B4800: return 4800;
+        case B9600: return 9600;
+        case B19200: return 19200;
+        case B38400: return 38400;
+        case B57600: return 57600;
+        case B115200: return 115200;
+        default: return 0;
+    }
+}
+
 PseudoTerminal::~PseudoTerminal() {
     master_.reset();
     if (slaveKeeper_ >= 0) ::close(slaveKeeper_);

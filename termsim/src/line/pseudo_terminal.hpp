@@ -2,6 +2,7 @@
 // path as if it were a serial device; the simulator reads the master side.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,11 @@ public:
     ~PseudoTerminal();
 
     const std::string& slavePath() const { return slavePath_; }
+
+    // The speed the host last set its side to, in bits per second; 0 when
+    // it cannot be read. A pseudo-terminal moves bytes at any speed, but it
+    // keeps the settings, so the simulator can tell what the host sent at.
+    int32_t hostSpeed() const;
 
     // The master side, for the line server; null after the first call.
     std::unique_ptr<pendra::platform::SerialPort> takeMaster() { return std::move(master_); }

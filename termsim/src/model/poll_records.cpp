@@ -7,7 +7,7 @@
 namespace termsim {
 
 std::optional<PollRecords> PollRecords::fromFile(const std::filesystem::path& file, RecordEnd end,
-                                                 std::string& error) {
+                                                 std::string& error, std::size_t maxLength) {
     std::error_code sizeError;
     const auto size = std::filesystem::file_size(file, sizeError);
     if (sizeError) {
@@ -23,7 +23,7 @@ std::optional<PollRecords> PollRecords::fromFile(const std::filesystem::path& fi
         error = "cannot open poll record file " + file.string();
         return std::nullopt;
     }
-    PollRecords records(end);
+    PollRecords records(end, maxLength);
     std::string line;
     while (std::getline(in, line)) records.addLine(line);
     return records;
@@ -44,7 +44,7 @@ void PollRecords::addLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) return;
     const std::string_view terminator = end_ == RecordEnd::CrLf ? "\r\n" : "";
-    const std::size_t room = kMaxRecordLength - terminator.size();
+    const std::size_t room = maxLength_ - terminator.size();
     for (std::size_t start = 0; start < line.size(); start += room) {
         std::string record(line.substr(start, room));
         record += terminator;

@@ -16,11 +16,17 @@ enum class RecordEnd { None, CrLf };
 class PollRecords {
 public:
     // The host reads a record into a 128-byte buffer as zero-terminated
-    // text, so a record (line end included) never exceeds 127 bytes.
+    // text, so by default a record (line end included) never exceeds 127
+    // bytes. A terminal may be set to send longer ones, up to what one reply
+    // carries, to show what the host does with a record that does not fit.
     static constexpr std::size_t kMaxRecordLength = 127;
+    static constexpr std::size_t kLongestRecord = 255;
     static constexpr std::uintmax_t kMaxFileSize = 16u << 20;
 
-    explicit PollRecords(RecordEnd end = RecordEnd::None) : end_(end) {}
+    // `maxLength` (3 to kLongestRecord) is the longest record, line end
+    // included; longer lines are split there.
+    explicit PollRecords(RecordEnd end = RecordEnd::None, std::size_t maxLength = kMaxRecordLength)
+        : end_(end), maxLength_(maxLength) {}
 
     // One record per line of the file; its lines may end in LF or CR LF
     // (or not at all, for the last). Each record gets `end` appended; longer
@@ -28,7 +34,8 @@ public:
     // lines are skipped. nullopt with `error` set when the file cannot be
     // read or is larger than kMaxFileSize.
     static std::optional<PollRecords> fromFile(const std::filesystem::path& file, RecordEnd end,
-                                               std::string& error);
+                                               std::string& error,
+                                               std::size_t maxLength = kMaxRecordLength);
 
     // `count` made-up bar-code reads tagged with the terminal's address.
     static PollRecords generated(int count, char address, RecordEnd end);
@@ -47,6 +54,7 @@ public:
 
 private:
     RecordEnd end_;
+    std::size_t maxLength_ = kMaxRecordLength;
     std::deque<std::string> records_;
     std::size_t delivered_ = 0;
 };

@@ -21,9 +21,10 @@ std::string_view textBeforeZero(std::string_view payload) {
 
 std::optional<SimulatedTerminal> SimulatedTerminal::create(const TerminalConfig& config,
                                                            std::string& error) {
-    PollRecords records(config.recordEnd);
+    PollRecords records(config.recordEnd, config.recordLength);
     if (!config.recordsFile.empty()) {
-        auto loaded = PollRecords::fromFile(config.recordsFile, config.recordEnd, error);
+        auto loaded =
+            PollRecords::fromFile(config.recordsFile, config.recordEnd, error, config.recordLength);
         if (!loaded) return std::nullopt;
         records = std::move(*loaded);
     }

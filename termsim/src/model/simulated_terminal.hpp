@@ -35,7 +35,8 @@ struct TerminalConfig {
     std::filesystem::path recordsFile;  // empty: no records from a file
     int generatedRecords = 0;
     RecordEnd recordEnd = RecordEnd::CrLf;
-    bool silent = false;  // never answers: the host times out
+    std::size_t recordLength = PollRecords::kMaxRecordLength;  // longest record sent
+    bool silent = false;                                       // never answers: the host times out
     std::string runningProgram;
     std::string autoBootProgram;
 };

@@ -24,6 +24,22 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
+// A '#' or ';' after a blank starts a comment to the end of the line, so
+// that "baud = 9600   # the default" reads as 9600; inside double quotes it
+// is part of the value.
+std::string_view withoutComment(std::string_view line) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') quoted = !quoted;
+        if (!quoted && (c == '#' || c == ';') && i > 0 &&
+            (line[i - 1] == ' ' || line[i - 1] == '\t')) {
+            return line.substr(0, i);
+        }
+    }
+    return line;
+}
+
 // Surrounding double quotes let a value be empty or keep its blanks.
 std::string_view unquoted(std::string_view value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
@@ -102,6 +118,9 @@ void setTerminalOption(TerminalConfig& terminal, std::string_view key, std::stri
     } else if (key == "record_end") {
         if (value != "crlf" && value != "none") fail("record_end must be crlf or none");
         terminal.recordEnd = value == "crlf" ? RecordEnd::CrLf : RecordEnd::None;
+    } else if (key == "record_length") {
+        terminal.recordLength =
+            wholeNumber<std::size_t>(key, value, 3, PollRecords::kLongestRecord);
     } else if (key == "id") {
         terminal.idText = shortText(key, value);
     } else if (key == "version") {
@@ -192,6 +211,11 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
         line.late = fraction(key, value);
     } else if (key == "silent") {
         line.silent = fraction(key, value);
+    } else if (key == "log") {
+        if (value.empty()) fail("log needs a file name");
+        line.logPath = std::string(value);
+    } else if (key == "fixed_speed") {
+        line.fixedSpeed = yesOrNo(key, value);
     } else {
         fail("unknown line key \"" + std::string(key) + "\"");
     }
@@ -234,8 +258,9 @@ void readConfigText(std::string_view text, const fs::path& baseFolder, const std
         ++lineNumber;
         try {
             if (rawLine.size() > kMaxLineLength) fail("line longer than 4096 characters");
-            const std::string_view line = trimmed(rawLine);
-            if (line.empty() || line.front() == '#' || line.front() == ';') continue;
+            const std::string_view whole = trimmed(rawLine);
+            if (whole.empty() || whole.front() == '#' || whole.front() == ';') continue;
+            const std::string_view line = trimmed(withoutComment(whole));
             if (line.front() == '[') {
                 if (line.back() != ']') fail("a section header ends with ]");
                 section = sectionFrom(line.substr(1, line.size() - 2), config);
@@ -296,7 +321,8 @@ void applyTerminalOption(std::string_view definition, const fs::path& baseFolder
                               unquoted(trimmed(pair.substr(equals + 1))), baseFolder);
         }
     } catch (const ConfigError& error) {
-        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " + error.what());
+        throw ConfigError("--terminal " + std::string(definition.substr(0, 80)) + ": " +
+                          error.what());
     }
 }
 

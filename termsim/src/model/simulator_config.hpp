@@ -19,7 +19,7 @@ namespace termsim {
 
 // What the line side needs: where to play the line and how badly.
 struct LineSetup {
-    std::string device;  // a serial device; empty: create a pseudo-terminal
+    std::string device;    // a serial device; empty: create a pseudo-terminal
     std::string linkPath;  // a symbolic link made to the pseudo-terminal, if set
     unsigned baud = 9600;
     std::uint64_t seed = 1;
@@ -29,6 +29,10 @@ struct LineSetup {
     double nak = 0;
     double late = 0;
     double silent = 0;
+    std::string logPath;  // every request and reply in words, appended; empty: none
+    // The terminals hear the host only while it sends at `baud`; on a
+    // pseudo-terminal the host's speed is read from the line's settings.
+    bool fixedSpeed = false;
 };
 
 struct SimulatorConfig {

@@ -15,14 +15,13 @@ struct Option {
 };
 
 const std::vector<std::pair<std::string, std::string>> kShortNames{
-    {"-c", "--config"}, {"-t", "--terminal"},   {"-d", "--device"}, {"-b", "--baud"},
-    {"-l", "--link"},
-    {"-m", "--modem"},  {"-s", "--dump-state"}, {"-h", "--help"},
+    {"-c", "--config"}, {"-t", "--terminal"}, {"-d", "--device"},     {"-b", "--baud"},
+    {"-l", "--link"},   {"-m", "--modem"},    {"-s", "--dump-state"}, {"-h", "--help"},
 };
 
 bool takesValue(const std::string& name) {
     return name != "--modem" && name != "--modem-echo" && name != "--help" && name != "--version" &&
-           name != "--print-state";
+           name != "--print-state" && name != "--fixed-speed";
 }
 
 std::vector<Option> splitOptions(const std::vector<std::string>& arguments) {
@@ -80,7 +79,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             applyTerminalOption(*value, here, config);
         } else if (name == "--device" || name == "--baud" || name == "--seed" ||
                    name == "--corrupt" || name == "--drop" || name == "--nak" || name == "--late" ||
-                   name == "--silent") {
+                   name == "--silent" || name == "--log") {
             try {
                 setLineOption(config.line, name.substr(2), *value);
             } catch (const ConfigError& error) {
@@ -94,6 +93,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             } catch (const ConfigError& error) {
                 throw ConfigError(name + ": " + error.what());
             }
+        } else if (name == "--fixed-speed") {
+            config.line.fixedSpeed = true;
         } else if (name == "--modem-echo") {
             modemOf(config).echo = true;
         } else if (name == "--link") {
@@ -133,6 +134,10 @@ Line:
       --nak F              fraction of requests to answer with NAK
       --late F             fraction of replies to send late
       --silent F           fraction of requests to leave unanswered
+      --log FILE           append every request and reply, in words, to FILE
+      --fixed-speed        the terminals hear only frames sent at --baud: on a
+                           pseudo-terminal, while the host has set another
+                           speed, what it sends is lost (as on a real line)
 Modem:
   -m, --modem              put a Hayes-like modem in front of the line
       --modem-dial LIST    answers to successive dials, comma-separated:

@@ -38,7 +38,8 @@ bool makeLink(const std::string& linkPath, const std::string& target) {
     std::error_code error;
     if (std::filesystem::is_symlink(linkPath, error)) std::filesystem::remove(linkPath, error);
     std::filesystem::create_symlink(target, linkPath, error);
-    if (error) std::cerr << "zelo-termsim: cannot link " << linkPath << ": " << error.message() << "\n";
+    if (error)
+        std::cerr << "zelo-termsim: cannot link " << linkPath << ": " << error.message() << "\n";
     return !error;
 }
 
@@ -60,6 +61,10 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
     LineOptions options;
     options.baud = settings.baud;
     options.faults = faultsOf(setup);
+    if (setup.fixedSpeed && endpoint->pty) {
+        const PseudoTerminal* pty = endpoint->pty.get();
+        options.hostSpeed = [pty] { return pty->hostSpeed(); };
+    }
     LineServer server(line, std::move(endpoint->port), options);
     g_serving.store(&server);
     struct sigaction action {};

@@ -61,6 +61,21 @@ TEST_F(PollTest, LongLinesAreSplitSoEachRecordFitsTheHostBuffer) {
     EXPECT_EQ(joined, std::string(300, 'x'));
 }
 
+// A terminal set to send longer records, up to one reply's 255 bytes, so
+// that the host's handling of a record it cannot hold can be seen.
+TEST_F(PollTest, RecordLengthLetsRecordsGoPastTheHostBuffer) {
+    writeFile(folder_.path() / "polls.txt", std::string(200, 'a') + "\n" + std::string(300, 'b'));
+    TerminalConfig config = configFor(Model::Gravo);
+    config.recordsFile = folder_.path() / "polls.txt";
+    config.recordLength = PollRecords::kLongestRecord;
+    start(config);
+    const auto records = pollAll();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0], std::string(200, 'a') + "\r\n");
+    EXPECT_EQ(records[1], std::string(253, 'b') + "\r\n");
+    EXPECT_EQ(records[2], std::string(47, 'b') + "\r\n");
+}
+
 TEST_F(PollTest, GeneratedRecordsCarryTheAddress) {
     TerminalConfig config = configFor(Model::Gravo);
     config.address = 'K';

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 namespace termsim {
 namespace {
 
@@ -128,7 +131,8 @@ TEST(SimulatorConfigTest, TerminalOptionsAddAndOverride) {
 
 TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     SimulatorConfig config;
-    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram="}) {
+    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram=",
+                                   "A:record_length=2", "A:record_length=256"}) {
         EXPECT_THROW(applyTerminalOption(definition, "/cli", config), ConfigError) << definition;
     }
     try {
@@ -137,6 +141,67 @@ TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     } catch (const ConfigError& error) {
         EXPECT_STREQ(error.what(), "--terminal A:speed=1: unknown terminal key \"speed\"");
     }
+}
+
+TEST(SimulatorConfigTest, CommentsAfterValuesAndHeadersAreDropped) {
+    const SimulatorConfig config = read(R"([line]
+baud = 19200      # faster than the default
+seed = 3 ; also a comment
+[modem]           # the section alone puts a modem on the line
+[terminal A]
+id = "ZT290 #1"   # inside quotes a hash is text
+version = v1#2
+)");
+    EXPECT_EQ(config.line.baud, 19200u);
+    EXPECT_EQ(config.line.seed, 3u);
+    EXPECT_TRUE(config.modem.has_value());
+    ASSERT_EQ(config.terminals.size(), 1u);
+    EXPECT_EQ(config.terminals[0].idText, "ZT290 #1");
+    EXPECT_EQ(config.terminals[0].versionText, "v1#2")
+        << "a hash without a blank before it is text";
+}
+
+TEST(SimulatorConfigTest, LogFileFromTheLineSection) {
+    EXPECT_EQ(read("[line]\nlog = requests.log\n").line.logPath, "requests.log");
+    EXPECT_EQ(errorOf("[line]\nlog =\n"), "sim.ini:2: log needs a file name");
+}
+
+// The sample in the simulator's guide is read as printed.
+TEST(SimulatorConfigTest, TheGuidesSampleReadsAsPrinted) {
+    std::ifstream guide(ZELO_SOURCE_DIR "/docs/simulator.md");
+    ASSERT_TRUE(guide) << "docs/simulator.md";
+    std::string line, sample;
+    bool inSection = false, inBlock = false;
+    while (std::getline(guide, line)) {
+        if (line.rfind("## ", 0) == 0) inSection = line == "## Configuration file";
+        if (!inSection) continue;
+        if (line.rfind("    ", 0) == 0) {
+            inBlock = true;
+            sample += line.substr(4) + "\n";
+        } else if (inBlock && !line.empty()) {
+            break;  // the first indented block only
+        } else if (inBlock) {
+            sample += "\n";
+        }
+    }
+    ASSERT_FALSE(sample.empty());
+    SimulatorConfig config;
+    ASSERT_NO_THROW(readConfigText(sample, "/base", "simulator.md", config)) << sample;
+    EXPECT_EQ(config.line.baud, 9600u);
+    EXPECT_EQ(config.line.corrupt, 0.01);
+    ASSERT_TRUE(config.modem.has_value());
+    ASSERT_EQ(config.terminals.size(), 2u);
+    EXPECT_EQ(config.terminals[1].generatedRecords, 50);
+}
+
+TEST(SimulatorConfigTest, FixedSpeedAndRecordLength) {
+    SimulatorConfig config;
+    readConfigText("[line]\nbaud = 38400\nfixed_speed = yes\n[terminal A]\nrecord_length = 255\n",
+                   "/cfg", "line.ini", config);
+    EXPECT_TRUE(config.line.fixedSpeed);
+    EXPECT_EQ(config.line.baud, 38400u);
+    ASSERT_EQ(config.terminals.size(), 1u);
+    EXPECT_EQ(config.terminals[0].recordLength, 255u);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ struct Script {
     std::map<Fn, std::deque<Reply>> queues;
     std::map<Fn, Reply> defaults;
     Responder responder;
+    int32_t lastErrorReason = 0;
+    std::string lastErrorText;
 };
 
 Script& script() {
@@ -104,6 +106,10 @@ void pushResults(Fn fn, std::initializer_list<int16_t> results) {
 }
 void setDefault(Fn fn, Reply reply) { script().defaults[fn] = std::move(reply); }
 void setResponder(Responder responder) { script().responder = std::move(responder); }
+void setLastError(int32_t reason, const std::string& text) {
+    script().lastErrorReason = reason;
+    script().lastErrorText = text;
+}
 
 const std::vector<Call>& calls() { return script().calls; }
 
@@ -258,6 +264,16 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
         buf[size] = 0;
     }
     return r.result;
+}
+
+int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room) {
+    if (buf != nullptr && room > 0) {
+        const std::string& text = script().lastErrorText;
+        std::size_t size = std::min<std::size_t>(text.size(), static_cast<std::size_t>(room - 1));
+        std::memcpy(buf, text.data(), size);
+        buf[size] = 0;
+    }
+    return script().lastErrorReason;
 }
 
 }  // extern "C"

@@ -57,6 +57,8 @@ FAKE_PENDRA_EXPORT void push(Fn fn, Reply reply);
 FAKE_PENDRA_EXPORT void pushResults(Fn fn, std::initializer_list<int16_t> results);
 FAKE_PENDRA_EXPORT void setDefault(Fn fn, Reply reply);
 FAKE_PENDRA_EXPORT void setResponder(Responder responder);
+// What Pendra_last_error_text answers until the next reset.
+FAKE_PENDRA_EXPORT void setLastError(int32_t reason, const std::string& text);
 
 FAKE_PENDRA_EXPORT const std::vector<Call>& calls();
 FAKE_PENDRA_EXPORT std::vector<Call> callsOf(Fn fn);

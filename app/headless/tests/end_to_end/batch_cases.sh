@@ -28,21 +28,54 @@ expect_lines "  Open COM1 at 9600bps" "B Time Sync. $(state B .clock) Successful
 [[ "$(state B .clock)" =~ ^[0-9]{14}$ ]] || fail "terminal B clock is '$(state B .clock)'"
 expect_state A .clock ""
 
-# A line is read 99 characters at a time; the rest of a longer line is a line
-# of its own. Here the first 99 characters download to A and the other 51 to B.
-begin_case line_of_150_characters
+# A line longer than 99 characters is refused whole, with its line number:
+# cutting it would run its tail as a command of its own (here, RUNME on A).
+# The lines around it still run, and the run ends as a usage error.
+begin_case line_over_99_characters_refused
 start_simulator A B
 printf 'price list\r\n' >"$case_dir/SRC.DAT"
-first="A L $(printf './%.0s' $(seq 41))SRC.DAT T.DAT"
-second="B L $(printf './%.0s' $(seq 17))SRC.DAT U.DAT"
-((${#first} == 99 && ${#second} == 51)) || fail "the line's pieces are ${#first} and ${#second}"
-printf '%s%s\n' "$first" "$second" >"$case_dir/long.zsc"
+long="A L $(printf 'x%.0s' $(seq 95)) A X RUNME"
+printf 'B L SRC.DAT U.DAT\n%s\r\n' "$long" >"$case_dir/long.zsc"
 run_zelo32 Z long.zsc
+expect_status 2
+grep -q "Script line 2 is longer than 99 characters; nothing of it was run." "$case_dir/stderr" ||
+    fail "stderr: $(cat "$case_dir/stderr")"
+expect_state A .runningProgram ""
+expect_state A '.filesReceived | join(",")' ""
+cmp -s "$case_dir/SRC.DAT" "$case_dir/sim/B/ram/U.DAT" || fail "line 1 did not run"
+
+# Exactly 99 characters still fit, line end (CR LF) not counted.
+begin_case line_of_99_characters
+start_simulator A
+printf 'price list\r\n' >"$case_dir/SRC.DAT"
+line="A L $(printf './%.0s' $(seq 41))SRC.DAT T.DAT"
+((${#line} == 99)) || fail "the line is ${#line} characters"
+printf '%s\r\n' "$line" >"$case_dir/fits.zsc"
+run_zelo32 Z fits.zsc
 expect_status 0
 cmp -s "$case_dir/SRC.DAT" "$case_dir/sim/A/ram/T.DAT" || fail "T.DAT did not reach A whole"
-cmp -s "$case_dir/SRC.DAT" "$case_dir/sim/B/ram/U.DAT" || fail "U.DAT did not reach B whole"
-expect_state A '.filesReceived | join(",")' T.DAT
-expect_state B '.filesReceived | join(",")' U.DAT
+
+# Only a regular file is read as a script: a device, a folder or a pipe in
+# its place ends the run at once with a message and status 2.
+for script in /dev/zero folder.zsc pipe.zsc; do
+    begin_case "script_not_a_regular_file_${script//\//_}"
+    mkdir "$case_dir/folder.zsc"
+    mkfifo "$case_dir/pipe.zsc"
+    run_zelo32 Z "$script"
+    expect_status 2
+    grep -q "Can't read the script $script: it is not a regular file" "$case_dir/stderr" ||
+        fail "stderr: $(cat "$case_dir/stderr")"
+done
+
+# The same for the configuration file: a pipe named Zelocom.ini would block
+# the start for ever.
+begin_case configuration_is_a_pipe
+rm "$case_dir/Zelocom.ini"
+mkfifo "$case_dir/Zelocom.ini"
+run_zelo32 A M
+expect_status 2
+grep -q "Zelocom.ini: it is not a regular file" "$case_dir/stderr" ||
+    fail "stderr: $(cat "$case_dir/stderr")"
 
 begin_case missing_script
 start_simulator A
@@ -53,7 +86,8 @@ grep -q "Can't found this file missing.zsc !" "$case_dir/stderr" ||
 grep -q '^AUTO_EXIT=Yes' "$case_dir/Zelocom.ini" || fail "AUTO_EXIT changed in Zelocom.ini"
 
 # Stop (SIGINT) during the second of three lines: the poll ends, the third
-# line never runs, and the run ends with the stop's result line.
+# line never runs, and the run ends with the stop's result line and the
+# status of a Ctrl-C (130).
 begin_case stop_during_second_line
 start_simulator A:generate_records=100000 B
 printf 'A M\nA 1\nB M\n' >"$case_dir/three.zsc"
@@ -62,7 +96,7 @@ if wait_for_state A '.pollRecordsDelivered > 0'; then
     kill -INT "$zelo32_pid"
 fi
 wait_for_zelo32 10
-expect_status 1
+expect_status 130
 expect_line_matching '^   Stop communication$'
 [[ "$(state A .clock)" =~ ^[0-9]{14}$ ]] || fail "the first line did not run"
 expect_state B .clock ""

@@ -21,6 +21,30 @@ expect_state A .pollRecordsPending 0
 # The run's addresses are for this run only, never saved over the configured.
 grep -q '^Address=AB' "$case_dir/Zelocom.ini" || fail "the configured addresses were replaced"
 
+# Records longer than the library's 127-byte record buffer: the terminal has
+# let each go once acknowledged, so what arrived is kept (on a line of its
+# own) and the loss is reported, never passed over: a failure line each,
+# the error log, status 1.
+begin_case poll_records_longer_than_127_bytes
+{
+    printf '%s\r\n' "$(printf 'a%.0s' $(seq 198))"
+    printf '%s\r\n' "$(printf 'b%.0s' $(seq 253))"
+    printf 'short\r\n'
+} >"$case_dir/records.txt"
+start_simulator "A:records=$case_dir/records.txt,record_length=255"
+run_zelo32 A 1
+expect_status 1
+expect_state A .pollRecordsDelivered 3
+[[ "$(grep -c 'Poll record longer than 127 bytes; only its first 127 kept' <<<"$run_lines")" == 2 ]] ||
+    fail "expected two failure lines; got: $run_lines"
+[[ "$(grep -c 'Poll record longer than 127 bytes' "$case_dir/ERR_LOG.TXT")" == 2 ]] ||
+    fail "ERR_LOG.TXT holds: $(cat "$case_dir/ERR_LOG.TXT")"
+for letter in a b; do
+    grep -qx "A $(head -c 127 /dev/zero | tr '\0' "$letter")"$'\r' "$case_dir/POLL.DAT" ||
+        fail "POLL.DAT holds: $(od -c "$case_dir/POLL.DAT")"
+done
+grep -q "^A short" "$case_dir/POLL.DAT" || fail "the short record is missing"
+
 # A lower-case address list is upper-cased like the command character.
 begin_case lower_case_addresses_poll
 printf 'A-0001\r\n' >"$case_dir/records.txt"

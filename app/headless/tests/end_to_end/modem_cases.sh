@@ -25,6 +25,15 @@ expect_line_matching '^  Fail$'
 [[ "$(jq -r .modem.dials "$case_dir/sim/state.json")" == 1 ]] || fail "the modem was not dialled once"
 expect_state A .clock ""
 
+# A number longer than the 30 characters the dial number holds is refused
+# whole: nothing is dialled with a cut number.
+begin_case number_too_long Use_modem=Yes
+start_simulator --modem A
+run_zelo32 1234567890123456789012345678901 A M
+expect_status 2
+[[ "$(jq -r .modem.dials "$case_dir/sim/state.json")" == 0 ]] ||
+    fail "the modem was dialled"
+
 # Without the number the address takes its place and the command character
 # becomes the address list: too few parts, nothing is dialled.
 begin_case number_left_out Use_modem=Yes

@@ -36,6 +36,7 @@ TEST_F(OperationsTest, ChangeAddressWorksOnlyOnTheOldAddress) {
     EXPECT_EQ(calls[0].address, 'B');
     EXPECT_EQ(calls[0].arg1, 'C');
     EXPECT_EQ(status.idle, 1);
+    EXPECT_EQ(link.settingsSaved, 1);
 
     link.lines.clear();
     fake_pendra::setResponder([](const Call&) { return std::optional<Reply>(Reply{7, ""}); });
@@ -43,6 +44,7 @@ TEST_F(OperationsTest, ChangeAddressWorksOnlyOnTheOldAddress) {
     EXPECT_EQ(link.lines, (Lines{"D Change address D to E  Illegal command"}));
     EXPECT_EQ(settings.addresses, "ACD");
     EXPECT_EQ(progress.addressStatus[2], kStatusFailed);
+    EXPECT_EQ(link.settingsSaved, 1);  // nothing changed: nothing saved
 }
 
 TEST_F(OperationsTest, CommParametersCarryEachAddressAndReconnectAtTheNewSpeed) {

@@ -99,6 +99,30 @@ TEST_F(ConnectTest, OneSilentTerminalRejectsASpeed) {
     EXPECT_EQ(link.settingsSaved, 0);
 }
 
+TEST_F(ConnectTest, ThePortsReasonIsToldOnceAndTheResultLinesStay) {
+    fake_pendra::setResponder([](const Call& c) -> std::optional<Reply> {
+        if (c.fn == Fn::SetupEx) return Reply{0, ""};
+        return std::nullopt;
+    });
+    fake_pendra::setLastError(ZELO_OPEN_PERMISSION_DENIED, "/dev/ttyS0: permission denied");
+    status.autoBaud = 1;  // ten failed opens, one reason
+    EXPECT_FALSE(link.Connect(settings, status));
+    EXPECT_EQ(link.explained, Lines{"/dev/ttyS0: permission denied"});
+    EXPECT_EQ(link.lines.front(), "  COM3 open error at 9600bps  ");
+}
+
+TEST_F(ConnectTest, TheSilentTerminalIsNamedWithTheSpeed) {
+    answering = {'A'};
+    settings.addresses = "ABC";
+    EXPECT_FALSE(link.Connect(settings, status));
+    ASSERT_EQ(link.explained.size(), 1u);
+    EXPECT_EQ(link.explained[0],
+              "COM3 opened, but terminal B did not answer at 9600 bps (C not "
+              "tried); check the terminal's power, the cable, its address and "
+              "its speed");
+    EXPECT_EQ(link.lines, (Lines{"  COM3 open error at 9600bps  ", "  COM3 open error  "}));
+}
+
 TEST_F(ConnectTest, BrisaLineIsProbedWithTheVersionQuery) {
     answering = {'A', 'B', 'C'};
     settings.terminalType = kBrisa;

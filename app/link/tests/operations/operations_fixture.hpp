@@ -33,10 +33,12 @@ public:
     }
     void OnSettingsChanged() override { ++settingsSaved; }
     void ShowMessageBox(std::string_view text) override { boxes.emplace_back(text); }
+    void ExplainFailure(std::string_view text) override { explained.emplace_back(text); }
 
     std::vector<std::string> lines;
     std::vector<int> codes;
     std::vector<std::string> boxes;
+    std::vector<std::string> explained;
     int settingsSaved = 0;
     std::function<void(std::size_t)> onResult;
 };

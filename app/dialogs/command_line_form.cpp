@@ -1,0 +1,18 @@
+#include "dialogs/command_line_form.hpp"
+
+namespace zelo::dialogs {
+
+CommandLineFields OpenCommandLineSettings(core::ViewCore& view) {
+    view.ReloadConfiguration();
+    const core::ViewState& state = view.State();
+    return {state.commandLine.autoExit, state.status.showErrorBox.load()};
+}
+
+bool ConfirmCommandLineSettings(core::ViewCore& view, const CommandLineFields& fields) {
+    core::ViewState& state = view.State();
+    state.commandLine.autoExit = fields.autoExit != 0 ? 1 : 0;
+    state.status.showErrorBox = fields.showErrorBox != 0 ? 1 : 0;
+    return view.SaveConfiguration();
+}
+
+}  // namespace zelo::dialogs

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/view_core.hpp"
+
+namespace zelo::dialogs {
+
+// The command-line settings dialog's two check boxes.
+struct CommandLineFields {
+    int autoExit = 1;
+    int showErrorBox = 1;
+};
+
+// The dialog always starts from the file.
+CommandLineFields OpenCommandLineSettings(core::ViewCore& view);
+// OK: stores both and saves. False when the file was not written.
+bool ConfirmCommandLineSettings(core::ViewCore& view, const CommandLineFields& fields);
+
+}  // namespace zelo::dialogs

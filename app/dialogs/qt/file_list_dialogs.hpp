@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/view_core.hpp"
+#include "dialogs/library_settings.hpp"
+
+namespace zelo::dialogs {
+
+// "設定ダウンロード(&D)": the twelve files of the download list, started
+// from the file. True on OK, after the list was stored and saved; the
+// caller repaints the main view.
+bool ExecDownloadListDlg(QWidget* parent, core::ViewCore& view);
+
+// "設定アップロード(&U)": the upload list with its delete flags, save
+// method and loop. True on OK, after the settings were stored, the save
+// method handed to the library and the file saved.
+bool ExecUploadListDlg(QWidget* parent, core::ViewCore& view,
+                       LibrarySettings& library = ZeloDllSettings());
+
+}  // namespace zelo::dialogs

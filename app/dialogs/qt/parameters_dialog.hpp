@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "core/view_core.hpp"
+#include "dialogs/library_settings.hpp"
+
+namespace zelo::dialogs {
+
+// "パラメータ(&P)": the line's parameters, timing, power saving and error
+// log, always started from the file. True on OK, after the settings were
+// stored, handed to the library and saved. When the line is open and its
+// speed or framing changed it asks "Do you want to reconnect?"; Yes calls
+// `reconnect` with the port the line is open on, or, without one, closes
+// and reopens the line on this thread.
+bool ExecParametersDlg(QWidget* parent, core::ViewCore& view,
+                       const std::function<void(int openPort)>& reconnect = {},
+                       LibrarySettings& library = ZeloDllSettings());
+
+}  // namespace zelo::dialogs

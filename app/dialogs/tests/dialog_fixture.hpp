@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/tests/test_support.hpp"
+#include "core/view_core.hpp"
+#include "dialogs/library_settings.hpp"
+
+namespace zelo::dialogs::testing {
+
+using core::testing::ReadAll;
+using core::testing::TemporaryDirectory;
+using core::testing::WriteAll;
+
+// Real files in a fresh folder, which is the working directory the view
+// finds; the clock is fixed.
+class FolderPlatform : public core::testing::FixedClockPlatform {
+public:
+    explicit FolderPlatform(std::string folder) : folder_(std::move(folder)) {}
+    std::string CurrentDirectory() override { return folder_; }
+
+private:
+    std::string folder_;
+};
+
+// What the dialogs handed to the library, in order.
+class RecordingLibrary : public LibrarySettings {
+public:
+    void SetTimeOut(int value) override { calls.push_back("time_out " + std::to_string(value)); }
+    void SetNakDelay(int value) override { calls.push_back("NAK " + std::to_string(value)); }
+    void SetEscDelay(int value) override { calls.push_back("ESC " + std::to_string(value)); }
+    void SetPowerSaving(int status) override {
+        calls.push_back("power_saving " + std::to_string(status));
+    }
+    void SetUploadSaveMode(int mode) override {
+        calls.push_back("save_mode " + std::to_string(mode));
+    }
+    std::vector<std::string> calls;
+};
+
+// A started view over Zelocom.ini in a fresh folder, which may be written
+// before the start.
+class DialogFixture {
+public:
+    explicit DialogFixture(const std::string& configuration =
+                               "[Communication]\n"
+                               "Terminal_type=Fenna\n") {
+        WriteAll(Ini(), configuration);
+        view.StartUp();
+    }
+    std::string Ini() const { return folder.File("Zelocom.ini"); }
+    std::string IniText() const { return ReadAll(Ini()); }
+    bool IniHas(const std::string& line) const {
+        return IniText().find(line + "\n") != std::string::npos;
+    }
+
+    TemporaryDirectory folder;
+    FolderPlatform platform{folder.Path()};
+    core::testing::RecordingView duties;
+    core::ViewCore view{platform, duties};
+    core::ViewState& state = view.State();
+    RecordingLibrary library;
+};
+
+}  // namespace zelo::dialogs::testing

@@ -1,0 +1,105 @@
+// What the communication-table and address-change dialogs open with and
+// what their OK stores; the edits' range checks.
+#include <gtest/gtest.h>
+
+#include "core/configuration.hpp"
+#include "dialogs/address_change.hpp"
+#include "dialogs/comm_table_form.hpp"
+#include "dialogs/field_checks.hpp"
+#include "test_support.hpp"
+
+namespace zelo::dialogs {
+namespace {
+
+TEST(CommTableForm, OpensWithTheLineSettingsAndTheTerminalTimeout) {
+    core::ViewState state;
+    state.comm.baudIndex = 9;
+    state.comm.dataBitsIndex = 0;
+    state.comm.stopBitsIndex = 1;
+    state.comm.parity = 2;
+    state.timing.terminalTimeout = 15;
+    state.commTable.changePcParameters = 1;  // last run's choice does not carry over
+    const CommTableForm form = CommTableFormFrom(state);
+    EXPECT_EQ(form.baudIndex, 9);
+    EXPECT_EQ(form.dataBitsIndex, 0);
+    EXPECT_EQ(form.stopBitsIndex, 1);
+    EXPECT_EQ(form.parity, 2);
+    EXPECT_EQ(form.timeout, 15);
+    EXPECT_EQ(form.changePcParameters, 0);
+}
+
+TEST(CommTableForm, OkStoresTheRequestAndLeavesTheLineAlone) {
+    core::ViewState state;
+    ApplyCommTableForm({8, 0, 1, 1, 1, 42}, state);
+    EXPECT_EQ(state.commTable.baudIndex, 8);
+    EXPECT_EQ(state.commTable.dataBitsIndex, 0);
+    EXPECT_EQ(state.commTable.stopBitsIndex, 1);
+    EXPECT_EQ(state.commTable.parity, 1);
+    EXPECT_EQ(state.commTable.changePcParameters, 1);
+    EXPECT_EQ(state.timing.terminalTimeout, 42);
+    EXPECT_EQ(state.comm.baudIndex, link::kBaudIndex9600);  // only after the command, if asked
+}
+
+// The time-out reaches Zelocom.ini by the save that follows OK, so a
+// reload (a stopped command, another settings dialog) keeps it.
+TEST(CommTableForm, TheSavedTimeoutSurvivesAReload) {
+    core::testing::TemporaryDirectory dir;
+    core::testing::FixedClockPlatform platform;
+    core::testing::RecordingView view;
+    const std::string ini = dir.File("Zelocom.ini");
+    core::ViewState state;
+    core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
+    CommTableForm form = CommTableFormFrom(state);
+    form.timeout = 37;
+    ApplyCommTableForm(form, state);
+    ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
+    core::ViewState reloaded;
+    core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
+    EXPECT_EQ(reloaded.timing.terminalTimeout, 37);
+}
+
+TEST(AddressChange, ListsTheAddressesInUseAndTheFreeOnes) {
+    const AddressChangeLists lists = AddressChangeListsFor("AB");
+    EXPECT_EQ(lists.before, "AB");
+    EXPECT_EQ(lists.after, "CDEFGHIJKLMNOPQRSTUVWXY0123456");
+    EXPECT_EQ(AddressChangeListsFor("3Q").before, "3Q");
+    EXPECT_EQ(AddressChangeListsFor("3Q").after, "ABCDEFGHIJKLMNOPRSTUVWXY012456");
+}
+
+TEST(AddressChange, NeedsAChoiceInBothLists) {
+    const AddressChangeLists lists = AddressChangeListsFor("AB");
+    EXPECT_EQ(ChosenAddressChange(lists, 0, 0), (std::array<char, 2>{'A', 'C'}));
+    EXPECT_EQ(ChosenAddressChange(lists, 1, 29), (std::array<char, 2>{'B', '6'}));
+    EXPECT_FALSE(ChosenAddressChange(lists, -1, 0));
+    EXPECT_FALSE(ChosenAddressChange(lists, 0, -1));
+    EXPECT_FALSE(ChosenAddressChange(lists, 2, 0));
+    EXPECT_FALSE(ChosenAddressChange(lists, 0, 30));
+    // Every address in use: nothing to change to.
+    const AddressChangeLists full = AddressChangeListsFor("ABCDEFGHIJKLMNOPQRSTUVWXY0123456");
+    EXPECT_TRUE(full.after.empty());
+    EXPECT_FALSE(ChosenAddressChange(full, 0, 0));
+    EXPECT_FALSE(ChosenAddressChange(AddressChangeListsFor(""), 0, 0));
+}
+
+TEST(FieldChecks, IntegersInRange) {
+    EXPECT_EQ(CheckIntegerInRange("0", 0, 99).value, 0);
+    EXPECT_EQ(CheckIntegerInRange(" 99 ", 0, 99).value, 99);
+    EXPECT_EQ(CheckIntegerInRange("+7", 0, 7).value, 7);
+    for (const char* bad : {"100", "-1", "", " ", "1a", "a", "1.5", "99999999999", "--1"}) {
+        const CheckedInteger checked = CheckIntegerInRange(bad, 0, 99);
+        EXPECT_FALSE(checked.value) << bad;
+        EXPECT_EQ(checked.message, "Please enter an integer between 0 and 99.") << bad;
+    }
+    EXPECT_FALSE(CheckIntegerInRange("0", 1, 120).value);
+    EXPECT_FALSE(CheckIntegerInRange("121", 1, 120).value);
+    EXPECT_EQ(CheckIntegerInRange("120", 1, 120).value, 120);
+}
+
+TEST(FieldChecks, MaxCharacters) {
+    EXPECT_EQ(CheckMaxCharacters(std::string(30, 'x'), 30), "");
+    EXPECT_EQ(CheckMaxCharacters(std::string(31, 'x'), 30),
+              "Please enter no more than 30 characters.");
+}
+
+}  // namespace
+}  // namespace zelo::dialogs

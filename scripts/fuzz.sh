@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs each for a bounded time on its seed
+# corpus (fuzz/corpus/<target>); prints each target's runs and corpus size.
+# Inputs the run finds go to a scratch folder, not into the repository. A
+# crash stops the script with status 1 and names the input, which belongs
+# in fuzz/corpus/<target>/ once the fault is mended.
+# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 15)
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+seconds="${1:-15}"
+build="${FUZZ_BUILD_DIR:-build/ci-fuzz}"
+targets=(frame_decoder_fuzz configuration_fuzz command_line_fuzz simulator_options_fuzz)
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DZELO_BUILD_FUZZ=ON -DZELO_SANITIZE=address -DZELO_BUILD_TESTS=OFF \
+    -DZELO_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}"
+
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/zelo-fuzz.XXXXXX")"
+trap 'rm -rf "$scratch"' EXIT
+failed=0
+for target in "${targets[@]}"; do
+    mkdir -p "$scratch/$target" "$scratch/$target-crash"
+    log="$scratch/$target.log"
+    if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        timeout $((seconds + 60)) "$build/bin/$target" -max_total_time="$seconds" \
+        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$scratch/$target-crash/" \
+        "$scratch/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+        runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
+        corpus="$(find "$scratch/$target" "fuzz/corpus/$target" -type f | wc -l)"
+        printf 'fuzz %-24s %9s runs in %ss, corpus %s inputs: no crash\n' \
+            "$target" "${runs:-?}" "$seconds" "$corpus"
+    else
+        failed=1
+        echo "fuzz $target FAILED; the input that crashed it:"
+        ls "$scratch/$target-crash"
+        mkdir -p "build/fuzz-crashes/$target"
+        cp "$scratch/$target-crash/"* "build/fuzz-crashes/$target/" 2>/dev/null || true
+        echo "(kept in build/fuzz-crashes/$target/)"
+        tail -40 "$log"
+    fi
+done
+exit "$failed"

@@ -1,0 +1,240 @@
+#!/usr/bin/env bash
+# Fault soak: file transfers through the real zelo32 and zelo-termsim under
+# seeded line faults, judged by their outcome only. Every run must end
+#   - with status 0 and the file byte-identical at its destination, or
+#   - with status 1 and a failure result line for the terminal.
+# Anything else counts against the program: a silently wrong file (status 0,
+# the file differs), a failure not reported (status 1 without a failure
+# line), a hang (the run outlived its time limit) or any other status.
+#
+# For each seed, each fault (drop, corrupt, nak, late, silent, and all five
+# mixed) at each rate (1 % and 5 % of frames) gets a simulator of its own;
+# against it run downloads and uploads of several sizes, taken in turn from
+# the size list so that short soaks still cover every size.
+#
+# Usage: scripts/soak.sh [options]
+#   --bin DIR             where zelo32 and zelo-termsim are (default build/ci-asan/bin)
+#   --seeds "1 2 ..."     simulator seeds (default "1 2 3")
+#   --sizes-per-line N    sizes per simulator and direction (default all 11)
+#   --transfers N         stop after N transfers (default: the whole matrix)
+#   --seconds N           stop starting transfers after N seconds (default: no limit)
+#   --work DIR            scratch folder (default: a new one under /tmp, removed)
+# Prints one line per failing run and the figures at the end. Status: 0 when
+# nothing counted against the program, 1 otherwise, 2 for wrong options.
+set -uo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$root/build/ci-asan/bin"
+seeds="1 2 3"
+sizes=(0 1 127 128 254 255 256 511 1000 4097 20000)
+per_line=${#sizes[@]}
+max_transfers=0
+max_seconds=0
+work=""
+run_limit=90 # seconds one zelo32 run may take before it counts as a hang
+
+while (($#)); do
+    case "$1" in
+        --bin) bin="$(cd "$2" && pwd)"; shift 2 ;;
+        --seeds) seeds="$2"; shift 2 ;;
+        --sizes-per-line) per_line="$2"; shift 2 ;;
+        --transfers) max_transfers="$2"; shift 2 ;;
+        --seconds) max_seconds="$2"; shift 2 ;;
+        --work) work="$2"; shift 2 ;;
+        *) echo "soak.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+zelo32="$bin/zelo32"
+termsim="$bin/zelo-termsim"
+for program in "$zelo32" "$termsim"; do
+    [[ -x "$program" ]] || { echo "soak.sh: $program is not built" >&2; exit 2; }
+done
+
+own_work=0
+if [[ -z "$work" ]]; then
+    work="$(mktemp -d "${TMPDIR:-/tmp}/zelo-soak.XXXXXX")"
+    own_work=1
+fi
+mkdir -p "$work"
+sim_pid=""
+stop_simulator() {
+    if [[ -n "$sim_pid" ]]; then
+        kill -TERM "$sim_pid" 2>/dev/null
+        wait "$sim_pid" 2>/dev/null
+        sim_pid=""
+    fi
+}
+finish_up() {
+    stop_simulator
+    ((own_work)) && rm -rf "$work"
+}
+trap finish_up EXIT
+
+transfers=0 bytes=0 reported=0 silent=0 unreported=0 hangs=0 other=0
+start_time=$SECONDS
+size_cursor=0
+
+against=0
+print_figures() {
+    against=$((silent + unreported + hangs + other))
+    echo "soak: $transfers transfers, $bytes bytes, $((transfers - reported - against)) byte-identical," \
+        "$reported reported failures, $silent silent corruptions, $unreported unreported failures," \
+        "$hangs hangs, $other other endings, in $((SECONDS - start_time)) s"
+}
+# Stopped early: the figures so far.
+trap 'print_figures; exit 130' INT TERM
+
+budget_left() {
+    ((max_transfers == 0 || transfers < max_transfers)) &&
+        ((max_seconds == 0 || SECONDS - start_time < max_seconds))
+}
+
+# The source bytes of a seed: the same for every run of that seed.
+make_pool() { # seed file
+    python3 -c "import random,sys; r=random.Random($1); sys.stdout.buffer.write(bytes(r.getrandbits(8) for _ in range(20000)))" >"$2"
+}
+
+start_simulator() { # folder, fault options...
+    local folder="$1"
+    shift
+    rm -rf "$folder"
+    mkdir -p "$folder/ram" "$folder/locks"
+    "$termsim" --baud 57600 --link "$folder/line" "$@" \
+        -t "A:model=Brisa,ram=$folder/ram" >"$folder/termsim.log" 2>&1 &
+    sim_pid=$!
+    local _
+    for _ in $(seq 200); do
+        [[ -e "$folder/line" ]] && return 0
+        kill -0 "$sim_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    echo "soak.sh: the simulator did not start: $(cat "$folder/termsim.log")" >&2
+    exit 2
+}
+
+write_ini() { # folder
+    cat >"$1/Zelocom.ini" <<INI
+[Communication]
+Port=1
+BaudRate=57600
+DataBit=8
+StopBit=1
+Parity=NONE
+Address=A
+Terminal_type=Brisa
+AutoBaudRate=0
+ErrorLog=New
+
+[POWER]
+Power_Saving=NO
+
+[Multi_upload]
+Upload_Save_Mode=Over-write
+Upload_Loop=No
+
+[COMMAND_LINE]
+AUTO_EXIT=Yes
+SHOW_ERROR_BOX=No
+
+[Modem]
+Use_modem=No
+INI
+}
+
+# One transfer; judges it and counts it. Arguments: folder, direction, size,
+# pool file, description.
+transfer() {
+    local folder="$1" direction="$2" size="$3" pool="$4" what="$5"
+    local n=$((transfers + 1))
+    local source destination
+    if [[ "$direction" == download ]]; then
+        source="$folder/d$n.bin"
+        destination="$folder/ram/D$n.BIN"
+        head -c "$size" "$pool" >"$source"
+        set -- A L "d$n.bin" "D$n.BIN"
+    else
+        source="$folder/ram/U$n.BIN"
+        destination="$folder/u$n.bin"
+        head -c "$size" "$pool" >"$source"
+        set -- A U "U$n.BIN" "u$n.bin"
+    fi
+    (cd "$folder" && PENDRA_PORT1="$folder/line" PENDRA_ANSWER_MS=400 \
+        PENDRA_LOCK_DIR="$folder/locks" timeout -k 5 "$run_limit" "$zelo32" "$@" \
+        >"$folder/out" 2>"$folder/err")
+    local status=$?
+    transfers=$n
+    bytes=$((bytes + size))
+    local identical=0
+    cmp -s "$source" "$destination" && identical=1
+    # A failure result line: terminal A's, or the line's own when it could
+    # not be opened (the connection check met a fault).
+    local failure_line=0
+    if grep -Eq '^  [0-9:]{8} COM[0-9]+ open error' "$folder/out" ||
+        grep -E '^A [0-9:]{8} ' "$folder/out" | grep -Evq 'Successfully *$'; then
+        failure_line=1
+    fi
+    case "$status" in
+        0)
+            if ((!identical)); then
+                silent=$((silent + 1))
+                echo "SILENTLY WRONG: $what $direction $size bytes: status 0, the file differs"
+                sed 's/^/    /' "$folder/out"
+            fi
+            ;;
+        1)
+            if ((failure_line)); then
+                reported=$((reported + 1))
+            else
+                unreported=$((unreported + 1))
+                echo "UNREPORTED: $what $direction $size bytes: status 1 without a failure line"
+                sed 's/^/    /' "$folder/out" "$folder/err"
+            fi
+            ;;
+        124 | 137)
+            hangs=$((hangs + 1))
+            echo "HANG: $what $direction $size bytes: still running after ${run_limit}s"
+            ;;
+        *)
+            other=$((other + 1))
+            echo "STATUS $status: $what $direction $size bytes"
+            sed 's/^/    /' "$folder/out" "$folder/err" | tail -30
+            ;;
+    esac
+    rm -f "$source" "$destination"
+}
+
+faults=(drop corrupt nak late silent mixed)
+rates=(0.01 0.05)
+for seed in $seeds; do
+    budget_left || break
+    pool="$work/pool-$seed"
+    make_pool "$seed" "$pool"
+    for fault in "${faults[@]}"; do
+        for rate in "${rates[@]}"; do
+            budget_left || break 3
+            folder="$work/line"
+            if [[ "$fault" == mixed ]]; then
+                share="$(awk -v r="$rate" 'BEGIN { printf "%.4f", r / 5 }')"
+                options=(--drop "$share" --corrupt "$share" --nak "$share" --late "$share"
+                    --silent "$share")
+            else
+                options=("--$fault" "$rate")
+            fi
+            start_simulator "$folder" --seed "$seed" "${options[@]}"
+            write_ini "$folder"
+            for ((k = 0; k < per_line; k++)); do
+                size="${sizes[$(((size_cursor + k) % ${#sizes[@]}))]}"
+                for direction in download upload; do
+                    budget_left || break 3
+                    transfer "$folder" "$direction" "$size" "$pool" \
+                        "seed $seed, $fault $rate,"
+                done
+            done
+            size_cursor=$(((size_cursor + per_line) % ${#sizes[@]}))
+            stop_simulator
+        done
+    done
+done
+
+print_figures
+((against == 0))
