@@ -2,11 +2,14 @@
 // save the program's files as often as it likes without touching the disk.
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 
 namespace zelo::fuzz {
 
@@ -17,6 +20,8 @@ public:
     std::string CurrentDirectory() override { return "/fuzz"; }
     char PathSeparator() const override { return '/'; }
     core::LocalTime Now() override { return {2026, 12, 8, 2, 12, 0, 0}; }
+    std::int64_t Seconds() override { return 0; }
+    void Sleep(int) override {}
 
     core::ReadResult ReadFile(const std::string& path, std::size_t maxBytes,
                               std::string& contents) override {
@@ -39,6 +44,19 @@ public:
         return true;
     }
     void RemoveFile(const std::string& path) override { files.erase(path); }
+    // Loading and saving need no folders and no open files; refuse them.
+    bool EnsureDirectory(const std::string&) override { return false; }
+    std::optional<std::int64_t> FileSize(const std::string& path) override {
+        const auto found = files.find(path);
+        if (found == files.end()) return std::nullopt;
+        return static_cast<std::int64_t>(found->second.size());
+    }
+    std::unique_ptr<platform::AppendFile> OpenForAppend(const std::string&) override {
+        return nullptr;
+    }
+    std::unique_ptr<platform::AppendFile> CreateEmpty(const std::string&) override {
+        return nullptr;
+    }
 };
 
 }  // namespace zelo::fuzz

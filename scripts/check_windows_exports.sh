@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds zelodll.dll for 32-bit Windows with MinGW-w64 and checks that
-# it exports exactly the names of zelodll.def under their fixed ordinals, with
-# the module name "zelodll.dll", the stdcall convention and version 19.
+# Cross-builds the shipped Windows programs for 32-bit Windows with MinGW-w64
+# (zelodll.dll, pendra.dll, zelo32.exe) and checks that zelodll.dll exports
+# exactly the names of zelodll.def under their fixed ordinals, with the module
+# name "zelodll.dll", the stdcall convention and version 19; that it binds
+# pendra.dll by name; and that zelo32.exe binds zelodll.dll by ordinal.
 # Usage: scripts/check_windows_exports.sh [build-dir]
 set -euo pipefail
 
@@ -17,8 +19,8 @@ fi
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
-    -DZELO_BUILD_TESTS=OFF -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=OFF -DZELO_WERROR=ON >/dev/null
-cmake --build "$build" --target zelodll >/dev/null
+    -DZELO_BUILD_TESTS=OFF -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=ON -DZELO_WERROR=ON >/dev/null
+cmake --build "$build" --target zelodll pendra zelo32 >/dev/null
 
 dll="$build/bin/zelodll.dll"
 dump="$($objdump -p "$dll")"
@@ -52,4 +54,14 @@ resources="$($windres -i "$dll" -J coff -O rc 2>/dev/null)"
 grep -q 'FILEVERSION 19, 0, 0, 0' <<<"$resources" ||
     fail "version block is not 19, 0, 0, 0"
 
-echo "windows export check: 80 fixed exports and HM_last_error_text @100, stdcall, version 19"
+# The link library is found by name at load time, so another built to
+# pendra.h can replace it; the program loads the library the same way.
+grep -qE '^[[:space:]]*DLL Name: pendra\.dll$' <<<"$dump" || fail "zelodll.dll does not import pendra.dll"
+# The program binds every function of zelodll.dll by ordinal, none by name.
+program_imports="$($objdump -p "$build/bin/zelo32.exe" | sed -n '/DLL Name: zelodll\.dll$/,/^$/p')"
+[[ -n "$program_imports" ]] || fail "zelo32.exe does not import zelodll.dll"
+by_name="$(sed -nE '3,$ s/^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+([A-Za-z_].*)$/\1/p' <<<"$program_imports" |
+    grep -v '^<none>$' || true)"
+[[ -z "$by_name" ]] || fail "zelo32.exe imports from zelodll.dll by name: $by_name"
+
+echo "windows export check: 80 fixed exports and HM_last_error_text @100, stdcall, version 19; zelo32.exe binds by ordinal"

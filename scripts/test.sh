@@ -10,6 +10,8 @@
 #      optimiser warns where a debug build does not), and the Debian package
 #      made from it: contents, lintian, its programs and C header at work
 #      from a scratch root.
+#   7. the Windows build's tests and zelo32.exe end to end under 64-bit Wine
+#      (where Wine is there), against the simulator built in step 3.
 # Warnings are errors. Usage: scripts/test.sh
 set -euo pipefail
 
@@ -46,3 +48,6 @@ bash scripts/fuzz.sh 15
 
 echo "== Release build (warnings of the optimiser) and the Debian package"
 bash scripts/check_package.sh build/ci-package
+
+echo "== Windows programs under Wine"
+TERMSIM="$root/build/ci-asan/bin/zelo-termsim" bash scripts/wine_tests.sh build/ci-wine

@@ -6,7 +6,7 @@
 
 #include "core/command_line.hpp"
 #include "core/command_worker.hpp"
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 
 namespace zelo::core {
 namespace {

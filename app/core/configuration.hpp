@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_duties.hpp"
 #include "core/view_state.hpp"
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/profile_text.hpp"
 
 namespace zelo::core {

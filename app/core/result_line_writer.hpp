@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "core/error_log.hpp"
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_duties.hpp"
 #include "link/link_status.hpp"
 #include "link/result_line.hpp"

@@ -2,7 +2,7 @@
 
 #include "core/configuration.hpp"
 #include "core/error_log.hpp"
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/result_line_writer.hpp"
 #include "core/view_duties.hpp"
 #include "core/view_state.hpp"

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <string>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "desktop/dialog_set.hpp"
 #include "program/program.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "desktop/placeholder_dialogs.hpp"
 
 namespace zelo::desktop {

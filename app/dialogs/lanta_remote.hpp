@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/command_table.hpp"
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_state.hpp"
 
 namespace zelo::dialogs {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_records.hpp"
 #include "dialogs/field_checks.hpp"
 

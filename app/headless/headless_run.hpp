@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "program/program.hpp"
 
 namespace zelo::headless {

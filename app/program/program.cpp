@@ -7,7 +7,11 @@ Program::Program(core::Platform& platform, core::FrontEnd& frontEnd,
     : view_(platform, frontEnd),
       operations_(makeOperations(view_)),
       worker_(view_, *operations_, frontEnd),
-      controller_(view_, worker_, frontEnd) {}
+      controller_(view_, worker_, frontEnd) {
+    // One platform for the whole program: the connection object's clocks,
+    // folders and polled-data file come from the same place as the view's.
+    view_.Link().SetEnvironment(platform);
+}
 
 Program::~Program() {
     // The worker uses the operations and the view, which end after it.

@@ -1,5 +1,5 @@
 // The build with the desktop interface.
-#include "core/platform/posix_platform.hpp"
+#include "core/core_platform.hpp"
 #include "desktop/desktop_run.hpp"
 #include "desktop/qt_dialogs.hpp"
 #include "program/operations_binding.hpp"
@@ -9,7 +9,7 @@ namespace zelo::program_main {
 
 std::optional<int> RunOnDisplay(int& argc, char** argv, const std::string& commandLine,
                                 const std::atomic<int>& stopSignal) {
-    core::PosixPlatform platform;
+    core::SystemPlatform platform;
     desktop::QtDialogs dialogs(platform);
     return desktop::RunDesktop(argc, argv, commandLine, platform, program::BindTerminalLink,
                                dialogs, stopSignal);

@@ -1,18 +1,14 @@
 // zelo32: on a display, the desktop program with its main window; without
 // one, or with --headless, the console program, which runs one command-line
 // form or a batch script and ends with an exit status.
-#include <unistd.h>
-
-#include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "core/platform/posix_platform.hpp"
+#include "core/core_platform.hpp"
 #include "headless/headless_run.hpp"
 #include "headless/program_options.hpp"
 #include "headless/serial_ports.hpp"
@@ -22,22 +18,14 @@
 
 namespace {
 
-// Written by the signal handler, polled by the run's 10 ms loop or timer.
+// Set by the interrupt (Ctrl-C, SIGTERM), polled by the run's 10 ms loop or
+// the window's timer.
 std::atomic<int> stopSignal{0};
-// Which signal it was, for the exit status (128 + its number).
-std::atomic<int> stopSignalNumber{0};
-static_assert(std::atomic<int>::is_always_lock_free);
-
-extern "C" void RequestStopOnSignal(int number) {
-    stopSignalNumber = number;
-    stopSignal = 1;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::signal(SIGINT, RequestStopOnSignal);
-    std::signal(SIGTERM, RequestStopOnSignal);
+    zelo::platform::InstallStopHandler(stopSignal);
 
     using namespace zelo::headless;
     std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -71,9 +59,9 @@ int main(int argc, char** argv) {
     }
     // Both reach the link layer through its environment, read when the
     // line opens; no thread runs yet.
-    if (!program.port.empty()) ::setenv(kDeviceVariable, program.port.c_str(), 1);
+    if (!program.port.empty()) zelo::platform::SetEnvironmentValue(kDeviceVariable, program.port);
     if (program.verbose && std::getenv(kTraceVariable) == nullptr) {
-        ::setenv(kTraceVariable, "stderr", 1);
+        zelo::platform::SetEnvironmentValue(kTraceVariable, "stderr");
     }
 
     HeadlessOptions options = ParseHeadlessOptions(program.rest);
@@ -90,12 +78,12 @@ int main(int argc, char** argv) {
         }
     }
     if (!ranOnDisplay) {
-        options.progress = !program.quiet && ::isatty(STDERR_FILENO) != 0;
-        zelo::core::PosixPlatform platform;
+        options.progress = !program.quiet && zelo::platform::StandardErrorIsTerminal();
+        zelo::core::SystemPlatform platform;
         status = RunHeadless(options, platform, std::cout, std::cerr,
                              zelo::program::BindTerminalLink, stopSignal);
     }
     // A signal's own status, as shells expect, apart from a terminal that failed.
-    if (stopSignal.load() != 0) return 128 + stopSignalNumber.load();
+    if (stopSignal.load() != 0) return 128 + zelo::platform::StopSignalNumber();
     return status;
 }

@@ -25,7 +25,7 @@ protected:
     }
 
     TemporaryDirectory dir_;
-    PosixPlatform platform_;
+    SystemPlatform platform_;
     std::string path_ = dir_.File("Zelocom.ini");
     RecordingView view_;
 };

@@ -14,23 +14,23 @@ using testing::TemporaryDirectory;
 using testing::WriteAll;
 
 // A disk that fills up half-way through writing the new file.
-class DiskFullPlatform : public PosixPlatform {
+class DiskFullPlatform : public SystemPlatform {
 public:
     bool WriteNewFile(const std::string& path, std::string_view contents) override {
-        PosixPlatform::WriteNewFile(path, contents.substr(0, contents.size() / 2));
+        SystemPlatform::WriteNewFile(path, contents.substr(0, contents.size() / 2));
         return false;
     }
 };
 
 // A rename that fails (the target locked by another program).
-class RenameFailsPlatform : public PosixPlatform {
+class RenameFailsPlatform : public SystemPlatform {
 public:
     bool ReplaceFile(const std::string&, const std::string&) override { return false; }
 };
 
 TEST(ProfileFile, CreatesAMissingFile) {
     TemporaryDirectory dir;
-    PosixPlatform platform;
+    SystemPlatform platform;
     ProfileFile file(platform, dir.File("Zelocom.ini"));
     file.Load();
     EXPECT_EQ(file.Text().Read("Communication", "Port", "1", 10), "1");
@@ -63,7 +63,7 @@ TEST(ProfileFile, FileTooLargeToReadIsNeverOverwritten) {
     const std::string path = dir.File("Zelocom.ini");
     const std::string huge = "[Communication]\nPort=5\n" + std::string(ProfileFile::kMaxBytes, ';');
     WriteAll(path, huge);
-    PosixPlatform platform;
+    SystemPlatform platform;
     ProfileFile file(platform, path);
     file.Load();
     EXPECT_EQ(file.Text().Read("Communication", "Port", "1", 10), "1") << "read as defaults";

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/posix_platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_duties.hpp"
 
 namespace zelo::core::testing {
@@ -41,7 +41,7 @@ inline void WriteAll(const std::string& path, const std::string& contents) {
 }
 
 // Real files, a clock that says what the test wants.
-class FixedClockPlatform : public PosixPlatform {
+class FixedClockPlatform : public SystemPlatform {
 public:
     LocalTime Now() override { return now; }
     LocalTime now{2026, 12, 8, 2, 9, 5, 7};

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "core/platform/posix_platform.hpp"
+#include "core/core_platform.hpp"
 #include "desktop/main_frame.hpp"
 #include "desktop/placeholder_dialogs.hpp"
 
@@ -87,7 +87,7 @@ struct DesktopFixture {
 
     QString previousDirectory;
     QTemporaryDir folder;
-    core::PosixPlatform platform;
+    core::SystemPlatform platform;
     ScriptedDialogs dialogs;
     std::unique_ptr<DesktopFrontEnd> frontEnd;
     std::unique_ptr<program::Program> program;

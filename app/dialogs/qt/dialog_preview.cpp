@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/command_table.hpp"
-#include "core/platform/posix_platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_core.hpp"
 #include "dialogs/qt/command_dialogs.hpp"
 #include "dialogs/qt/file_choice_dialogs.hpp"
@@ -33,7 +33,7 @@ public:
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("parameters");
-    zelo::core::PosixPlatform platform;
+    zelo::core::SystemPlatform platform;
     QuietView duties;
     zelo::core::ViewCore view(platform, duties);
     view.StartUp();

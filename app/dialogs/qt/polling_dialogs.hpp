@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "core/platform/platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_core.hpp"
 
 namespace zelo::dialogs {

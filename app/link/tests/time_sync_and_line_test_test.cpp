@@ -10,7 +10,7 @@ using Lines = std::vector<std::string>;
 // The system's environment with a clock that hands out readings in order:
 // the first at the command's start, then one per terminal just before its
 // request.
-class ScriptedClock : public LinkEnvironment {
+class ScriptedClock : public platform::SystemPlatform {
 public:
     std::deque<LocalDateTime> readings;
 
@@ -47,7 +47,8 @@ protected:
         link.SetEnvironment(clock);
     }
     static LocalDateTime At(int hour, int minute, int second) {
-        return {2026, 12, 8, hour, minute, second};
+        return {
+            .year = 2026, .month = 12, .day = 8, .hour = hour, .minute = minute, .second = second};
     }
     std::vector<std::string> TimesSent() {
         std::vector<std::string> sent;

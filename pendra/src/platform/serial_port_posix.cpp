@@ -16,6 +16,7 @@
 #include "descriptor_port.hpp"
 #include "port_lock_posix.hpp"
 #include "serial_port.hpp"
+#include "trace.hpp"
 
 namespace pendra::platform {
 
@@ -222,7 +223,11 @@ OpenResult openSerialPort(const std::string& path, const LineSettings& settings)
     if (refused != OpenFailure::None) return failed(path, refused, 0, settingsError);
     ::tcflush(fd, TCIFLUSH);
     int dtr = TIOCM_DTR | TIOCM_RTS;
-    ::ioctl(fd, TIOCMBIS, &dtr);  // not every device has modem lines
+    if (::ioctl(fd, TIOCMBIS, &dtr) != 0) {
+        // Not every device has modem lines (a pseudo-terminal has none).
+        trace::note(path + ": cannot raise DTR and RTS: " + std::strerror(errno) +
+                    "; carrying on without them");
+    }
     port->holding = true;
     OpenResult result;
     result.failure = OpenFailure::None;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/command_worker.hpp"
-#include "core/platform/posix_platform.hpp"
+#include "core/core_platform.hpp"
 #include "core/view_core.hpp"
 #include "dialogs/address_change.hpp"
 #include "dialogs/barcode_table.hpp"
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: zelo-dialogs-driver tables | dial INDEX\n";
         return 2;
     }
-    core::PosixPlatform platform;
+    core::SystemPlatform platform;
     ChosenLineFrontEnd frontEnd(mode == "dial" ? std::stoul(argv[2]) : 0);
     core::ViewCore view(platform, frontEnd);
     frontEnd.SetSave([&view] { view.SaveConfiguration(); });

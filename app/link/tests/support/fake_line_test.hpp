@@ -44,16 +44,16 @@ private:
 };
 
 // Real folders and files; a clock in milliseconds that pauses advance.
-class FakeEnvironment final : public LinkEnvironment {
+class FakeEnvironment final : public platform::SystemPlatform {
 public:
     LocalDateTime Now() override {
         const long long second = startSecondOfDay + milliseconds / 1000;
-        return {2026,
-                12,
-                8,
-                static_cast<int>(second / 3600 % 24),
-                static_cast<int>(second / 60 % 60),
-                static_cast<int>(second % 60)};
+        return {.year = 2026,
+                .month = 12,
+                .day = 8,
+                .hour = static_cast<int>(second / 3600 % 24),
+                .minute = static_cast<int>(second / 60 % 60),
+                .second = static_cast<int>(second % 60)};
     }
     std::int64_t Seconds() override { return milliseconds / 1000; }
     void Sleep(int ms) override {

@@ -1,9 +1,9 @@
-#include "core/platform/platform.hpp"
+#include "platform/platform.hpp"
 
-namespace zelo::core {
+namespace zelo::platform {
 
 bool WriteFileAtomically(Platform& platform, const std::string& path, std::string_view contents) {
-    // Beside the target, so that the rename stays within one file system.
+    // Beside the target, so that the replacement stays within one volume.
     const std::string temporary = path + ".tmp";
     if (!platform.WriteNewFile(temporary, contents) || !platform.ReplaceFile(temporary, path)) {
         platform.RemoveFile(temporary);
@@ -12,4 +12,9 @@ bool WriteFileAtomically(Platform& platform, const std::string& path, std::strin
     return true;
 }
 
-}  // namespace zelo::core
+Platform& System() {
+    static SystemPlatform system;
+    return system;
+}
+
+}  // namespace zelo::platform
