@@ -79,7 +79,6 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::TerminalId: return "identity";
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
-        case Command::StreamPackets: return "streamed upload packets";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
