@@ -55,8 +55,10 @@ public:
                                   core::CommandArguments& arguments) = 0;
     virtual bool ChooseLantaTable(QWidget* parent, core::ViewCore& view,
                                   core::CommandArguments& arguments) = 0;
-    // The one-line input dialog with this prompt; nothing on Cancel.
-    virtual std::optional<std::string> InputText(QWidget* parent, const std::string& prompt) = 0;
+    // The one-line text argument of this command (core::kFileExists,
+    // kSendData, kPassword, kExecAreaSize), titled with its prompt; nothing
+    // on Cancel.
+    virtual std::optional<std::string> InputText(QWidget* parent, int commandCode) = 0;
 };
 
 }  // namespace zelo::desktop

@@ -82,8 +82,8 @@ void CMainFrame::RunWorkerCommand(int menuId) {
 bool CMainFrame::AskCommandArguments(int commandCode) {
     core::ViewCore& view = program_.View();
     core::CommandArguments& arguments = program_.Worker().Arguments();
-    const auto input = [this, &arguments](const char* prompt) {
-        std::optional<std::string> text = dialogs_.InputText(this, prompt);
+    const auto input = [this, &arguments, commandCode] {
+        std::optional<std::string> text = dialogs_.InputText(this, commandCode);
         if (!text) return false;
         arguments.textArgument = text->substr(0, kMaxTextArgument);
         return true;
@@ -92,12 +92,12 @@ bool CMainFrame::AskCommandArguments(int commandCode) {
         case core::kDownloadChosenFiles: return dialogs_.ChoosePcFiles(this, view);
         case core::kBarcodeTable: return dialogs_.BuildBarcodeTable(this, view, arguments);
         case core::kAddressChange: return dialogs_.ChooseAddressChange(this, view, arguments);
-        case core::kFileExists: return input("Input file name to be check");
+        case core::kFileExists: return input();
         case core::kCommTable: return dialogs_.BuildCommTable(this, view);
         case core::kDeviceTable: return dialogs_.BuildDeviceTable(this, view, arguments);
-        case core::kSendData: return input("Input application data");
-        case core::kPassword: return input("Input New Password");
-        case core::kExecAreaSize: return input("Executing area size (K-Byte)");
+        case core::kSendData: return input();
+        case core::kPassword: return input();
+        case core::kExecAreaSize: return input();
         case core::kLantaTable: return dialogs_.ChooseLantaTable(this, view, arguments);
         default: return true;
     }

@@ -91,7 +91,7 @@ bool PlaceholderDialogs::ChooseLantaTable(QWidget* parent, core::ViewCore&,
     return NotAvailable(parent, "The Lanta set-up dialog");
 }
 
-std::optional<std::string> PlaceholderDialogs::InputText(QWidget* parent, const std::string&) {
+std::optional<std::string> PlaceholderDialogs::InputText(QWidget* parent, int) {
     NotAvailable(parent, "The text input dialog");
     return std::nullopt;
 }

@@ -31,7 +31,7 @@ public:
                           core::CommandArguments& arguments) override;
     bool ChooseLantaTable(QWidget* parent, core::ViewCore& view,
                           core::CommandArguments& arguments) override;
-    std::optional<std::string> InputText(QWidget* parent, const std::string& prompt) override;
+    std::optional<std::string> InputText(QWidget* parent, int commandCode) override;
 };
 
 }  // namespace zelo::desktop

@@ -1,20 +1,29 @@
 #pragma once
 
 #include "core/core_platform.hpp"
-#include "desktop/placeholder_dialogs.hpp"
+#include "desktop/dialog_set.hpp"
 
 namespace zelo::desktop {
 
-// The dialogs this build has: the terminal setting tables, the address
-// change, the modem and dial dialogs and the Lanta set-up; the others still
-// say that they are not available.
-class QtDialogs : public PlaceholderDialogs {
+// The program's own dialogs, each one the Qt dialog of app/dialogs/qt.
+class QtDialogs : public DialogSet {
 public:
     explicit QtDialogs(core::Platform& platform) : platform_(platform) {}
 
+    std::optional<core::PickAnswer> PickTerminalFiles(QWidget* parent,
+                                                      const core::PickRequest& request) override;
     std::optional<std::string> ChooseDialNumber(QWidget* parent,
                                                 const core::PhoneBook& phoneBook) override;
+    bool ChooseDateTime(QWidget* parent, core::TimeSyncRequest& request) override;
+    bool OpenTerminalDialog(QWidget* parent, core::ViewCore& view) override;
+    bool EditParameters(QWidget* parent, core::ViewCore& view) override;
+    bool EditDownloadList(QWidget* parent, core::ViewCore& view) override;
+    bool EditUploadList(QWidget* parent, core::ViewCore& view) override;
+    bool EditPollSettings(QWidget* parent, core::ViewCore& view) override;
+    bool EditTimeSyncSettings(QWidget* parent, core::ViewCore& view) override;
     bool EditModem(QWidget* parent, core::ViewCore& view) override;
+    bool EditCommandLineSettings(QWidget* parent, core::ViewCore& view) override;
+    bool ChoosePcFiles(QWidget* parent, core::ViewCore& view) override;
     bool BuildBarcodeTable(QWidget* parent, core::ViewCore& view,
                            core::CommandArguments& arguments) override;
     bool ChooseAddressChange(QWidget* parent, core::ViewCore& view,
@@ -24,6 +33,7 @@ public:
                           core::CommandArguments& arguments) override;
     bool ChooseLantaTable(QWidget* parent, core::ViewCore& view,
                           core::CommandArguments& arguments) override;
+    std::optional<std::string> InputText(QWidget* parent, int commandCode) override;
 
 private:
     core::Platform& platform_;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "core/core_platform.hpp"
 #include "desktop/main_frame.hpp"
@@ -52,17 +53,19 @@ private:
 class ScriptedDialogs : public PlaceholderDialogs {
 public:
     std::optional<std::string> inputText;
-    std::string lastPrompt;
-    std::optional<std::string> InputText(QWidget*, const std::string& prompt) override {
-        lastPrompt = prompt;
+    int lastInputCommand = 0;
+    std::optional<std::string> InputText(QWidget*, int commandCode) override {
+        lastInputCommand = commandCode;
         return inputText;
     }
 };
 
 // A working folder of its own with a configuration, the program's parts
-// over the given operations, and the main window, shown and ticking.
-struct DesktopFixture {
-    explicit DesktopFixture(const program::OperationsFactory& makeOperations,
+// over the given operations, and the main window, shown and ticking; the
+// dialogs are the test's scripted ones or the program's own (QtDialogs).
+template <class Dialogs>
+struct BasicDesktopFixture {
+    explicit BasicDesktopFixture(const program::OperationsFactory& makeOperations,
                             const std::string& configuration = Configuration(),
                             const std::atomic<int>* stopSignal = nullptr)
         : previousDirectory(QDir::currentPath()) {
@@ -74,7 +77,7 @@ struct DesktopFixture {
         frame->show();
         frame->StartTimer();
     }
-    ~DesktopFixture() {
+    ~BasicDesktopFixture() {
         if (program->Worker().WorkerBusy() != 0) program->Controller().Stop();
         frame.reset();
         program.reset();
@@ -84,14 +87,23 @@ struct DesktopFixture {
         return folder.filePath(QString::fromStdString(name)).toStdString();
     }
     core::ViewState& State() { return program->View().State(); }
+    Dialogs MakeDialogs() {
+        if constexpr (std::is_constructible_v<Dialogs, core::Platform&>) {
+            return Dialogs(platform);
+        } else {
+            return Dialogs();
+        }
+    }
 
     QString previousDirectory;
     QTemporaryDir folder;
     core::SystemPlatform platform;
-    ScriptedDialogs dialogs;
+    Dialogs dialogs = MakeDialogs();
     std::unique_ptr<DesktopFrontEnd> frontEnd;
     std::unique_ptr<program::Program> program;
     std::unique_ptr<CMainFrame> frame;
 };
+
+using DesktopFixture = BasicDesktopFixture<ScriptedDialogs>;
 
 }  // namespace zelo::desktop::testing

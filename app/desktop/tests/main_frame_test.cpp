@@ -79,7 +79,7 @@ private slots:
         f.program->Controller().StartUp("");
         f.dialogs.inputText = std::nullopt;
         f.frame->RunCommand(kSendData);
-        QCOMPARE(f.dialogs.lastPrompt, std::string("Input application data"));
+        QCOMPARE(f.dialogs.lastInputCommand, static_cast<int>(core::kSendData));
         QCOMPARE(f.program->Worker().WorkerBusy(), 0);
         // OK: the text, cut to what the argument holds, goes to the command.
         f.dialogs.inputText = std::string(150, 'x');
