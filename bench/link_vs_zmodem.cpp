@@ -12,8 +12,8 @@
 // Usage: link_vs_zmodem [--kib N] [--delays 0,10,40] [--poll-seconds S]
 //                       [--transfers-only | --poll-only]
 #include <fcntl.h>
-#include <stdlib.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -304,13 +304,15 @@ int main(int argc, char** argv) {
         }
     }
     ::setenv("PENDRA_TRACE", "", 1);
-    const fs::path folder = fs::temp_directory_path() / ("link_vs_zmodem-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("link_vs_zmodem-" + std::to_string(::getpid()));
     bool ok = true;
     if (transfers) {
         const bool haveZmodem = zmodemInstalled();
         const std::size_t size = kib * 1024;
-        std::printf("%zu KiB at %d baud: seconds, payload as %% of the line rate (baud / 10 bytes/s)%s\n",
-                    kib, kBaud, haveZmodem ? ", and ZMODEM's time / ours" : "");
+        std::printf(
+            "%zu KiB at %d baud: seconds, payload as %% of the line rate (baud / 10 bytes/s)%s\n",
+            kib, kBaud, haveZmodem ? ", and ZMODEM's time / ours" : "");
         std::printf("%-6s  %-16s  %16s  %16s  %7s\n", "delay", "transfer", "ours", "ZMODEM",
                     "ratio");
         for (int delay : delays) {
@@ -334,7 +336,8 @@ int main(int argc, char** argv) {
                     std::snprintf(theirsText, sizeof theirsText, "%6.1f s %5.1f %%", theirs,
                                   percentOfLine(size, theirs, kBaud));
                 }
-                if (mine > 0 && theirs > 0) std::snprintf(ratio, sizeof ratio, "%.2f", theirs / mine);
+                if (mine > 0 && theirs > 0)
+                    std::snprintf(ratio, sizeof ratio, "%.2f", theirs / mine);
                 std::printf("%3d ms  %-16s  %16s  %16s  %7s\n", delay, nameOf(kind), oursText,
                             theirsText, ratio);
                 std::fflush(stdout);

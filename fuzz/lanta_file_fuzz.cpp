@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             require(fields >= 0 && static_cast<std::size_t>(fields) <= kMaxLantaFields);
             require(result.record.size() == 3 + 10 * static_cast<std::size_t>(fields) + 1);
             for (int k = 0; k < fields; ++k) {
-                const int length =
-                    static_cast<unsigned char>(result.record[11 + 10 * static_cast<std::size_t>(k)]) -
-                    64;
+                const int length = static_cast<unsigned char>(
+                                       result.record[11 + 10 * static_cast<std::size_t>(k)]) -
+                                   64;
                 require(length >= 0 && length <= kMaxLantaFieldLength);
             }
             break;

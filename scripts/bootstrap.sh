@@ -9,8 +9,8 @@ required=(
     libgtest-dev libgmock-dev jq
     # the fault soak makes its seeded test data with python3
     python3
-    # fuzzing (libFuzzer) needs clang and its runtime
-    clang libclang-rt-14-dev
+    # fuzzing (libFuzzer) needs clang and its runtime; the layout check clang-format
+    clang libclang-rt-14-dev clang-format
     # the desktop program and its tests under a virtual display
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev xvfb xauth xdotool imagemagick fonts-noto-cjk
 )

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
+#   0. the layout of every C and C++ file against .clang-format,
 #   1. the Windows cross-build and its export-ordinal check (where MinGW is there),
 #   2. the thread tests under ThreadSanitizer,
 #   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer,
@@ -27,6 +28,9 @@ configure() {  # build-dir, extra cmake arguments (a later build type wins)...
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELO_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
 }
+
+echo "== Layout of the sources (.clang-format)"
+bash scripts/check_format.sh
 
 echo "== Windows cross-build"
 bash scripts/check_windows_exports.sh build/ci-mingw

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "core/error_log.hpp"
 #include "core/core_platform.hpp"
+#include "core/error_log.hpp"
 #include "core/view_duties.hpp"
 #include "link/link_status.hpp"
 #include "link/result_line.hpp"

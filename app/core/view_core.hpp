@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/configuration.hpp"
-#include "core/error_log.hpp"
 #include "core/core_platform.hpp"
+#include "core/error_log.hpp"
 #include "core/result_line_writer.hpp"
 #include "core/view_duties.hpp"
 #include "core/view_state.hpp"

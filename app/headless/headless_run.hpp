@@ -24,7 +24,7 @@ struct HeadlessOptions {
     bool help = false;
     std::string pollDataPath;  // "-": standard output; empty: not written
     std::string commandLine;
-    std::string error;  // non-empty: the options themselves are wrong
+    std::string error;      // non-empty: the options themselves are wrong
     bool progress = false;  // draw the transfer progress line on `err` (a terminal)
 };
 

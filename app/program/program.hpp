@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "core/command_worker.hpp"
-#include "core/front_end.hpp"
 #include "core/core_platform.hpp"
+#include "core/front_end.hpp"
 #include "core/terminal_operations.hpp"
 #include "core/view_controller.hpp"
 #include "core/view_core.hpp"

@@ -50,19 +50,19 @@ extern "C" {
  * PENDRA_LINE_FAILURE, which any request can meet. The numbers are fixed:
  * callers and replacement link layers rely on them. */
 enum {
-    PENDRA_REPLY = 1,          /* a reply, record, packet or entry is in buf */
-    PENDRA_MORE_DATA = 2,      /* POLL: a record, more to come; DBG: illegal request */
-    PENDRA_END = 3,            /* ESC_Y: the file ended; POLL: no data */
-    PENDRA_ACCEPTED = 4,       /* the request was taken, no reply text */
-    PENDRA_NAK = 5,            /* negative acknowledgement: not taken */
-    PENDRA_DONE = 6,           /* done; ESC_J: the file exists */
-    PENDRA_REFUSED = 7,        /* refused; no such file; illegal name */
-    PENDRA_IN_FLASH = 8,       /* ESC_J: the file is in flash ROM */
-    PENDRA_NONE = 9,           /* ESC_I, ESC_R: nothing to tell */
-    PENDRA_ILLEGAL = 128,      /* the terminal calls the request illegal */
-    PENDRA_TIME_OUT = 130,     /* no reply in time */
+    PENDRA_REPLY = 1,           /* a reply, record, packet or entry is in buf */
+    PENDRA_MORE_DATA = 2,       /* POLL: a record, more to come; DBG: illegal request */
+    PENDRA_END = 3,             /* ESC_Y: the file ended; POLL: no data */
+    PENDRA_ACCEPTED = 4,        /* the request was taken, no reply text */
+    PENDRA_NAK = 5,             /* negative acknowledgement: not taken */
+    PENDRA_DONE = 6,            /* done; ESC_J: the file exists */
+    PENDRA_REFUSED = 7,         /* refused; no such file; illegal name */
+    PENDRA_IN_FLASH = 8,        /* ESC_J: the file is in flash ROM */
+    PENDRA_NONE = 9,            /* ESC_I, ESC_R: nothing to tell */
+    PENDRA_ILLEGAL = 128,       /* the terminal calls the request illegal */
+    PENDRA_TIME_OUT = 130,      /* no reply in time */
     PENDRA_DAMAGED_REPLY = 253, /* a reply came but failed its check */
-    PENDRA_LINE_FAILURE = 254  /* no open line, the device failed, or a bad argument */
+    PENDRA_LINE_FAILURE = 254   /* no open line, the device failed, or a bad argument */
 };
 
 /* A link handle; 0 stands for "no link". */
@@ -85,11 +85,11 @@ PENDRA_EXPORT void PENDRA_API Pendra_Destroy(PendraHandle h);
 
 /* A generic request text. 1 = reply in buf (its text from the third byte),
  * 4 or 6 = accepted without a reply. */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n);
 
 /* Polls a terminal for one record (buf: 128 bytes, *n is 4 on entry).
  * 1 or 2 = record in buf, 3 = no data. */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* buf, uint8_t* n);
 
 /* Acknowledges the last reply of terminal a. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a);
@@ -99,7 +99,7 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a);
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a);
 
 /* Hands `length` bytes of data to the terminal. 1 or 4 = sent. */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_0(PendraHandle h, int16_t a, const char *data,
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_0(PendraHandle h, int16_t a, const char* data,
                                               int16_t length);
 
 /* Changes a terminal's address. 6 = changed, 7 = refused. */
@@ -110,13 +110,13 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_5(PendraHandle h, int16_t old_a, int
  *   ESC_X execute a program   6 = done, 7 = no such file
  *   ESC_O auto-boot program   4 or 6 = set, 7 = illegal name
  *   ESC_U upload request      4 = accepted, 7 = no such file */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_E(PendraHandle h, int16_t a, const char *text,
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_E(PendraHandle h, int16_t a, const char* text,
                                               int16_t length);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_X(PendraHandle h, int16_t a, const char *text,
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_X(PendraHandle h, int16_t a, const char* text,
                                               int16_t length);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_O(PendraHandle h, int16_t a, const char *text,
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_O(PendraHandle h, int16_t a, const char* text,
                                               int16_t length);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_U(PendraHandle h, int16_t a, const char *text,
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_U(PendraHandle h, int16_t a, const char* text,
                                               int16_t length);
 
 /* Requests with a reply in buf:
@@ -128,10 +128,10 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_U(PendraHandle h, int16_t a, const c
  *   ESC_Y next upload packet (256-byte buf)
  *         1 = packet of *n bytes (*n = 0: none left), 3 = end,
  *         5 = negative acknowledgement */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_I(PendraHandle h, int16_t a, char *buf, uint8_t *n);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_R(PendraHandle h, int16_t a, char *buf, uint8_t *n);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_J(PendraHandle h, int16_t a, char *buf, uint8_t *n);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_Y(PendraHandle h, int16_t a, char *buf, uint8_t *n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_I(PendraHandle h, int16_t a, char* buf, uint8_t* n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_R(PendraHandle h, int16_t a, char* buf, uint8_t* n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_J(PendraHandle h, int16_t a, char* buf, uint8_t* n);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_Y(PendraHandle h, int16_t a, char* buf, uint8_t* n);
 
 /* Keypad code. 1, 4 or 6 = done, 7 = refused. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_K(PendraHandle h, int16_t a, int16_t code);
@@ -143,18 +143,18 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_N(PendraHandle h, int16_t a, int16_t
  * caller keeps between the calls, `entry` a 512-byte buffer that receives a
  * zero-terminated entry, `more` is set non-zero while entries follow.
  * 1 = entry in buf. */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_FindFirst(PendraHandle h, int16_t a, char *work,
-                                                  char *entry, uint8_t *more);
-PENDRA_EXPORT int16_t PENDRA_API Pendra_FindNext(PendraHandle h, int16_t a, char *work,
-                                                 char *entry, uint8_t *more);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_FindFirst(PendraHandle h, int16_t a, char* work,
+                                                  char* entry, uint8_t* more);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_FindNext(PendraHandle h, int16_t a, char* work, char* entry,
+                                                 uint8_t* more);
 
 /* Writes a command line to a modem on the port. */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char *command);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemATCmd(PendraHandle h, const char* command);
 
 /* Collects what the modem answered: appends at most `room` - 1 characters
  * and a terminating zero to buf. 0 = nothing yet, otherwise the modem's
  * result number. */
-PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char *buf, int16_t room);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room);
 
 /* Beyond the terminal protocol: why the last Pendra_SetupEx of this process
  * failed, for the operator. Copies at most room - 1 characters of a plain
@@ -170,7 +170,7 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char *buf, int
 #define PENDRA_OPEN_NOT_SERIAL 4
 #define PENDRA_OPEN_SETTINGS_REFUSED 5
 #define PENDRA_OPEN_OTHER 6
-PENDRA_EXPORT int32_t PENDRA_API Pendra_last_error_text(char *buf, int32_t room);
+PENDRA_EXPORT int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room);
 
 #ifdef __cplusplus
 }

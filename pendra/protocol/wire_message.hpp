@@ -51,9 +51,9 @@ inline constexpr uint8_t kMaxUploadWindow = 32;
 
 struct Request {
     Command command = Command::Text;
-    char address = 0;       // the terminal address character
-    int16_t argument = 0;   // SetAddress, Keypad, Buzzer
-    std::string payload;    // binary-safe
+    char address = 0;      // the terminal address character
+    int16_t argument = 0;  // SetAddress, Keypad, Buzzer
+    std::string payload;   // binary-safe
 };
 
 // Result numbers a terminal answers with; the host's call returns them as
@@ -61,9 +61,9 @@ struct Request {
 // negative acknowledgement, a time-out and a reply block that failed its check;
 // 254 for a line that failed or a request that cannot be sent.)
 struct Reply {
-    uint8_t status = 0;     // 1, 2, 3, 4, 6, 7, 8, 9, 128 ...
-    std::string payload;    // reply text or packet bytes, binary-safe
-    bool more = false;      // DirFirst / DirNext: entries follow
+    uint8_t status = 0;   // 1, 2, 3, 4, 6, 7, 8, 9, 128 ...
+    std::string payload;  // reply text or packet bytes, binary-safe
+    bool more = false;    // DirFirst / DirNext: entries follow
 };
 
 }  // namespace pendra::wire

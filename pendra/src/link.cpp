@@ -179,9 +179,9 @@ void Link::noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
             std::string::npos) {
         // The time the terminal and the line took beyond the two frames'
         // own line time sizes the window.
-        const auto frames =
-            lineTime(settings_, requestBytes) +
-            lineTime(settings_, wire::frameSize(wire::Direction::Reply, outcome.reply.payload.size()));
+        const auto frames = lineTime(settings_, requestBytes) +
+                            lineTime(settings_, wire::frameSize(wire::Direction::Reply,
+                                                                outcome.reply.payload.size()));
         peer.turnaround = std::max(milliseconds(0), took - frames);
         peer.uploadMayStream = true;
     }
@@ -225,8 +225,7 @@ Link::Outcome Link::streamedPacket(const wire::Request& request, Peer& peer) {
         ask.command = wire::Command::StreamPackets;
         ask.payload = std::string(1, static_cast<char>(peer.window.size())) +
                       request.payload.substr(0, wire::kMaxPayload - 1);
-        const uint8_t tag =
-            static_cast<uint8_t>(serial | (peer.acknowledged ? wire::kTagFlag : 0));
+        const uint8_t tag = static_cast<uint8_t>(serial | (peer.acknowledged ? wire::kTagFlag : 0));
         const auto frame = wire::requestFrame(ask, tag);
         if (!frame) return {kResultLineFailure, {}};
         outcome = attempt(ask, *frame, serial, &peer);
@@ -313,8 +312,8 @@ void Link::collectArrived(char address, Peer& peer) {
     }
 }
 
-Link::Outcome Link::attempt(const wire::Request& request, const wire::Frame& frame,
-                             uint8_t serial, Peer* streaming) {
+Link::Outcome Link::attempt(const wire::Request& request, const wire::Frame& frame, uint8_t serial,
+                            Peer* streaming) {
     if (!sendFrame(frame)) return {kResultLineFailure, {}};
     return awaitReply(request, serial,
                       wire::frameSize(wire::Direction::Request, frame.payload.size()), streaming);
@@ -326,8 +325,9 @@ Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
     // still plays the request's line time, hence the request's time here.
     // A streaming terminal may have a window of packets to finish first.
     const auto start = Clock::now();
-    const auto ahead = streaming ? streaming->window.size() * lineTime(settings_, wire::kMaxFrameSize)
-                                 : milliseconds(0);
+    const auto ahead = streaming
+                           ? streaming->window.size() * lineTime(settings_, wire::kMaxFrameSize)
+                           : milliseconds(0);
     auto deadline = start + answerAllowance_ + 2 * lineTime(settings_, requestBytes) + ahead;
     const auto cap = deadline + 2 * lineTime(settings_, wire::kMaxFrameSize) + milliseconds(50);
     uint8_t buffer[512];

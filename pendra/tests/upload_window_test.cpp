@@ -14,8 +14,8 @@ TEST(UploadWindow, HoldsOnlyWithinTheWindowPastTheNextSerial) {
     EXPECT_FALSE(window.hold(5, 5, packet("early")));  // no stream yet
     window.start(3);
     EXPECT_TRUE(window.hold(126, 126, packet("a")));
-    EXPECT_TRUE(window.hold(0, 126, packet("c")));    // 126, 127, 0
-    EXPECT_FALSE(window.hold(1, 126, packet("d")));   // past the window
+    EXPECT_TRUE(window.hold(0, 126, packet("c")));     // 126, 127, 0
+    EXPECT_FALSE(window.hold(1, 126, packet("d")));    // past the window
     EXPECT_FALSE(window.hold(125, 126, packet("z")));  // handed out already
     EXPECT_EQ(window.take(126)->payload, "a");
     EXPECT_FALSE(window.take(126));  // taken once

@@ -41,8 +41,7 @@ public:
     // one the next packet request to `address` would get, without handing
     // it out; empty at the end of the file. nullopt when the terminal has no
     // upload open, or cannot look ahead (it is then served stop-and-wait).
-    virtual std::optional<std::string> uploadPacketAhead(char /*address*/,
-                                                         std::size_t /*ahead*/) {
+    virtual std::optional<std::string> uploadPacketAhead(char /*address*/, std::size_t /*ahead*/) {
         return std::nullopt;
     }
 };

@@ -148,12 +148,12 @@ enum ZeloOpenReason {
     ZELO_OPEN_OK = 0,
     ZELO_OPEN_NO_SUCH_DEVICE = 1,
     ZELO_OPEN_PERMISSION_DENIED = 2,
-    ZELO_OPEN_IN_USE = 3,          /* another program holds the port */
-    ZELO_OPEN_NOT_SERIAL = 4,      /* the path is no serial device */
+    ZELO_OPEN_IN_USE = 3,     /* another program holds the port */
+    ZELO_OPEN_NOT_SERIAL = 4, /* the path is no serial device */
     ZELO_OPEN_SETTINGS_REFUSED = 5,
     ZELO_OPEN_OTHER = 6
 };
-ZELO_EXPORT int32_t ZELO_API HM_last_error_text(char *text, int32_t room);
+ZELO_EXPORT int32_t ZELO_API HM_last_error_text(char* text, int32_t room);
 
 /* ---- Upload: terminal to host ----------------------------------------- */
 

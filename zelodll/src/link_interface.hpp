@@ -52,8 +52,8 @@ struct RequestBuffer {
         if (from >= N) return {};
         const char* start = bytes.data() + from;
         const void* end = std::memchr(start, 0, N - from);
-        return {start, end ? static_cast<std::size_t>(static_cast<const char*>(end) - start)
-                           : N - from};
+        return {start,
+                end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) : N - from};
     }
 };
 

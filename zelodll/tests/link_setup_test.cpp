@@ -29,7 +29,7 @@ protected:
 };
 
 TEST_F(OpenCommPortTest, BaudIndexBecomesTheLinkSpeedCharacter) {
-    const std::pair<int32_t, char> cases[] = {{0, '0'}, {1, '2'}, {2, '3'}, {8, '9'},
+    const std::pair<int32_t, char> cases[] = {{0, '0'}, {1, '2'},  {2, '3'},  {8, '9'},
                                               {9, 'A'}, {-1, 'A'}, {100, 'A'}};
     for (auto [index, expected] : cases) {
         EXPECT_EQ(openAndGetSetup(index, 0, 1).arg1, expected) << "baud index " << index;

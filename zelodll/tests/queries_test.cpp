@@ -93,9 +93,11 @@ TEST_F(LibraryTest, ProgramAreaSizeGoesAsThreeDigits) {
     EXPECT_EQ(fake_pendra::calls().size(), 1u) << "no room for a fourth digit: nothing sent";
 
     // The answer byte may come as a value or as its digit character.
-    const std::pair<const char*, int32_t> answers[] = {
-        {"..0", ZELO_OK}, {"..1", ZELO_RAM_DISK_NOT_EMPTY}, {"..2", ZELO_OUT_OF_MEMORY_SIZE},
-        {"..3", ZELO_UNKNOWN_RESPONSE}, {"..A", ZELO_UNKNOWN_RESPONSE}};
+    const std::pair<const char*, int32_t> answers[] = {{"..0", ZELO_OK},
+                                                       {"..1", ZELO_RAM_DISK_NOT_EMPTY},
+                                                       {"..2", ZELO_OUT_OF_MEMORY_SIZE},
+                                                       {"..3", ZELO_UNKNOWN_RESPONSE},
+                                                       {"..A", ZELO_UNKNOWN_RESPONSE}};
     for (const auto& [answer, expected] : answers) {
         fake_pendra::push(Fn::DBG, reply(1, answer));
         EXPECT_EQ(HM_exe_size(1, 'A', 64), expected) << answer;

@@ -66,8 +66,8 @@ public:
 template <class Dialogs>
 struct BasicDesktopFixture {
     explicit BasicDesktopFixture(const program::OperationsFactory& makeOperations,
-                            const std::string& configuration = Configuration(),
-                            const std::atomic<int>* stopSignal = nullptr)
+                                 const std::string& configuration = Configuration(),
+                                 const std::atomic<int>* stopSignal = nullptr)
         : previousDirectory(QDir::currentPath()) {
         QDir::setCurrent(folder.path());
         std::ofstream(File("Zelocom.ini"), std::ios::binary) << configuration;

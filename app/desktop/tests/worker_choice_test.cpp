@@ -95,10 +95,10 @@ private slots:
         const QString line = folder + QStringLiteral("/line");
         QProcess terminals;
         terminals.setProcessChannelMode(QProcess::MergedChannels);
-        terminals.start(QString::fromLocal8Bit(simulator),
-                        {QStringLiteral("--baud"), QStringLiteral("57600"),
-                         QStringLiteral("--link"), line, QStringLiteral("-t"),
-                         QStringLiteral("A:model=Brisa,ram=%1").arg(ram)});
+        terminals.start(
+            QString::fromLocal8Bit(simulator),
+            {QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--link"), line,
+             QStringLiteral("-t"), QStringLiteral("A:model=Brisa,ram=%1").arg(ram)});
         QVERIFY(terminals.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(line), 10000);
         qputenv("PENDRA_PORT1", line.toLocal8Bit());

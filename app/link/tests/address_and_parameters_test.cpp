@@ -1,5 +1,5 @@
-#include "link/comm_parameters.hpp"
 #include "answering_terminal.hpp"
+#include "link/comm_parameters.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -71,7 +71,8 @@ TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
     answering = {'A', 'C'};
     link.SetAutoBoot(comm, status, progress, "MENU.EXE", 'C', 0, 0);
     link.RunProgram(comm, status, progress, "PROG.EXE", 'A', 0, 1);
-    EXPECT_EQ(link.written, (Lines{"C Auto-Boot MENU Successfully", "A Run PROG/ROM Successfully"}));
+    EXPECT_EQ(link.written,
+              (Lines{"C Auto-Boot MENU Successfully", "A Run PROG/ROM Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_O).front().request, "MENU");
     EXPECT_EQ(AddressesOf(Fn::ESC_O), "C");
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_X).front().request, "PROG/ROM");
@@ -88,7 +89,7 @@ TEST_F(AnsweringTerminalTest, AutoBootWithNoProgramTellsEveryAddressAndAsksNone)
     status.idle = 1;
     link.SetAutoBoot(comm, status, progress, "", 'A', 1, 0);
     EXPECT_EQ(link.written, (Lines{"A Auto-Boot  doesn't exist", "B Auto-Boot  doesn't exist",
-                                 "C Auto-Boot  doesn't exist"}));
+                                   "C Auto-Boot  doesn't exist"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
     EXPECT_EQ(progress.addressStatus[0], 2);
 }

@@ -64,8 +64,8 @@ TEST_F(AddressLoopTest, VisitsSelectedAddressesAndTurnsLibraryResultsIntoStatus)
 }
 
 TEST_F(AddressLoopTest, NothingToReportIsQuietForQueriesButALineForCommands) {
-    const std::map<char, int> noData{{'A', ZELO_NO_DATA}, {'B', ZELO_NO_DATA},
-                                     {'C', ZELO_NO_DATA}, {'D', ZELO_NO_DATA}};
+    const std::map<char, int> noData{
+        {'A', ZELO_NO_DATA}, {'B', ZELO_NO_DATA}, {'C', ZELO_NO_DATA}, {'D', ZELO_NO_DATA}};
     EXPECT_TRUE(Run(noData, WithRule(StatusRule::kQuery)));
     EXPECT_TRUE(link.lines.empty());
     EXPECT_EQ(progress.addressStatus[0], kStatusWorking);  // left as it was

@@ -1,7 +1,7 @@
 #include <map>
 
-#include "link/link_readiness.hpp"
 #include "answering_terminal.hpp"
+#include "link/link_readiness.hpp"
 
 namespace zelo::link::testing {
 namespace {
@@ -198,7 +198,7 @@ TEST_F(ModemTest, DialsConnectsAndHangsUp) {
     EXPECT_EQ(status.connected, 1);
     EXPECT_EQ(status.idle, 1);
     EXPECT_EQ(link.written, (Lines{"  Open COM3 at 9600bps  ", "  Send initial command  ATZ ",
-                                 "  OK  ", "  Dial phone no  0123 ", "  CONNECT 9600\n  "}));
+                                   "  OK  ", "  Dial phone no  0123 ", "  CONNECT 9600\n  "}));
     link.written.clear();
     link.Disconnect(comm.port, status);
     EXPECT_EQ(link.written,

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <map>
 
-#include "link/poll_window.hpp"
 #include "fake_line_test.hpp"
+#include "link/poll_window.hpp"
 
 namespace zelo::link::testing {
 namespace {

@@ -26,19 +26,19 @@ TEST_F(AnsweringTerminalTest, CommandsReportEachSelectedTerminal) {
     link.ExecuteKermit(comm, status, progress);
     link.SendData(comm, status, progress, "HELLO");
     EXPECT_EQ(link.written, (Lines{
-                              "A Set Bar symbology 1100 Successfully",
-                              "C Set Bar symbology 1100 Time out",
-                              "A Set device table ABC Successfully",
-                              "C Set device table ABC Time out",
-                              "A Set UPS off  Successfully",
-                              "C Set UPS off  Time out",
-                              "A Upload mode   Successfully",
-                              "C Upload mode   Time out",
-                              "A Execute kermit  Successfully",
-                              "C Execute kermit  Time out",
-                              "A Send Data HELLO Successfully",
-                              "C Send Data HELLO Time out",
-                          }));
+                                "A Set Bar symbology 1100 Successfully",
+                                "C Set Bar symbology 1100 Time out",
+                                "A Set device table ABC Successfully",
+                                "C Set device table ABC Time out",
+                                "A Set UPS off  Successfully",
+                                "C Set UPS off  Time out",
+                                "A Upload mode   Successfully",
+                                "C Upload mode   Time out",
+                                "A Execute kermit  Successfully",
+                                "C Execute kermit  Time out",
+                                "A Send Data HELLO Successfully",
+                                "C Send Data HELLO Time out",
+                            }));
     std::vector<std::string> requests;
     for (const Call& c : fake_pendra::callsOf(Fn::DBG)) {
         if (c.address == 'A') requests.push_back(c.request);
@@ -55,17 +55,17 @@ TEST_F(AnsweringTerminalTest, ChoiceLabelsFollowTheValueOrItsDigit) {
     link.RestoreSystemFont(comm, status, progress, 1);
     link.RestoreSystemFont(comm, status, progress, '2');
     EXPECT_EQ(link.written, (Lines{
-                              "A Set Beeper volume medium!    Successfully",
-                              "C Set Beeper volume medium!    Time out",
-                              "A Set keypad partial lock   Successfully",
-                              "C Set keypad partial lock   Time out",
-                              "A Restore system keymap   Successfully",
-                              "C Restore system keymap   Time out",
-                              "A Restore 16x8 system font!   Successfully",
-                              "C Restore 16x8 system font!   Time out",
-                              "A Restore 32x16 system font!   Successfully",
-                              "C Restore 32x16 system font!   Time out",
-                          }));
+                                "A Set Beeper volume medium!    Successfully",
+                                "C Set Beeper volume medium!    Time out",
+                                "A Set keypad partial lock   Successfully",
+                                "C Set keypad partial lock   Time out",
+                                "A Restore system keymap   Successfully",
+                                "C Restore system keymap   Time out",
+                                "A Restore 16x8 system font!   Successfully",
+                                "C Restore 16x8 system font!   Time out",
+                                "A Restore 32x16 system font!   Successfully",
+                                "C Restore 32x16 system font!   Time out",
+                            }));
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_N).front().arg1, '5');
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_K).front().arg1, '2');
     std::vector<std::string> fonts;
@@ -85,7 +85,7 @@ TEST_F(AnsweringTerminalTest, PasswordReachesTheTerminalsButNoLine) {
 TEST_F(AnsweringTerminalTest, ColdStartClosesTheLineAfterTheLastTerminal) {
     link.ColdStart(comm, status, progress);
     EXPECT_EQ(link.written, (Lines{"A Cold Start  Successfully", "C Cold Start  Time out",
-                                 "  Close COM port    "}));
+                                   "  Close COM port    "}));
     EXPECT_EQ(status.connected, 0);
     EXPECT_EQ(status.idle, 1);
     EXPECT_EQ(fake_pendra::count(Fn::Destroy), 1);
@@ -94,7 +94,7 @@ TEST_F(AnsweringTerminalTest, ColdStartClosesTheLineAfterTheLastTerminal) {
 TEST_F(AnsweringTerminalTest, LantaTableIsSavedAfterTheLoop) {
     link.SendLantaTable(comm, status, progress, "K40TABLE");
     EXPECT_EQ(link.written, (Lines{"A Set Lanta configuration table K40TABLE Successfully",
-                                 "C Set Lanta configuration table K40TABLE Successfully"}));
+                                   "C Set Lanta configuration table K40TABLE Successfully"}));
     EXPECT_EQ(link.settingsSaved, 1);
     EXPECT_TRUE(fake_pendra::calls().empty());  // the library sends nothing for it
 }
@@ -136,8 +136,8 @@ TEST_F(AnsweringTerminalTest, TransferPowerSwitchHandsTheLibraryItsFlagAndReport
     EXPECT_EQ(link.SwitchPowerSaving(1, 1, comm, status, 2), ZELO_TIMEOUT);
     EXPECT_EQ(HM_get_power_saving_status(), 1);
     HM_set_power_saving_status(0);
-    EXPECT_EQ(link.written, (Lines{"A Power-Saving off   Successfully",
-                                 "C Power-Saving on   Time out"}));
+    EXPECT_EQ(link.written,
+              (Lines{"A Power-Saving off   Successfully", "C Power-Saving on   Time out"}));
     EXPECT_EQ(AddressesOf(Fn::DBG).substr(0, 1), "A");
 }
 

@@ -12,15 +12,15 @@ TEST_F(AnsweringTerminalTest, QueriesShowTheirDataOnSuccessOnly) {
     link.GetFirmwareVersion(comm, status, progress);
     link.CheckRunningProgram(comm, status, progress);
     EXPECT_EQ(link.written, (Lines{
-                              "A RAM size  Total=12  EXEC=3  Free=4 Successfully",
-                              "C RAM size   Time out",
-                              "A Flash ROM Size   Total=512Kb  Free=128Kb Successfully",
-                              "C Flash ROM Size   Time out",
-                              "A Version   V1.23 Successfully",
-                              "C Version   Time out",
-                              "A Check running AP  MENU Successfully",
-                              "C    Time out",
-                          }));
+                                "A RAM size  Total=12  EXEC=3  Free=4 Successfully",
+                                "C RAM size   Time out",
+                                "A Flash ROM Size   Total=512Kb  Free=128Kb Successfully",
+                                "C Flash ROM Size   Time out",
+                                "A Version   V1.23 Successfully",
+                                "C Version   Time out",
+                                "A Check running AP  MENU Successfully",
+                                "C    Time out",
+                            }));
     EXPECT_EQ(StatusList({progress.addressStatus[0], progress.addressStatus[1],
                           progress.addressStatus[2]}),
               (StatusList{kStatusDone, 0, kStatusTimeOut}));
@@ -44,7 +44,7 @@ TEST_F(AnsweringTerminalTest, FileInFlashRomCountsAsFoundAndAMissingFileAsFailed
     });
     link.CheckFileExists(comm, status, progress, "DATA.TXT");
     EXPECT_EQ(link.written, (Lines{"A DATA.TXT File exist and length = 14 From flash ROM",
-                                 "C File  DATA.TXT doesn't exist"}));
+                                   "C File  DATA.TXT doesn't exist"}));
     EXPECT_EQ(progress.addressStatus[0], kStatusDone);
     EXPECT_EQ(progress.addressStatus[2], kStatusFailed);
 }
@@ -70,7 +70,7 @@ TEST_F(AnsweringTerminalTest, DirectoryListingsGoToTheirAddressPositions) {
     link.written.clear();
     link.GetDirectory(comm, status, progress, 1, texts);
     EXPECT_EQ(link.written, (Lines{"A Get ROM Directory   MENU.EXE Successfully",
-                                 "C Get ROM Directory   Time out"}));
+                                   "C Get ROM Directory   Time out"}));
     EXPECT_EQ(texts[0], "MENU.EXE");
 
     link.written.clear();

@@ -66,7 +66,7 @@ TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
     link.SyncTime(comm, status, progress, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131103001", "M20250131103004"}));
     EXPECT_EQ(link.written, (Lines{"A Time Sync. 20250131103001 Successfully",
-                                 "C Time Sync. 20250131103004 Successfully"}));
+                                   "C Time Sync. 20250131103004 Successfully"}));
     EXPECT_EQ(request.second, 4);
     EXPECT_EQ(progress.addressStatus[2], kStatusDone);
 }

@@ -67,7 +67,7 @@ enum class OpenFailure : int32_t {
 };
 
 struct OpenResult {
-    std::unique_ptr<SerialPort> port;  // null on failure
+    std::unique_ptr<SerialPort> port;          // null on failure
     OpenFailure failure = OpenFailure::Other;  // None when port is set
     long holderPid = 0;                        // InUse: the holder's process, 0 when unknown
     std::string error;                         // why, in words with the path (describeOpenFailure)

@@ -200,7 +200,8 @@ private:
             }
             return;
         }
-        if (request.command == wire::Command::StreamPackets && !streaming_) return;  // unknown to v1
+        if (request.command == wire::Command::StreamPackets && !streaming_)
+            return;  // unknown to v1
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;

@@ -36,7 +36,8 @@ void UploadStreamer::request(char address, uint8_t serial, bool flag, uint8_t wi
     }
 }
 
-void UploadStreamer::acknowledge(uint8_t serial) { acknowledgeThrough(static_cast<uint8_t>(serial & wire::kSerialMask));
+void UploadStreamer::acknowledge(uint8_t serial) {
+    acknowledgeThrough(static_cast<uint8_t>(serial & wire::kSerialMask));
 }
 
 void UploadStreamer::acknowledgeThrough(uint8_t serial) {
@@ -54,7 +55,8 @@ void UploadStreamer::acknowledgeThrough(uint8_t serial) {
     }
     const bool pastTheEnd = last_ && distance(base_, *last_) < count;
     base_ = static_cast<uint8_t>((serial + 1) & wire::kSerialMask);
-    if (distance(base_, next_) > distance(base_, sentEnd_)) next_ = base_;  // acknowledged beyond a go-back
+    if (distance(base_, next_) > distance(base_, sentEnd_))
+        next_ = base_;                // acknowledged beyond a go-back
     if (pastTheEnd) active_ = false;  // the end is acknowledged: nothing more to send
 }
 

@@ -56,10 +56,10 @@ private:
     TerminalLine& terminals_;
     bool active_ = false;
     char address_ = 0;
-    uint8_t base_ = 0;    // serial of the first packet not acknowledged
-    uint8_t next_ = 0;    // serial of the next packet to send
-    uint8_t sentEnd_ = 0;  // serial after the furthest packet sent (a go-back leaves it)
-    uint8_t window_ = 1;  // packets past base_ that may be sent
+    uint8_t base_ = 0;             // serial of the first packet not acknowledged
+    uint8_t next_ = 0;             // serial of the next packet to send
+    uint8_t sentEnd_ = 0;          // serial after the furthest packet sent (a go-back leaves it)
+    uint8_t window_ = 1;           // packets past base_ that may be sent
     std::optional<uint8_t> last_;  // serial of the end (or refusal), once sent
 };
 

@@ -33,8 +33,8 @@ struct LineSetup {
     // The terminals hear the host only while it sends at `baud`; on a
     // pseudo-terminal the host's speed is read from the line's settings.
     bool fixedSpeed = false;
-    unsigned delayMs = 0;  // one-way delay on top of the line time
-    unsigned thinkMs = 0;  // a terminal's time over each request
+    unsigned delayMs = 0;   // one-way delay on top of the line time
+    unsigned thinkMs = 0;   // a terminal's time over each request
     unsigned protocol = 2;  // highest wire protocol version the terminals speak
 };
 

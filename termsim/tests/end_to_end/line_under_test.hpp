@@ -91,7 +91,9 @@ protected:
     std::filesystem::path ramFolder(char address) const {
         return folder_ / std::string(1, address) / "ram";
     }
-    std::filesystem::path hostFile(const std::string& name) const { return folder_ / "host" / name; }
+    std::filesystem::path hostFile(const std::string& name) const {
+        return folder_ / "host" / name;
+    }
 
     // One field of the terminal at position `index` in the state dump, as
     // its JSON text.

@@ -29,7 +29,7 @@ TEST_F(LinkFaults, DamagedRequestIsAnsweredWithNak) {
     startLine(options);
     openMainLink();
     EXPECT_EQ(Pendra_ESC_A(link_, 'A'), 5);
-    EXPECT_TRUE(terminals_.seen().empty());  // never acted on
+    EXPECT_TRUE(terminals_.seen().empty());              // never acted on
     EXPECT_EQ(server_->counters().requests.load(), 3u);  // sent again twice
 }
 

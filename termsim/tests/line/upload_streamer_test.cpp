@@ -83,7 +83,7 @@ TEST(UploadStreamer, AcknowledgementBeyondAGoBackStillCounts) {
     CountingTerminal terminal(10);
     UploadStreamer streamer(terminal);
     streamer.request('A', 10, false, 4);
-    drain(streamer);  // 10..13
+    drain(streamer);                     // 10..13
     streamer.request('A', 11, true, 1);  // go back, window of 1: resends 11 only
     EXPECT_EQ(drain(streamer), std::vector<std::string>{"11:P1"});
     streamer.acknowledge(13);  // 12 and 13 came from the first sending

@@ -32,8 +32,7 @@ TEST(CommandLineTest, OptionsOverrideTheFileWhateverTheirOrder) {
 
 TEST(CommandLineTest, DelayAndThinkTimeInEitherSpelling) {
     const SimulatorConfig config =
-        parseCommandLine({"-t", "A", "--delay-ms", "40", "--think-ms=5", "--protocol", "1"})
-            .config;
+        parseCommandLine({"-t", "A", "--delay-ms", "40", "--think-ms=5", "--protocol", "1"}).config;
     EXPECT_EQ(config.line.delayMs, 40u);
     EXPECT_EQ(config.line.thinkMs, 5u);
     EXPECT_EQ(config.line.protocol, 1u);

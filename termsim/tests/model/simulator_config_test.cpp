@@ -131,8 +131,8 @@ TEST(SimulatorConfigTest, TerminalOptionsAddAndOverride) {
 
 TEST(SimulatorConfigTest, TerminalOptionMistakes) {
     SimulatorConfig config;
-    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9", "A:ram=",
-                                   "A:record_length=2", "A:record_length=256"}) {
+    for (const char* definition : {"", "AB:model=1", "a:model=1", "A:model", "A:model=9",
+                                   "A:ram=", "A:record_length=2", "A:record_length=256"}) {
         EXPECT_THROW(applyTerminalOption(definition, "/cli", config), ConfigError) << definition;
     }
     try {

@@ -11,12 +11,12 @@ namespace zelo {
 // How a local file is opened. Every mode opens the file not shared: no other
 // opener gets it while the transfer holds it (advisory on POSIX).
 enum class OpenMode {
-    CreateWrite,          // create, replacing any file of that name; write
-    CreateReadWrite,      // create, replacing any file of that name; read and write
-    ExistingReadWrite,    // open an existing file for reading and writing
-    CreateNewWrite,       // create only if no file of that name exists; write
-    CreateNewReadWrite,   // create only if no file of that name exists; read and write
-    ExistingRead,         // open an existing file for reading
+    CreateWrite,         // create, replacing any file of that name; write
+    CreateReadWrite,     // create, replacing any file of that name; read and write
+    ExistingReadWrite,   // open an existing file for reading and writing
+    CreateNewWrite,      // create only if no file of that name exists; write
+    CreateNewReadWrite,  // create only if no file of that name exists; read and write
+    ExistingRead,        // open an existing file for reading
 };
 
 class LocalFile {

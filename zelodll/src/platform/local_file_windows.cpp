@@ -67,8 +67,8 @@ public:
                 disposition = OPEN_EXISTING;
                 break;
         }
-        HANDLE handle = CreateFileA(path, access, 0, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle =
+            CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return nullptr;
         return std::make_unique<WindowsFile>(handle);
     }

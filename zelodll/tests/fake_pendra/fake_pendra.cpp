@@ -127,9 +127,9 @@ int count(Fn fn) {
 
 const char* name(Fn fn) {
     static constexpr std::array<const char*, 25> names = {
-        "Create", "SetupEx", "Connect", "Destroy", "DBG", "POLL", "ACK",
-        "ESC_A", "ESC_H", "ESC_0", "ESC_5", "ESC_E", "ESC_X", "ESC_O", "ESC_U",
-        "ESC_I", "ESC_R", "ESC_J", "ESC_Y", "ESC_K", "ESC_N",
+        "Create",    "SetupEx",  "Connect",    "Destroy",  "DBG",   "POLL",  "ACK",
+        "ESC_A",     "ESC_H",    "ESC_0",      "ESC_5",    "ESC_E", "ESC_X", "ESC_O",
+        "ESC_U",     "ESC_I",    "ESC_R",      "ESC_J",    "ESC_Y", "ESC_K", "ESC_N",
         "FindFirst", "FindNext", "ModemATCmd", "ModemEcho"};
     return names[static_cast<std::size_t>(fn)];
 }
@@ -178,7 +178,9 @@ int16_t PENDRA_API Pendra_SetupEx(PendraHandle h, int32_t port, int16_t baud, in
     return answer(c).result;
 }
 
-int16_t PENDRA_API Pendra_Connect(PendraHandle h) { return answer(makeCall(Fn::Connect, h, 0)).result; }
+int16_t PENDRA_API Pendra_Connect(PendraHandle h) {
+    return answer(makeCall(Fn::Connect, h, 0)).result;
+}
 void PENDRA_API Pendra_Destroy(PendraHandle h) { answer(makeCall(Fn::Destroy, h, 0)); }
 
 int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
@@ -187,9 +189,15 @@ int16_t PENDRA_API Pendra_DBG(PendraHandle h, int16_t a, char* buf, uint8_t* n) 
 int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* buf, uint8_t* n) {
     return bufferRequest(Fn::POLL, h, a, buf, n);
 }
-int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) { return answer(makeCall(Fn::ACK, h, a)).result; }
-int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) { return answer(makeCall(Fn::ESC_A, h, a)).result; }
-int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a) { return answer(makeCall(Fn::ESC_H, h, a)).result; }
+int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) {
+    return answer(makeCall(Fn::ACK, h, a)).result;
+}
+int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) {
+    return answer(makeCall(Fn::ESC_A, h, a)).result;
+}
+int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a) {
+    return answer(makeCall(Fn::ESC_H, h, a)).result;
+}
 
 int16_t PENDRA_API Pendra_ESC_0(PendraHandle h, int16_t a, const char* data, int16_t length) {
     return textRequest(Fn::ESC_0, h, a, data, length);
@@ -259,7 +267,8 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
     c.arg1 = room;
     Reply r = answer(c);
     if (room > 0) {
-        std::size_t size = std::min<std::size_t>(r.bytes.size(), static_cast<std::size_t>(room - 1));
+        std::size_t size =
+            std::min<std::size_t>(r.bytes.size(), static_cast<std::size_t>(room - 1));
         std::memcpy(buf, r.bytes.data(), size);
         buf[size] = 0;
     }

@@ -24,30 +24,50 @@
 namespace fake_pendra {
 
 enum class Fn {
-    Create, SetupEx, Connect, Destroy,
-    DBG, POLL, ACK,
-    ESC_A, ESC_H, ESC_0, ESC_5, ESC_E, ESC_X, ESC_O, ESC_U,
-    ESC_I, ESC_R, ESC_J, ESC_Y, ESC_K, ESC_N,
-    FindFirst, FindNext, ModemATCmd, ModemEcho,
+    Create,
+    SetupEx,
+    Connect,
+    Destroy,
+    DBG,
+    POLL,
+    ACK,
+    ESC_A,
+    ESC_H,
+    ESC_0,
+    ESC_5,
+    ESC_E,
+    ESC_X,
+    ESC_O,
+    ESC_U,
+    ESC_I,
+    ESC_R,
+    ESC_J,
+    ESC_Y,
+    ESC_K,
+    ESC_N,
+    FindFirst,
+    FindNext,
+    ModemATCmd,
+    ModemEcho,
 };
 
 struct Call {
     Fn fn{};
     uint32_t handle = 0;
-    int16_t address = 0;      // a; the old address for ESC_5
-    int32_t port = 0;         // SetupEx
-    int16_t arg1 = 0;         // SetupEx baud; ESC_5 new address; ESC_K code; ESC_N digit; ModemEcho room
-    int16_t arg2 = 0;         // SetupEx stop bits
-    int16_t arg3 = 0;         // SetupEx parity
-    std::string request;      // the bytes handed in: buf[0, *n), text[0, length), a command line
-    int requestLength = -1;   // *n or the length argument as passed, -1 where there is none
+    int16_t address = 0;  // a; the old address for ESC_5
+    int32_t port = 0;     // SetupEx
+    int16_t arg1 = 0;  // SetupEx baud; ESC_5 new address; ESC_K code; ESC_N digit; ModemEcho room
+    int16_t arg2 = 0;  // SetupEx stop bits
+    int16_t arg3 = 0;  // SetupEx parity
+    std::string request;     // the bytes handed in: buf[0, *n), text[0, length), a command line
+    int requestLength = -1;  // *n or the length argument as passed, -1 where there is none
 };
 
 struct Reply {
     int16_t result = 0;
-    std::string bytes;        // written to buf / entry, or appended by ModemEcho
-    int length = -1;          // *n on return; -1 means bytes.size()
-    uint8_t more = 0;         // FindFirst / FindNext more-flag
+    std::string bytes;  // written to buf / entry, or appended by ModemEcho
+    int length = -1;    // *n on return; -1 means bytes.size()
+    uint8_t more = 0;   // FindFirst / FindNext more-flag
 };
 
 using Responder = std::function<std::optional<Reply>(const Call&)>;

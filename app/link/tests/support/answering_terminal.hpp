@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_pendra.hpp"
 #include "fake_line_test.hpp"
+#include "fake_pendra.hpp"
 
 namespace zelo::link::testing {
 

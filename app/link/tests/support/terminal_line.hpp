@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "fake_pendra.hpp"
 #include "fake_line_test.hpp"
+#include "fake_pendra.hpp"
 
 namespace zelo::link::testing {
 

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Checks that every C and C++ file in the repository is laid out as
+# .clang-format says; prints the files that are not. Fix with
+#   git ls-files '*.cpp' '*.hpp' '*.h' '*.c' | xargs clang-format -i
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mapfile -t files < <(git ls-files '*.cpp' '*.hpp' '*.h' '*.c')
+unformatted=()
+for file in "${files[@]}"; do
+    clang-format --dry-run --Werror "$file" >/dev/null 2>&1 || unformatted+=("$file")
+done
+if [[ ${#unformatted[@]} -gt 0 ]]; then
+    echo "format check: ${#unformatted[@]} of ${#files[@]} files differ from .clang-format:"
+    printf '  %s\n' "${unformatted[@]}"
+    exit 1
+fi
+echo "format check: ${#files[@]} files follow .clang-format"
