@@ -33,7 +33,8 @@ public:
 std::string loadThenSave(zelo::fuzz::MemoryPlatform& platform, const std::string& path) {
     NoView view;
     zelo::core::ViewState state;
-    zelo::core::LoadConfiguration(platform, path, state, view);
+    zelo::core::LoadConfiguration(platform, path, state, view,
+                                  zelo::core::MissingModel::kUseDefault);
     require(zelo::core::SaveConfiguration(platform, path, state));
     return platform.files.at(path);
 }
