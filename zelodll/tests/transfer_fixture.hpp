@@ -72,13 +72,6 @@ inline std::optional<long> resumeOffset(const std::string& text) {
     return std::stol(text.substr(open + 1, text.size() - open - 2));
 }
 
-inline fake_pendra::Reply result(int16_t value, std::string bytes = {}) {
-    fake_pendra::Reply r;
-    r.result = value;
-    r.bytes = std::move(bytes);
-    return r;
-}
-
 // A terminal holding one file, which it serves in packets from the position
 // the last upload request named.
 struct UploadTerminal {
@@ -101,22 +94,22 @@ struct UploadTerminal {
                 if (offset) {
                     const int number = resumes++;
                     if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
-                        return result(failure->second);
+                        return reply(failure->second);
                 }
                 position = static_cast<std::size_t>(offset.value_or(0));
-                return result(requestResult);
+                return reply(requestResult);
             }
             case Fn::ESC_Y: {
                 const int number = packetRequests++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
-                    return result(failure->second);
-                if (position >= file.size()) return result(3);
+                    return reply(failure->second);
+                if (position >= file.size()) return reply(3);
                 std::string chunk = file.substr(position, packetSize);
                 position += chunk.size();
-                return result(1, std::move(chunk));
+                return reply(1, std::move(chunk));
             }
             case Fn::ACK:
-            case Fn::DBG: return result(4);
+            case Fn::DBG: return reply(4);
             default: return std::nullopt;
         }
     }
@@ -153,29 +146,29 @@ struct DownloadTerminal {
 
     std::optional<fake_pendra::Reply> answer(const fake_pendra::Call& call) {
         using fake_pendra::Fn;
-        if (call.fn == Fn::ACK) return result(4);
+        if (call.fn == Fn::ACK) return reply(4);
         if (call.fn != Fn::DBG || call.request.empty()) return std::nullopt;
         switch (call.request[0]) {
             case 'L':
                 if (auto offset = resumeOffset(call.request)) {
                     const int number = resumes++;
                     if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
-                        return result(failure->second);
+                        return reply(failure->second);
                     resumeOffsets.push_back(*offset);
                     received.resize(static_cast<std::size_t>(*offset));
                 }
-                return result(4);
+                return reply(4);
             case 'Y': {
                 const int number = dataPackets++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
-                    return result(failure->second);
+                    return reply(failure->second);
                 const std::string bytes = unescape(std::string_view(call.request).substr(1));
                 packetSizes.push_back(bytes.size());
                 received += bytes;
-                return result(acceptResult);
+                return reply(acceptResult);
             }
-            case 'Z': ended = true; return result(4);
-            case 'z': cancelled = true; return result(4);
+            case 'Z': ended = true; return reply(4);
+            case 'z': cancelled = true; return reply(4);
             default: return std::nullopt;
         }
     }

@@ -358,10 +358,10 @@ TEST_F(UploadTest, StepwiseUploadToMemory) {
 }
 
 TEST_F(UploadTest, UploadModeQueryReadsTheReplysThirdByte) {
-    fake_pendra::push(Fn::DBG, result(1, std::string("\0\0\1", 3)));
+    fake_pendra::push(Fn::DBG, reply(1, std::string("\0\0\1", 3)));
     EXPECT_EQ(HM_upload_mode(1, 'A'), ZELO_IN_UPLOAD_MODE);
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "Q");
-    fake_pendra::push(Fn::DBG, result(1, "\1"));  // too short to hold the answer
+    fake_pendra::push(Fn::DBG, reply(1, "\1"));  // too short to hold the answer
     EXPECT_EQ(HM_upload_mode(1, 'A'), ZELO_UNKNOWN_RESPONSE);
 }
 
