@@ -1,18 +1,80 @@
-// The stop flag is set by one thread while another polls it.
-#include <atomic>
+// The stop flag, set by the window thread while the worker runs the
+// stepwise calls as the program does (open, then packet calls until one
+// returns anything but 1): the transfer ends with 10, the terminal is told
+// to cancel, nothing after the stop is acknowledged and the file is closed.
 #include <thread>
 
-#include "library_fixture.hpp"
+#include "transfer_stop_fixture.hpp"
 
-TEST_F(LibraryTest, StopFromAnotherThreadIsSeenByThePollingThread) {
-    std::atomic<bool> seen{false};
+using fake_pendra::Fn;
+using namespace transfer_test;
+
+namespace {
+
+// Packet calls until the transfer ends; its last result.
+template <typename PacketCall>
+int32_t runPackets(PacketCall packetCall) {
+    int32_t bytes = 0, packets = 0, code = ZELO_MORE;
+    while ((code = packetCall(&bytes, &packets)) == ZELO_MORE) {
+    }
+    return code;
+}
+
+}  // namespace
+
+TEST_F(TransferStopTest, StopDuringAStepwiseUpload) {
+    UploadTerminal terminal;
+    terminal.file = patternBytes(100000);
+    serveUntilStopped(terminal);
+    char local[ZELO_LOCAL_NAME_SIZE] = {};
+    const std::string name = path("up.bin");
+    name.copy(local, name.size());
+
+    int32_t code = -1;
     std::thread worker([&] {
-        while (!zelo::state().stopRequested()) std::this_thread::yield();
-        seen = true;
+        code = HM_upload1(1, 'A', "DATA.TXT", local);
+        if (code == ZELO_OK) code = runPackets(HM_upload2);
     });
-    HM_stop_communication();
+    stopAfterThreePackets();
     worker.join();
-    EXPECT_TRUE(seen);
+
+    EXPECT_EQ(code, ZELO_STOPPED);
+    EXPECT_EQ(genericRequests(), std::vector<std::string>{"y"});  // the cancel
+    EXPECT_EQ(fake_pendra::count(Fn::ESC_Y), 3);
+    EXPECT_EQ(fake_pendra::count(Fn::ACK), 3);
+    EXPECT_EQ(files.openFiles, 0);
+    EXPECT_EQ(readFile(name), terminal.file.substr(0, 3 * 128));
+}
+
+TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
+    DownloadTerminal terminal;
+    serveUntilStopped(terminal);
+    const std::string local = path("down.bin");
+    writeFile(local, patternBytes(100000));
+
+    int32_t code = -1;
+    std::thread worker([&] {
+        int32_t size = 0;
+        code = HM_download1(1, 'A', local.c_str(), "DATA.TXT", &size);
+        if (code == ZELO_OK) code = runPackets(HM_download2);
+    });
+    stopAfterThreePackets();
+    worker.join();
+
+    EXPECT_EQ(code, ZELO_STOPPED);
+    EXPECT_EQ(terminal.dataPackets, 3);
+    EXPECT_TRUE(terminal.cancelled);
+    EXPECT_FALSE(terminal.ended);
+    EXPECT_EQ(files.openFiles, 0);
+    // A stop asked for before a transfer starts is not held against it.
+    fake_pendra::reset();
+    DownloadTerminal next;
+    serve(next);
+    HM_stop_communication();
+    int32_t size = 0;
+    ASSERT_EQ(HM_download1(1, 'A', local.c_str(), "DATA.TXT", &size), ZELO_OK);
+    EXPECT_EQ(runPackets(HM_download2), ZELO_OK);
+    EXPECT_EQ(next.received, patternBytes(100000));
 }
 
 TEST_F(LibraryTest, StopWhileTheWorkerSwitchesPowerSaving) {
