@@ -36,6 +36,13 @@ struct TransferState {
     bool uploadResumePending = false;  // the last upload resume was not taken
     std::string downloadFileName;      // the open download file, for its errors
     std::string localFileError;        // see local_file_error.hpp
+
+    // A stepwise upload is open with this terminal until its packet calls end.
+    void openWith(int32_t port, int32_t address) {
+        open = true;
+        savedPort = port;
+        savedAddress = static_cast<char>(address);
+    }
 };
 
 struct LibraryState {

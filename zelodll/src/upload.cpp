@@ -246,9 +246,7 @@ int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_na
     if (result == kLinkAccepted) {
         if (!openLocalFile(local_name, localLength, true)) return ZELO_CANNOT_OPEN_LOCAL;
         // Power saving stays off until the transfer ends.
-        transfer.open = true;
-        transfer.savedPort = port;
-        transfer.savedAddress = static_cast<char>(address);
+        transfer.openWith(port, address);
         return ZELO_OK;
     }
     powerSavingOnPart(port, address);
