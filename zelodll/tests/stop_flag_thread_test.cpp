@@ -6,7 +6,6 @@
 
 #include "transfer_stop_fixture.hpp"
 
-using fake_pendra::Fn;
 using namespace transfer_test;
 
 namespace {
@@ -38,12 +37,7 @@ TEST_F(TransferStopTest, StopDuringAStepwiseUpload) {
     stopAfterThreePackets();
     worker.join();
 
-    EXPECT_EQ(code, ZELO_STOPPED);
-    EXPECT_EQ(genericRequests(), std::vector<std::string>{"y"});  // the cancel
-    EXPECT_EQ(fake_pendra::count(Fn::ESC_Y), 3);
-    EXPECT_EQ(fake_pendra::count(Fn::ACK), 3);
-    EXPECT_EQ(files.openFiles, 0);
-    EXPECT_EQ(readFile(name), terminal.file.substr(0, 3 * 128));
+    expectUploadEndedAtTheStop(code, terminal, name);
 }
 
 TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
@@ -61,11 +55,7 @@ TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
     stopAfterThreePackets();
     worker.join();
 
-    EXPECT_EQ(code, ZELO_STOPPED);
-    EXPECT_EQ(terminal.dataPackets, 3);
-    EXPECT_TRUE(terminal.cancelled);
-    EXPECT_FALSE(terminal.ended);
-    EXPECT_EQ(files.openFiles, 0);
+    expectDownloadEndedAtTheStop(code, terminal);
     // A stop asked for before a transfer starts is not held against it.
     fake_pendra::reset();
     DownloadTerminal next;

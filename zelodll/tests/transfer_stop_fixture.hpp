@@ -28,6 +28,28 @@ protected:
         HM_stop_communication();
     }
 
+    // What an upload of `terminal`'s file into `local`, stopped after three
+    // packets, must leave: 10, the cancel, the three packets in the file
+    // and the file closed.
+    void expectUploadEndedAtTheStop(int32_t code, const UploadTerminal& terminal,
+                                    const std::string& local) {
+        EXPECT_EQ(code, ZELO_STOPPED);
+        EXPECT_EQ(fake_pendra::count(fake_pendra::Fn::ESC_Y), 3);
+        EXPECT_EQ(fake_pendra::count(fake_pendra::Fn::ACK), 3);
+        EXPECT_EQ(genericRequests(), std::vector<std::string>{"y"});  // the cancel
+        EXPECT_EQ(files.openFiles, 0);
+        EXPECT_EQ(readFile(local), terminal.file.substr(0, 3 * 128));
+    }
+    // And a download: 10, three packets taken, the file cancelled rather
+    // than ended, and closed.
+    void expectDownloadEndedAtTheStop(int32_t code, const DownloadTerminal& terminal) {
+        EXPECT_EQ(code, ZELO_STOPPED);
+        EXPECT_EQ(terminal.dataPackets, 3);
+        EXPECT_TRUE(terminal.cancelled);
+        EXPECT_FALSE(terminal.ended);
+        EXPECT_EQ(files.openFiles, 0);
+    }
+
 private:
     // Bounded, so that a lost stop fails the test instead of hanging it.
     static void waitForStop() {

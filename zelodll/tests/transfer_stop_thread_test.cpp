@@ -4,7 +4,6 @@
 
 #include "transfer_stop_fixture.hpp"
 
-using fake_pendra::Fn;
 using namespace transfer_test;
 
 TEST_F(TransferStopTest, StopDuringAWholeFileUpload) {
@@ -20,11 +19,7 @@ TEST_F(TransferStopTest, StopDuringAWholeFileUpload) {
     stopAfterThreePackets();
     worker.join();
 
-    EXPECT_EQ(code, ZELO_STOPPED);
-    EXPECT_EQ(fake_pendra::count(Fn::ESC_Y), 3);
-    EXPECT_EQ(genericRequests(), std::vector<std::string>{"y"});
-    EXPECT_EQ(files.openFiles, 0);
-    EXPECT_EQ(readFile(name), terminal.file.substr(0, 3 * 128));
+    expectUploadEndedAtTheStop(code, terminal, name);
 }
 
 TEST_F(TransferStopTest, StopDuringAWholeFileDownload) {
@@ -38,9 +33,5 @@ TEST_F(TransferStopTest, StopDuringAWholeFileDownload) {
     stopAfterThreePackets();
     worker.join();
 
-    EXPECT_EQ(code, ZELO_STOPPED);
-    EXPECT_EQ(terminal.dataPackets, 3);
-    EXPECT_TRUE(terminal.cancelled);
-    EXPECT_FALSE(terminal.ended);
-    EXPECT_EQ(files.openFiles, 0);
+    expectDownloadEndedAtTheStop(code, terminal);
 }
