@@ -14,6 +14,7 @@
 
 #include "library_fixture.hpp"
 #include "platform/local_file.hpp"
+#include "terminal_requests.hpp"
 
 namespace transfer_test {
 
@@ -65,13 +66,6 @@ private:
     };
 };
 
-// The offset of a resume request "name[offset]", or nothing for a plain name.
-inline std::optional<long> resumeOffset(const std::string& text) {
-    const auto open = text.rfind('[');
-    if (open == std::string::npos || text.empty() || text.back() != ']') return std::nullopt;
-    return std::stol(text.substr(open + 1, text.size() - open - 2));
-}
-
 // A terminal holding one file, which it serves in packets from the position
 // the last upload request named.
 struct UploadTerminal {
@@ -90,13 +84,13 @@ struct UploadTerminal {
         using fake_pendra::Fn;
         switch (call.fn) {
             case Fn::ESC_U: {
-                const auto offset = resumeOffset(call.request);
+                const auto offset = fake_pendra::splitResume(call.request).offset;
                 if (offset) {
                     const int number = resumes++;
                     if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
                         return reply(failure->second);
                 }
-                position = static_cast<std::size_t>(offset.value_or(0));
+                position = offset.value_or(0);
                 return reply(requestResult);
             }
             case Fn::ESC_Y: {
@@ -114,19 +108,6 @@ struct UploadTerminal {
         }
     }
 };
-
-inline std::string unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto b = static_cast<uint8_t>(text[i]);
-        if (b == 0x5C && i + 1 < text.size()) {
-            const auto next = static_cast<uint8_t>(text[++i]);
-            b = next == 0x5C ? next : (next >= 0x80 ? next & 0x7F : next | 0x80);
-        }
-        out += static_cast<char>(b);
-    }
-    return out;
-}
 
 // A terminal taking one file: data packets are decoded and kept, a resume
 // request cuts what it holds back to the offset.
@@ -150,19 +131,20 @@ struct DownloadTerminal {
         if (call.fn != Fn::DBG || call.request.empty()) return std::nullopt;
         switch (call.request[0]) {
             case 'L':
-                if (auto offset = resumeOffset(call.request)) {
+                if (auto offset = fake_pendra::splitResume(call.request.substr(1)).offset) {
                     const int number = resumes++;
                     if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
                         return reply(failure->second);
-                    resumeOffsets.push_back(*offset);
-                    received.resize(static_cast<std::size_t>(*offset));
+                    resumeOffsets.push_back(static_cast<long>(*offset));
+                    received.resize(*offset);
                 }
                 return reply(4);
             case 'Y': {
                 const int number = dataPackets++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
                     return reply(failure->second);
-                const std::string bytes = unescape(std::string_view(call.request).substr(1));
+                const std::string bytes =
+                    fake_pendra::unescape(std::string_view(call.request).substr(1));
                 packetSizes.push_back(bytes.size());
                 received += bytes;
                 return reply(acceptResult);
