@@ -41,17 +41,16 @@ TEST_F(LocalFileErrorTest, UploadThatCannotCreateItsFileNamesItWithTheSystemsRea
     const std::string local = pathBelowAFile();
     const std::string reason = systemReasonFor(local);
     ASSERT_FALSE(reason.empty());
-    char name[ZELO_LOCAL_NAME_SIZE] = {};
-    std::strncpy(name, local.c_str(), sizeof name - 1);
+    NameBuffer name(local);
 
-    EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", name), ZELO_CANNOT_OPEN_LOCAL);
+    EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", name.text), ZELO_CANNOT_OPEN_LOCAL);
     EXPECT_EQ(lastFileError(), local + ": cannot open for writing: " + reason);
-    EXPECT_EQ(HM_upload1(1, 'A', "DATA.TXT", name), ZELO_CANNOT_OPEN_LOCAL);
+    EXPECT_EQ(HM_upload1(1, 'A', "DATA.TXT", name.text), ZELO_CANNOT_OPEN_LOCAL);
     EXPECT_EQ(lastFileError(), local + ": cannot open for writing: " + reason);
 
     // The next transfer starts afresh: a good one leaves no text.
-    std::strncpy(name, path("good.txt").c_str(), sizeof name - 1);
-    EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", name), ZELO_OK);
+    NameBuffer good(path("good.txt"));
+    EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", good.text), ZELO_OK);
     EXPECT_EQ(lastFileError(), "");
 }
 
@@ -75,9 +74,8 @@ TEST_F(LocalFileErrorTest, FaultsInTheMiddleOfAFileAreNamedToo) {
     source.file = patternBytes(500);
     serve(source);
     files.writesBeforeFailure = 1;
-    char name[ZELO_LOCAL_NAME_SIZE] = {};
-    std::strncpy(name, path("full.bin").c_str(), sizeof name - 1);
-    EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", name), ZELO_CANNOT_OPEN_LOCAL);
+    NameBuffer name(path("full.bin"));
+    EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", name.text), ZELO_CANNOT_OPEN_LOCAL);
     EXPECT_EQ(lastFileError().rfind(path("full.bin") + ": cannot write", 0), 0u);
 
     fake_pendra::reset();

@@ -25,19 +25,12 @@ TEST_F(TransferStopTest, StopDuringAStepwiseUpload) {
     UploadTerminal terminal;
     terminal.file = patternBytes(100000);
     serveUntilStopped(terminal);
-    char local[ZELO_LOCAL_NAME_SIZE] = {};
-    const std::string name = path("up.bin");
-    name.copy(local, name.size());
-
-    int32_t code = -1;
-    std::thread worker([&] {
-        code = HM_upload1(1, 'A', "DATA.TXT", local);
-        if (code == ZELO_OK) code = runPackets(HM_upload2);
+    NameBuffer local(path("up.bin"));
+    const int32_t code = runAndStop([&] {
+        const int32_t opened = HM_upload1(1, 'A', "DATA.TXT", local.text);
+        return opened == ZELO_OK ? runPackets(HM_upload2) : opened;
     });
-    stopAfterThreePackets();
-    worker.join();
-
-    expectUploadEndedAtTheStop(code, terminal, name);
+    expectUploadEndedAtTheStop(code, terminal, path("up.bin"));
 }
 
 TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
@@ -46,15 +39,11 @@ TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
     const std::string local = path("down.bin");
     writeFile(local, patternBytes(100000));
 
-    int32_t code = -1;
-    std::thread worker([&] {
+    const int32_t code = runAndStop([&] {
         int32_t size = 0;
-        code = HM_download1(1, 'A', local.c_str(), "DATA.TXT", &size);
-        if (code == ZELO_OK) code = runPackets(HM_download2);
+        const int32_t opened = HM_download1(1, 'A', local.c_str(), "DATA.TXT", &size);
+        return opened == ZELO_OK ? runPackets(HM_download2) : opened;
     });
-    stopAfterThreePackets();
-    worker.join();
-
     expectDownloadEndedAtTheStop(code, terminal);
     // A stop asked for before a transfer starts is not held against it.
     fake_pendra::reset();

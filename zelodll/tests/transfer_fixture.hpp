@@ -3,6 +3,7 @@
 // that serve an upload or take a download through the fake link layer.
 #pragma once
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -153,6 +154,14 @@ struct DownloadTerminal {
             case 'z': cancelled = true; return reply(4);
             default: return std::nullopt;
         }
+    }
+};
+
+// A writable local name buffer of an upload, as the callers pass it.
+struct NameBuffer {
+    char text[ZELO_LOCAL_NAME_SIZE] = {};
+    explicit NameBuffer(const std::string& name) {
+        std::strncpy(text, name.c_str(), sizeof text - 1);
     }
 };
 

@@ -22,10 +22,16 @@ protected:
         });
     }
 
-    // The window thread's part: the stop, once three packets have gone.
-    void stopAfterThreePackets() {
+    // Runs `transfer` on a worker thread while this one, the window
+    // thread, asks to stop once three packets have gone; its result.
+    template <typename Transfer>
+    int32_t runAndStop(Transfer transfer) {
+        int32_t code = -1;
+        std::thread worker([&] { code = transfer(); });
         while (acknowledged.load() < 3) std::this_thread::yield();
         HM_stop_communication();
+        worker.join();
+        return code;
     }
 
     // What an upload of `terminal`'s file into `local`, stopped after three

@@ -9,18 +9,6 @@
 using fake_pendra::Fn;
 using namespace transfer_test;
 
-namespace {
-
-// A writable local name buffer, as the callers pass it.
-struct NameBuffer {
-    char text[ZELO_LOCAL_NAME_SIZE] = {};
-    explicit NameBuffer(const std::string& name) {
-        std::strncpy(text, name.c_str(), sizeof text - 1);
-    }
-};
-
-}  // namespace
-
 class UploadTest : public TransferTest {
 protected:
     // Uploads `content` as the terminal's DATA.TXT into `local` by the whole-file call.
