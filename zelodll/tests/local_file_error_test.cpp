@@ -28,9 +28,11 @@ protected:
     }
     // What the system says when that path is opened.
     std::string systemReasonFor(const std::string& name) {
-        EXPECT_EQ(zelo::platformFileSystem().open(name.c_str(), zelo::OpenMode::CreateWrite),
-                  nullptr);
-        return zelo::lastSystemErrorText();
+        const auto file =
+            zelo::platformFileSystem().open(name.c_str(), zelo::OpenMode::CreateWrite);
+        const std::string reason = zelo::lastSystemErrorText();  // before anything else
+        EXPECT_EQ(file, nullptr);
+        return reason;
     }
 };
 
