@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "core/poll_display.hpp"
 #include "link/result_text.hpp"
@@ -53,6 +54,10 @@ void DesktopFrontEnd::OnUserInterfaceThread(const std::function<void()>& task) {
 }
 
 void DesktopFrontEnd::AppendToMessageWindow(std::string line) { emit MessageLine(Bytes(line)); }
+
+void DesktopFrontEnd::ShowOperatorNote(std::string text) {
+    AppendToMessageWindow(std::move(text) + "\r\n");
+}
 
 void DesktopFrontEnd::HandlePollRecord(char address, std::string record) {
     emit PollLine(Bytes(core::PollDisplayLine(address, record)));

@@ -41,6 +41,9 @@ public:
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;
     void NoteResult(char address, int code) override;
+    // A line of its own in the message window, after the result line it
+    // explains.
+    void ShowOperatorNote(std::string text) override;
 
     // UserInterface
     void ShowMessage(const std::string& text) override;

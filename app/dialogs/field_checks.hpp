@@ -8,30 +8,29 @@
 
 namespace zelo::dialogs {
 
-// The checks a dialog runs on its edits when OK is pressed; a failed check
-// keeps the dialog open with the message.
-struct CheckedInteger {
-    std::optional<int> value;  // set when the text is an integer in range
-    std::string message;       // why not, naming the allowed range
-};
-
-// A whole decimal integer, optionally signed and surrounded by spaces,
-// within [low, high].
-CheckedInteger CheckIntegerInRange(std::string_view text, int low, int high);
-
-// Empty when `text` has at most `limit` characters, else the message.
-std::string CheckMaxCharacters(std::string_view text, std::size_t limit);
-
-// What a dialog says when a field cannot be taken. Empty: the field is fine.
-// The dialog stays open on a refusal and shows the text in a message box.
+// The checks a dialog runs on its fields when OK (or a button that reads an
+// edit) is pressed. Each answers with a refusal: empty when the field is
+// fine, else the text the dialog shows in a message box while it stays open.
 using Refusal = std::string;
 
-// An integer field outside its range, in the words of the usual range check.
+// An integer outside [low, high]: "Please enter an integer between low and
+// high."
 Refusal CheckRange(int value, int low, int high);
 
-// A text longer than the fixed field it is kept in; `what` names the field
-// ("The file name"). Texts are refused, never cut.
-Refusal CheckLength(std::string_view text, std::size_t limit, std::string_view what);
+// An edit's text read as an integer within [low, high]: a whole decimal
+// integer, optionally with '+' and surrounded by spaces. Text that is no
+// such integer gets the same refusal as one out of range.
+struct CheckedInteger {
+    std::optional<int> value;  // set when the refusal is empty
+    Refusal refusal;
+};
+CheckedInteger CheckIntegerText(std::string_view text, int low, int high);
+
+// A text longer than the fixed field it is kept in. Texts are refused, never
+// cut. With `what` naming the field ("The file name") the refusal says how
+// long the text is; without, it is the plain limit of an edit box ("Please
+// enter no more than 30 characters.").
+Refusal CheckLength(std::string_view text, std::size_t limit, std::string_view what = {});
 
 // The first refusal of several checks, in order.
 inline Refusal FirstRefusal(std::initializer_list<Refusal> refusals) {

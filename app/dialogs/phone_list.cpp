@@ -20,8 +20,8 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 // The checks the edits' limits make when a button reads them.
 std::string CheckFields(std::string_view name, std::string_view number,
                         std::string_view emptyMessage) {
-    std::string message = CheckMaxCharacters(name, kPhoneField);
-    if (message.empty()) message = CheckMaxCharacters(number, kPhoneField);
+    Refusal message = CheckLength(name, kPhoneField);
+    if (message.empty()) message = CheckLength(number, kPhoneField);
     if (message.empty() && (name.empty() || number.empty())) message = emptyMessage;
     return message;
 }

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "link/bounded_text.hpp"
+
 namespace zelo::link {
 namespace {
 
@@ -87,6 +89,7 @@ std::optional<int> TransferRun::DownloadFile(std::size_t k, const std::string& p
     progress_.addressStatus[k] = StatusOfTransfer(result);
     lastResult_ = result;
     link_.ShowResult(Address(k), "Download ", detail, result);
+    if (result != ZELO_OK) ExplainLocalFileFailure();
     if (comm_.terminalType == kDelmar) Environment().Sleep(kDelmarDownloadPauseMs);
     link_.RefreshProgress(0);
     return result;
@@ -128,11 +131,18 @@ std::optional<int> TransferRun::UploadFile(std::size_t k, const std::string& ter
     if (Stopped()) return std::nullopt;
     lastResult_ = result;
     link_.ShowResult(Address(k), "Upload ", detail, result);
+    if (result != ZELO_OK && pcPath.size() < localName.size()) ExplainLocalFileFailure();
     if (comm_.terminalType >= kEstra && comm_.terminalType <= kBrisa)
         Environment().Sleep(kUploadPauseMs);
     progress_.addressStatus[k] = StatusOfTransfer(result);
     link_.RefreshProgress(0);
     return result;
+}
+
+void TransferRun::ExplainLocalFileFailure() {
+    std::array<char, 512> reason{};
+    if (HM_last_file_error_text(reason.data(), static_cast<int32_t>(reason.size())) == 0) return;
+    link_.ExplainFailure(TextWithin(reason.data(), reason.size()));
 }
 
 void TransferRun::RefuseName(std::size_t k, std::string_view name) {

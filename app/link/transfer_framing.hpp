@@ -58,6 +58,9 @@ public:
 
 private:
     void TrackPackets(int packets);
+    // Beside a transfer's result line: why its local file failed, naming the
+    // file, in the system's words, when the library knows.
+    void ExplainLocalFileFailure();
     static int StatusOfTransfer(int result);
 
     CTerminalLink& link_;

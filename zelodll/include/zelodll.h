@@ -155,6 +155,18 @@ enum ZeloOpenReason {
 };
 ZELO_EXPORT int32_t ZELO_API HM_last_error_text(char* text, int32_t room);
 
+/* An addition outside the fixed ordinals 1..85 (ordinal 101): why the local
+ * file of the last upload or download of this process failed, naming the
+ * file, what could not be done and the system's reason, e.g.
+ * "/data/A/X.DAT: cannot open for writing: Permission denied". The result
+ * codes (ZELO_CANNOT_OPEN_LOCAL, ZELO_NO_SUCH_FILE) say only that the local
+ * file failed. Every call of HM_upload, HM_upload1, HM_download and
+ * HM_download1 starts with the text empty; the stepwise calls that follow
+ * them may set it. Copies as HM_last_error_text does: at most `room` - 1
+ * characters and a terminating zero; `text` may be NULL or `room` 0.
+ * Returns 1 when there is such a text, else 0. */
+ZELO_EXPORT int32_t ZELO_API HM_last_file_error_text(char* text, int32_t room);
+
 /* ---- Upload: terminal to host ----------------------------------------- */
 
 /* Whole file. `remote_name` at most 243 characters, so that a resume

@@ -10,6 +10,7 @@
 #include "c_boundary.hpp"
 #include "download_requests.hpp"
 #include "library_state.hpp"
+#include "local_file_error.hpp"
 #include "power_saving.hpp"
 #include "single_request.hpp"
 #include "transfer_files.hpp"
@@ -56,6 +57,24 @@ void saveName(std::array<char, ZELO_REMOTE_NAME_SIZE>& saved, std::string_view n
     std::copy(name.begin(), name.end(), saved.begin());
 }
 
+// Whether the file to download is there; when it is not, the system's
+// reason is kept for the operator.
+bool findLocalFile(const char* name) {
+    if (name == nullptr) return false;
+    if (fileSystem().exists(name)) return true;
+    noteLocalFileError(name, "cannot open for reading");
+    return false;
+}
+
+// Opens the file to download, remembering its name for a read that fails
+// later.
+std::unique_ptr<LocalFile> openLocalFile(const char* name) {
+    auto file = fileSystem().open(name, OpenMode::ExistingRead);
+    if (!file) noteLocalFileError(name, "cannot open for reading");
+    state().transfer.downloadFileName = name;
+    return file;
+}
+
 // The end request; the whole-file call acknowledges it whatever its result.
 [[nodiscard]] int32_t endWholeFile(int16_t to) {
     const int16_t result = sendDownloadRequest<128>(to, "Z");
@@ -65,8 +84,10 @@ void saveName(std::array<char, ZELO_REMOTE_NAME_SIZE>& saved, std::string_view n
 }
 
 // A local file that fails in its middle must not look like a complete one to
-// the terminal: the transfer is cancelled rather than ended.
+// the terminal: the transfer is cancelled rather than ended. Called straight
+// after the failed read or seek, whose reason is kept for the operator.
 [[nodiscard]] int32_t abandonDownload(int16_t to) {
+    noteLocalFileError(state().transfer.downloadFileName, "cannot read");
     sendDownloadCancel(to);
     closeDownloadFile();
     return kLocalFileFault;
@@ -187,6 +208,7 @@ extern "C" {
 
 int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_name,
                              const char* remote_name) try {
+    clearLocalFileError();
     const std::size_t remoteLength = boundedLength(remote_name, kMaxWholeDownloadRemoteName);
     if (remoteLength > kMaxWholeDownloadRemoteName) return ZELO_UNKNOWN_RESPONSE;
 
@@ -194,17 +216,21 @@ int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_na
     transfer.packetCount = 0;
     transfer.byteCount = 0;
     state().clearStop();
-    if (local_name == nullptr || !fileSystem().exists(local_name)) return ZELO_NO_SUCH_FILE;
+    if (!findLocalFile(local_name)) return ZELO_NO_SUCH_FILE;
     if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
 
     const std::string_view remote = nameOf(remote_name, remoteLength);
     int32_t result = sendDownloadRequest<kDataRequestSize>(linkAddress(address), "L", remote);
     if (result == kRequestAccepted) {
         HM_time_delay(2);
-        auto file = fileSystem().open(local_name, OpenMode::ExistingRead);
+        auto file = openLocalFile(local_name);
         // As in the stepwise start: the terminal is not told, and power
         // saving stays off.
-        if (!file || !file->seek(0)) return ZELO_NO_SUCH_FILE;
+        if (!file) return ZELO_NO_SUCH_FILE;
+        if (!file->seek(0)) {
+            noteLocalFileError(local_name, "cannot read");
+            return ZELO_NO_SUCH_FILE;
+        }
         holdDownloadFile(std::move(file));
         result = sendWholeFile(port, address, remote);
     }
@@ -216,12 +242,13 @@ int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_na
 
 int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_name,
                               const char* remote_name, int32_t* offset) try {
+    clearLocalFileError();
     const std::size_t localLength = boundedLength(local_name, kMaxSavedName);
     const std::size_t remoteLength = boundedLength(remote_name, kMaxSavedName);
     if (localLength > kMaxSavedName || remoteLength > kMaxSavedName) return ZELO_UNKNOWN_RESPONSE;
 
     state().clearStop();
-    if (local_name == nullptr || !fileSystem().exists(local_name)) return ZELO_NO_SUCH_FILE;
+    if (!findLocalFile(local_name)) return ZELO_NO_SUCH_FILE;
     if (!powerSavingOffPart(port, address)) return ZELO_POWER_SAVING_ON;
 
     TransferState& transfer = state().transfer;
@@ -238,11 +265,14 @@ int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_n
         HM_time_delay(2);
         // A file that cannot be opened or positioned: the terminal is not
         // told, and power saving stays off.
-        auto file = fileSystem().open(local_name, OpenMode::ExistingRead);
+        auto file = openLocalFile(local_name);
         if (!file) return ZELO_NO_SUCH_FILE;
         const int64_t size = file->size();
         const int32_t start = offset != nullptr ? *offset : 0;
-        if (size < 0 || start < 0 || !file->seek(start)) return ZELO_NO_SUCH_FILE;
+        if (size < 0 || start < 0 || !file->seek(start)) {
+            noteLocalFileError(local_name, "cannot read");
+            return ZELO_NO_SUCH_FILE;
+        }
         if (offset != nullptr)
             *offset =
                 static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "pendra.h"
 #include "platform/local_file.hpp"
@@ -33,6 +34,15 @@ struct TransferState {
     std::unique_ptr<LocalFile> downloadFile;
     int64_t uploadAppendBase = 0;      // length of an appended file when opened
     bool uploadResumePending = false;  // the last upload resume was not taken
+    std::string downloadFileName;      // the open download file, for its errors
+    std::string localFileError;        // see local_file_error.hpp
+
+    // A stepwise upload is open with this terminal until its packet calls end.
+    void openWith(int32_t port, int32_t address) {
+        open = true;
+        savedPort = port;
+        savedAddress = static_cast<char>(address);
+    }
 };
 
 struct LibraryState {

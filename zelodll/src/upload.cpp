@@ -9,6 +9,7 @@
 #include "c_boundary.hpp"
 #include "library_state.hpp"
 #include "link_interface.hpp"
+#include "local_file_error.hpp"
 #include "power_saving.hpp"
 #include "single_request.hpp"
 #include "transfer_files.hpp"
@@ -38,8 +39,10 @@ constexpr int16_t kStopped = kStoppedResult;
 // file is gone or took fewer bytes than the packet holds.
 bool storePacket(const RequestBuffer<kUploadRequestSize>& packet) {
     TransferState& transfer = state().transfer;
-    if (!transfer.uploadFile || !transfer.uploadFile->write(packet.bytes.data(), packet.length))
+    if (!transfer.uploadFile || !transfer.uploadFile->write(packet.bytes.data(), packet.length)) {
+        noteLocalFileError(transfer.localName.data(), "cannot write");
         return false;
+    }
     transfer.packetCount += 1;
     transfer.byteCount += packet.length;
     return true;
@@ -49,8 +52,11 @@ bool storePacket(const RequestBuffer<kUploadRequestSize>& packet) {
 // file held before this transfer, plus what the terminal will not send again.
 bool positionUploadFile() {
     TransferState& transfer = state().transfer;
-    return transfer.uploadFile &&
-           transfer.uploadFile->seek(transfer.uploadAppendBase + transfer.byteCount);
+    if (transfer.uploadFile &&
+        transfer.uploadFile->seek(transfer.uploadAppendBase + transfer.byteCount))
+        return true;
+    noteLocalFileError(transfer.localName.data(), "cannot write");
+    return false;
 }
 
 // A packet that cannot be stored must not be acknowledged: the terminal is
@@ -75,7 +81,10 @@ bool openLocalFile(char* localName, std::size_t length, bool readWrite) {
     TransferState& transfer = state().transfer;
     auto file = openUploadFile(transfer.localName.data(), state().uploadSaveMode, readWrite,
                                transfer.uploadAppendBase);
-    if (!file) return false;
+    if (!file) {
+        noteLocalFileError(transfer.localName.data(), "cannot open for writing");
+        return false;
+    }
     if (localName != nullptr) std::memcpy(localName, transfer.localName.data(), length + 1);
     holdUploadFile(std::move(file));
     return true;
@@ -180,6 +189,7 @@ extern "C" {
 
 int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_name,
                            char* local_name) try {
+    clearLocalFileError();
     const std::size_t remoteLength = boundedLength(remote_name, kMaxWholeUploadRemoteName);
     const std::size_t localLength = boundedLength(local_name, kMaxLocalName);
     if (remoteLength > kMaxWholeUploadRemoteName || localLength > kMaxLocalName)
@@ -215,6 +225,7 @@ int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_nam
 
 int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_name,
                             char* local_name) try {
+    clearLocalFileError();
     const std::size_t remoteLength = boundedLength(remote_name, kMaxSavedRemoteName);
     const std::size_t localLength = boundedLength(local_name, kMaxLocalName);
     if (remoteLength > kMaxSavedRemoteName || localLength > kMaxLocalName)
@@ -235,9 +246,7 @@ int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_na
     if (result == kLinkAccepted) {
         if (!openLocalFile(local_name, localLength, true)) return ZELO_CANNOT_OPEN_LOCAL;
         // Power saving stays off until the transfer ends.
-        transfer.open = true;
-        transfer.savedPort = port;
-        transfer.savedAddress = static_cast<char>(address);
+        transfer.openWith(port, address);
         return ZELO_OK;
     }
     powerSavingOnPart(port, address);

@@ -35,10 +35,7 @@ int32_t ZELO_API HM_upload11(int32_t port, int32_t address, const char* request)
     const std::size_t length = std::min(boundedLength(request, kMaxRequestText), kMaxRequestText);
     const int16_t result = sendUploadRequest(linkAddress(address), textOf(request, length));
     if (result == kLinkAccepted) {
-        TransferState& transfer = state().transfer;
-        transfer.open = true;
-        transfer.savedPort = port;
-        transfer.savedAddress = static_cast<char>(address);
+        state().transfer.openWith(port, address);
         return ZELO_OK;
     }
     powerSavingOnPart(port, address);

@@ -3,22 +3,12 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "c_checks.h"
 #include "pendra.h"
 #include "zelodll.h"
 
-static int failures = 0;
-
-#define CHECK(cond)                                                            \
-    do {                                                                       \
-        if (!(cond)) {                                                         \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                        \
-        }                                                                      \
-    } while (0)
-
 int main(void) {
     char text[ZELO_MODEM_REPLY_SIZE];
-    PendraHandle none = 0;
 
     CHECK(HM_version() == ZELO_VERSION);
     CHECK(HM_get_return_string_length(3) == 0);
@@ -32,11 +22,19 @@ int main(void) {
     memset(text, 'x', sizeof text);
     CHECK(HM_last_error_text(text, (int32_t)sizeof text) == ZELO_OPEN_OK && text[0] == 0);
     CHECK(HM_last_error_text(NULL, 0) == ZELO_OPEN_OK);
-    memset(text, 0, sizeof text);
+    /* The library passes on the link layer's reason as it stands. */
+    CHECK(HM_last_error_text(NULL, 0) == Pendra_last_error_text(NULL, 0));
+    /* A local file that is not there: the result code, and the file named
+     * with the system's reason. */
+    CHECK(HM_download(1, 'A', "no such folder/x.txt", "X.TXT") == ZELO_NO_SUCH_FILE);
+    memset(text, 'x', sizeof text);
+    CHECK(HM_last_file_error_text(text, (int32_t)sizeof text) == 1);
+    CHECK(strncmp(text, "no such folder/x.txt: cannot open for reading: ", 47) == 0);
+    CHECK(strlen(text) > 47 && strlen(text) < sizeof text);
+    /* A packet call with no transfer open. */
+    CHECK(HM_download2(NULL, NULL) == ZELO_NO_OPEN_DOWNLOAD);
     HM_stop_communication();
     HM_CloseCommPort(1);
-    CHECK(none == 0);
-    CHECK(ZELO_NO_OPEN_DOWNLOAD == 252 && ZELO_STOPPED == 10);
 
     if (failures == 0) printf("c_api_test: all checks passed\n");
     return failures == 0 ? 0 : 1;

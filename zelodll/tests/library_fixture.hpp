@@ -7,6 +7,8 @@
 #include "library_state.hpp"
 #include "zelodll.h"
 
+using fake_pendra::reply;
+
 class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -16,13 +18,5 @@ protected:
     void TearDown() override {
         fake_pendra::reset();
         zelo::resetStateForTesting();
-    }
-
-    static fake_pendra::Reply reply(int16_t result, std::string bytes = {}, int length = -1) {
-        fake_pendra::Reply r;
-        r.result = result;
-        r.bytes = std::move(bytes);
-        r.length = length;
-        return r;
     }
 };

@@ -9,21 +9,12 @@
 #include <string.h>
 #include <windows.h>
 
+#include "c_checks.h"
 #include "ordinal_table.h"
 #include "zelodll.h"
 
 typedef int32_t(ZELO_API* Getter)(void);
 typedef int32_t(ZELO_API* Setter)(int32_t);
-
-static int failures = 0;
-
-#define CHECK(cond)                                                            \
-    do {                                                                       \
-        if (!(cond)) {                                                         \
-            fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                        \
-        }                                                                      \
-    } while (0)
 
 static FARPROC byOrdinal(HMODULE library, unsigned ordinal) {
     return GetProcAddress(library, MAKEINTRESOURCEA(ordinal));

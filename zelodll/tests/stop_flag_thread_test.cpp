@@ -1,18 +1,59 @@
-// The stop flag is set by one thread while another polls it.
-#include <atomic>
+// The stop flag, set by the window thread while the worker runs the
+// stepwise calls as the program does (open, then packet calls until one
+// returns anything but 1): the transfer ends with 10, the terminal is told
+// to cancel, nothing after the stop is acknowledged and the file is closed.
 #include <thread>
 
-#include "library_fixture.hpp"
+#include "transfer_stop_fixture.hpp"
 
-TEST_F(LibraryTest, StopFromAnotherThreadIsSeenByThePollingThread) {
-    std::atomic<bool> seen{false};
-    std::thread worker([&] {
-        while (!zelo::state().stopRequested()) std::this_thread::yield();
-        seen = true;
+using namespace transfer_test;
+
+namespace {
+
+// Packet calls until the transfer ends; its last result.
+template <typename PacketCall>
+int32_t runPackets(PacketCall packetCall) {
+    int32_t bytes = 0, packets = 0, code = ZELO_MORE;
+    while ((code = packetCall(&bytes, &packets)) == ZELO_MORE) {
+    }
+    return code;
+}
+
+}  // namespace
+
+TEST_F(TransferStopTest, StopDuringAStepwiseUpload) {
+    UploadTerminal terminal;
+    terminal.file = patternBytes(100000);
+    serveUntilStopped(terminal);
+    NameBuffer local(path("up.bin"));
+    const int32_t code = runAndStop([&] {
+        const int32_t opened = HM_upload1(1, 'A', "DATA.TXT", local.text);
+        return opened == ZELO_OK ? runPackets(HM_upload2) : opened;
     });
+    expectUploadEndedAtTheStop(code, terminal, path("up.bin"));
+}
+
+TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
+    DownloadTerminal terminal;
+    serveUntilStopped(terminal);
+    const std::string local = path("down.bin");
+    writeFile(local, patternBytes(100000));
+
+    const int32_t code = runAndStop([&] {
+        int32_t size = 0;
+        const int32_t opened = HM_download1(1, 'A', local.c_str(), "DATA.TXT", &size);
+        return opened == ZELO_OK ? runPackets(HM_download2) : opened;
+    });
+    expectDownloadEndedAtTheStop(code, terminal);
+    // A stop asked for before a transfer starts is not held against it.
+    fake_pendra::reset();
+    DownloadTerminal next;
+    serve(next);
     HM_stop_communication();
-    worker.join();
-    EXPECT_TRUE(seen);
+    int32_t size = 0;
+    ASSERT_EQ(HM_download1(1, 'A', local.c_str(), "DATA.TXT", &size), ZELO_OK);
+    EXPECT_EQ(runPackets(HM_download2), ZELO_OK);
+    EXPECT_EQ(next.received, patternBytes(100000));
 }
 
 TEST_F(LibraryTest, StopWhileTheWorkerSwitchesPowerSaving) {

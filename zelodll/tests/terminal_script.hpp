@@ -15,11 +15,8 @@ inline void useSwitchingTerminal() {
     HM_set_power_saving_status(1);
     fake_pendra::setResponder(
         [](const fake_pendra::Call& call) -> std::optional<fake_pendra::Reply> {
-            if (call.fn == fake_pendra::Fn::DBG && (call.request == "7" || call.request == "8")) {
-                fake_pendra::Reply accepted;
-                accepted.result = 4;
-                return accepted;
-            }
+            if (call.fn == fake_pendra::Fn::DBG && (call.request == "7" || call.request == "8"))
+                return fake_pendra::reply(4);
             return std::nullopt;
         });
 }
@@ -39,10 +36,7 @@ inline std::string callSequence() {
 
 // A DBG reply: the two bytes the link layer puts first, then the text.
 inline fake_pendra::Reply textReply(int16_t result, const std::string& text) {
-    fake_pendra::Reply reply;
-    reply.result = result;
-    reply.bytes = "\x01\x02" + text;
-    return reply;
+    return fake_pendra::reply(result, "\x01\x02" + text);
 }
 
 }  // namespace terminal_script

@@ -3,6 +3,7 @@
 // that serve an upload or take a download through the fake link layer.
 #pragma once
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,6 +15,7 @@
 
 #include "library_fixture.hpp"
 #include "platform/local_file.hpp"
+#include "terminal_requests.hpp"
 
 namespace transfer_test {
 
@@ -65,20 +67,6 @@ private:
     };
 };
 
-// The offset of a resume request "name[offset]", or nothing for a plain name.
-inline std::optional<long> resumeOffset(const std::string& text) {
-    const auto open = text.rfind('[');
-    if (open == std::string::npos || text.empty() || text.back() != ']') return std::nullopt;
-    return std::stol(text.substr(open + 1, text.size() - open - 2));
-}
-
-inline fake_pendra::Reply result(int16_t value, std::string bytes = {}) {
-    fake_pendra::Reply r;
-    r.result = value;
-    r.bytes = std::move(bytes);
-    return r;
-}
-
 // A terminal holding one file, which it serves in packets from the position
 // the last upload request named.
 struct UploadTerminal {
@@ -97,43 +85,30 @@ struct UploadTerminal {
         using fake_pendra::Fn;
         switch (call.fn) {
             case Fn::ESC_U: {
-                const auto offset = resumeOffset(call.request);
+                const auto offset = fake_pendra::splitResume(call.request).offset;
                 if (offset) {
                     const int number = resumes++;
                     if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
-                        return result(failure->second);
+                        return reply(failure->second);
                 }
-                position = static_cast<std::size_t>(offset.value_or(0));
-                return result(requestResult);
+                position = offset.value_or(0);
+                return reply(requestResult);
             }
             case Fn::ESC_Y: {
                 const int number = packetRequests++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
-                    return result(failure->second);
-                if (position >= file.size()) return result(3);
+                    return reply(failure->second);
+                if (position >= file.size()) return reply(3);
                 std::string chunk = file.substr(position, packetSize);
                 position += chunk.size();
-                return result(1, std::move(chunk));
+                return reply(1, std::move(chunk));
             }
             case Fn::ACK:
-            case Fn::DBG: return result(4);
+            case Fn::DBG: return reply(4);
             default: return std::nullopt;
         }
     }
 };
-
-inline std::string unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto b = static_cast<uint8_t>(text[i]);
-        if (b == 0x5C && i + 1 < text.size()) {
-            const auto next = static_cast<uint8_t>(text[++i]);
-            b = next == 0x5C ? next : (next >= 0x80 ? next & 0x7F : next | 0x80);
-        }
-        out += static_cast<char>(b);
-    }
-    return out;
-}
 
 // A terminal taking one file: data packets are decoded and kept, a resume
 // request cuts what it holds back to the offset.
@@ -153,31 +128,40 @@ struct DownloadTerminal {
 
     std::optional<fake_pendra::Reply> answer(const fake_pendra::Call& call) {
         using fake_pendra::Fn;
-        if (call.fn == Fn::ACK) return result(4);
+        if (call.fn == Fn::ACK) return reply(4);
         if (call.fn != Fn::DBG || call.request.empty()) return std::nullopt;
         switch (call.request[0]) {
             case 'L':
-                if (auto offset = resumeOffset(call.request)) {
+                if (auto offset = fake_pendra::splitResume(call.request.substr(1)).offset) {
                     const int number = resumes++;
                     if (auto failure = resumeFailures.find(number); failure != resumeFailures.end())
-                        return result(failure->second);
-                    resumeOffsets.push_back(*offset);
-                    received.resize(static_cast<std::size_t>(*offset));
+                        return reply(failure->second);
+                    resumeOffsets.push_back(static_cast<long>(*offset));
+                    received.resize(*offset);
                 }
-                return result(4);
+                return reply(4);
             case 'Y': {
                 const int number = dataPackets++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
-                    return result(failure->second);
-                const std::string bytes = unescape(std::string_view(call.request).substr(1));
+                    return reply(failure->second);
+                const std::string bytes =
+                    fake_pendra::unescape(std::string_view(call.request).substr(1));
                 packetSizes.push_back(bytes.size());
                 received += bytes;
-                return result(acceptResult);
+                return reply(acceptResult);
             }
-            case 'Z': ended = true; return result(4);
-            case 'z': cancelled = true; return result(4);
+            case 'Z': ended = true; return reply(4);
+            case 'z': cancelled = true; return reply(4);
             default: return std::nullopt;
         }
+    }
+};
+
+// A writable local name buffer of an upload, as the callers pass it.
+struct NameBuffer {
+    char text[ZELO_LOCAL_NAME_SIZE] = {};
+    explicit NameBuffer(const std::string& name) {
+        std::strncpy(text, name.c_str(), sizeof text - 1);
     }
 };
 

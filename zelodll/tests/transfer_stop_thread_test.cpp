@@ -1,78 +1,24 @@
 // A stop requested from the window thread while the worker runs a whole-file
 // transfer ends it with 10, the terminal told and the local file closed.
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include "transfer_stop_fixture.hpp"
 
-#include "transfer_fixture.hpp"
-
-using fake_pendra::Fn;
 using namespace transfer_test;
-
-namespace {
-
-// Holds the worker inside the link layer until the other thread has asked to
-// stop, so that the stop always lands in the middle of the transfer. Bounded,
-// so that a lost stop fails the test instead of hanging it.
-void waitForStop() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!zelo::state().stopRequested() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-}
-
-}  // namespace
-
-class TransferStopTest : public TransferTest {
-protected:
-    // Acknowledgements counted by the worker, read by the window thread.
-    std::atomic<int> acknowledged{0};
-
-    void stopAfterThreePackets() {
-        while (acknowledged.load() < 3) std::this_thread::yield();
-        HM_stop_communication();
-    }
-};
 
 TEST_F(TransferStopTest, StopDuringAWholeFileUpload) {
     UploadTerminal terminal;
     terminal.file = patternBytes(100000);
-    fake_pendra::setResponder([&](const fake_pendra::Call& c) {
-        if (c.fn == Fn::ACK && ++acknowledged == 3) waitForStop();
-        return terminal.answer(c);
-    });
-    char local[ZELO_LOCAL_NAME_SIZE] = {};
-    const std::string name = path("up.bin");
-    name.copy(local, name.size());
-
-    int32_t code = -1;
-    std::thread worker([&] { code = HM_upload(1, 'A', "DATA.TXT", local); });
-    stopAfterThreePackets();
-    worker.join();
-
-    EXPECT_EQ(code, ZELO_STOPPED);
-    EXPECT_EQ(fake_pendra::count(Fn::ESC_Y), 3);
-    EXPECT_EQ(genericRequests(), std::vector<std::string>{"y"});
-    EXPECT_EQ(files.openFiles, 0);
-    EXPECT_EQ(readFile(name), terminal.file.substr(0, 3 * 128));
+    serveUntilStopped(terminal);
+    NameBuffer local(path("up.bin"));
+    const int32_t code = runAndStop([&] { return HM_upload(1, 'A', "DATA.TXT", local.text); });
+    expectUploadEndedAtTheStop(code, terminal, path("up.bin"));
 }
 
 TEST_F(TransferStopTest, StopDuringAWholeFileDownload) {
     DownloadTerminal terminal;
-    fake_pendra::setResponder([&](const fake_pendra::Call& c) {
-        if (c.fn == Fn::ACK && ++acknowledged == 3) waitForStop();
-        return terminal.answer(c);
-    });
+    serveUntilStopped(terminal);
     const std::string local = path("down.bin");
     writeFile(local, patternBytes(100000));
 
-    int32_t code = -1;
-    std::thread worker([&] { code = HM_download(1, 'A', local.c_str(), "DATA.TXT"); });
-    stopAfterThreePackets();
-    worker.join();
-
-    EXPECT_EQ(code, ZELO_STOPPED);
-    EXPECT_EQ(terminal.dataPackets, 3);
-    EXPECT_TRUE(terminal.cancelled);
-    EXPECT_FALSE(terminal.ended);
-    EXPECT_EQ(files.openFiles, 0);
+    const int32_t code = runAndStop([&] { return HM_download(1, 'A', local.c_str(), "DATA.TXT"); });
+    expectDownloadEndedAtTheStop(code, terminal);
 }

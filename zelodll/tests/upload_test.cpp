@@ -9,18 +9,6 @@
 using fake_pendra::Fn;
 using namespace transfer_test;
 
-namespace {
-
-// A writable local name buffer, as the callers pass it.
-struct NameBuffer {
-    char text[ZELO_LOCAL_NAME_SIZE] = {};
-    explicit NameBuffer(const std::string& name) {
-        std::strncpy(text, name.c_str(), sizeof text - 1);
-    }
-};
-
-}  // namespace
-
 class UploadTest : public TransferTest {
 protected:
     // Uploads `content` as the terminal's DATA.TXT into `local` by the whole-file call.
@@ -358,10 +346,10 @@ TEST_F(UploadTest, StepwiseUploadToMemory) {
 }
 
 TEST_F(UploadTest, UploadModeQueryReadsTheReplysThirdByte) {
-    fake_pendra::push(Fn::DBG, result(1, std::string("\0\0\1", 3)));
+    fake_pendra::push(Fn::DBG, reply(1, std::string("\0\0\1", 3)));
     EXPECT_EQ(HM_upload_mode(1, 'A'), ZELO_IN_UPLOAD_MODE);
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "Q");
-    fake_pendra::push(Fn::DBG, result(1, "\1"));  // too short to hold the answer
+    fake_pendra::push(Fn::DBG, reply(1, "\1"));  // too short to hold the answer
     EXPECT_EQ(HM_upload_mode(1, 'A'), ZELO_UNKNOWN_RESPONSE);
 }
 

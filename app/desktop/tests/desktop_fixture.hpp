@@ -10,11 +10,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 
 #include "core/core_platform.hpp"
 #include "desktop/main_frame.hpp"
-#include "desktop/placeholder_dialogs.hpp"
+#include "desktop/qt_dialogs.hpp"
 
 namespace zelo::desktop::testing {
 
@@ -49,9 +48,10 @@ private:
     QTimer timer_;
 };
 
-// Dialogs that answer from the test.
-class ScriptedDialogs : public PlaceholderDialogs {
+// The program's own dialogs, with the text argument answered by the test.
+class ScriptedDialogs : public QtDialogs {
 public:
+    using QtDialogs::QtDialogs;
     std::optional<std::string> inputText;
     int lastInputCommand = 0;
     std::optional<std::string> InputText(QWidget*, int commandCode) override {
@@ -87,18 +87,11 @@ struct BasicDesktopFixture {
         return folder.filePath(QString::fromStdString(name)).toStdString();
     }
     core::ViewState& State() { return program->View().State(); }
-    Dialogs MakeDialogs() {
-        if constexpr (std::is_constructible_v<Dialogs, core::Platform&>) {
-            return Dialogs(platform);
-        } else {
-            return Dialogs();
-        }
-    }
 
     QString previousDirectory;
     QTemporaryDir folder;
     core::SystemPlatform platform;
-    Dialogs dialogs = MakeDialogs();
+    Dialogs dialogs{platform};
     std::unique_ptr<DesktopFrontEnd> frontEnd;
     std::unique_ptr<program::Program> program;
     std::unique_ptr<CMainFrame> frame;

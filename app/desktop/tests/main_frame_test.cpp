@@ -106,6 +106,12 @@ private slots:
         QCOMPARE(f.frame->PollWindow().Line(299), QStringLiteral("B record 299"));
         QVERIFY(f.frame->MessageWindow().isVisible());
         QVERIFY(f.frame->PollWindow().isVisible());
+        // A note for the operator (why a file failed) is a line of its own
+        // after the result lines it explains.
+        f.frontEnd->ShowOperatorNote("OUT.DAT: cannot write: No space left on device");
+        QTRY_COMPARE(f.frame->MessageWindow().LineCount(), 301);
+        QCOMPARE(f.frame->MessageWindow().Line(300),
+                 QStringLiteral("OUT.DAT: cannot write: No space left on device"));
     }
 
     void HiddenWindowIsNotClearedAndShowsAgainWithItsNextLine() {

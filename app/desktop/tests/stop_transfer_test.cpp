@@ -3,7 +3,6 @@
 // does not end up with a file that claims to be whole.
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 #include <chrono>
 #include <fstream>
@@ -11,10 +10,12 @@
 #include "desktop/menu_ids.hpp"
 #include "desktop_fixture.hpp"
 #include "program/operations_binding.hpp"
+#include "simulated_terminal.hpp"
 
 namespace zelo::desktop {
 
 using testing::DesktopFixture;
+using testing::SimulatedTerminal;
 
 namespace {
 
@@ -30,12 +31,6 @@ protected:
     }
 };
 
-std::string Configuration() {
-    return "[Communication]\nPort=1\nBaudRate=57600\nAddress=A\nTerminal_type=Brisa\n"
-           "AutoBaudRate=0\nErrorLog=None\n[POWER]\nPower_Saving=NO\n"
-           "[COMMAND_LINE]\nAUTO_EXIT=No\nSHOW_ERROR_BOX=No\n[Modem]\nUse_modem=No\n";
-}
-
 }  // namespace
 
 class StopTransferTest : public QObject {
@@ -43,26 +38,17 @@ class StopTransferTest : public QObject {
 
 private slots:
     void StopDuringADownloadKeepsTheWindowLive() {
-        const QByteArray simulator = qgetenv("TERMSIM");
-        if (simulator.isEmpty()) QSKIP("TERMSIM names no simulator");
+        if (testing::SimulatorProgram().isEmpty()) QSKIP("TERMSIM names no simulator");
 
-        DesktopFixture f(program::BindTerminalLink, Configuration());
+        DesktopFixture f(program::BindTerminalLink, testing::SimulatorConfiguration());
         const QString folder = f.folder.path();
         QDir(folder).mkpath(QStringLiteral("sim/A/ram"));
         {
             std::ofstream big(f.File("BIG.DAT"), std::ios::binary);
             for (int i = 0; i < 20000; ++i) big << "ITEM-" << i << ";1.20\r\n";
         }
-        const QString line = folder + QStringLiteral("/line");
-        QProcess terminals;
-        terminals.setProcessChannelMode(QProcess::MergedChannels);
-        terminals.start(
-            QString::fromLocal8Bit(simulator),
-            {QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--link"), line,
-             QStringLiteral("-t"), QStringLiteral("A:model=Brisa,ram=%1/sim/A/ram").arg(folder)});
-        QVERIFY(terminals.waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(line), 10000);
-        qputenv("PENDRA_PORT1", line.toLocal8Bit());
+        SimulatedTerminal terminal;
+        QVERIFY(terminal.Start(folder, folder + QStringLiteral("/sim/A/ram")));
 
         PaintCounter counter;
         f.frame->View().installEventFilter(&counter);
@@ -99,8 +85,7 @@ private slots:
         f.frame->UpdateEnabling();
         QTRY_VERIFY(f.frame->Action(kMenuPoll)->isEnabled());
         f.program->ShutDown();
-        terminals.terminate();
-        QVERIFY(terminals.waitForFinished(10000));
+        QVERIFY(terminal.Stop());
     }
 };
 

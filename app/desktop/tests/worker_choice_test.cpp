@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -14,18 +13,13 @@
 #include "desktop/qt_dialogs.hpp"
 #include "desktop_fixture.hpp"
 #include "program/operations_binding.hpp"
+#include "simulated_terminal.hpp"
 
 namespace zelo::desktop {
 
 namespace {
 
 using Fixture = testing::BasicDesktopFixture<QtDialogs>;
-
-std::string Configuration() {
-    return "[Communication]\nPort=1\nBaudRate=57600\nAddress=A\nTerminal_type=Brisa\n"
-           "AutoBaudRate=0\nErrorLog=None\n[POWER]\nPower_Saving=NO\n"
-           "[COMMAND_LINE]\nAUTO_EXIT=No\nSHOW_ERROR_BOX=No\n[Modem]\nUse_modem=No\n";
-}
 
 // Answers the next modal dialog that has a list named `listName` holding
 // `fileName`: `choose` acts on that item as the user would, then the OK or
@@ -80,10 +74,9 @@ class WorkerChoiceTest : public QObject {
 
 private slots:
     void EraseRemovesOnlyTheFileChosenInTheDialog() {
-        const QByteArray simulator = qgetenv("TERMSIM");
-        if (simulator.isEmpty()) QSKIP("TERMSIM names no simulator");
+        if (testing::SimulatorProgram().isEmpty()) QSKIP("TERMSIM names no simulator");
 
-        Fixture f(program::BindTerminalLink, Configuration());
+        Fixture f(program::BindTerminalLink, testing::SimulatorConfiguration());
         const QString folder = f.folder.path();
         const QString ram = folder + QStringLiteral("/sim/A/ram");
         QDir(folder).mkpath(QStringLiteral("sim/A/ram"));
@@ -92,16 +85,8 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("1;2;3\r\n");
         }
-        const QString line = folder + QStringLiteral("/line");
-        QProcess terminals;
-        terminals.setProcessChannelMode(QProcess::MergedChannels);
-        terminals.start(
-            QString::fromLocal8Bit(simulator),
-            {QStringLiteral("--baud"), QStringLiteral("57600"), QStringLiteral("--link"), line,
-             QStringLiteral("-t"), QStringLiteral("A:model=Brisa,ram=%1").arg(ram)});
-        QVERIFY(terminals.waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(line), 10000);
-        qputenv("PENDRA_PORT1", line.toLocal8Bit());
+        testing::SimulatedTerminal terminal;
+        QVERIFY(terminal.Start(folder, ram));
         f.program->Controller().StartUp("");
         const int erase = static_cast<int>(core::MenuCommand::kErase);
 
@@ -126,8 +111,7 @@ private slots:
         QVERIFY(!f.program->Worker().LastOutcome().stopped);
 
         f.program->ShutDown();
-        terminals.terminate();
-        QVERIFY(terminals.waitForFinished(10000));
+        QVERIFY(terminal.Stop());
     }
 };
 

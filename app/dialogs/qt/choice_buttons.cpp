@@ -52,9 +52,9 @@ void ShowDialogMessage(QWidget* parent, const QString& text) {
 }
 
 std::optional<int> ReadIntegerEdit(QWidget* dialog, QLineEdit* edit, int low, int high) {
-    const CheckedInteger checked = CheckIntegerInRange(edit->text().toStdString(), low, high);
+    const CheckedInteger checked = CheckIntegerText(edit->text().toStdString(), low, high);
     if (!checked.value) {
-        ShowDialogMessage(dialog, QString::fromStdString(checked.message));
+        ShowDialogMessage(dialog, QString::fromStdString(checked.refusal));
         edit->setFocus();
         edit->selectAll();
     }

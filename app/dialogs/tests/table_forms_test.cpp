@@ -81,24 +81,30 @@ TEST(AddressChange, NeedsAChoiceInBothLists) {
     EXPECT_FALSE(ChosenAddressChange(AddressChangeListsFor(""), 0, 0));
 }
 
-TEST(FieldChecks, IntegersInRange) {
-    EXPECT_EQ(CheckIntegerInRange("0", 0, 99).value, 0);
-    EXPECT_EQ(CheckIntegerInRange(" 99 ", 0, 99).value, 99);
-    EXPECT_EQ(CheckIntegerInRange("+7", 0, 7).value, 7);
+TEST(FieldChecks, IntegerTextInRange) {
+    EXPECT_EQ(CheckIntegerText("0", 0, 99).value, 0);
+    EXPECT_EQ(CheckIntegerText(" 99 ", 0, 99).value, 99);
+    EXPECT_EQ(CheckIntegerText("+7", 0, 7).value, 7);
+    EXPECT_EQ(CheckIntegerText("7", 0, 7).refusal, "");
     for (const char* bad : {"100", "-1", "", " ", "1a", "a", "1.5", "99999999999", "--1"}) {
-        const CheckedInteger checked = CheckIntegerInRange(bad, 0, 99);
+        const CheckedInteger checked = CheckIntegerText(bad, 0, 99);
         EXPECT_FALSE(checked.value) << bad;
-        EXPECT_EQ(checked.message, "Please enter an integer between 0 and 99.") << bad;
+        EXPECT_EQ(checked.refusal, "Please enter an integer between 0 and 99.") << bad;
     }
-    EXPECT_FALSE(CheckIntegerInRange("0", 1, 120).value);
-    EXPECT_FALSE(CheckIntegerInRange("121", 1, 120).value);
-    EXPECT_EQ(CheckIntegerInRange("120", 1, 120).value, 120);
+    EXPECT_FALSE(CheckIntegerText("0", 1, 120).value);
+    EXPECT_FALSE(CheckIntegerText("121", 1, 120).value);
+    EXPECT_EQ(CheckIntegerText("120", 1, 120).value, 120);
+    // A number already read gets the same words as a typed one.
+    EXPECT_EQ(CheckRange(121, 1, 120), CheckIntegerText("121", 1, 120).refusal);
+    EXPECT_EQ(CheckRange(1, 1, 120), "");
 }
 
-TEST(FieldChecks, MaxCharacters) {
-    EXPECT_EQ(CheckMaxCharacters(std::string(30, 'x'), 30), "");
-    EXPECT_EQ(CheckMaxCharacters(std::string(31, 'x'), 30),
-              "Please enter no more than 30 characters.");
+TEST(FieldChecks, LengthPlainAndNamed) {
+    EXPECT_EQ(CheckLength(std::string(30, 'x'), 30), "");
+    EXPECT_EQ(CheckLength(std::string(31, 'x'), 30), "Please enter no more than 30 characters.");
+    EXPECT_EQ(CheckLength(std::string(30, 'x'), 30, "The file name"), "");
+    EXPECT_EQ(CheckLength(std::string(31, 'x'), 30, "The file name"),
+              "The file name is 31 characters long; at most 30 fit.");
 }
 
 }  // namespace

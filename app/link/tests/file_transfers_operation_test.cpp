@@ -157,6 +157,43 @@ TEST_F(TransferTest, AnIncompleteLocalFileIsAFailureAndKeepsTheTerminalsFile) {
     EXPECT_EQ(fake_pendra::count(Fn::ESC_E), 0);
 }
 
+// A local file that fails keeps its result line as it was, and the operator
+// is told beside it which file failed and the system's reason.
+TEST_F(TransferTest, ALocalFileThatFailsIsNamedWithTheSystemsReason) {
+    comm.addresses = "A";
+    line.terminals['A'].files["LOG.DAT"] = "log";
+    // Below a regular file nothing can be made, whoever runs the test.
+    WriteAll(File("file.txt"), "in the way");
+    const std::string blocked = File("file.txt/sub/OUT.DAT");
+    CommandLineState commandLine;
+    commandLine.tokens = {"A", "U", "LOG.DAT", blocked, ""};
+    commandLine.tokenCount = 4;
+    link.UploadByCommandLine(comm, status, progress, commandLine);
+
+    EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|52"});
+    ASSERT_EQ(link.explained.size(), 1u);
+    const std::string upload = blocked + ": cannot open for writing: ";
+    EXPECT_EQ(link.explained[0].substr(0, upload.size()), upload);
+    EXPECT_GT(link.explained[0].size(), upload.size());
+
+    link.lines.clear();
+    link.explained.clear();
+    lists.pickedFiles = {File("file.txt/sub/IN.DAT")};
+    link.DownloadSelectedFiles(comm, status, progress, lists, 0);
+    EXPECT_EQ(link.lines,
+              std::vector<std::string>{"A|Download |" + File("file.txt/sub/IN.DAT") + "|48"});
+    ASSERT_EQ(link.explained.size(), 1u);
+    const std::string download = File("file.txt/sub/IN.DAT") + ": cannot open for reading: ";
+    EXPECT_EQ(link.explained[0].substr(0, download.size()), download);
+
+    // A good transfer after them explains nothing.
+    link.explained.clear();
+    commandLine.tokens = {"A", "U", "LOG.DAT", File("OUT.DAT"), ""};
+    link.UploadByCommandLine(comm, status, progress, commandLine);
+    EXPECT_EQ(ReadAll(File("OUT.DAT")), "log");
+    EXPECT_TRUE(link.explained.empty());
+}
+
 TEST_F(TransferTest, NamesThatLeaveTheAddressFolderAreRefused) {
     comm.addresses = "A";
     const std::vector<std::string> bad = {"../../x", "/etc/x", "..", ".", "C:x", "..\\x", "a/b"};

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace zelo {
 
@@ -53,6 +54,11 @@ void replaceFileSystemForTesting(FileSystem* replacement);
 
 // The platform's own file system.
 FileSystem& platformFileSystem();
+
+// The system's reason, in its own words ("Permission denied"), for the file
+// call of this thread that failed last; empty when the system gave none.
+// Read it straight after the failure: any later system call may replace it.
+std::string lastSystemErrorText();
 
 // Whether `c` separates folders in a path on this platform.
 bool isPathSeparator(char c);

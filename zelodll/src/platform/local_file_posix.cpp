@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 
 #include "platform/local_file.hpp"
 
@@ -91,6 +92,11 @@ public:
 FileSystem& platformFileSystem() {
     static PosixFileSystem fs;
     return fs;
+}
+
+std::string lastSystemErrorText() {
+    const int error = errno;
+    return error == 0 ? std::string() : std::generic_category().message(error);
 }
 
 bool isPathSeparator(char c) { return c == '/'; }

@@ -1,6 +1,8 @@
 // Win32 files for the transfers.
 #include <windows.h>
 
+#include <string>
+
 #include "platform/local_file.hpp"
 
 namespace zelo {
@@ -83,6 +85,25 @@ public:
 FileSystem& platformFileSystem() {
     static WindowsFileSystem fs;
     return fs;
+}
+
+std::string lastSystemErrorText() {
+    const DWORD error = GetLastError();
+    if (error == ERROR_SUCCESS) return {};
+    char text[256] = {};
+    const auto format = [&](DWORD language) {
+        return FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                              error, language, text, sizeof text, nullptr);
+    };
+    // In English where the system has it, as the operator's other texts are.
+    DWORD length = format(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    if (length == 0) length = format(0);
+    // The system's texts end with a full stop and a line break.
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
+                          text[length - 1] == '.' || text[length - 1] == ' '))
+        --length;
+    if (length == 0) return "system error " + std::to_string(error);
+    return std::string(text, length);
 }
 
 bool isPathSeparator(char c) { return c == '\\' || c == '/'; }

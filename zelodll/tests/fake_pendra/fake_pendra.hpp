@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #if defined(_WIN32)
@@ -71,6 +72,16 @@ struct Reply {
 };
 
 using Responder = std::function<std::optional<Reply>(const Call&)>;
+
+// A reply with `result`, and `bytes` handed back (`length` as *n, -1 for
+// their size).
+inline Reply reply(int16_t result, std::string bytes = {}, int length = -1) {
+    Reply r;
+    r.result = result;
+    r.bytes = std::move(bytes);
+    r.length = length;
+    return r;
+}
 
 FAKE_PENDRA_EXPORT void reset();
 FAKE_PENDRA_EXPORT void push(Fn fn, Reply reply);

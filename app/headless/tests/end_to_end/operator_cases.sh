@@ -138,6 +138,21 @@ expect_status 1
 expect_stderr '^zelo32: missing/POLL.DAT: cannot open for the polled records: No such file or directory$'
 expect_stderr '^zelo32: Poll Data file open error$'
 
+# A transfer whose local file fails keeps its result line, and says beside it
+# which file and the system's reason (below a regular file nothing can be
+# made or opened, whoever runs the test).
+begin_case local_file_of_a_transfer_fails
+start_simulator A
+printf 'LOG\r\n' >"$case_dir/sim/A/ram/LOG.DAT"
+: >"$case_dir/file.txt"
+run_zelo32 A U LOG.DAT file.txt/sub/OUT.DAT
+expect_status 1
+expect_lines "  Open COM1 at 9600bps" "A Upload  LOG.DAT File open error" "  Close COM port"
+expect_stderr '^zelo32: file.txt/sub/OUT.DAT: cannot open for writing: Not a directory$'
+run_zelo32 A L file.txt/sub/IN.DAT IN.DAT
+expect_status 1
+expect_stderr '^zelo32: file.txt/sub/IN.DAT: cannot open for reading: Not a directory$'
+
 # A value the loader replaces is named with file and line; the run goes on.
 begin_case unreadable_configuration_value
 start_simulator A

@@ -97,11 +97,9 @@ private:
     }
 };
 
+// A reply of the fake link layer: its result and the bytes handed back.
 inline fake_pendra::Reply Answer(int16_t result, std::string bytes = {}) {
-    fake_pendra::Reply reply;
-    reply.result = result;
-    reply.bytes = std::move(bytes);
-    return reply;
+    return fake_pendra::reply(result, std::move(bytes));
 }
 
 inline std::string ReadAll(const std::string& path) {

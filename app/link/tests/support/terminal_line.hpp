@@ -10,6 +10,7 @@
 
 #include "fake_line_test.hpp"
 #include "fake_pendra.hpp"
+#include "terminal_requests.hpp"
 
 namespace zelo::link::testing {
 
@@ -40,10 +41,10 @@ public:
         switch (call.fn) {
             case Fn::ACK: return Answer(4);
             case Fn::ESC_U: {
-                auto [name, offset] = SplitResume(call.request);
+                auto [name, offset] = fake_pendra::splitResume(call.request);
                 if (!terminal.files.contains(name)) return Answer(7);
                 terminal.uploading = name;
-                terminal.position = offset;
+                terminal.position = offset.value_or(0);
                 return Answer(4);
             }
             case Fn::ESC_Y: {
@@ -64,25 +65,6 @@ public:
     }
 
 private:
-    static std::pair<std::string, std::size_t> SplitResume(const std::string& text) {
-        const auto open = text.rfind('[');
-        if (open == std::string::npos || text.back() != ']') return {text, 0};
-        return {text.substr(0, open), std::stoul(text.substr(open + 1))};
-    }
-
-    static std::string Unescape(std::string_view text) {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            auto byte = static_cast<uint8_t>(text[i]);
-            if (byte == 0x5C && i + 1 < text.size()) {
-                const auto next = static_cast<uint8_t>(text[++i]);
-                byte = next == 0x5C ? next : (next >= 0x80 ? next & 0x7F : next | 0x80);
-            }
-            out += static_cast<char>(byte);
-        }
-        return out;
-    }
-
     static std::optional<fake_pendra::Reply> AnswerGeneric(FakeTerminal& terminal,
                                                            const std::string& request) {
         if (request.empty()) return std::nullopt;
@@ -93,12 +75,12 @@ private:
                     --terminal.downloadRefusals;
                     return Answer(5);
                 }
-                auto [name, offset] = SplitResume(rest);
+                auto [name, offset] = fake_pendra::splitResume(rest);
                 terminal.receivingName = name;
-                terminal.received.resize(offset);
+                terminal.received.resize(offset.value_or(0));
                 return Answer(4);
             }
-            case 'Y': terminal.received += Unescape(rest); return Answer(4);
+            case 'Y': terminal.received += fake_pendra::unescape(rest); return Answer(4);
             case 'Z': terminal.files[terminal.receivingName] = terminal.received; return Answer(4);
             case 'Q': return Answer(1, std::string("Q0\0", 3));
             case '7':
