@@ -102,6 +102,7 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::DirNext: return directoryNext();
         case Command::SetAddress: break;     // the line's to answer
         case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
+        case Command::PollBatch: break;      // the line side batches (pollRecordsAhead)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);
