@@ -182,6 +182,35 @@ TEST_F(PollReadAhead, AnotherRequestInBetweenFindsTheTerminalWhereTheCallerStand
     EXPECT_EQ(pollOnce('A'), 0);
 }
 
+TEST_F(PollReadAhead, ARecordTakenButNotAcknowledgedComesAgainAfterAnotherRequest) {
+    TerminalConfig config = terminal('A');
+    config.generatedRecords = 20;
+    startLine({config}, {}, std::nullopt, /*open=*/false);
+    const PendraHandle h = Pendra_Create();
+    ASSERT_NE(Pendra_SetupEx(h, kPort, 'A', '1', 'N'), 0);
+    const auto poll = [&] {
+        char buf[128] = {};
+        uint8_t n = 4;
+        const int16_t result = Pendra_POLL(h, 'A', buf, &n);
+        return result == 1 ? numberOf(buf) : -result;
+    };
+    EXPECT_EQ(poll(), 1);
+    Pendra_ACK(h, 'A');
+    EXPECT_EQ(poll(), 2);
+    Pendra_ACK(h, 'A');    // more are held: this acknowledgement waits
+    EXPECT_EQ(poll(), 3);  // handed out, never acknowledged
+    char text[128] = {};
+    uint8_t n = 0;
+    EXPECT_EQ(Pendra_ESC_R(h, 'A', text, &n), 1);
+    EXPECT_EQ(stateOf("pollRecordsDelivered"), "2") << "the waiting acknowledgement, not the third";
+    EXPECT_EQ(poll(), 3) << "sent again, as a stop-and-wait terminal would";
+    Pendra_ACK(h, 'A');
+    EXPECT_EQ(poll(), 4);
+    Pendra_ACK(h, 'A');
+    Pendra_Destroy(h);
+    EXPECT_TRUE(deliveredBecomes("4"));
+}
+
 // The caller's view through the link's own calls, with one protocol or the
 // other: the same results, buffers and lengths, also for a record longer
 // than the caller's buffer and one asked for again before its
