@@ -133,16 +133,16 @@ Link::Outcome Link::exchange(const wire::Request& request) {
     if (request.command == wire::Command::NextPacket && peer.uploadMayStream) {
         return streamedPacket(request, peer);
     }
-    if (request.command == wire::Command::Poll && peer.pollMayBatch) {
-        return batchedPoll(request, peer);
-    }
-    settlePollAhead(peer);
     // Any other request ends a stream to that terminal: the terminal stops
     // sending ahead when it sees the request, and what it sent before comes
     // in before the reply, to be skipped as stray.
     peer.window.stop();
     peer.handedOut.reset();
     if (request.command != wire::Command::NextPacket) peer.uploadMayStream = false;
+    if (request.command == wire::Command::Poll && peer.pollMayBatch) {
+        return batchedPoll(request, peer);
+    }
+    settlePollAhead(peer);
 
     const uint8_t serial = static_cast<uint8_t>((peer.repliedSerial + 1) & wire::kSerialMask);
     const uint8_t tag = static_cast<uint8_t>(serial | (peer.acknowledged ? wire::kTagFlag : 0));

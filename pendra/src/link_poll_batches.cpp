@@ -68,6 +68,13 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
                     std::to_string(retransmissions_) + ")");
         outcome = attempt(ask, *frame, serial);
     }
+    if (outcome.status == kResultTimeOut) {
+        // Perhaps a terminal that no longer knows batches (replaced, or
+        // restarted at version 1) and ignores them: the next poll asks as
+        // version 1 does, and its reply tells again.
+        trace::note("no answer to a poll batch: polling this terminal one record per reply");
+        peer.pollMayBatch = false;
+    }
     if (!answeredByTerminal(outcome.status)) return outcome;
     if (carriesRecord(outcome.status)) {
         auto first = ahead.start(serial, outcome.reply);
