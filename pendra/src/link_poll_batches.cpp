@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frame.hpp"
+#include "line_settings.hpp"
 #include "link.hpp"
 #include "message_codec.hpp"
 #include "trace.hpp"
@@ -16,6 +17,8 @@ namespace {
 uint8_t serialAfter(uint8_t serial) {
     return static_cast<uint8_t>((serial + 1) & wire::kSerialMask);
 }
+
+constexpr std::chrono::seconds kHeldAtMost{60};
 
 bool carriesRecord(uint8_t status) { return status == 1 || status == 2; }
 
@@ -39,6 +42,14 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
         // Asked again before the acknowledgement: a stop-and-wait terminal
         // would still send this record.
         return {ahead.handedOut()->status, *ahead.handedOut()};
+    }
+    // Records held across a pause in polling (a stop) are dropped, to be
+    // sent again: the bound leaves a slow line time to hand out a batch to
+    // each of many terminals in turn.
+    const auto now = std::chrono::steady_clock::now();
+    if (ahead.stale(now, kHeldAtMost + 40 * lineTime(settings_, wire::kMaxFrameSize))) {
+        trace::note("poll records held too long dropped");
+        ahead.drop();
     }
     if (auto record = ahead.take(serialAfter(peer.repliedSerial))) {
         peer.repliedSerial = serialAfter(peer.repliedSerial);
@@ -77,7 +88,7 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
     }
     if (!answeredByTerminal(outcome.status)) return outcome;
     if (carriesRecord(outcome.status)) {
-        auto first = ahead.start(serial, outcome.reply);
+        auto first = ahead.start(serial, outcome.reply, now);
         if (!first) {
             // Passed its checks yet does not add up: taken as a damaged
             // reply, so nothing of it is handed out or acknowledged.

@@ -13,8 +13,10 @@ uint8_t serialAfter(uint8_t serial) {
 
 }  // namespace
 
-std::optional<wire::Reply> PollReadAhead::start(uint8_t first, const wire::Reply& batch) {
+std::optional<wire::Reply> PollReadAhead::start(uint8_t first, const wire::Reply& batch,
+                                                std::chrono::steady_clock::time_point now) {
     drop();
+    received_ = now;
     const auto records = wire::unpackRecords(batch.payload, batch.more);
     if (!records) return std::nullopt;
     for (const std::string& record : *records) {

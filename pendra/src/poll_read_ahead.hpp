@@ -7,6 +7,7 @@
 // Pure bookkeeping, no I/O.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -20,7 +21,8 @@ public:
     // A batch reply received under `first`: its first record, handed out
     // now, while the rest are held for the serials after it. nullopt, with
     // nothing held, when the reply's list of records does not add up.
-    std::optional<wire::Reply> start(uint8_t first, const wire::Reply& batch);
+    std::optional<wire::Reply> start(uint8_t first, const wire::Reply& batch,
+                                     std::chrono::steady_clock::time_point now = {});
     // The record to hand out under `serial`, taken from those held; only
     // the next in order is there.
     std::optional<wire::Reply> take(uint8_t serial);
@@ -31,6 +33,12 @@ public:
     const std::optional<wire::Reply>& handedOut() const { return handedOut_; }
     // Drops the records held and the one handed out; what is owed stays.
     void drop();
+    // Whether records are held that came longer than `bound` before `now`:
+    // polling stopped meanwhile, and the terminal's own word is fresher.
+    bool stale(std::chrono::steady_clock::time_point now,
+               std::chrono::steady_clock::duration bound) const {
+        return !held_.empty() && now - received_ > bound;
+    }
 
     // The caller acknowledged the record under `serial` while more are
     // held; the terminal has not been told yet.
@@ -45,6 +53,7 @@ private:
     std::deque<wire::Reply> held_;
     std::optional<wire::Reply> handedOut_;
     std::optional<uint8_t> owed_;
+    std::chrono::steady_clock::time_point received_{};
 };
 
 }  // namespace pendra

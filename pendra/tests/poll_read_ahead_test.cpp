@@ -132,5 +132,16 @@ TEST(PollReadAhead, AMalformedBatchHoldsNothingAndADropKeepsWhatIsOwed) {
     EXPECT_FALSE(ahead.owed());
 }
 
+TEST(PollReadAhead, RecordsHeldPastTheBoundAreStale) {
+    using std::chrono::seconds;
+    const std::chrono::steady_clock::time_point t0{seconds(1000)};
+    PollReadAhead ahead;
+    ASSERT_TRUE(ahead.start(3, batchOf({"a", "b"}), t0));
+    EXPECT_FALSE(ahead.stale(t0 + seconds(10), seconds(10)));
+    EXPECT_TRUE(ahead.stale(t0 + seconds(11), seconds(10)));
+    ASSERT_TRUE(ahead.take(4));
+    EXPECT_FALSE(ahead.stale(t0 + seconds(11), seconds(10))) << "nothing held";
+}
+
 }  // namespace
 }  // namespace pendra
