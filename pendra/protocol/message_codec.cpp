@@ -23,7 +23,8 @@ bool isKnownCommand(uint8_t code) {
         case Command::Buzzer:
         case Command::DirFirst:
         case Command::DirNext:
-        case Command::StreamPackets: return true;
+        case Command::StreamPackets:
+        case Command::PollBatch: return true;
     }
     return false;
 }

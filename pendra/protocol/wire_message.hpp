@@ -40,14 +40,21 @@ enum class Command : uint8_t {
     // ones under the serials after it, as far as the window reaches past
     // the last packet acknowledged.
     StreamPackets = 'W',
+    // Version 2: Pendra_POLL as a batch of records (payload: the most
+    // records wanted, one byte, then the caller's bytes). The records of
+    // the reply count as replies under the request's serial and the
+    // serials after it, one each (poll_batch.hpp).
+    PollBatch = 'Q',
 };
 
 // Protocol versions. A terminal that speaks version 2 lists the versions it
 // speaks as the payload of its acceptance (4) of an upload request; one that
-// speaks only version 1 sends none.
+// speaks only version 1 sends none. It also sets the flag bit of its replies
+// to a poll request, which a version-1 host does not read.
 inline constexpr uint8_t kVersionStopAndWait = 1;
 inline constexpr uint8_t kVersionStreaming = 2;
 inline constexpr uint8_t kMaxUploadWindow = 32;
+inline constexpr uint8_t kMaxPollBatch = 32;
 
 struct Request {
     Command command = Command::Text;

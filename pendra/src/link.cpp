@@ -71,10 +71,13 @@ Link::Link()
 }
 
 bool Link::setup(int32_t port, int16_t baud, int16_t stop, int16_t parity) {
+    flushPollAcknowledgements();
     port_.reset();
     for (Peer& peer : peers_) {
         peer.window.stop();
         peer.uploadMayStream = false;
+        peer.pollMayBatch = false;
+        peer.pollAhead = PollReadAhead{};
     }
     decoder_.clear();
     modemLines_.clear();
@@ -136,6 +139,10 @@ Link::Outcome Link::exchange(const wire::Request& request) {
     peer.window.stop();
     peer.handedOut.reset();
     if (request.command != wire::Command::NextPacket) peer.uploadMayStream = false;
+    if (request.command == wire::Command::Poll && peer.pollMayBatch) {
+        return batchedPoll(request, peer);
+    }
+    settlePollAhead(peer);
 
     const uint8_t serial = static_cast<uint8_t>((peer.repliedSerial + 1) & wire::kSerialMask);
     const uint8_t tag = static_cast<uint8_t>(serial | (peer.acknowledged ? wire::kTagFlag : 0));
@@ -173,6 +180,11 @@ void Link::noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
     peer.repliedSerial = serial;
     peer.replied = true;
     peer.acknowledged = false;
+    peer.pollAhead.settle();  // the request's flag told the terminal
+    if (request.command == wire::Command::Poll && outcome.reply.more &&
+        protocol_ >= wire::kVersionStreaming) {
+        peer.pollMayBatch = true;
+    }
     if (request.command == wire::Command::UploadRequest && outcome.status == 4 &&
         protocol_ >= wire::kVersionStreaming &&
         outcome.reply.payload.find(static_cast<char>(wire::kVersionStreaming)) !=
@@ -384,6 +396,7 @@ int16_t Link::acknowledge(char address) {
         trace::note("nothing to acknowledge yet");
         return 1;
     }
+    if (deferAcknowledgement(peer)) return 1;
     peer.acknowledged = true;
     wire::Frame frame;
     frame.direction = wire::Direction::Request;

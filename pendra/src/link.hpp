@@ -12,6 +12,7 @@
 #include "frame.hpp"
 #include "modem_lines.hpp"
 #include "platform/serial_port.hpp"
+#include "poll_read_ahead.hpp"
 #include "upload_window.hpp"
 #include "wire_message.hpp"
 
@@ -26,6 +27,9 @@ inline constexpr uint8_t kResultLineFailure = 254;  // no open port, device gone
 class Link {
 public:
     Link();
+    // Tells the terminals of acknowledgements still waiting in a batch of
+    // poll records before the port closes.
+    ~Link();
 
     // Opens the device of COM port `port` with the Pendra_SetupEx
     // characters, closing any port this link held before. False, with the
@@ -89,6 +93,10 @@ private:
         // The last streamed packet handed to the caller, until acknowledged:
         // asked for again before that, it is handed out again.
         std::optional<wire::Reply> handedOut;
+        // The terminal polls in version 2 (its poll reply said so): records
+        // come in batches, held here.
+        bool pollMayBatch = false;
+        PollReadAhead pollAhead;
     };
 
     bool sendFrame(const wire::Frame& frame);
@@ -104,6 +112,11 @@ private:
     // Waits at most `within` for the packet under `serial` to come ahead.
     std::optional<wire::Reply> awaitStreamed(char address, Peer& peer, uint8_t serial,
                                              std::chrono::milliseconds within);
+    // Polling in batches (link_poll_batches.cpp).
+    Outcome batchedPoll(const wire::Request& request, Peer& peer);
+    void settlePollAhead(Peer& peer);
+    bool deferAcknowledgement(Peer& peer);
+    void flushPollAcknowledgements();
     void noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
                     const Outcome& outcome, std::chrono::milliseconds took,
                     std::size_t requestBytes);

@@ -44,6 +44,14 @@ public:
     virtual std::optional<std::string> uploadPacketAhead(char /*address*/, std::size_t /*ahead*/) {
         return std::nullopt;
     }
+
+    // For sending poll records in batches: the records the next polls to
+    // `address` would get, from the front, at most `most`, without handing
+    // them out. Empty when there are none or the terminal cannot look ahead
+    // (it is then polled one record per reply).
+    virtual std::vector<std::string> pollRecordsAhead(char /*address*/, std::size_t /*most*/) {
+        return {};
+    }
 };
 
 }  // namespace termsim

@@ -7,6 +7,7 @@
 #include "frame.hpp"
 #include "line_pacer.hpp"
 #include "message_codec.hpp"
+#include "poll_batches.hpp"
 #include "upload_streamer.hpp"
 
 namespace termsim {
@@ -36,6 +37,7 @@ public:
           think_(server.options_.think),
           streaming_(server.options_.streaming),
           streamer_(server.terminals_),
+          polls_(server.terminals_),
           input_(server.options_.oneWayDelay) {
         if (server.options_.oneWayDelay.count() > 0) {
             delayedOutput_ =
@@ -195,6 +197,8 @@ private:
         if (ack) {
             if (streamer_.streaming(request.address)) {
                 streamer_.acknowledge(serial);
+            } else if (polls_.active(request.address)) {
+                polls_.acknowledge(request.address, serial);
             } else if (memory_.acknowledge(request.address, serial)) {
                 terminals_.handle(request);
             }
@@ -202,6 +206,8 @@ private:
         }
         if (request.command == wire::Command::StreamPackets && !streaming_)
             return;  // unknown to v1
+        // Nor does a version-1 terminal know batches of poll records.
+        if (request.command == wire::Command::PollBatch && !streaming_) return;
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
@@ -211,6 +217,11 @@ private:
             streamRequest(request, serial, flag);
             return;
         }
+        if (request.command == wire::Command::PollBatch) {
+            batchRequest(request, serial, flag, fault);
+            return;
+        }
+        polls_.otherRequest(request.address, serial, flag);
         if (streamer_.streaming(request.address)) streamer_.end();
         const ExchangeMemory::Decision decision = memory_.arrived(request, serial, flag);
         if (decision.replay) {
@@ -231,7 +242,28 @@ private:
             answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
                                static_cast<char>(wire::kVersionStreaming)};
         }
+        // Version 2: a poll reply's flag says the terminal also polls in batches.
+        if (streaming_ && request.command == wire::Command::Poll) answer->more = true;
         memory_.answered(request, serial, *answer);
+        reply(request, serial, *answer, fault);
+    }
+
+    // Version 2: poll records in batches (poll_batches.hpp). The request's
+    // flag may still acknowledge a stop-and-wait reply before it.
+    void batchRequest(const wire::Request& request, uint8_t serial, bool flag, Fault fault) {
+        if (streamer_.streaming(request.address)) streamer_.end();
+        if (memory_.arrived(request, serial, flag).ackFirst) {
+            counters_.recoveredAcks.fetch_add(1, std::memory_order_relaxed);
+            wire::Request lostAck;
+            lostAck.command = wire::Command::Ack;
+            lostAck.address = request.address;
+            terminals_.handle(lostAck);
+        }
+        memory_.forget(request.address);
+        bool repeated = false;
+        const auto answer = polls_.request(request, serial, flag, repeated);
+        if (!answer) return;  // nobody at that address
+        if (repeated) counters_.replayed.fetch_add(1, std::memory_order_relaxed);
         reply(request, serial, *answer, fault);
     }
 
@@ -310,6 +342,7 @@ private:
     const std::chrono::milliseconds think_;
     const bool streaming_;
     UploadStreamer streamer_;
+    PollBatches polls_;
     DelayedInput input_;
     std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };

@@ -1,5 +1,6 @@
 #include "poll_records.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -50,6 +51,11 @@ void PollRecords::addLine(std::string_view line) {
         record += terminator;
         records_.push_back(std::move(record));
     }
+}
+
+std::vector<std::string> PollRecords::front(std::size_t most) const {
+    const std::size_t count = std::min(most, records_.size());
+    return {records_.begin(), records_.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
 void PollRecords::consumeFront() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace termsim {
 
@@ -47,6 +48,8 @@ public:
     std::size_t pending() const { return records_.size(); }
     std::size_t delivered() const { return delivered_; }
     const std::string& front() const { return records_.front(); }
+    // The first `most` records (fewer when there are fewer), in order.
+    std::vector<std::string> front(std::size_t most) const;
     // The front record was acknowledged.
     void consumeFront();
 

@@ -46,6 +46,15 @@ std::optional<std::string> SimulatedLine::uploadPacketAhead(char address, std::s
     return terminal->uploadPacketAhead(ahead);
 }
 
+std::vector<std::string> SimulatedLine::pollRecordsAhead(char address, std::size_t most) {
+    std::lock_guard lock(mutex_);
+    const auto terminal =
+        std::find_if(terminals_.begin(), terminals_.end(),
+                     [&](const SimulatedTerminal& t) { return t.address() == address; });
+    if (terminal == terminals_.end() || terminal->silent()) return {};
+    return terminal->records().front(most);
+}
+
 // Refused when the new address is not one a terminal may have, or another
 // terminal on the line already answers to it.
 Reply SimulatedLine::changeAddress(SimulatedTerminal& terminal, char newAddress) {

@@ -29,6 +29,7 @@ public:
     bool hasModem() const override { return modem_ != nullptr; }
     ModemAnswer modemCommand(const std::string& line) override;
     std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override;
+    std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override;
 
     std::string stateJson() const;
 

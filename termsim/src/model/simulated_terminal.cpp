@@ -29,8 +29,9 @@ std::optional<SimulatedTerminal> SimulatedTerminal::create(const TerminalConfig&
         records = std::move(*loaded);
     }
     if (config.generatedRecords > 0) {
+        // Made bare: adding them below gives each the configured line end once.
         auto made =
-            PollRecords::generated(config.generatedRecords, config.address, config.recordEnd);
+            PollRecords::generated(config.generatedRecords, config.address, RecordEnd::None);
         while (!made.empty()) {
             records.addLine(made.front());
             made.consumeFront();
@@ -102,6 +103,7 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::DirNext: return directoryNext();
         case Command::SetAddress: break;     // the line's to answer
         case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
+        case Command::PollBatch: break;      // the line side batches (pollRecordsAhead)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

@@ -80,6 +80,7 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
         case Command::StreamPackets: return "stream upload packets";
+        case Command::PollBatch: return "poll a batch";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -96,6 +97,7 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::Poll:
         case Command::NextPacket:
         case Command::StreamPackets:
+        case Command::PollBatch:
         case Command::Ack:
         case Command::DirFirst:
         case Command::DirNext: return false;

@@ -27,6 +27,9 @@ public:
     bool hasModem() const override { return inner_.hasModem(); }
     ModemAnswer modemCommand(const std::string& line) override;
     bool servesAddress(char address) const override { return inner_.servesAddress(address); }
+    std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override {
+        return inner_.pollRecordsAhead(address, most);
+    }
 
 private:
     void write(const std::string& text);

@@ -85,6 +85,9 @@ TEST_F(PollTest, GeneratedRecordsCarryTheAddress) {
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].substr(0, 8), "K,00001,");
     EXPECT_NE(records[0], records[1]);
+    // The configured line end, once.
+    EXPECT_EQ(records[2].size(), 23u) << records[2];
+    EXPECT_EQ(records[2].substr(21), "\r\n");
 }
 
 TEST_F(PollTest, MissingRecordFileIsReported) {

@@ -1,0 +1,33 @@
+// Several poll records in one reply payload. A lone record goes as it is,
+// exactly as a one-record reply (so a record of the full 255 bytes still
+// fits); several go as a list of entries, each its length in one byte and
+// then its bytes, and the reply's flag bit says which form it is.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wire_message.hpp"
+
+namespace pendra::wire {
+
+struct PackedRecords {
+    std::string payload;
+    bool listed = false;      // the payload is a list of entries
+    std::size_t records = 0;  // how many of the records it holds
+};
+
+// As many records from the front of `records` as fit one payload, at most
+// `most` (at least one). The first record always goes, in the lone form
+// when it is the only one that fits. Nothing when `records` is empty or
+// its first record is longer than kMaxPayload.
+PackedRecords packRecords(const std::vector<std::string>& records, std::size_t most);
+
+// The records of a reply payload in the form `listed` says. nullopt when a
+// list does not add up exactly: no entry, an entry longer than the bytes
+// left, or more than kMaxPollBatch entries.
+std::optional<std::vector<std::string>> unpackRecords(const std::string& payload, bool listed);
+
+}  // namespace pendra::wire
