@@ -27,7 +27,6 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 # from the second line of `times`. It runs in this shell, not in a command
 # substitution: a subshell starts with no children's time of its own.
 cpu_scratch="$(mktemp)"
-trap 'rm -f "$cpu_scratch"' EXIT
 cpu_now=0
 read_children_cpu() {
     times >"$cpu_scratch"
@@ -62,12 +61,25 @@ stage() {
     [[ -z "$stage_name" ]] || echo "== $stage_name"
 }
 run_start="$(date +%s.%N)"
+# On a failure, the times of the stages that finished still show.
+finish() {
+    local status=$?
+    if [[ $status -ne 0 && -n "$stage_table" ]]; then
+        echo "== Times of the finished stages (\"$stage_name\" failed)"
+        printf '%s' "$stage_table"
+    fi
+    rm -f "$cpu_scratch"
+}
+trap finish EXIT
 
-configure() {  # build-dir, extra cmake arguments (a later build type wins)...
+# A test without a time limit of its own gets this one, so that a hung test
+# fails the run instead of stalling it.
+test_limit=600
+
+configure() { # build-dir, extra cmake arguments (a later build type wins)...
     local dir="$1"
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELO_WERROR=ON "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
 }
 
 stage "Bootstrap (missing packages)"
@@ -80,13 +92,21 @@ stage "Windows cross-build"
 bash scripts/check_windows_exports.sh build/ci-mingw
 
 stage "ThreadSanitizer: thread tests"
+# Only the programs of the thread tests: the target thread_tests gathers
+# them by their label.
 configure build/ci-tsan -DZELO_SANITIZE=thread
-ctest --test-dir build/ci-tsan -L thread --output-on-failure -j "$jobs"
+cmake --build build/ci-tsan -j "$jobs" --target thread_tests
+ctest --test-dir build/ci-tsan -L thread --no-tests=error --timeout "$test_limit" \
+    --output-on-failure -j "$jobs"
 
 stage "ASan + UBSan: every test"
-configure build/ci-asan -DZELO_SANITIZE=address
+# Everything that has a test, and the programs the soak and the Wine stage
+# run; the benchmarks only print figures (the Release build compiles them).
+configure build/ci-asan -DZELO_SANITIZE=address -DZELO_BUILD_BENCH=OFF
+cmake --build build/ci-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build/ci-asan --output-on-failure -j "$jobs"
+    ctest --test-dir build/ci-asan --no-tests=error --timeout "$test_limit" --output-on-failure \
+    -j "$jobs"
 
 stage "Fault soak"
 bash scripts/soak.sh --bin build/ci-asan/bin --seeds "1 2" --sizes-per-line 2 --seconds 180
