@@ -2,8 +2,10 @@
 # Installs what is missing, builds and runs every test:
 #   0. the layout of every C and C++ file against .clang-format,
 #   1. the Windows cross-build and its export-ordinal check (where MinGW is there),
-#   2. the thread tests under ThreadSanitizer,
-#   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   2. the thread tests under ThreadSanitizer (only their programs are
+#      built: the target thread_tests),
+#   3. every test under AddressSanitizer and UndefinedBehaviorSanitizer
+#      (everything but the benchmarks is built),
 #   4. the fault soak: transfers through the ASan build of zelo32 and
 #      zelo-termsim under seeded line faults (about 3 minutes),
 #   5. the libFuzzer targets, about 15 s each, with clang,
