@@ -6,6 +6,8 @@ set -euo pipefail
 
 required=(
     build-essential cmake ninja-build pkg-config binutils
+    # the layout check lists the sources with git
+    git
     libgtest-dev libgmock-dev jq
     # the fault soak makes its seeded test data with python3
     python3

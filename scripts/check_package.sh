@@ -16,7 +16,11 @@ fail() { echo "package check: $*" >&2; exit 1; }
 # package takes only what is installed from it.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DZELO_WERROR=ON >/dev/null
-cmake --build "$build" -j "$jobs" >/dev/null
+# The build's output goes to a log; a failed build shows its end.
+cmake --build "$build" -j "$jobs" >"$build/build.log" 2>&1 || {
+    tail -60 "$build/build.log" >&2
+    fail "the Release build failed (whole log: $build/build.log)"
+}
 rm -f "$build"/zelo32_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb="$(ls "$build"/zelo32_*.deb)"

@@ -20,11 +20,16 @@ fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" \
     -DZELO_BUILD_TESTS=OFF -DZELO_BUILD_BENCH=OFF -DZELO_BUILD_APP=ON -DZELO_WERROR=ON >/dev/null
-cmake --build "$build" --target zelodll pendra zelo32 >/dev/null
+fail() { echo "windows export check: $*" >&2; exit 1; }
+# The build's output goes to a log; a failed build shows its end.
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target zelodll pendra zelo32 \
+    >"$build/build.log" 2>&1 || {
+    tail -60 "$build/build.log" >&2
+    fail "the cross-build failed (whole log: $build/build.log)"
+}
 
 dll="$build/bin/zelodll.dll"
 dump="$($objdump -p "$dll")"
-fail() { echo "windows export check: $*" >&2; exit 1; }
 
 grep -qE '^Name[[:space:]]+[0-9a-f]+ zelodll\.dll$' <<<"$dump" || fail "module name is not zelodll.dll"
 grep -qE '^Ordinal Base[[:space:]]+1$' <<<"$dump" || fail "ordinal base is not 1"
