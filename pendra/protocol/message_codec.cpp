@@ -23,7 +23,9 @@ bool isKnownCommand(uint8_t code) {
         case Command::Buzzer:
         case Command::DirFirst:
         case Command::DirNext:
-        case Command::StreamPackets: return true;
+        case Command::StreamPackets:
+        case Command::StreamData:
+        case Command::CheckedEnd: return true;
     }
     return false;
 }

@@ -2,6 +2,7 @@
 // pseudo-terminal or serial device) asks of the terminals it plays.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,12 @@ public:
     virtual std::optional<std::string> uploadPacketAhead(char /*address*/, std::size_t /*ahead*/) {
         return std::nullopt;
     }
+
+    // For streamed downloads: how many bytes of its open download the
+    // terminal at `address` holds, and the bytes themselves. nullopt when no
+    // download is open there.
+    virtual std::optional<std::uint64_t> downloadLength(char /*address*/) { return std::nullopt; }
+    virtual std::optional<std::string> downloadedBytes(char /*address*/) { return std::nullopt; }
 };
 
 }  // namespace termsim

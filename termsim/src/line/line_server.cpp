@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "delay_line.hpp"
+#include "download_receiver.hpp"
 #include "exchange_memory.hpp"
 #include "frame.hpp"
 #include "line_pacer.hpp"
@@ -18,6 +19,16 @@ namespace {
 
 constexpr std::size_t kMaxCommandLine = 255;
 constexpr int kReadSliceMs = 20;
+
+bool isDownloadStream(wire::Command command) {
+    return command == wire::Command::StreamData || command == wire::Command::CheckedEnd;
+}
+
+// A download's announce or resume: its acceptance lists the versions spoken.
+bool isDownloadAnnounce(const wire::Request& request) {
+    return request.command == wire::Command::Text && !request.payload.empty() &&
+           request.payload[0] == 'L';
+}
 
 }  // namespace
 
@@ -36,6 +47,7 @@ public:
           think_(server.options_.think),
           streaming_(server.options_.streaming),
           streamer_(server.terminals_),
+          receiver_(server.terminals_, server.options_.flipDownloadByte),
           input_(server.options_.oneWayDelay) {
         if (server.options_.oneWayDelay.count() > 0) {
             delayedOutput_ =
@@ -202,8 +214,15 @@ private:
         }
         if (request.command == wire::Command::StreamPackets && !streaming_)
             return;  // unknown to v1
+        if (isDownloadStream(request.command) && !streaming_) return;
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
+            return;
+        }
+        if (request.command == wire::Command::StreamData) {
+            // Stored as it comes, without a turn of its own.
+            counters_.downloadFrames.fetch_add(1, std::memory_order_relaxed);
+            if (const auto held = receiver_.data(request)) reply(request, serial, *held, fault);
             return;
         }
         if (think_.count() > 0) sleepUnlessStopped(think_);
@@ -225,9 +244,11 @@ private:
             lostAck.address = request.address;
             terminals_.handle(lostAck);
         }
-        auto answer = terminals_.handle(request);
+        auto answer = request.command == wire::Command::CheckedEnd ? receiver_.end(request)
+                                                                   : terminals_.handle(request);
         if (!answer) return;  // nobody at that address
-        if (streaming_ && request.command == wire::Command::UploadRequest && answer->status == 4) {
+        if (streaming_ && answer->status == 4 &&
+            (request.command == wire::Command::UploadRequest || isDownloadAnnounce(request))) {
             answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
                                static_cast<char>(wire::kVersionStreaming)};
         }
@@ -310,6 +331,7 @@ private:
     const std::chrono::milliseconds think_;
     const bool streaming_;
     UploadStreamer streamer_;
+    DownloadReceiver receiver_;
     DelayedInput input_;
     std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };

@@ -46,6 +46,28 @@ std::optional<std::string> SimulatedLine::uploadPacketAhead(char address, std::s
     return terminal->uploadPacketAhead(ahead);
 }
 
+std::optional<std::uint64_t> SimulatedLine::downloadLength(char address) {
+    std::lock_guard lock(mutex_);
+    const auto terminal =
+        std::find_if(terminals_.begin(), terminals_.end(),
+                     [&](const SimulatedTerminal& t) { return t.address() == address; });
+    if (terminal == terminals_.end() || terminal->silent()) return std::nullopt;
+    const std::string* bytes = terminal->downloadBytes();
+    if (bytes == nullptr) return std::nullopt;
+    return bytes->size();
+}
+
+std::optional<std::string> SimulatedLine::downloadedBytes(char address) {
+    std::lock_guard lock(mutex_);
+    const auto terminal =
+        std::find_if(terminals_.begin(), terminals_.end(),
+                     [&](const SimulatedTerminal& t) { return t.address() == address; });
+    if (terminal == terminals_.end() || terminal->silent()) return std::nullopt;
+    const std::string* bytes = terminal->downloadBytes();
+    if (bytes == nullptr) return std::nullopt;
+    return *bytes;
+}
+
 // Refused when the new address is not one a terminal may have, or another
 // terminal on the line already answers to it.
 Reply SimulatedLine::changeAddress(SimulatedTerminal& terminal, char newAddress) {

@@ -102,6 +102,8 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::DirNext: return directoryNext();
         case Command::SetAddress: break;     // the line's to answer
         case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
+        case Command::StreamData:
+        case Command::CheckedEnd: break;  // the line side's (download receiver)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

@@ -80,6 +80,8 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
         case Command::StreamPackets: return "stream upload packets";
+        case Command::StreamData: return "streamed download data";
+        case Command::CheckedEnd: return "checked download end";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -96,6 +98,8 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::Poll:
         case Command::NextPacket:
         case Command::StreamPackets:
+        case Command::StreamData:
+        case Command::CheckedEnd:
         case Command::Ack:
         case Command::DirFirst:
         case Command::DirNext: return false;

@@ -65,7 +65,9 @@ public:
             case Command::AutoBoot: return answer(4);
             case Command::Delete:
             case Command::Execute: return answer(6);
-            case Command::StreamPackets: break;  // the line side's
+            case Command::StreamPackets:
+            case Command::StreamData:
+            case Command::CheckedEnd: break;  // the line side's
         }
         return std::nullopt;
     }
