@@ -303,7 +303,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    ::setenv("PENDRA_TRACE", "", 1);
+    if (!std::getenv("BENCH_TRACE")) ::setenv("PENDRA_TRACE", "", 1);
     const fs::path folder =
         fs::temp_directory_path() / ("link_vs_zmodem-" + std::to_string(::getpid()));
     bool ok = true;
