@@ -165,9 +165,10 @@ Link::Outcome Link::streamedData(char address, Peer& peer, const std::string& by
         const auto frameTime =
             lineTime(settings_, wire::frameSize(wire::Direction::Request, wire::kMaxPayload));
         download.epoch = static_cast<uint8_t>(download.epoch + 1);
-        // A frame is answered only once its own line time has passed as
-        // well: the window covers two frame times beyond the turnaround.
-        const auto cover = download.turnaround + 2 * frameTime;
+        // A frame is answered only once its own line time has passed, and a
+        // terminal may take a few frames in one go before it answers them:
+        // the window covers six frame times beyond the turnaround.
+        const auto cover = download.turnaround + 6 * frameTime;
         download.window.start(download.epoch, static_cast<uint32_t>(download.check.length()),
                               UploadWindow::sizeFor(cover.count(), frameTime.count()));
         downloadStreaming_ = address;
