@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -72,6 +73,10 @@ double secondsSince(Clock::time_point start) {
 }
 
 // A line of simulated terminals on a pseudo-terminal, reachable as kPort.
+// The share of frames our line damages (--faults): split evenly among
+// dropped, corrupted, negatively acknowledged and late frames.
+double g_faults = 0;
+
 struct SimulatedLineUp {
     std::unique_ptr<termsim::SimulatedLine> line;
     std::unique_ptr<termsim::PseudoTerminal> pty;
@@ -107,6 +112,9 @@ std::optional<SimulatedLineUp> lineOf(const fs::path& folder, const std::string&
     termsim::LineOptions options;
     options.baud = baud;
     options.oneWayDelay = std::chrono::milliseconds(delayMs);
+    options.faults.seed = 1;
+    options.faults.drop = options.faults.corrupt = options.faults.nak = options.faults.late =
+        g_faults / 4;
     up.server = std::make_unique<termsim::LineServer>(*up.line, up.pty->takeMaster(), options);
     up.server->start();
     return up;
@@ -292,6 +300,8 @@ int main(int argc, char** argv) {
             delays = numberList(argv[++i]);
         } else if (option == "--poll-seconds" && hasValue) {
             pollSeconds = std::atof(argv[++i]);
+        } else if (option == "--faults" && hasValue) {
+            g_faults = std::clamp(std::atof(argv[++i]), 0.0, 0.5);
         } else if (option == "--transfers-only") {
             polling = false;
         } else if (option == "--poll-only") {
@@ -299,11 +309,11 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: link_vs_zmodem [--kib N] [--delays 0,10,40] [--poll-seconds S] "
-                         "[--transfers-only | --poll-only]\n");
+                         "[--faults F] [--transfers-only | --poll-only]\n");
             return 2;
         }
     }
-    ::setenv("PENDRA_TRACE", "", 1);
+    if (!std::getenv("BENCH_TRACE")) ::setenv("PENDRA_TRACE", "", 1);
     const fs::path folder =
         fs::temp_directory_path() / ("link_vs_zmodem-" + std::to_string(::getpid()));
     bool ok = true;

@@ -6,9 +6,12 @@ namespace pendra::wire {
 
 namespace {
 
-// Unread bytes kept at most: a few frames' worth. More than that can only be
-// garbage that nobody reads, and is dropped from the front.
-constexpr std::size_t kMaxBuffered = 4 * kMaxFrameSize;
+// Unread bytes kept at most: a frame in progress and the largest read a
+// caller makes (1024 bytes), with room to spare. More than that can only be
+// garbage that nobody reads, and is dropped from the front; a smaller bound
+// would drop the front of a frame in progress when a full read lands
+// behind it.
+constexpr std::size_t kMaxBuffered = 8 * kMaxFrameSize;
 
 const uint8_t* bytesOf(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 

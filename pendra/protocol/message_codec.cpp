@@ -24,7 +24,9 @@ bool isKnownCommand(uint8_t code) {
         case Command::DirFirst:
         case Command::DirNext:
         case Command::StreamPackets:
-        case Command::PollBatch: return true;
+        case Command::PollBatch:
+        case Command::StreamData:
+        case Command::CheckedEnd: return true;
     }
     return false;
 }

@@ -45,6 +45,13 @@ enum class Command : uint8_t {
     // the reply count as replies under the request's serial and the
     // serials after it, one each (poll_batch.hpp).
     PollBatch = 'Q',
+    // Version 2: download bytes sent ahead of their acknowledgement (payload
+    // see download_messages.hpp); the terminal answers each with how much of
+    // the file it holds.
+    StreamData = 'V',
+    // Version 2: the download's end request with the whole file's length and
+    // CRC-32; the terminal keeps the file only when both match what it holds.
+    CheckedEnd = 'C',
 };
 
 // Protocol versions. A terminal that speaks version 2 lists the versions it

@@ -78,7 +78,9 @@ bool Link::setup(int32_t port, int16_t baud, int16_t stop, int16_t parity) {
         peer.uploadMayStream = false;
         peer.pollMayBatch = false;
         peer.pollAhead = PollReadAhead{};
+        peer.download.clear();
     }
+    downloadStreaming_.reset();
     decoder_.clear();
     modemLines_.clear();
     const auto settings = settingsFromCharacters(baud, stop, parity);
@@ -130,6 +132,8 @@ bool Link::sendFrame(const wire::Frame& frame) {
 Link::Outcome Link::exchange(const wire::Request& request) {
     if (!port_) return {kResultLineFailure, {}};
     Peer& peer = peers_[static_cast<uint8_t>(request.address)];
+    if (auto answered = downloadBefore(request, peer)) return *answered;
+    if (!port_) return {kResultLineFailure, {}};
     if (request.command == wire::Command::NextPacket && peer.uploadMayStream) {
         return streamedPacket(request, peer);
     }
@@ -164,8 +168,9 @@ Link::Outcome Link::exchange(const wire::Request& request) {
         sent = Clock::now();
         outcome = attempt(request, *frame, serial);
     }
-    noteAnswer(request, peer, serial, outcome,
-               std::chrono::duration_cast<milliseconds>(Clock::now() - sent), requestBytes);
+    const auto took = std::chrono::duration_cast<milliseconds>(Clock::now() - sent);
+    noteAnswer(request, peer, serial, outcome, took, requestBytes);
+    downloadAfter(request, peer, outcome, took, requestBytes);
     return outcome;
 }
 
@@ -392,6 +397,9 @@ Link::Outcome Link::awaitReply(const wire::Request& request, uint8_t serial,
 int16_t Link::acknowledge(char address) {
     if (!port_) return kResultLineFailure;
     Peer& peer = peers_[static_cast<uint8_t>(address)];
+    // A data packet that went as a data frame is acknowledged by the
+    // stream itself.
+    if (peer.download.streamedLast) return 1;
     if (!peer.replied) {
         trace::note("nothing to acknowledge yet");
         return 1;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "download_stream.hpp"
 #include "frame.hpp"
 #include "modem_lines.hpp"
 #include "platform/serial_port.hpp"
@@ -97,6 +98,7 @@ private:
         // come in batches, held here.
         bool pollMayBatch = false;
         PollReadAhead pollAhead;
+        DownloadStream download;  // version 2 (link_download.cpp)
     };
 
     bool sendFrame(const wire::Frame& frame);
@@ -120,6 +122,24 @@ private:
     void noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
                     const Outcome& outcome, std::chrono::milliseconds took,
                     std::size_t requestBytes);
+
+    // Version-2 downloads (link_download.cpp). downloadBefore answers a
+    // request itself, or settles the stream before it goes as in version 1;
+    // downloadAfter learns from the terminal's answer.
+    struct StreamNews {
+        bool advanced = false;  // the terminal holds more
+        bool setback = false;   // frames reported missing or damaged
+    };
+    std::optional<Outcome> downloadBefore(const wire::Request& request, Peer& peer);
+    void downloadAfter(const wire::Request& request, Peer& peer, Outcome& outcome,
+                       std::chrono::milliseconds took, std::size_t requestBytes);
+    Outcome streamedData(char address, Peer& peer, const std::string& bytes);
+    bool pumpDownload(char address, Peer& peer, bool untilSettled);
+    bool settleDownload(char address, Peer& peer);
+    bool takeDownloadReplies(char address, Peer& peer, int waitMs, StreamNews& news);
+    bool streamFailed(Peer& peer, uint8_t status);
+    void endStream(Peer& peer);
+    std::optional<char> downloadStreaming_;  // the terminal a download streams to
 
     std::unique_ptr<platform::SerialPort> port_;
     platform::LineSettings settings_;

@@ -117,6 +117,25 @@ TEST(FrameCodec, FrameFedOneByteAtATimeIsFound) {
     EXPECT_EQ(found->frame, sent);
 }
 
+// Readers take up to 1024 bytes at a time; frames sent back to back must
+// all be found when such a read lands behind a frame in progress.
+TEST(FrameCodec, ALargeReadBehindAFrameInProgressLosesNothing) {
+    std::string stream;
+    for (char c = 'a'; c < 'a' + 8; ++c) stream += encodeFrame(replyWith(std::string(255, c)));
+    FrameDecoder decoder;
+    decoder.feed(stream.substr(0, 200));  // a frame in progress
+    EXPECT_FALSE(decoder.next());
+    std::vector<char> found;
+    for (std::size_t at = 200; at < stream.size(); at += 1024) {
+        decoder.feed(stream.substr(at, 1024));
+        while (auto event = decoder.next()) {
+            ASSERT_EQ(event->kind, FrameDecoder::Kind::Complete);
+            found.push_back(event->frame.payload[0]);
+        }
+    }
+    EXPECT_EQ(std::string(found.begin(), found.end()), "abcdefgh");
+}
+
 TEST(MessageCodec, RequestsRoundTripWithTheirArgument) {
     Request keypad{Command::Keypad, 'B', 0x1234, ""};
     const auto frame = requestFrame(keypad, 7);

@@ -2,6 +2,7 @@
 // pseudo-terminal or serial device) asks of the terminals it plays.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,11 @@ public:
     virtual std::vector<std::string> pollRecordsAhead(char /*address*/, std::size_t /*most*/) {
         return {};
     }
+    // For streamed downloads: how many bytes of its open download the
+    // terminal at `address` holds, and the bytes themselves. nullopt when no
+    // download is open there.
+    virtual std::optional<std::uint64_t> downloadLength(char /*address*/) { return std::nullopt; }
+    virtual std::optional<std::string> downloadedBytes(char /*address*/) { return std::nullopt; }
 };
 
 }  // namespace termsim

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "delay_line.hpp"
+#include "download_receiver.hpp"
 #include "exchange_memory.hpp"
 #include "frame.hpp"
 #include "line_pacer.hpp"
@@ -19,6 +20,16 @@ namespace {
 
 constexpr std::size_t kMaxCommandLine = 255;
 constexpr int kReadSliceMs = 20;
+
+bool isDownloadStream(wire::Command command) {
+    return command == wire::Command::StreamData || command == wire::Command::CheckedEnd;
+}
+
+// A download's announce or resume: its acceptance lists the versions spoken.
+bool isDownloadAnnounce(const wire::Request& request) {
+    return request.command == wire::Command::Text && !request.payload.empty() &&
+           request.payload[0] == 'L';
+}
 
 }  // namespace
 
@@ -38,6 +49,7 @@ public:
           streaming_(server.options_.streaming),
           streamer_(server.terminals_),
           polls_(server.terminals_),
+          receiver_(server.terminals_, server.options_.flipDownloadByte),
           input_(server.options_.oneWayDelay) {
         if (server.options_.oneWayDelay.count() > 0) {
             delayedOutput_ =
@@ -208,8 +220,15 @@ private:
             return;  // unknown to v1
         // Nor does a version-1 terminal know batches of poll records.
         if (request.command == wire::Command::PollBatch && !streaming_) return;
+        if (isDownloadStream(request.command) && !streaming_) return;
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
+            return;
+        }
+        if (request.command == wire::Command::StreamData) {
+            // Stored as it comes, without a turn of its own.
+            counters_.downloadFrames.fetch_add(1, std::memory_order_relaxed);
+            if (const auto held = receiver_.data(request)) reply(request, serial, *held, fault);
             return;
         }
         if (think_.count() > 0) sleepUnlessStopped(think_);
@@ -236,9 +255,11 @@ private:
             lostAck.address = request.address;
             terminals_.handle(lostAck);
         }
-        auto answer = terminals_.handle(request);
+        auto answer = request.command == wire::Command::CheckedEnd ? receiver_.end(request)
+                                                                   : terminals_.handle(request);
         if (!answer) return;  // nobody at that address
-        if (streaming_ && request.command == wire::Command::UploadRequest && answer->status == 4) {
+        if (streaming_ && answer->status == 4 &&
+            (request.command == wire::Command::UploadRequest || isDownloadAnnounce(request))) {
             answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
                                static_cast<char>(wire::kVersionStreaming)};
         }
@@ -343,6 +364,7 @@ private:
     const bool streaming_;
     UploadStreamer streamer_;
     PollBatches polls_;
+    DownloadReceiver receiver_;
     DelayedInput input_;
     std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };

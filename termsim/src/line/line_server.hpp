@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "fault_injector.hpp"
@@ -34,8 +35,12 @@ struct LineOptions {
     std::chrono::milliseconds oneWayDelay{0};
     // Time a terminal takes over each request before it answers.
     std::chrono::milliseconds think{0};
-    // Speak protocol version 2 (stream upload packets) besides version 1.
+    // Speak protocol version 2 (stream upload packets and download data)
+    // besides version 1.
     bool streaming = true;
+    // A test aid (see DownloadReceiver): a byte of every streamed download
+    // stored altered.
+    std::optional<std::uint64_t> flipDownloadByte;
 };
 
 struct LineCounters {
@@ -49,6 +54,9 @@ struct LineCounters {
     std::atomic<uint64_t> faults{0};      // faults injected
     std::atomic<uint64_t> modemLines{0};  // command lines handed to the modem
     std::atomic<uint64_t> wrongSpeed{0};  // reads lost to a host at another speed
+
+    // Streamed download data frames taken.
+    std::atomic<uint64_t> downloadFrames{0};
 };
 
 class LineServer {

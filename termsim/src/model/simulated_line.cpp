@@ -21,12 +21,20 @@ SimulatedLine::SimulatedLine(std::vector<SimulatedTerminal> terminals,
     if (modem) modem_ = std::make_unique<HayesModem>(std::move(*modem));
 }
 
-std::optional<Reply> SimulatedLine::handle(const Request& request) {
-    std::lock_guard lock(mutex_);
+// The terminal answering to `address`, or null when none does or it is
+// switched off. Called with the mutex held.
+SimulatedTerminal* SimulatedLine::answering(char address) {
     const auto terminal =
         std::find_if(terminals_.begin(), terminals_.end(),
-                     [&](const SimulatedTerminal& t) { return t.address() == request.address; });
-    if (terminal == terminals_.end() || terminal->silent()) return std::nullopt;
+                     [&](const SimulatedTerminal& t) { return t.address() == address; });
+    if (terminal == terminals_.end() || terminal->silent()) return nullptr;
+    return &*terminal;
+}
+
+std::optional<Reply> SimulatedLine::handle(const Request& request) {
+    std::lock_guard lock(mutex_);
+    SimulatedTerminal* terminal = answering(request.address);
+    if (terminal == nullptr) return std::nullopt;
     std::optional<Reply> reply;
     if (request.command == Command::SetAddress) {
         reply = changeAddress(*terminal, static_cast<char>(request.argument));
@@ -39,20 +47,32 @@ std::optional<Reply> SimulatedLine::handle(const Request& request) {
 
 std::optional<std::string> SimulatedLine::uploadPacketAhead(char address, std::size_t ahead) {
     std::lock_guard lock(mutex_);
-    const auto terminal =
-        std::find_if(terminals_.begin(), terminals_.end(),
-                     [&](const SimulatedTerminal& t) { return t.address() == address; });
-    if (terminal == terminals_.end() || terminal->silent()) return std::nullopt;
+    SimulatedTerminal* terminal = answering(address);
+    if (terminal == nullptr) return std::nullopt;
     return terminal->uploadPacketAhead(ahead);
 }
 
 std::vector<std::string> SimulatedLine::pollRecordsAhead(char address, std::size_t most) {
     std::lock_guard lock(mutex_);
-    const auto terminal =
-        std::find_if(terminals_.begin(), terminals_.end(),
-                     [&](const SimulatedTerminal& t) { return t.address() == address; });
-    if (terminal == terminals_.end() || terminal->silent()) return {};
+    SimulatedTerminal* terminal = answering(address);
+    if (terminal == nullptr) return {};
     return terminal->records().front(most);
+}
+
+std::optional<std::uint64_t> SimulatedLine::downloadLength(char address) {
+    std::lock_guard lock(mutex_);
+    SimulatedTerminal* terminal = answering(address);
+    const std::string* bytes = terminal == nullptr ? nullptr : terminal->downloadBytes();
+    if (bytes == nullptr) return std::nullopt;
+    return bytes->size();
+}
+
+std::optional<std::string> SimulatedLine::downloadedBytes(char address) {
+    std::lock_guard lock(mutex_);
+    SimulatedTerminal* terminal = answering(address);
+    const std::string* bytes = terminal == nullptr ? nullptr : terminal->downloadBytes();
+    if (bytes == nullptr) return std::nullopt;
+    return *bytes;
 }
 
 // Refused when the new address is not one a terminal may have, or another

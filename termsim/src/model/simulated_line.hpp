@@ -30,6 +30,8 @@ public:
     ModemAnswer modemCommand(const std::string& line) override;
     std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override;
     std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override;
+    std::optional<std::uint64_t> downloadLength(char address) override;
+    std::optional<std::string> downloadedBytes(char address) override;
 
     std::string stateJson() const;
 
@@ -41,6 +43,7 @@ public:
     bool writeStateDump();
 
 private:
+    SimulatedTerminal* answering(char address);
     pendra::wire::Reply changeAddress(SimulatedTerminal& terminal, char newAddress);
     void dumpIfChanged();
 

@@ -104,6 +104,8 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::SetAddress: break;     // the line's to answer
         case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
         case Command::PollBatch: break;      // the line side batches (pollRecordsAhead)
+        case Command::StreamData:            // the line side receives downloads
+        case Command::CheckedEnd: break;     // (DownloadReceiver)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

@@ -104,6 +104,9 @@ public:
     // open.
     std::optional<std::string> uploadPacketAhead(std::size_t ahead) const;
 
+    // The bytes of the open download so far; nullptr when none is open.
+    const std::string* downloadBytes() const { return download_ ? &download_->bytes() : nullptr; }
+
 private:
     SimulatedTerminal(const TerminalConfig& config, PollRecords records);
 

@@ -85,12 +85,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             } catch (const ConfigError& error) {
                 throw ConfigError("--" + std::string(error.what()));
             }
-        } else if (name == "--delay-ms" || name == "--think-ms" || name == "--protocol") {
+        } else if (name == "--delay-ms" || name == "--think-ms" || name == "--protocol" ||
+                   name == "--flip-download-byte") {
             try {
                 setLineOption(config.line,
                               name == "--delay-ms"   ? "delay_ms"
                               : name == "--think-ms" ? "think_ms"
-                                                     : "protocol",
+                              : name == "--protocol" ? "protocol"
+                                                     : "flip_download_byte",
                               *value);
             } catch (const ConfigError& error) {
                 throw ConfigError(name + ": " + error.what());
@@ -151,6 +153,9 @@ Line:
       --delay-ms N         one-way delay of the line, 0 to 10000 ms
       --think-ms N         a terminal's time over each request, 0 to 10000 ms
       --protocol N         highest wire protocol version spoken, 1 or 2 (default 2)
+      --flip-download-byte N
+                           test aid: store byte N of every streamed download
+                           altered, so the check at the download's end refuses it
 Modem:
   -m, --modem              put a Hayes-like modem in front of the line
       --modem-dial LIST    answers to successive dials, comma-separated:

@@ -68,6 +68,7 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
     options.oneWayDelay = std::chrono::milliseconds(setup.delayMs);
     options.think = std::chrono::milliseconds(setup.thinkMs);
     options.streaming = setup.protocol >= 2;
+    options.flipDownloadByte = setup.flipDownloadByte;
     LineServer server(line, std::move(endpoint->port), options);
     g_serving.store(&server);
     struct sigaction action {};

@@ -81,6 +81,8 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::NextPacket: return "next upload packet";
         case Command::StreamPackets: return "stream upload packets";
         case Command::PollBatch: return "poll a batch";
+        case Command::StreamData: return "streamed download data";
+        case Command::CheckedEnd: return "checked download end";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -98,6 +100,8 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::NextPacket:
         case Command::StreamPackets:
         case Command::PollBatch:
+        case Command::StreamData:
+        case Command::CheckedEnd:
         case Command::Ack:
         case Command::DirFirst:
         case Command::DirNext: return false;

@@ -66,7 +66,9 @@ public:
             case Command::Delete:
             case Command::Execute: return answer(6);
             case Command::StreamPackets:
-            case Command::PollBatch: break;  // the line side's
+            case Command::PollBatch:
+            case Command::StreamData:
+            case Command::CheckedEnd: break;  // the line side's
         }
         return std::nullopt;
     }
