@@ -11,14 +11,21 @@ LinePacer::Clock::duration LinePacer::lineTime(std::size_t bytes) const {
         std::chrono::microseconds(static_cast<long long>(bytes) * 10'000'000LL / baud_));
 }
 
-void LinePacer::arrived(std::size_t bytes) {
-    inboundDone_ = std::max(inboundDone_, Clock::now()) + lineTime(bytes);
+LinePacer::Clock::time_point LinePacer::readReturned(Clock::time_point now) {
+    const auto since = std::min(now, writingSince_);
+    writingSince_ = Clock::time_point::max();
+    return since;
+}
+
+void LinePacer::arrived(std::size_t bytes, Clock::time_point since) {
+    inboundDone_ = std::max(inboundDone_, since) + lineTime(bytes);
 }
 
 void LinePacer::waitForArrival() const { std::this_thread::sleep_until(inboundDone_); }
 
 bool LinePacer::write(pendra::platform::SerialPort& port, const std::string& bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    writingSince_ = std::min(writingSince_, Clock::now());
     if (baud_ <= 0) return port.write(data, bytes.size(), 5000);
     // Chunks of about 5 ms of line time, each handed over when its last
     // byte would have reached the other end.

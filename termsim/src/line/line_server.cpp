@@ -64,6 +64,7 @@ public:
             const int wait =
                 streamer_.canSend() ? 0 : input_.millisecondsToNext(Clock::now(), kReadSliceMs);
             const auto status = port_.read(buffer, sizeof buffer, wait, received);
+            const auto since = pacer_.readReturned(Clock::now());
             if (status == pendra::platform::ReadStatus::Failed) {
                 // The host side is gone for now (a closed device); wait for it.
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -76,9 +77,9 @@ public:
                 } else {
                     std::string bytes(reinterpret_cast<const char*>(buffer), received);
                     if (delayedOutput_) {
-                        input_.arrived(std::move(bytes), Clock::now());
+                        input_.arrived(std::move(bytes), since);
                     } else {
-                        take(bytes, Clock::now());
+                        take(bytes, Clock::now(), since);
                     }
                 }
             }
@@ -86,7 +87,7 @@ public:
             std::string due;
             Clock::time_point at;
             while (input_.takeDue(Clock::now(), due, at)) {
-                take(due, at);
+                take(due, at, at);
                 took = true;
             }
             if (!took) finishEscapeIfSilent(Clock::now());
@@ -101,9 +102,10 @@ private:
         return speed != 0 && speed != server_.options_.baud;
     }
 
-    // Bytes that reached the terminal at `now`.
-    void take(const std::string& bytes, Clock::time_point now) {
-        pacer_.arrived(bytes.size());
+    // Bytes that reached the terminal at `now`, having started on the line
+    // at `since`.
+    void take(const std::string& bytes, Clock::time_point now, Clock::time_point since) {
+        pacer_.arrived(bytes.size(), since);
         if (commandMode_) {
             commandBytes(bytes);
         } else {
