@@ -29,15 +29,22 @@ PacedRelay::~PacedRelay() {
 }
 
 void PacedRelay::carry(pendra::platform::SerialPort& from, pendra::platform::SerialPort& to) {
-    termsim::LinePacer pacer(baud_);
+    // The pacer reads ahead from `from` while it writes; that comes first.
+    termsim::LinePacer pacer(baud_, from);
     termsim::DelayedWriter delayed(to, delay_);
     uint8_t buffer[256];
+    std::string bytes;
+    termsim::LinePacer::Clock::time_point seen;
     while (!stopping_.load()) {
-        std::size_t received = 0;
-        if (from.read(buffer, sizeof buffer, 20, received) != pendra::platform::ReadStatus::Data) {
-            continue;
+        if (!pacer.takeEarlyInput(bytes, seen)) {
+            std::size_t received = 0;
+            if (from.read(buffer, sizeof buffer, 20, received) !=
+                pendra::platform::ReadStatus::Data) {
+                continue;
+            }
+            bytes.assign(reinterpret_cast<const char*>(buffer), received);
         }
-        pacer.write(delayed, std::string(reinterpret_cast<const char*>(buffer), received));
+        pacer.write(delayed, bytes);
     }
 }
 

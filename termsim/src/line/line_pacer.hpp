@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <deque>
 #include <string>
 
 #include "serial_port.hpp"
@@ -15,33 +16,44 @@ class LinePacer {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit LinePacer(int32_t baud) : baud_(baud) {}
+    // `input` is the device the host's bytes come from. While the pacer
+    // sleeps (writing at the line's pace, or waiting for a request to have
+    // arrived) it keeps reading it, so that what the host sends meanwhile is
+    // stamped when it came, not when the terminal got round to reading it.
+    LinePacer(int32_t baud, pendra::platform::SerialPort& input) : baud_(baud), input_(input) {}
 
-    // A read of the device returned at `now`: the earliest moment at which
-    // what it brought may have started on the line. While the terminal was
-    // writing it was not reading, and what the host sent meanwhile was
-    // already on its way, as both directions run at once on the real line.
-    Clock::time_point readReturned(Clock::time_point now);
-
-    // `bytes` came in that could have started on the line at `since`: the
-    // last of them arrives their line time after the first, and after
-    // whatever came in before them.
+    // `bytes` came in that started on the line at `since`: the last of them
+    // arrives their line time after the first, and after whatever came in
+    // before them.
     void arrived(std::size_t bytes, Clock::time_point since);
 
     // Waits until the bytes that came in have all "arrived".
-    void waitForArrival() const;
+    void waitForArrival();
 
     // Writes at the line's pace. False when the device failed.
     bool write(pendra::platform::SerialPort& port, const std::string& bytes);
 
+    // Hands out, oldest first, what came in while the pacer slept, with the
+    // time it was seen. False when nothing did.
+    bool takeEarlyInput(std::string& bytes, Clock::time_point& seen);
+
 private:
     Clock::duration lineTime(std::size_t bytes) const;
+    void sleepUntil(Clock::time_point until);
+    void collectInput();
+
+    struct Early {
+        std::string bytes;
+        Clock::time_point seen;
+    };
+    // At most this much is taken ahead; the rest waits in the device.
+    static constexpr std::size_t kMaxEarlyBytes = 64 * 1024;
 
     int32_t baud_;
+    pendra::platform::SerialPort& input_;
     Clock::time_point inboundDone_{};
-    // When the terminal began writing, until the next read: max when no
-    // write came between two reads.
-    Clock::time_point writingSince_ = Clock::time_point::max();
+    std::deque<Early> early_;
+    std::size_t earlyBytes_ = 0;
 };
 
 }  // namespace termsim

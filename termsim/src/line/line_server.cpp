@@ -42,7 +42,7 @@ public:
           port_(*server.port_),
           counters_(server.counters_),
           faults_(server.options_.faults),
-          pacer_(server.options_.baud),
+          pacer_(server.options_.baud, *server.port_),
           escapeSilence_(server.options_.modemGuard * 4 / 5),
           commandMode_(server.terminals_.hasModem()),
           think_(server.options_.think),
@@ -60,11 +60,17 @@ public:
     void run() {
         uint8_t buffer[1024];
         while (!server_.stopping_.load(std::memory_order_acquire)) {
-            std::size_t received = 0;
-            const int wait =
-                streamer_.canSend() ? 0 : input_.millisecondsToNext(Clock::now(), kReadSliceMs);
-            const auto status = port_.read(buffer, sizeof buffer, wait, received);
-            const auto since = pacer_.readReturned(Clock::now());
+            std::string bytes;
+            Clock::time_point since;
+            auto status = pendra::platform::ReadStatus::Data;
+            if (!pacer_.takeEarlyInput(bytes, since)) {
+                std::size_t received = 0;
+                const int wait =
+                    streamer_.canSend() ? 0 : input_.millisecondsToNext(Clock::now(), kReadSliceMs);
+                status = port_.read(buffer, sizeof buffer, wait, received);
+                since = Clock::now();
+                bytes.assign(reinterpret_cast<const char*>(buffer), received);
+            }
             if (status == pendra::platform::ReadStatus::Failed) {
                 // The host side is gone for now (a closed device); wait for it.
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -74,20 +80,17 @@ public:
                 if (atWrongSpeed()) {
                     // Sent at another speed than the terminal's: noise to it.
                     counters_.wrongSpeed.fetch_add(1, std::memory_order_relaxed);
+                } else if (delayedOutput_) {
+                    input_.arrived(std::move(bytes), since);
                 } else {
-                    std::string bytes(reinterpret_cast<const char*>(buffer), received);
-                    if (delayedOutput_) {
-                        input_.arrived(std::move(bytes), since);
-                    } else {
-                        take(bytes, Clock::now(), since);
-                    }
+                    take(bytes, since);
                 }
             }
             bool took = status == pendra::platform::ReadStatus::Data && !delayedOutput_;
             std::string due;
             Clock::time_point at;
             while (input_.takeDue(Clock::now(), due, at)) {
-                take(due, at, at);
+                take(due, at);
                 took = true;
             }
             if (!took) finishEscapeIfSilent(Clock::now());
@@ -102,10 +105,9 @@ private:
         return speed != 0 && speed != server_.options_.baud;
     }
 
-    // Bytes that reached the terminal at `now`, having started on the line
-    // at `since`.
-    void take(const std::string& bytes, Clock::time_point now, Clock::time_point since) {
-        pacer_.arrived(bytes.size(), since);
+    // Bytes that reached the terminal, the first of them at `now`.
+    void take(const std::string& bytes, Clock::time_point now) {
+        pacer_.arrived(bytes.size(), now);
         if (commandMode_) {
             commandBytes(bytes);
         } else {
