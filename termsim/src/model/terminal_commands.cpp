@@ -2,7 +2,7 @@
 // setting that the state dump shows afterwards.
 #include <algorithm>
 
-#include "escaped_bytes.hpp"
+#include "escaped_decoding.hpp"
 #include "reply_status.hpp"
 #include "simulated_terminal.hpp"
 
@@ -139,7 +139,7 @@ Reply SimulatedTerminal::sendBack(std::string_view text) {
 
 Reply SimulatedTerminal::sendData(std::string_view escaped) {
     // Data cut inside an escape pair would be stored wrong, so it is refused.
-    auto data = decodeEscaped(escaped);
+    auto data = pendra::wire::unescaped(escaped);
     if (!data) return statusReply(status::kRefused);
     rememberLatest(settings_.dataReceived, std::move(*data));
     return statusReply(status::kAccepted);

@@ -1,7 +1,7 @@
 // Uploads (terminal to host), downloads (host to terminal) and polling. An
 // acknowledgement moves past the upload packet or poll record last handed
 // out; until it comes, the same one is handed out again.
-#include "escaped_bytes.hpp"
+#include "escaped_decoding.hpp"
 #include "reply_status.hpp"
 #include "simulated_terminal.hpp"
 
@@ -76,7 +76,7 @@ Reply SimulatedTerminal::downloadAnnounce(std::string_view text) {
 
 Reply SimulatedTerminal::downloadPacket(std::string_view escaped) {
     if (!download_) return statusReply(status::kIllegalDownload);
-    const auto bytes = decodeEscaped(escaped);
+    const auto bytes = pendra::wire::unescaped(escaped);
     if (!bytes || !download_->append(*bytes)) return statusReply(status::kIllegalDownload);
     return statusReply(status::kAccepted);
 }
