@@ -17,8 +17,16 @@ install(FILES ${PROJECT_SOURCE_DIR}/zelodll/include/zelodll.h
               ${PROJECT_SOURCE_DIR}/pendra/include/pendra.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelo)
 
-configure_file(${PROJECT_SOURCE_DIR}/packaging/zelodll.pc.in
-               ${PROJECT_BINARY_DIR}/packaging/zelodll.pc @ONLY)
+# The .pc file names the prefix the files are installed under, which
+# `cmake --install --prefix` may change after configuring: it is written at
+# install time, from the prefix the install runs with.
+install(CODE "
+  set(CMAKE_INSTALL_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
+  set(CMAKE_INSTALL_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
+  set(PROJECT_VERSION \"${PROJECT_VERSION}\")
+  configure_file(\"${PROJECT_SOURCE_DIR}/packaging/zelodll.pc.in\"
+                 \"${PROJECT_BINARY_DIR}/packaging/zelodll.pc\" @ONLY)
+")
 install(FILES ${PROJECT_BINARY_DIR}/packaging/zelodll.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

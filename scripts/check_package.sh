@@ -68,5 +68,11 @@ flags="$(PKG_CONFIG_PATH="$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$scratch" \
 cc -o "$build/use_zelodll" "$build/use_zelodll.c" $flags -Wl,-rpath-link,"$libdir"
 LD_LIBRARY_PATH="$libdir" "$build/use_zelodll" | grep -q '^zelodll 19, open reason 0$' ||
     fail "the C program against the installed header did not run"
+# An install to another prefix than the configured one names that prefix.
+elsewhere="$build/elsewhere"
+rm -rf "$elsewhere"
+cmake --install "$build" --prefix "$elsewhere" >/dev/null
+grep -qx "prefix=$elsewhere" "$(find "$elsewhere" -name zelodll.pc | head -1)" ||
+    fail "zelodll.pc installed under $elsewhere names another prefix"
 echo "package check: $(basename "$deb") holds the programs, libraries, headers, man pages;" \
     "installed zelo32 and a C program built with pkg-config run"
