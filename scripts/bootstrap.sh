@@ -2,6 +2,11 @@
 # Installs what a fresh Debian 12 machine lacks to build and test the project.
 # Idempotent, and silent when everything is already there. Needs root (or
 # sudo) only when something is missing.
+# Usage: scripts/bootstrap.sh [--for demo|desktop-demo]
+#   with no option, everything the tests need; --for demo only what builds
+#   and runs the programs without a display, --for desktop-demo that and the
+#   desktop program under a virtual display, so a demo does not wait for the
+#   cross-compilers, Wine and the fuzzing tools.
 set -euo pipefail
 
 required=(
@@ -22,6 +27,23 @@ optional=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
     lrzsz lintian bash-completion
 )
+
+case "${1:-}" in
+"") ;;
+--for)
+    base=(build-essential cmake ninja-build pkg-config)
+    case "${2:-}" in
+    demo) required=("${base[@]}") ;;
+    desktop-demo)
+        required=("${base[@]}" qt6-base-dev qt6-base-dev-tools qt6-svg-dev xvfb xauth xdotool
+            imagemagick fonts-noto-cjk)
+        ;;
+    *) echo "bootstrap: --for demo or --for desktop-demo" >&2 && exit 2 ;;
+    esac
+    optional=()
+    ;;
+*) echo "usage: scripts/bootstrap.sh [--for demo|desktop-demo]" >&2 && exit 2 ;;
+esac
 
 missing_from() {
     local pkg

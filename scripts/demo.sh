@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program's main job against the terminal-line simulator, on a machine
 # without terminals or a display:
-#   1. installs what is missing and builds (release),
+#   1. installs what is missing to build and run it (not the test tools) and
+#      builds (release),
 #   2. starts zelo-termsim with terminals A and B, which hold a sample file
 #      and poll records, on a pseudo-terminal that COM1 is pointed at,
 #   3. runs the batch script scripts/demo/demo.zsc with zelo32: a download to
@@ -25,7 +26,11 @@ if [[ "${1:-}" == "--desktop" ]]; then
     shift
 fi
 run="${1:-$(mktemp -d /tmp/zelo-demo.XXXXXX)}"
-bash "$root/scripts/bootstrap.sh"
+if [[ $desktop -eq 1 ]]; then
+    bash "$root/scripts/bootstrap.sh" --for desktop-demo
+else
+    bash "$root/scripts/bootstrap.sh" --for demo
+fi
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DZELO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build/release" -j "$(nproc 2>/dev/null || echo 2)" --target zelo32 zelo-termsim >/dev/null
