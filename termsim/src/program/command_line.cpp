@@ -135,6 +135,9 @@ Terminals:
                            keys: model ram flash ems records generate_records
                            record_end id version ram_kb flash_kb ems_kb
                            program_area_kb silent running autoboot
+                           (a drive not given is the folder termsim-ADDRESS/
+                           ram, flash or ems in the current folder, made and
+                           kept, so files stay across runs)
 Line:
   -d, --device PATH        use this serial device (default: a pseudo-terminal)
   -l, --link PATH          make PATH a symbolic link to the pseudo-terminal, so
