@@ -3,7 +3,8 @@
 # (zelodll.dll, pendra.dll, zelo32.exe) and checks that zelodll.dll exports
 # exactly the names of zelodll.def under their fixed ordinals, with the module
 # name "zelodll.dll", the stdcall convention and version 19; that it binds
-# pendra.dll by name; and that zelo32.exe binds zelodll.dll by ordinal.
+# pendra.dll by plain names, which a replacement built to pendra.h offers;
+# and that zelo32.exe binds zelodll.dll by ordinal.
 # Usage: scripts/check_windows_exports.sh [build-dir]
 set -euo pipefail
 
@@ -63,6 +64,29 @@ grep -q 'FILEVERSION 19, 0, 0, 0' <<<"$resources" ||
 # The link library is found by name at load time, so another built to
 # pendra.h can replace it; the program loads the library the same way.
 grep -qE '^[[:space:]]*DLL Name: pendra\.dll$' <<<"$dump" || fail "zelodll.dll does not import pendra.dll"
+# By plain names: a replacement built to pendra.h alone (every function a
+# stub, exported undecorated as zelodll.dll's own functions are) must offer
+# every name zelodll.dll asks of pendra.dll.
+names_in() { sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -nE 's/^[[:space:]]+\[ *[0-9]+\] (.+)$/\1/p' | sort; }
+wanted="$(sed -n '/DLL Name: pendra\.dll$/,/^$/p' <<<"$dump" |
+    sed -nE '3,$ s/^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+(.+)$/\1/p' | sort)"
+[[ -n "$wanted" ]] || fail "no imports of pendra.dll found"
+if grep -q '@' <<<"$wanted"; then fail "zelodll.dll imports decorated names of pendra.dll"; fi
+if $objdump -p "$build/bin/pendra.dll" | names_in | grep -q '@'; then
+    fail "pendra.dll exports decorated names"
+fi
+replacement="$build/replacement-pendra"
+mkdir -p "$replacement"
+{
+    printf '#define PENDRA_BUILDING\n#include "pendra.h"\n'
+    awk '/^PENDRA_EXPORT/ { d = $0; while (d !~ /;/ && (getline l) > 0) d = d " " l
+        sub(/;.*/, "", d); print d (d ~ /^PENDRA_EXPORT void / ? " {}" : " { return 0; }") }' \
+        "$root/pendra/include/pendra.h"
+} >"$replacement/pendra.c"
+i686-w64-mingw32-gcc -shared -I"$root/pendra/include" -o "$replacement/pendra.dll" \
+    "$replacement/pendra.c" -Wl,--kill-at || fail "the replacement pendra.dll did not build"
+unbound="$(comm -23 <(echo "$wanted") <($objdump -p "$replacement/pendra.dll" | names_in))"
+[[ -z "$unbound" ]] || fail "a replacement pendra.dll built to pendra.h lacks: $unbound"
 # The program binds every function of zelodll.dll by ordinal, none by name.
 program_imports="$($objdump -p "$build/bin/zelo32.exe" | sed -n '/DLL Name: zelodll\.dll$/,/^$/p')"
 [[ -n "$program_imports" ]] || fail "zelo32.exe does not import zelodll.dll"
@@ -70,4 +94,4 @@ by_name="$(sed -nE '3,$ s/^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+([
     grep -v '^<none>$' || true)"
 [[ -z "$by_name" ]] || fail "zelo32.exe imports from zelodll.dll by name: $by_name"
 
-echo "windows export check: 80 fixed exports, HM_last_error_text @100 and HM_last_file_error_text @101, stdcall, version 19; zelo32.exe binds by ordinal"
+echo "windows export check: 80 fixed exports, HM_last_error_text @100 and HM_last_file_error_text @101, stdcall, version 19; zelo32.exe binds by ordinal; zelodll.dll binds a pendra.dll built to pendra.h by plain names"
