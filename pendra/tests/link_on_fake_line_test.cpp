@@ -1,5 +1,8 @@
 // The link's exchanges, windows and retransmissions on a fake port and a
 // fake clock (fake_line.hpp): deterministic, no pseudo-terminal, no waiting.
+// And the port vanishing at every read and write of every path: each call
+// from the one that met it on ends at once with the line-failure result,
+// and the port is never touched again.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -176,6 +179,94 @@ TEST_F(FakeLineTest, DownloadDataStreamsGoesBackWhenMissingAndEndsWithTheCheck) 
     ASSERT_EQ(end.command, static_cast<uint8_t>(Command::CheckedEnd));
     EXPECT_EQ(wire::decodeEndCheck(end.payload)->length, file.size());
     EXPECT_GT(sent(Command::StreamData), 6);  // the one reported missing went again
+}
+
+// The port vanishes at its Nth read, write or drain, for every N a clean
+// run of `steps` reaches. A step returns its call's result, kResultLineFailure
+// for a line lost.
+using Step = std::function<int(FakeLinkRun&)>;
+
+void sweepVanishingPort(const std::vector<Step>& steps) {
+    int cleanOperations = 0;
+    for (int failAt = 0; failAt == 0 || failAt <= cleanOperations + 1; ++failAt) {
+        FakeLinkRun run(failAt);
+        std::optional<std::size_t> lostIn;
+        LinkClock::TimePoint lostAt{};
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const int status = steps[i](run);
+            if (failAt > 0 && !lostIn && run.line->operations >= failAt) {
+                lostIn = i;
+                lostAt = run.line->clock.now();
+            }
+            if (lostIn) {
+                EXPECT_EQ(status, kResultLineFailure)
+                    << "port failed at " << failAt << ", step " << i;
+            }
+        }
+        if (failAt == 0) {
+            cleanOperations = run.line->operations;
+            continue;
+        }
+        if (!lostIn) continue;  // the run ended before that operation
+        EXPECT_FALSE(run.line->open) << "port failed at " << failAt;
+        EXPECT_EQ(run.line->afterFailure, 0) << "port failed at " << failAt;
+        EXPECT_EQ(run.line->clock.now(), lostAt) << "port failed at " << failAt;
+    }
+    EXPECT_GT(cleanOperations, 5);
+}
+
+Step request(Command command, std::string payload = {}) {
+    return [=](FakeLinkRun& run) { return static_cast<int>(run.call(command, payload).status); };
+}
+Step acknowledge() {
+    return [](FakeLinkRun& run) { return static_cast<int>(run.link->acknowledge(kAddress)); };
+}
+
+std::vector<Step> repeated(int times, const std::vector<Step>& steps,
+                           std::vector<Step> before = {}) {
+    for (int i = 0; i < times; ++i) before.insert(before.end(), steps.begin(), steps.end());
+    return before;
+}
+
+TEST(VanishingPort, StopAndWaitEndsAtOnceWithTheLineFailure) {
+    sweepVanishingPort(repeated(3, {request(Command::TerminalId), acknowledge(),
+                                    request(Command::Text, "7"), acknowledge()}));
+}
+
+TEST(VanishingPort, StreamedUploadEndsAtOnceWithTheLineFailure) {
+    sweepVanishingPort(repeated(8, {request(Command::NextPacket), acknowledge()},
+                                {request(Command::UploadRequest, "F.BIN")}));
+}
+
+TEST(VanishingPort, StreamedDownloadEndsAtOnceWithTheLineFailure) {
+    auto steps = repeated(
+        6, {request(Command::Text, "Y" + zelo::escaped(std::string(300, 'd'))), acknowledge()},
+        {request(Command::Text, "LF.BIN")});
+    steps.push_back(request(Command::Text, "Z"));
+    sweepVanishingPort(steps);
+}
+
+TEST(VanishingPort, PollBatchesEndAtOnceWithTheLineFailure) {
+    sweepVanishingPort(repeated(8, {request(Command::Poll), acknowledge()}));
+}
+
+TEST(VanishingPort, ModemCommandsEndAtOnce) {
+    const auto lost = [](int16_t result) {
+        return result == 1 ? 1 : static_cast<int>(kResultLineFailure);
+    };
+    const Step command = [&](FakeLinkRun& run) {
+        run.line->modem = [](const std::string&) { return std::string("OK\r\n"); };
+        return lost(run.link->modemCommand("ATZ"));
+    };
+    const Step answer = [](FakeLinkRun& run) {
+        return run.link->connected() ? 1 : static_cast<int>(kResultLineFailure);
+    };
+    const Step hangUp = [&](FakeLinkRun& run) { return lost(run.link->modemCommand("+++ATH")); };
+    const Step read = [](FakeLinkRun& run) {
+        run.link->modemAnswer();
+        return run.link->connected() ? 1 : static_cast<int>(kResultLineFailure);
+    };
+    sweepVanishingPort({command, read, answer, read, hangUp, read, command, read});
 }
 
 }  // namespace
