@@ -51,6 +51,11 @@ Link::Link(PortOpener openPort, LinkClock& clock)
             static_cast<int>(
                 numberFromEnvironment("PENDRA_RETRANSMISSIONS", kDefaultRetransmissions, 0, 10))),
       downloads_(line_, protocol_) {
+    line_.whenLost([this](const std::string& why) {
+        recordOpenError(
+            platform::OpenFailure::LineLost,
+            platform::describeOpenFailure(path_, platform::OpenFailure::LineLost, 0, why));
+    });
     // Serials start at random so that a restarted host is not taken for
     // the one before it repeating its last request.
     std::random_device entropy;
@@ -100,6 +105,7 @@ bool Link::setup(int32_t port, int16_t baud, int16_t stop, int16_t parity) {
         return false;
     }
     recordOpenError(platform::OpenFailure::None, {});
+    path_ = *path;
     line_.attach(std::move(opened.port), *settings);
     trace::note("opened " + *path + " at " + std::to_string(settings->baud) + " baud, parity " +
                 settings->parity + ", " + std::to_string(settings->stopBits) + " stop bit(s)");

@@ -94,6 +94,7 @@ private:
     void flushPollAcknowledgements();
 
     PortOpener openPort_;
+    std::string path_;  // of the device open, for the operator
     int protocol_;
     std::chrono::milliseconds modemGuard_;
     LinkLine line_;

@@ -52,6 +52,7 @@ milliseconds LinkLine::lineTime(std::size_t bytes) const {
 void LinkLine::lost(const std::string& why) {
     trace::note("line failed: " + why + "; the port is closed");
     close();
+    if (reportLoss_) reportLoss_(why);
 }
 
 bool LinkLine::send(const wire::Frame& frame) {

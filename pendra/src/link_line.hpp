@@ -55,6 +55,10 @@ public:
     LinkLine(LinkClock& clock, std::chrono::milliseconds answerAllowance, int retransmissions);
 
     void attach(std::unique_ptr<platform::SerialPort> port, const platform::LineSettings& settings);
+    // Told why, once, when a read or write fails and the line closes.
+    void whenLost(std::function<void(const std::string& why)> report) {
+        reportLoss_ = std::move(report);
+    }
     void close();
     bool connected() const { return port_ != nullptr; }
 
@@ -124,6 +128,7 @@ private:
     std::unique_ptr<platform::SerialPort> port_;
     platform::LineSettings settings_;
     wire::FrameDecoder decoder_;
+    std::function<void(const std::string& why)> reportLoss_;
 };
 
 }  // namespace pendra

@@ -10,6 +10,7 @@
 #include "download_messages.hpp"
 #include "escaped_form.hpp"
 #include "fake_line.hpp"
+#include "last_open_error.hpp"
 #include "poll_batch.hpp"
 
 namespace pendra::testing {
@@ -210,6 +211,7 @@ void sweepVanishingPort(const std::vector<Step>& steps) {
         if (!lostIn) continue;  // the run ended before that operation
         EXPECT_FALSE(run.line->open) << "port failed at " << failAt;
         EXPECT_EQ(run.line->afterFailure, 0) << "port failed at " << failAt;
+        EXPECT_EQ(lastOpenError().failure, platform::OpenFailure::LineLost);
         EXPECT_EQ(run.line->clock.now(), lostAt) << "port failed at " << failAt;
     }
     EXPECT_GT(cleanOperations, 5);
