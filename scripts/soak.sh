@@ -18,6 +18,9 @@
 #   --sizes-per-line N    sizes per simulator and direction (default all 11)
 #   --transfers N         stop after N transfers (default: the whole matrix)
 #   --seconds N           stop starting transfers after N seconds (default: no limit)
+#   --vanishing N         per seed, N transfers of 20,000 bytes during which the
+#                         simulator is killed at a random moment, as a USB adapter
+#                         pulled out (default 2; not bound by --seconds)
 #   --work DIR            scratch folder (default: a new one under /tmp, removed)
 # Prints one line per failing run and the figures at the end. Status: 0 when
 # nothing counted against the program, 1 otherwise, 2 for wrong options.
@@ -32,6 +35,8 @@ max_transfers=0
 max_seconds=0
 work=""
 run_limit=90 # seconds one zelo32 run may take before it counts as a hang
+vanishing=2
+vanish_after="" # set: the simulator is killed this many seconds into the run
 
 while (($#)); do
     case "$1" in
@@ -40,6 +45,7 @@ while (($#)); do
         --sizes-per-line) per_line="$2"; shift 2 ;;
         --transfers) max_transfers="$2"; shift 2 ;;
         --seconds) max_seconds="$2"; shift 2 ;;
+        --vanishing) vanishing="$2"; shift 2 ;;
         --work) work="$2"; shift 2 ;;
         *) echo "soak.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -160,7 +166,13 @@ transfer() {
     fi
     (cd "$folder" && PENDRA_PORT1="$folder/line" PENDRA_ANSWER_MS=400 \
         PENDRA_LOCK_DIR="$folder/locks" timeout -k 5 "$run_limit" "$zelo32" "$@" \
-        >"$folder/out" 2>"$folder/err")
+        >"$folder/out" 2>"$folder/err") &
+    local run=$!
+    if [[ -n "$vanish_after" ]]; then
+        sleep "$vanish_after"
+        stop_simulator
+    fi
+    wait "$run"
     local status=$?
     transfers=$n
     bytes=$((bytes + size))
@@ -235,6 +247,29 @@ for seed in $seeds; do
         done
     done
 done
+
+# The line vanishes: the simulator killed at a random moment of a transfer.
+# Each run must end as the others do (a reported failure, or the whole file
+# when the kill came after the end), never with a crash or a hang.
+vanished_from=$transfers
+for seed in $seeds; do
+    pool="$work/pool-$seed"
+    [[ -e "$pool" ]] || make_pool "$seed" "$pool"
+    RANDOM=$seed
+    for ((k = 0; k < vanishing; k++)); do
+        direction=upload
+        ((k % 2)) && direction=download
+        folder="$work/vanish"
+        start_simulator "$folder" --seed "$seed"
+        write_ini "$folder"
+        tenths=$((5 + RANDOM % 30)) # 0.5 to 3.4 s: from the connection to the end
+        vanish_after="$((tenths / 10)).$((tenths % 10))"
+        transfer "$folder" "$direction" 20000 "$pool" "seed $seed, line gone after ${vanish_after}s,"
+        vanish_after=""
+        stop_simulator
+    done
+done
+echo "soak: the line vanished during $((transfers - vanished_from)) of the transfers above"
 
 print_figures
 ((against == 0))

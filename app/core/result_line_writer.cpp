@@ -11,18 +11,24 @@ namespace zelo::core {
 
 ResultLineWriter::ResultLineWriter(Platform& platform, const link::LinkStatus& status,
                                    ErrorLog& log, ViewDuties& view,
-                                   std::function<int()> powerSavingReturn)
+                                   std::function<int()> powerSavingReturn,
+                                   std::function<bool()> lineLost)
     : platform_(platform),
       status_(status),
       log_(log),
       view_(view),
-      powerSavingReturn_(std::move(powerSavingReturn)) {
+      powerSavingReturn_(std::move(powerSavingReturn)),
+      lineLost_(std::move(lineLost)) {
     if (!powerSavingReturn_) powerSavingReturn_ = [] { return HM_get_power_saving_return(); };
+    if (!lineLost_)
+        lineLost_ = [] { return HM_last_error_text(nullptr, 0) == ZELO_OPEN_LINE_LOST; };
 }
 
 void ResultLineWriter::Write(const link::ResultReport& report) {
     const LocalTime now = platform_.Now();
-    std::string resultText(link::ResultText(report.code));
+    const bool failed = report.code != link::kInformationOnly && report.code != 0;
+    std::string resultText(failed && lineLost_() ? link::kLineLostText
+                                                 : link::ResultText(report.code));
     if (status_.powerSaving != 0 && link::TakesPowerSavingSuffix(report.code) &&
         powerSavingReturn_() != 0) {
         resultText += link::kPowerSavingOnFailedSuffix;

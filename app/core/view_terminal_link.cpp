@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "link/result_text.hpp"
+#include "zelodll.h"
+
 namespace zelo::core {
 
 void CViewTerminalLink::OnSettingsChanged() {
@@ -20,6 +23,7 @@ void CViewTerminalLink::ShowResult(char address, std::string_view label, std::st
                                    int code) {
     if (writer_ != nullptr) writer_->Write({address, label, detail, code});
     if (view_ != nullptr) view_->NoteResult(address, code);
+    if (code != ZELO_OK && code != link::kInformationOnly) ExplainLineLoss();
 }
 
 void CViewTerminalLink::ShowMessageBox(std::string_view text) {

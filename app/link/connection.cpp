@@ -65,7 +65,20 @@ void CTerminalLink::ExplainOpenFailure(int port) {
     const int kind = HM_last_error_text(reason.data(), static_cast<int32_t>(reason.size()));
     std::string text = TextWithin(reason.data(), reason.size());
     if (kind == ZELO_OPEN_OK || text.empty()) text = PortText("COM%-d would not open", port);
-    if (text == lastExplained_) return;
+    ExplainOnce(text);
+}
+
+void CTerminalLink::ExplainLineLoss() {
+    std::array<char, 512> reason{};
+    if (HM_last_error_text(reason.data(), static_cast<int32_t>(reason.size())) !=
+        ZELO_OPEN_LINE_LOST) {
+        return;
+    }
+    ExplainOnce(TextWithin(reason.data(), reason.size()));
+}
+
+void CTerminalLink::ExplainOnce(const std::string& text) {
+    if (text.empty() || text == lastExplained_) return;
     lastExplained_ = text;
     ExplainFailure(text);
 }

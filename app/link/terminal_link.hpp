@@ -87,6 +87,10 @@ public:
     // After a failed HM_OpenCommPort: hands the library's reason to
     // ExplainFailure, once per Connect for the same text.
     void ExplainOpenFailure(int port);
+    // After a failed command: when the library says the line was lost (the
+    // device failed or went away), hands that to ExplainFailure, once per
+    // Connect, so the operator reads why beside the result lines.
+    void ExplainLineLoss();
 
     // Switches one terminal's power saving for a transfer; returns the
     // library result. libraryFlag is handed to HM_set_power_saving_status.
@@ -206,6 +210,7 @@ public:
 
 private:
     std::atomic<int> stopFlag_{0};
+    void ExplainOnce(const std::string& text);
     std::string lastExplained_;  // worker thread only: the reason shown last in this Connect
     LinkEnvironment* environment_ = &SystemLinkEnvironment();
 };

@@ -161,7 +161,9 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int
  * English sentence that names the device ("/dev/ttyUSB0: permission denied
  * (join the dialout group: ...)") and a terminating zero into buf; buf may
  * be NULL or room 0, and then nothing is copied. After a set-up that
- * succeeded the text is empty. Any thread.
+ * succeeded the text is empty, until the line it opened is lost (a read or
+ * write failed, the device went away): then PENDRA_OPEN_LINE_LOST, with a
+ * sentence that names the device, until the next set-up. Any thread.
  * Returns the reason, one of PENDRA_OPEN_*. */
 #define PENDRA_OPEN_OK 0
 #define PENDRA_OPEN_NO_SUCH_DEVICE 1
@@ -170,6 +172,7 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int
 #define PENDRA_OPEN_NOT_SERIAL 4
 #define PENDRA_OPEN_SETTINGS_REFUSED 5
 #define PENDRA_OPEN_OTHER 6
+#define PENDRA_OPEN_LINE_LOST 7
 PENDRA_EXPORT int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room);
 
 #ifdef __cplusplus

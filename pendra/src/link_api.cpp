@@ -337,6 +337,7 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) try
 
 int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room) {
     static_assert(static_cast<int32_t>(platform::OpenFailure::Other) == PENDRA_OPEN_OTHER);
+    static_assert(static_cast<int32_t>(platform::OpenFailure::LineLost) == PENDRA_OPEN_LINE_LOST);
     const OpenError error = lastOpenError();
     if (buf != nullptr && room > 0) {
         const std::size_t length =

@@ -142,7 +142,9 @@ ZELO_EXPORT void ZELO_API HM_stop_communication(void);
  * device path and the reason in plain English, for the operator). Copies at
  * most `room` - 1 characters and a terminating zero into `text`; `text` may
  * be NULL or `room` 0, and then nothing is copied. The text is empty after
- * an open that succeeded.
+ * an open that succeeded, until the line is lost (the device failed or went
+ * away): then ZELO_OPEN_LINE_LOST and a sentence that says so, while the
+ * commands that met the loss returned a failure code.
  * Returns the reason: ZELO_OPEN_OK, or one of ZELO_OPEN_* below. */
 enum ZeloOpenReason {
     ZELO_OPEN_OK = 0,
@@ -151,7 +153,8 @@ enum ZeloOpenReason {
     ZELO_OPEN_IN_USE = 3,     /* another program holds the port */
     ZELO_OPEN_NOT_SERIAL = 4, /* the path is no serial device */
     ZELO_OPEN_SETTINGS_REFUSED = 5,
-    ZELO_OPEN_OTHER = 6
+    ZELO_OPEN_OTHER = 6,
+    ZELO_OPEN_LINE_LOST = 7 /* not an open failure: the open line was lost */
 };
 ZELO_EXPORT int32_t ZELO_API HM_last_error_text(char* text, int32_t room);
 

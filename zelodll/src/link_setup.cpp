@@ -116,7 +116,8 @@ int32_t ZELO_API HM_version(void) { return ZELO_VERSION; }
 void ZELO_API HM_stop_communication(void) { state().stopFlag.store(1, std::memory_order_release); }
 
 // The reason numbers are the link layer's, passed on unchanged.
-static_assert(ZELO_OPEN_OTHER == PENDRA_OPEN_OTHER && ZELO_OPEN_IN_USE == PENDRA_OPEN_IN_USE);
+static_assert(ZELO_OPEN_OTHER == PENDRA_OPEN_OTHER && ZELO_OPEN_IN_USE == PENDRA_OPEN_IN_USE &&
+              ZELO_OPEN_LINE_LOST == PENDRA_OPEN_LINE_LOST);
 
 int32_t ZELO_API HM_last_error_text(char* text, int32_t room) {
     return Pendra_last_error_text(room > 0 ? text : nullptr, room > 0 ? room : 0);

@@ -33,8 +33,13 @@ protected:
     ErrorLog log_;
     RecordingView view_;
     int powerSavingReturn_ = 0;
-    ResultLineWriter writer_{platform_, status_, log_, view_,
-                             [this] { return powerSavingReturn_; }};
+    bool lineLost_ = false;
+    ResultLineWriter writer_{platform_,
+                             status_,
+                             log_,
+                             view_,
+                             [this] { return powerSavingReturn_; },
+                             [this] { return lineLost_; }};
 };
 
 TEST_F(ResultLineWriterTest, LineGoesToWindowWithLfAndToLogWithCrLf) {
@@ -95,6 +100,17 @@ TEST_F(ResultLineWriterTest, PowerSavingSuffixOnlyWhenOnAndSwitchingBackFailed) 
               (std::vector<std::string>{
                   "A Upload DATA.TXT Get unknown response, but fail to set power saving on",
                   "A Power-Saving off   Fail to set power saving off"}));
+}
+
+TEST_F(ResultLineWriterTest, AFailureOnALostLineSaysSoWhateverItsCode) {
+    lineLost_ = true;
+    writer_.Write({'A', "Upload", "F.BIN", 5});
+    writer_.Write({'A', "Poll", "", 4});
+    writer_.Write({' ', "Close COM port ", " ", -1});
+    writer_.Write({'A', "Warm Start", "", 0});
+    EXPECT_EQ(Logged(),
+              "A 09:05:07 Upload F.BIN Line lost\r\nA 09:05:07 Poll  Line lost\r\n"
+              "A 09:05:07 Warm Start  Successfully\r\n");
 }
 
 TEST_F(ResultLineWriterTest, UnlistedCodeHasAnEmptyResultTextAndIsStillLogged) {

@@ -20,6 +20,10 @@ std::string describeOpenFailure(const std::string& path, OpenFailure failure, lo
         case OpenFailure::SettingsRefused:
             return path + ": the device refused the line settings" +
                    (detail.empty() ? "" : " (" + detail + ")");
+        case OpenFailure::LineLost:
+            return path + ": the line was lost (" + detail +
+                   "): the device failed or went away; check the cable, the adapter or the "
+                   "device server";
         case OpenFailure::Other: break;
     }
     return path + ": " + (detail.empty() ? "cannot open" : detail);

@@ -56,6 +56,9 @@ public:
 //                     GetCommState fails)
 //   SettingsRefused   the device refused the speed, parity or stop bits
 //   Other             anything else: the system's own text says what
+//   LineLost          not an open failure: the device opened, then a read or
+//                     write failed (a USB adapter pulled out, a device server
+//                     restarted), and the link closed it
 enum class OpenFailure : int32_t {
     None = 0,
     NoSuchDevice = 1,
@@ -64,6 +67,7 @@ enum class OpenFailure : int32_t {
     NotSerialDevice = 4,
     SettingsRefused = 5,
     Other = 6,
+    LineLost = 7,
 };
 
 struct OpenResult {

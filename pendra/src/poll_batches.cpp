@@ -1,13 +1,8 @@
-// Polling in batches (protocol version 2): one request brings as many of a
-// terminal's records as one reply holds; the link hands them out one per
-// Pendra_POLL, each under the serial a stop-and-wait poll would have had,
-// and the terminal moves past a record only once the caller acknowledged it.
+#include "poll_batches.hpp"
+
 #include <string>
 
 #include "frame.hpp"
-#include "line_settings.hpp"
-#include "link.hpp"
-#include "message_codec.hpp"
 #include "trace.hpp"
 
 namespace pendra {
@@ -22,22 +17,15 @@ constexpr std::chrono::seconds kHeldAtMost{60};
 
 bool carriesRecord(uint8_t status) { return status == 1 || status == 2; }
 
-bool answeredByTerminal(uint8_t status) {
-    return status != kResultTimeOut && status != kResultDamagedReply &&
-           status != kResultLineFailure && status != kResultNak;
-}
-
 }  // namespace
 
-Link::~Link() {
-    try {
-        flushPollAcknowledgements();
-    } catch (...) {  // out of memory while tracing: the terminal sends them again
-    }
+void PollBatches::reset() {
+    mayBatch_ = false;
+    ahead_ = PollReadAhead{};
 }
 
-Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
-    PollReadAhead& ahead = peer.pollAhead;
+Outcome PollBatches::poll(LinkLine& line, PeerSerials& peer, const wire::Request& request) {
+    PollReadAhead& ahead = ahead_;
     if (peer.replied && !peer.acknowledged && ahead.handedOut()) {
         // Asked again before the acknowledgement: a stop-and-wait terminal
         // would still send this record.
@@ -46,8 +34,8 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
     // Records held across a pause in polling (a stop) are dropped, to be
     // sent again: the bound leaves a slow line time to hand out a batch to
     // each of many terminals in turn.
-    const auto now = std::chrono::steady_clock::now();
-    if (ahead.stale(now, kHeldAtMost + 40 * lineTime(settings_, wire::kMaxFrameSize))) {
+    const auto now = line.now();
+    if (ahead.stale(now, kHeldAtMost + 40 * line.lineTime(wire::kMaxFrameSize))) {
         trace::note("poll records held too long dropped");
         ahead.drop();
     }
@@ -57,7 +45,7 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
         const uint8_t status = record->status;
         return {status, std::move(*record)};
     }
-    settlePollAhead(peer);
+    settle(peer);
 
     // Nothing held: ask for a batch. Its flag acknowledges the last record
     // the caller took, and with it every record before.
@@ -66,25 +54,16 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
     ask.command = wire::Command::PollBatch;
     ask.payload = std::string(1, static_cast<char>(wire::kMaxPollBatch)) +
                   request.payload.substr(0, wire::kMaxPayload - 1);
-    const uint8_t tag = static_cast<uint8_t>(serial | (peer.acknowledged ? wire::kTagFlag : 0));
-    const auto frame = wire::requestFrame(ask, tag);
-    if (!frame) return {kResultLineFailure, {}};
-    port_->discardInput();
-    decoder_.clear();
-    Outcome outcome = attempt(ask, *frame, serial);
-    for (int repeat = 1; repeat <= retransmissions_ && !answeredByTerminal(outcome.status) &&
-                         outcome.status != kResultLineFailure;
-         ++repeat) {
-        trace::note("poll batch asked for again (" + std::to_string(repeat) + " of " +
-                    std::to_string(retransmissions_) + ")");
-        outcome = attempt(ask, *frame, serial);
-    }
+    line.discardInput();
+    LinkLine::Asking asking;
+    asking.repeated = "poll batch asked for again";
+    Outcome outcome = line.ask(ask, peer.tag(serial), asking);
     if (outcome.status == kResultTimeOut) {
         // Perhaps a terminal that no longer knows batches (replaced, or
         // restarted at version 1) and ignores them: the next poll asks as
         // version 1 does, and its reply tells again.
         trace::note("no answer to a poll batch: polling this terminal one record per reply");
-        peer.pollMayBatch = false;
+        mayBatch_ = false;
     }
     if (!answeredByTerminal(outcome.status)) return outcome;
     if (carriesRecord(outcome.status)) {
@@ -97,15 +76,13 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
         }
         outcome.reply = std::move(*first);
     }
-    peer.repliedSerial = serial;
-    peer.replied = true;
-    peer.acknowledged = false;
+    peer.answered(serial);
     ahead.settle();
     return outcome;
 }
 
-void Link::settlePollAhead(Peer& peer) {
-    PollReadAhead& ahead = peer.pollAhead;
+void PollBatches::settle(PeerSerials& peer) {
+    PollReadAhead& ahead = ahead_;
     ahead.drop();
     const auto owed = ahead.owed();
     if (owed && !(peer.acknowledged && peer.repliedSerial == *owed)) {
@@ -117,31 +94,28 @@ void Link::settlePollAhead(Peer& peer) {
     }
 }
 
-bool Link::deferAcknowledgement(Peer& peer) {
-    if (!peer.pollAhead.holdsAfter(peer.repliedSerial)) {
-        peer.pollAhead.settle();  // the Ack frame about to go covers it
+bool PollBatches::deferAcknowledgement(PeerSerials& peer) {
+    if (!ahead_.holdsAfter(peer.repliedSerial)) {
+        ahead_.settle();  // the Ack frame about to go covers it
         return false;
     }
     // More records of the batch are held: the acknowledgement rides on
     // what goes to the terminal next, cumulative.
     peer.acknowledged = true;
-    peer.pollAhead.owe(peer.repliedSerial);
+    ahead_.owe(peer.repliedSerial);
     return true;
 }
 
-void Link::flushPollAcknowledgements() {
-    for (std::size_t address = 0; address < peers_.size(); ++address) {
-        Peer& peer = peers_[address];
-        const auto owed = peer.pollAhead.owed();
-        if (!owed || !port_) continue;
-        wire::Frame frame;
-        frame.direction = wire::Direction::Request;
-        frame.address = static_cast<uint8_t>(address);
-        frame.command = static_cast<uint8_t>(wire::Command::Ack);
-        frame.tag = static_cast<uint8_t>(*owed | wire::kTagFlag);
-        sendFrame(frame);
-        peer.pollAhead.settle();
-    }
+void PollBatches::flush(LinkLine& line, char address) {
+    const auto owed = ahead_.owed();
+    if (!owed || !line.connected()) return;
+    wire::Frame frame;
+    frame.direction = wire::Direction::Request;
+    frame.address = static_cast<uint8_t>(address);
+    frame.command = static_cast<uint8_t>(wire::Command::Ack);
+    frame.tag = static_cast<uint8_t>(*owed | wire::kTagFlag);
+    line.send(frame);
+    ahead_.settle();
 }
 
 }  // namespace pendra

@@ -1,26 +1,18 @@
-// Streamed downloads (protocol version 2), the link's side. The caller's
-// data packets go out as data frames without waiting for their answers,
-// within a window; the link keeps a copy of each until the terminal reports
-// holding it and sends again what is reported missing or goes unanswered.
-// Anything the link cannot repair is kept and returned from the caller's
-// next data packet or end request, and the end request carries the whole
-// file's length and CRC-32, which the terminal checks before it keeps the
-// file: no fault leaves a wrong file reported as delivered.
+#include "streamed_downloads.hpp"
+
 #include <algorithm>
 #include <limits>
 
 #include "download_messages.hpp"
 #include "escaped_decoding.hpp"
-#include "line_settings.hpp"
-#include "link.hpp"
 #include "message_codec.hpp"
 #include "trace.hpp"
+#include "upload_window.hpp"
 
 namespace pendra {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // Setbacks in a row (frames reported missing, damaged or unanswered) without
@@ -31,61 +23,59 @@ constexpr int kExtraSetbacks = 4;
 // Offsets travel as 32 bits; a longer file goes stop-and-wait, unchecked.
 constexpr uint64_t kMaxStreamedLength = std::numeric_limits<uint32_t>::max() - 0xFFFF;
 
-Link::Outcome resultOnly(uint8_t status) {
-    Link::Outcome outcome;
+Outcome resultOnly(uint8_t status) {
+    Outcome outcome;
     outcome.status = status;
     outcome.reply.status = status;
     return outcome;
 }
 
-int millisecondsUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<long long>(left, 0, 50));
-}
-
 }  // namespace
 
-std::optional<Link::Outcome> Link::downloadBefore(const wire::Request& request, Peer& peer) {
-    DownloadStream& download = peer.download;
+void StreamedDownloads::clear() {
+    for (DownloadStream& download : streams_) download.clear();
+    streaming_.reset();
+}
+
+StreamedDownloads::Before StreamedDownloads::before(const wire::Request& request) {
+    DownloadStream& download = of(request.address);
     download.streamedLast = false;
     // The acknowledgements of a stream to another terminal share the line:
     // that stream is settled first.
-    if (downloadStreaming_ && *downloadStreaming_ != request.address) {
-        settleDownload(*downloadStreaming_, peers_[static_cast<uint8_t>(*downloadStreaming_)]);
-    }
+    if (streaming_ && *streaming_ != request.address) settleDownload(*streaming_);
     const DownloadText kind = request.command == wire::Command::Text
                                   ? downloadTextKind(request.payload)
                                   : DownloadText::Other;
     if (kind == DownloadText::Data && download.checkedEnd) {
-        if (download.failure) return resultOnly(*download.failure);
+        if (download.failure) return {resultOnly(*download.failure), {}};
         if (download.mayStream && download.check.known() &&
             download.check.length() + wire::kStreamDataBytes < kMaxStreamedLength) {
             if (auto bytes = wire::unescaped(std::string_view(request.payload).substr(1))) {
-                return streamedData(request.address, peer, *bytes);
+                return {streamedData(request.address, *bytes), {}};
             }
             trace::note(
                 "data packet not in the escaped form: sent stop-and-wait, the end unchecked");
-            settleDownload(request.address, peer);
+            settleDownload(request.address);
             download.mayStream = false;
             download.check.forget();
-            if (download.failure) return resultOnly(*download.failure);
-            return std::nullopt;
+            if (download.failure) return {resultOnly(*download.failure), {}};
+            return {};
         }
     }
     if (kind == DownloadText::Cancel) {
         // The terminal drops the file: what is on its way no longer matters.
-        endStream(peer);
-        return std::nullopt;
+        endStream(request.address);
+        return {};
     }
     // Before any other request the terminal must hold all the caller was
     // told it holds.
-    settleDownload(request.address, peer);
+    settleDownload(request.address);
     if (kind == DownloadText::End && download.checkedEnd) {
         if (download.failure) {
             const uint8_t status = *download.failure;
             trace::note("end request not sent: the data before it did not all arrive");
             download.clear();
-            return resultOnly(status);
+            return {resultOnly(status), {}};
         }
         if (download.check.known() && download.check.length() <= kMaxStreamedLength) {
             wire::Request end;
@@ -94,31 +84,29 @@ std::optional<Link::Outcome> Link::downloadBefore(const wire::Request& request, 
             end.payload = wire::encodeEndCheck(
                 {download.check.crc(), static_cast<uint32_t>(download.check.length())});
             download.clear();
-            Outcome outcome = exchange(end);
-            outcome.reply.payload.clear();
-            return outcome;
+            return {{}, std::move(end)};
         }
         trace::note("no check of the whole file known: the end goes unchecked");
     }
-    return std::nullopt;
+    return {};
 }
 
-void Link::downloadAfter(const wire::Request& request, Peer& peer, Outcome& outcome,
-                         milliseconds took, std::size_t requestBytes) {
+void StreamedDownloads::after(const wire::Request& request, Outcome& outcome, milliseconds took,
+                              std::size_t requestBytes) {
     if (request.command != wire::Command::Text) return;
-    DownloadStream& download = peer.download;
+    DownloadStream& download = of(request.address);
     const DownloadText kind = downloadTextKind(request.payload);
     switch (kind) {
         case DownloadText::Announce:
         case DownloadText::Resume: {
             bool listed = false;
-            if (outcome.status == 4 && isVersionList(outcome.reply.payload)) {
+            if (outcome.status == kResultAccepted && isVersionList(outcome.reply.payload)) {
                 // The caller sees what a version-1 terminal answers.
                 listed = outcome.reply.payload.find(static_cast<char>(wire::kVersionStreaming)) !=
                          std::string::npos;
                 outcome.reply.payload.clear();
             }
-            if (outcome.status != 4) {
+            if (outcome.status != kResultAccepted) {
                 // A resume not taken leaves the terminal's length unknown:
                 // no data may follow until one is.
                 if (kind == DownloadText::Resume && download.checkedEnd) {
@@ -137,14 +125,14 @@ void Link::downloadAfter(const wire::Request& request, Peer& peer, Outcome& outc
             download.checkedEnd = listed && protocol_ >= wire::kVersionStreaming;
             download.mayStream = download.checkedEnd;
             download.failure.reset();
-            const auto frames = lineTime(settings_, requestBytes) +
-                                lineTime(settings_, wire::frameSize(wire::Direction::Reply,
-                                                                    outcome.reply.payload.size()));
+            const auto frames = line_.lineTime(requestBytes) +
+                                line_.lineTime(wire::frameSize(wire::Direction::Reply,
+                                                               outcome.reply.payload.size()));
             download.turnaround = std::max(milliseconds(0), took - frames);
             return;
         }
         case DownloadText::Data:
-            if (outcome.status == 4 && download.check.known()) {
+            if (outcome.status == kResultAccepted && download.check.known()) {
                 // Sent stop-and-wait: the terminal holds it as it decodes it.
                 if (auto bytes = wire::unescaped(std::string_view(request.payload).substr(1))) {
                     download.check.add(*bytes);
@@ -159,11 +147,11 @@ void Link::downloadAfter(const wire::Request& request, Peer& peer, Outcome& outc
     }
 }
 
-Link::Outcome Link::streamedData(char address, Peer& peer, const std::string& bytes) {
-    DownloadStream& download = peer.download;
+Outcome StreamedDownloads::streamedData(char address, const std::string& bytes) {
+    DownloadStream& download = of(address);
     if (!download.window.active()) {
         const auto frameTime =
-            lineTime(settings_, wire::frameSize(wire::Direction::Request, wire::kMaxPayload));
+            line_.lineTime(wire::frameSize(wire::Direction::Request, wire::kMaxPayload));
         download.epoch = static_cast<uint8_t>(download.epoch + 1);
         // A frame is answered only once its own line time has passed, and a
         // terminal may take a few frames in one go before it answers them:
@@ -171,47 +159,45 @@ Link::Outcome Link::streamedData(char address, Peer& peer, const std::string& by
         const auto cover = download.turnaround + 6 * frameTime;
         download.window.start(download.epoch, static_cast<uint32_t>(download.check.length()),
                               UploadWindow::sizeFor(cover.count(), frameTime.count()));
-        downloadStreaming_ = address;
-        port_->discardInput();
-        decoder_.clear();
+        streaming_ = address;
+        line_.discardInput();
         trace::note("download window of " + std::to_string(download.window.size()) + " frames");
     }
     download.check.add(bytes);
     download.window.queue(bytes);
-    if (!pumpDownload(address, peer, false)) return resultOnly(*download.failure);
+    if (!pumpDownload(address, false)) return resultOnly(*download.failure);
     download.streamedLast = true;
-    return resultOnly(4);
+    return resultOnly(kResultAccepted);
 }
 
-void Link::endStream(Peer& peer) {
-    peer.download.window.stop();
-    if (downloadStreaming_ && &peers_[static_cast<uint8_t>(*downloadStreaming_)] == &peer) {
-        downloadStreaming_.reset();
-    }
+void StreamedDownloads::endStream(char address) {
+    of(address).window.stop();
+    if (streaming_ == address) streaming_.reset();
 }
 
-bool Link::settleDownload(char address, Peer& peer) {
-    if (!peer.download.window.active()) return true;
-    const bool settled = pumpDownload(address, peer, true);
-    endStream(peer);
+bool StreamedDownloads::settleDownload(char address) {
+    if (!of(address).window.active()) return true;
+    const bool settled = pumpDownload(address, true);
+    endStream(address);
     return settled;
 }
 
-bool Link::streamFailed(Peer& peer, uint8_t status) {
-    peer.download.failure = status;
-    endStream(peer);
+bool StreamedDownloads::streamFailed(char address, uint8_t status) {
+    of(address).failure = status;
+    endStream(address);
     return false;
 }
 
-bool Link::pumpDownload(char address, Peer& peer, bool untilSettled) {
-    DownloadWindow& window = peer.download.window;
+bool StreamedDownloads::pumpDownload(char address, bool untilSettled) {
+    DownloadStream& download = of(address);
+    DownloadWindow& window = download.window;
     if (untilSettled) window.flush();
     const auto frameTime =
-        lineTime(settings_, wire::frameSize(wire::Direction::Request, wire::kMaxPayload));
+        line_.lineTime(wire::frameSize(wire::Direction::Request, wire::kMaxPayload));
     int setbacks = 0;
     uint8_t cause = kResultTimeOut;
     for (;;) {
-        if (!port_) return streamFailed(peer, kResultLineFailure);
+        if (!line_.connected()) return streamFailed(address, kResultLineFailure);
         while (const DownloadWindow::Frame* frame = window.nextToSend()) {
             wire::Request data;
             data.command = wire::Command::StreamData;
@@ -219,19 +205,17 @@ bool Link::pumpDownload(char address, Peer& peer, bool untilSettled) {
             data.payload = wire::encodeStreamData(window.epoch(), frame->offset, frame->bytes);
             const auto encoded = wire::requestFrame(data, frame->serial);
             window.markSent();
-            if (!encoded || !sendFrame(*encoded)) return streamFailed(peer, kResultLineFailure);
+            if (!encoded || !line_.send(*encoded)) return streamFailed(address, kResultLineFailure);
         }
         StreamNews news;
-        if (!takeDownloadReplies(address, peer, 0, news)) return false;
+        if (!takeDownloadReplies(address, line_.now(), false, news)) return false;
         if (untilSettled ? window.settled() : !window.framesWaiting()) return true;
         if (news.advanced) setbacks = 0;
         if (window.nextToSend() != nullptr) continue;
-        const auto deadline = Clock::now() + answerAllowance_ + peer.download.turnaround +
+        const auto deadline = line_.now() + line_.answerAllowance() + download.turnaround +
                               (window.size() + 1) * frameTime;
-        while (!news.advanced && !news.setback && Clock::now() < deadline) {
-            if (!takeDownloadReplies(address, peer, millisecondsUntil(deadline), news))
-                return false;
-        }
+        if (!news.advanced && !news.setback && !takeDownloadReplies(address, deadline, true, news))
+            return false;
         if (news.advanced) {
             setbacks = 0;
             continue;
@@ -244,57 +228,59 @@ bool Link::pumpDownload(char address, Peer& peer, bool untilSettled) {
                         std::to_string(window.acknowledged()));
             window.goBack();
         }
-        if (++setbacks > retransmissions_ + kExtraSetbacks) {
+        if (++setbacks > line_.retransmissions() + kExtraSetbacks) {
             trace::note("the terminal takes no more data: the stream failed");
-            return streamFailed(peer, cause);
+            return streamFailed(address, cause);
         }
     }
 }
 
-bool Link::takeDownloadReplies(char address, Peer& peer, int waitMs, StreamNews& news) {
-    DownloadWindow& window = peer.download.window;
-    uint8_t buffer[512];
-    for (int wait = waitMs;; wait = 0) {
-        std::size_t received = 0;
-        const auto status = port_->read(buffer, sizeof buffer, wait, received);
-        if (status == platform::ReadStatus::Failed) {
-            lineFailed("cannot read");
-            return streamFailed(peer, kResultLineFailure);
+bool StreamedDownloads::takeDownloadReplies(char address, LinkLine::TimePoint until, bool untilNews,
+                                            StreamNews& news) {
+    DownloadWindow& window = of(address).window;
+    std::optional<uint8_t> refused;
+    const auto onFrame = [&](const wire::FrameDecoder::Event& event) {
+        const wire::Frame& frame = event.frame;
+        if (frame.direction != wire::Direction::Reply ||
+            frame.address != static_cast<uint8_t>(address) ||
+            frame.command != static_cast<uint8_t>(wire::Command::StreamData)) {
+            return false;
         }
-        if (status != platform::ReadStatus::Data) return true;
-        decoder_.feed(buffer, received);
-        while (auto event = decoder_.next()) {
-            const wire::Frame& frame = event->frame;
-            if (frame.direction != wire::Direction::Reply ||
-                frame.address != static_cast<uint8_t>(address) ||
-                frame.command != static_cast<uint8_t>(wire::Command::StreamData)) {
-                continue;
-            }
-            if (event->kind == wire::FrameDecoder::Kind::Damaged) {
-                trace::note("damaged data acknowledgement skipped");
-                continue;
-            }
-            trace::frame('<', wire::encodeFrame(frame));
-            const uint32_t before = window.acknowledged();
-            const auto held = wire::decodeStreamHeld(frame.payload);
-            if (frame.status == kResultNak) {
-                window.goBackTo(static_cast<uint8_t>(frame.tag & wire::kSerialMask));
-                news.setback = true;
-                continue;
-            }
-            if (!held || held->epoch != window.epoch()) continue;  // stray, or from an older stream
-            if (frame.status != wire::kStreamHeld && frame.status != wire::kStreamMissing) {
-                trace::note("the terminal refused the data (" + std::to_string(frame.status) + ")");
-                return streamFailed(peer, frame.status);
-            }
-            if (!window.held(held->epoch, held->stored)) continue;  // not a length it can hold
-            if (window.acknowledged() != before) news.advanced = true;
-            if (frame.status == wire::kStreamMissing) {
-                window.goBack();
-                news.setback = true;
-            }
+        if (event.kind == wire::FrameDecoder::Kind::Damaged) {
+            trace::note("damaged data acknowledgement skipped");
+            return false;
         }
+        trace::frame('<', wire::encodeFrame(frame));
+        const uint32_t before = window.acknowledged();
+        const auto held = wire::decodeStreamHeld(frame.payload);
+        if (frame.status == kResultNak) {
+            window.goBackTo(static_cast<uint8_t>(frame.tag & wire::kSerialMask));
+            news.setback = true;
+            return untilNews;
+        }
+        if (!held || held->epoch != window.epoch()) return false;  // stray, or from an older stream
+        if (frame.status != wire::kStreamHeld && frame.status != wire::kStreamMissing) {
+            trace::note("the terminal refused the data (" + std::to_string(frame.status) + ")");
+            refused = frame.status;
+            return true;
+        }
+        if (!window.held(held->epoch, held->stored)) return false;  // not a length it can hold
+        if (window.acknowledged() != before) news.advanced = true;
+        if (frame.status == wire::kStreamMissing) {
+            window.goBack();
+            news.setback = true;
+        }
+        return untilNews && (news.advanced || news.setback);
+    };
+    auto heard = line_.listen(until, onFrame);
+    // News came: what arrived with it is taken too, before more goes out.
+    if (heard == LinkLine::Heard::Enough && !refused) {
+        untilNews = false;
+        heard = line_.listen(line_.now(), onFrame);
     }
+    if (heard == LinkLine::Heard::LineLost) return streamFailed(address, kResultLineFailure);
+    if (refused) return streamFailed(address, *refused);
+    return true;
 }
 
 }  // namespace pendra
