@@ -3,9 +3,11 @@
 # seeded line faults, judged by their outcome only. Every run must end
 #   - with status 0 and the file byte-identical at its destination, or
 #   - with status 1 and a failure result line for the terminal.
+# A failed upload must leave the earlier file of that name as it was.
 # Anything else counts against the program: a silently wrong file (status 0,
-# the file differs), a failure not reported (status 1 without a failure
-# line), a hang (the run outlived its time limit) or any other status.
+# the file differs; or a failed upload that changed the earlier file), a
+# failure not reported (status 1 without a failure line), a hang (the run
+# outlived its time limit) or any other status.
 #
 # For each seed, each fault (drop, corrupt, nak, late, silent, and all five
 # mixed) at each rate (1 % and 5 % of frames) gets a simulator of its own;
@@ -163,6 +165,7 @@ transfer() {
         destination="$folder/u$n.bin"
         head -c "$size" "$pool" >"$source"
         set -- A U "U$n.BIN" "u$n.bin"
+        printf 'earlier file %d\n' "$n" >"$destination" # what a failure must leave
     fi
     (cd "$folder" && PENDRA_PORT1="$folder/line" PENDRA_ANSWER_MS=400 \
         PENDRA_LOCK_DIR="$folder/locks" timeout -k 5 "$run_limit" "$zelo32" "$@" \
@@ -212,7 +215,14 @@ transfer() {
             sed 's/^/    /' "$folder/out" "$folder/err" | tail -30
             ;;
     esac
-    rm -f "$source" "$destination"
+    # An upload that failed leaves the earlier file as it was; no upload
+    # that ended by itself leaves its temporary behind.
+    if [[ "$direction" == upload ]] && { [[ -e "$destination.zelo-part" && $status -le 1 ]] ||
+        [[ $status == 1 && "$(cat "$destination" 2>/dev/null)" != "earlier file $n" ]]; }; then
+        silent=$((silent + 1))
+        echo "EARLIER FILE LOST: $what upload $size bytes: status $status, or a temporary left"
+    fi
+    rm -f "$source" "$destination" "$destination.zelo-part"
 }
 
 faults=(drop corrupt nak late silent mixed)

@@ -45,6 +45,14 @@ public:
     virtual std::optional<std::string> uploadPacketAhead(char /*address*/, std::size_t /*ahead*/) {
         return std::nullopt;
     }
+    // For the check that ends a streamed upload: the whole file the terminal
+    // at `address` is sending, and the offset of the packet the next packet
+    // request would get. nullopt when no upload is open there.
+    struct UploadProgress {
+        std::string file;
+        std::uint64_t position = 0;
+    };
+    virtual std::optional<UploadProgress> uploadProgress(char /*address*/) { return std::nullopt; }
 
     // For sending poll records in batches: the records the next polls to
     // `address` would get, from the front, at most `most`, without handing

@@ -180,7 +180,14 @@ ZELO_EXPORT int32_t ZELO_API HM_last_file_error_text(char* text, int32_t room);
  * open local file while the transfer runs. A packet that cannot be written
  * to the local file is not acknowledged: the terminal is sent the cancel
  * request and the result is ZELO_CANNOT_OPEN_LOCAL. In save mode 2 a resume
- * writes after what the file held before this transfer. */
+ * writes after what the file held before this transfer.
+ * The packets go into a temporary beside the local file (its name followed
+ * by ".zelo-part"; save mode 2 starts it as a copy of the file), which takes
+ * the local file's place, synced, only when the upload ends well. A failed,
+ * stopped or cancelled upload removes it and leaves an earlier file of that
+ * name exactly as it was. A terminal that ends the file with its CRC-32 and
+ * length (link protocol version 2) has them compared with what this upload
+ * wrote: a mismatch gives ZELO_BAD_BLOCK and keeps the earlier file. */
 ZELO_EXPORT int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_name,
                                        char* local_name);
 /* Stepwise: open, then HM_upload2 until it returns anything but 1.

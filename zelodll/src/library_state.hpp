@@ -27,10 +27,12 @@ struct TransferState {
     bool open = false;
     int32_t savedPort = 0;
     char savedAddress = 0;
-    std::array<char, 120> localName{};   // the upload's local file name
-    std::array<char, 100> remoteName{};  // for resume requests
-    std::array<char, 100> secondName{};  // download: copy of the local name
-    std::unique_ptr<LocalFile> uploadFile;
+    std::array<char, 120> localName{};      // the upload's local file name
+    std::array<char, 100> remoteName{};     // for resume requests
+    std::array<char, 100> secondName{};     // download: copy of the local name
+    std::unique_ptr<LocalFile> uploadFile;  // the temporary (upload_file.hpp)
+    std::string uploadTemporary;
+    std::string uploadDestination;
     std::unique_ptr<LocalFile> downloadFile;
     int64_t uploadAppendBase = 0;      // length of an appended file when opened
     bool uploadResumePending = false;  // the last upload resume was not taken

@@ -29,8 +29,6 @@ void holdUploadFile(std::unique_ptr<LocalFile> file) {
     state().returnSlots[kUploadFileSlot] = transfer.uploadFile ? transfer.uploadFile->token() : 0;
 }
 
-void closeUploadFile() { holdUploadFile(nullptr); }
-
 void holdDownloadFile(std::unique_ptr<LocalFile> file) {
     TransferState& transfer = state().transfer;
     transfer.downloadFile = std::move(file);
@@ -58,22 +56,6 @@ bool makeUniqueLocalName(char* name, std::size_t length) {
         if (!files.exists(name)) return true;
     }
     return false;
-}
-
-std::unique_ptr<LocalFile> openUploadFile(const char* name, int32_t saveMode, bool readWrite,
-                                          int64_t& appendBase) {
-    FileSystem& files = fileSystem();
-    appendBase = 0;
-    if (saveMode != ZELO_SAVE_APPEND) {
-        return files.open(name, readWrite ? OpenMode::CreateReadWrite : OpenMode::CreateWrite);
-    }
-    if (auto existing = files.open(name, OpenMode::ExistingReadWrite)) {
-        const int64_t end = existing->size();
-        if (end < 0 || !existing->seek(end)) return nullptr;
-        appendBase = end;
-        return existing;
-    }
-    return files.open(name, readWrite ? OpenMode::CreateNewReadWrite : OpenMode::CreateNewWrite);
 }
 
 void stepBackOnePacket() {

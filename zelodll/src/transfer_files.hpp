@@ -22,10 +22,10 @@ inline constexpr int32_t kResumeStepBytes = 120;
 inline constexpr std::size_t kResumeSuffixRoom = 12;
 
 // Makes `file` the open upload (download) file and shows it in its return
-// slot; the close calls drop it and clear the slot. Closing when no file is
-// open does nothing.
+// slot; nullptr (or the close call) closes it and clears the slot. Closing
+// when no file is open does nothing. An upload's file is ended through
+// upload_file.hpp, which also takes care of its temporary.
 void holdUploadFile(std::unique_ptr<LocalFile> file);
-void closeUploadFile();
 void holdDownloadFile(std::unique_ptr<LocalFile> file);
 void closeDownloadFile();
 
@@ -35,14 +35,6 @@ void closeDownloadFile();
 // part has no "." after its first character. False when every variation
 // names an existing file, or the name has no file part to vary.
 bool makeUniqueLocalName(char* name, std::size_t length);
-
-// Opens an upload's local file as the save mode says. Mode 2 appends: an
-// existing file is opened at its end and `appendBase` receives its length;
-// otherwise a new file is created (only if none exists). Every other mode
-// creates the file, replacing any of that name. `readWrite` asks for read
-// access as well as write access. nullptr when the file cannot be opened.
-std::unique_ptr<LocalFile> openUploadFile(const char* name, int32_t saveMode, bool readWrite,
-                                          int64_t& appendBase);
 
 // Goes back one packet: one from the packet counter and kResumeStepBytes from
 // the byte counter, neither going below 0.

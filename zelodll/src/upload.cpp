@@ -13,6 +13,7 @@
 #include "power_saving.hpp"
 #include "single_request.hpp"
 #include "transfer_files.hpp"
+#include "upload_file.hpp"
 #include "upload_requests.hpp"
 #include "zelodll.h"
 
@@ -60,10 +61,17 @@ bool positionUploadFile() {
 }
 
 // A packet that cannot be stored must not be acknowledged: the terminal is
-// told to stop and the partial file is closed.
+// told to stop and the partial file is dropped.
 void abandonUpload(int16_t to) {
     sendUploadCancel(to);
-    closeUploadFile();
+    dropUploadFile();
+}
+
+// The whole-file check that a terminal speaking version 2 sends with the
+// end of the file; nullptr from a terminal that sends none.
+const unsigned char* endCheck(int16_t result, const RequestBuffer<kUploadRequestSize>& packet) {
+    if (result != kLinkEnd || packet.length != kUploadCheckBytes) return nullptr;
+    return reinterpret_cast<const unsigned char*>(packet.bytes.data());
 }
 
 // Copies the caller's local name into the library's buffer and, in save
@@ -76,17 +84,12 @@ bool settleLocalName(const char* localName, std::size_t length) {
     return makeUniqueLocalName(transfer.localName.data(), length);
 }
 
-// Opens the settled local name and hands the name used back to the caller.
-bool openLocalFile(char* localName, std::size_t length, bool readWrite) {
+// Opens the upload file for the settled local name and hands the name used
+// back to the caller.
+bool openLocalFile(char* localName, std::size_t length) {
     TransferState& transfer = state().transfer;
-    auto file = openUploadFile(transfer.localName.data(), state().uploadSaveMode, readWrite,
-                               transfer.uploadAppendBase);
-    if (!file) {
-        noteLocalFileError(transfer.localName.data(), "cannot open for writing");
-        return false;
-    }
+    if (!beginUploadFile(transfer.localName.data(), state().uploadSaveMode)) return false;
     if (localName != nullptr) std::memcpy(localName, transfer.localName.data(), length + 1);
-    holdUploadFile(std::move(file));
     return true;
 }
 
@@ -96,12 +99,17 @@ void startCounting() {
     state().clearStop();
 }
 
+// How a whole-file upload ended: the last link result (kStopped when
+// stopped), or the library's own result when the local file failed.
+struct WholeFileEnd {
+    int16_t link = 0;
+    int32_t local = ZELO_OK;
+};
+
 // Fetches packets into the open upload file until the terminal ends the file,
 // the caller stops, or the negative acknowledgements or retries run out.
-// Returns the last link result (kStopped when stopped), or nothing when a
-// packet could not be stored.
-[[nodiscard]] std::optional<int16_t> receiveWholeFile(int32_t port, int32_t address,
-                                                      std::string_view remote) {
+[[nodiscard]] WholeFileEnd receiveWholeFile(int32_t port, int32_t address,
+                                            std::string_view remote) {
     LibraryState& s = state();
     const int16_t to = linkAddress(address);
     int32_t retriesLeft = s.retryTimes;
@@ -109,14 +117,14 @@ void startCounting() {
     for (;;) {
         if (s.stopRequested()) {
             HM_cancel_upload(port, address);
-            return kStopped;
+            return {kStopped};
         }
         RequestBuffer<kUploadRequestSize> packet;
         const int16_t result = Pendra_ESC_Y(linkHandle(), to, packet.data(), packet.lengthByte());
         if (result == kLinkPacket && packet.length > 0) {
             if (!storePacket(packet)) {
                 abandonUpload(to);
-                return std::nullopt;
+                return {result, ZELO_CANNOT_OPEN_LOCAL};
             }
             naks = 0;
             acknowledge(to);
@@ -124,19 +132,18 @@ void startCounting() {
         }
         if (result == kLinkPacket || result == kLinkEnd) {
             acknowledge(to);
-            closeUploadFile();
-            return result;
+            return {result, installUploadFile(endCheck(result, packet))};
         }
         if (result == kNak) {
             if (++naks > kNakLimit) {
-                closeUploadFile();
-                return result;
+                dropUploadFile();
+                return {result};
             }
             continue;
         }
         if (--retriesLeft <= 0) {
-            closeUploadFile();
-            return result;
+            dropUploadFile();
+            return {result};
         }
         // Resume one packet back: the terminal sends again from the offset.
         // Until it takes the resume, where it would go on from is unknown, so
@@ -149,16 +156,16 @@ void startCounting() {
             if (resumed == kLinkAccepted) break;
             if (s.stopRequested()) {
                 HM_cancel_upload(port, address);
-                return kStopped;
+                return {kStopped};
             }
             if (--retriesLeft <= 0) {
-                closeUploadFile();
-                return resumed == kLinkEnd ? kNak : resumed;
+                dropUploadFile();
+                return {resumed == kLinkEnd ? kNak : resumed};
             }
         }
         if (!positionUploadFile()) {
             abandonUpload(to);
-            return std::nullopt;
+            return {kLinkAccepted, ZELO_CANNOT_OPEN_LOCAL};
         }
     }
 }
@@ -205,14 +212,11 @@ int32_t ZELO_API HM_upload(int32_t port, int32_t address, const char* remote_nam
     if (result == kLinkAccepted) {
         // The terminal is not told when the local file cannot be opened, and
         // its power saving stays off.
-        if (!openLocalFile(local_name, localLength, false)) return ZELO_CANNOT_OPEN_LOCAL;
-        const std::optional<int16_t> last = receiveWholeFile(port, address, remote);
-        if (!last) {
-            powerSavingOnPart(port, address);
-            return ZELO_CANNOT_OPEN_LOCAL;
-        }
+        if (!openLocalFile(local_name, localLength)) return ZELO_CANNOT_OPEN_LOCAL;
+        const WholeFileEnd end = receiveWholeFile(port, address, remote);
         powerSavingOnPart(port, address);
-        return translateWholeUpload(*last);
+        if (end.local != ZELO_OK) return end.local;
+        return translateWholeUpload(end.link);
     }
     powerSavingOnPart(port, address);
     // An upload request answered with "end" did not start a transfer; it is
@@ -244,7 +248,7 @@ int32_t ZELO_API HM_upload1(int32_t port, int32_t address, const char* remote_na
 
     const int16_t result = sendUploadRequest(linkAddress(address), remote);
     if (result == kLinkAccepted) {
-        if (!openLocalFile(local_name, localLength, true)) return ZELO_CANNOT_OPEN_LOCAL;
+        if (!openLocalFile(local_name, localLength)) return ZELO_CANNOT_OPEN_LOCAL;
         // Power saving stays off until the transfer ends.
         transfer.openWith(port, address);
         return ZELO_OK;
@@ -269,7 +273,7 @@ int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) try {
     if (transfer.uploadResumePending) {
         transfer.uploadResumePending = false;
         sendUploadCancel(to);
-        closeUploadFile();
+        dropUploadFile();
         powerSavingOnPart(port, address);
         return ZELO_UNKNOWN_RESPONSE;
     }
@@ -297,12 +301,14 @@ int32_t ZELO_API HM_upload2(int32_t* byte_count, int32_t* packet_count) try {
         }
         if (result == kLinkPacket || result == kLinkEnd) {
             acknowledge(to);
-            break;
+            powerSavingOnPart(port, address);
+            const int32_t installed = installUploadFile(endCheck(result, packet));
+            return installed == ZELO_OK ? translatePacketCall(result) : installed;
         }
     }
     powerSavingOnPart(port, address);
-    // When stopped, the cancel has closed the file already.
-    if (result != kStopped) closeUploadFile();
+    // When stopped, the cancel has dropped the file already.
+    if (result != kStopped) dropUploadFile();
     return translatePacketCall(result);
 } catch (...) {
     return zelo::failedInsideLibrary();

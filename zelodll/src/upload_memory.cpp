@@ -8,6 +8,7 @@
 #include "power_saving.hpp"
 #include "single_request.hpp"
 #include "transfer_files.hpp"
+#include "upload_file.hpp"
 #include "upload_requests.hpp"
 #include "zelodll.h"
 
@@ -68,12 +69,12 @@ int32_t ZELO_API HM_cancel_upload(int32_t port, int32_t address) try {
     if (!powerSavingOffPart(port, address)) {
         // The terminal cannot be told, but the local file is let go all the
         // same: every caller treats the transfer as over.
-        closeUploadFile();
+        dropUploadFile();
         return ZELO_POWER_SAVING_ON;
     }
     const int16_t result = sendUploadCancel(linkAddress(address));
     powerSavingOnPart(port, address);
-    closeUploadFile();
+    dropUploadFile();
     return translateCancel(result);
 } catch (...) {
     return zelo::failedInsideLibrary();

@@ -30,7 +30,7 @@ TEST_F(TransferStopTest, StopDuringAStepwiseUpload) {
         const int32_t opened = HM_upload1(1, 'A', "DATA.TXT", local.text);
         return opened == ZELO_OK ? runPackets(HM_upload2) : opened;
     });
-    expectUploadEndedAtTheStop(code, terminal, path("up.bin"));
+    expectUploadEndedAtTheStop(code, path("up.bin"));
 }
 
 TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "crc.hpp"
 #include "library_fixture.hpp"
 #include "platform/local_file.hpp"
 #include "terminal_requests.hpp"
@@ -33,6 +34,10 @@ public:
         return std::make_unique<CountedFile>(std::move(inner), *this);
     }
     bool exists(const char* path) override { return zelo::platformFileSystem().exists(path); }
+    bool replace(const char* from, const char* to) override {
+        return zelo::platformFileSystem().replace(from, to);
+    }
+    bool remove(const char* path) override { return zelo::platformFileSystem().remove(path); }
 
 private:
     class CountedFile final : public zelo::LocalFile {
@@ -53,6 +58,7 @@ private:
         }
         bool seek(int64_t position) override { return inner_->seek(position); }
         int64_t size() override { return inner_->size(); }
+        bool sync() override { return inner_->sync(); }
         int32_t token() const override { return inner_->token(); }
 
     private:
@@ -67,6 +73,18 @@ private:
     };
 };
 
+// The whole-file check that ends a version-2 upload: CRC-32 and length,
+// each low byte first.
+inline std::string checkOf(const std::string& file) {
+    const uint32_t crc =
+        pendra::wire::crc32(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    const auto length = static_cast<uint32_t>(file.size());
+    std::string check;
+    for (uint32_t value : {crc, length})
+        for (int shift = 0; shift < 32; shift += 8) check += static_cast<char>(value >> shift);
+    return check;
+}
+
 // A terminal holding one file, which it serves in packets from the position
 // the last upload request named.
 struct UploadTerminal {
@@ -80,6 +98,9 @@ struct UploadTerminal {
     // acted on, so the terminal goes on from where it was.
     std::map<int, int16_t> resumeFailures;
     int resumes = 0;
+    // Ends the file with its CRC-32 and length, as a terminal speaking
+    // version 2 does.
+    bool endsWithCheck = false;
 
     std::optional<fake_pendra::Reply> answer(const fake_pendra::Call& call) {
         using fake_pendra::Fn;
@@ -98,7 +119,7 @@ struct UploadTerminal {
                 const int number = packetRequests++;
                 if (auto failure = packetFailures.find(number); failure != packetFailures.end())
                     return reply(failure->second);
-                if (position >= file.size()) return reply(3);
+                if (position >= file.size()) return reply(3, endsWithCheck ? checkOf(file) : "");
                 std::string chunk = file.substr(position, packetSize);
                 position += chunk.size();
                 return reply(1, std::move(chunk));

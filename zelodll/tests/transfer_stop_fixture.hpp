@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "transfer_fixture.hpp"
+#include "upload_file.hpp"
 
 namespace transfer_test {
 
@@ -34,17 +35,17 @@ protected:
         return code;
     }
 
-    // What an upload of `terminal`'s file into `local`, stopped after three
-    // packets, must leave: 10, the cancel, the three packets in the file
-    // and the file closed.
-    void expectUploadEndedAtTheStop(int32_t code, const UploadTerminal& terminal,
-                                    const std::string& local) {
+    // What an upload into `local` (a file that did not exist), stopped after
+    // three packets, must leave: 10, the cancel, the file closed, and
+    // neither a local file nor its temporary.
+    void expectUploadEndedAtTheStop(int32_t code, const std::string& local) {
         EXPECT_EQ(code, ZELO_STOPPED);
         EXPECT_EQ(fake_pendra::count(fake_pendra::Fn::ESC_Y), 3);
         EXPECT_EQ(fake_pendra::count(fake_pendra::Fn::ACK), 3);
         EXPECT_EQ(genericRequests(), std::vector<std::string>{"y"});  // the cancel
         EXPECT_EQ(files.openFiles, 0);
-        EXPECT_EQ(readFile(local), terminal.file.substr(0, 3 * 128));
+        EXPECT_FALSE(std::filesystem::exists(local));
+        EXPECT_FALSE(std::filesystem::exists(zelo::uploadTemporaryName(local)));
     }
     // And a download: 10, three packets taken, the file cancelled rather
     // than ended, and closed.

@@ -1,5 +1,5 @@
 // A stop requested from the window thread while the worker runs a whole-file
-// transfer ends it with 10, the terminal told and the local file closed.
+// transfer ends it with 10, the terminal told and the local file let go.
 #include "transfer_stop_fixture.hpp"
 
 using namespace transfer_test;
@@ -10,7 +10,7 @@ TEST_F(TransferStopTest, StopDuringAWholeFileUpload) {
     serveUntilStopped(terminal);
     NameBuffer local(path("up.bin"));
     const int32_t code = runAndStop([&] { return HM_upload(1, 'A', "DATA.TXT", local.text); });
-    expectUploadEndedAtTheStop(code, terminal, path("up.bin"));
+    expectUploadEndedAtTheStop(code, path("up.bin"));
 }
 
 TEST_F(TransferStopTest, StopDuringAWholeFileDownload) {

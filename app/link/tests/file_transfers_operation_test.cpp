@@ -146,8 +146,11 @@ TEST_F(TransferTest, AnIncompleteLocalFileIsAFailureAndKeepsTheTerminalsFile) {
     comm.addresses = "A";
     line.terminals['A'].files["LOG.DAT"] = PatternBytes(500, 1);
     const std::string stored = lists.workingDirectory + "/ADDR_A/LOG.DAT";
-    // Something cuts the local file short while the transfer ends.
-    line.terminals['A'].onUploadEnd = [&] { std::filesystem::resize_file(stored, 100); };
+    // Something cuts the local file short (still the upload's temporary)
+    // while the transfer ends.
+    line.terminals['A'].onUploadEnd = [&] {
+        std::filesystem::resize_file(stored + ".zelo-part", 100);
+    };
     lists.uploadFiles[0] = "LOG.DAT";
     lists.deleteAfterUpload[0] = 1;
     link.UploadFileList(comm, status, progress, lists, 0);

@@ -47,7 +47,7 @@ public:
           commandMode_(server.terminals_.hasModem()),
           think_(server.options_.think),
           streaming_(server.options_.streaming),
-          streamer_(server.terminals_),
+          streamer_(server.terminals_, server.options_.flipUploadByte),
           polls_(server.terminals_),
           receiver_(server.terminals_, server.options_.flipDownloadByte),
           input_(server.options_.oneWayDelay) {

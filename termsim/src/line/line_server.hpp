@@ -41,6 +41,9 @@ struct LineOptions {
     // A test aid (see DownloadReceiver): a byte of every streamed download
     // stored altered.
     std::optional<std::uint64_t> flipDownloadByte;
+    // A test aid (see UploadStreamer): a byte of every streamed upload sent
+    // altered.
+    std::optional<std::uint64_t> flipUploadByte;
 };
 
 struct LineCounters {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "crc.hpp"
 #include "frame.hpp"
 
 namespace termsim {
@@ -12,7 +13,32 @@ constexpr uint8_t kPacket = 1;
 constexpr uint8_t kEnd = 3;
 constexpr uint8_t kRefused = 7;  // no upload open
 
+// Every packet but a file's last is of this size: as much as a reply carries.
+constexpr std::uint64_t kFullPacket = 255;
+
+void appendLowFirst(std::string& to, uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) to += static_cast<char>((value >> shift) & 0xFF);
+}
+
 }  // namespace
+
+std::string UploadStreamer::endCheck() const {
+    const auto upload = terminals_.uploadProgress(address_);
+    if (!upload) return {};
+    std::string check;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(upload->file.data());
+    appendLowFirst(check, wire::crc32(bytes, upload->file.size()));
+    appendLowFirst(check, static_cast<uint32_t>(upload->file.size()));
+    return check;
+}
+
+void UploadStreamer::flipIfAimedAt(std::size_t ahead, std::string& packet) const {
+    const auto upload = terminals_.uploadProgress(address_);
+    if (!upload) return;
+    const std::uint64_t start = upload->position + ahead * kFullPacket;
+    if (*flipSentByte_ < start || *flipSentByte_ - start >= packet.size()) return;
+    packet[static_cast<std::size_t>(*flipSentByte_ - start)] ^= 1;
+}
 
 void UploadStreamer::request(char address, uint8_t serial, bool flag, uint8_t window) {
     serial = static_cast<uint8_t>(serial & wire::kSerialMask);
@@ -69,10 +95,12 @@ std::optional<std::pair<uint8_t, wire::Reply>> UploadStreamer::nextFrame() {
         last_ = next_;
     } else if (packet->empty()) {
         reply.status = kEnd;
+        reply.payload = endCheck();
         last_ = next_;
     } else {
         reply.status = kPacket;
         reply.payload = *packet;
+        if (flipSentByte_) flipIfAimedAt(distance(base_, next_), reply.payload);
     }
     const uint8_t serial = next_;
     next_ = static_cast<uint8_t>((next_ + 1) & wire::kSerialMask);

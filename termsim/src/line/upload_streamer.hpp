@@ -3,11 +3,13 @@
 // the host's window reaches past the last packet it acknowledged. The
 // terminal itself moves on only for acknowledged packets: each one is
 // handed out and acknowledged to it just as in a stop-and-wait exchange, so
-// a stop, a cancel or a resume finds it at the host's position.
+// a stop, a cancel or a resume finds it at the host's position. The end
+// carries the whole file's CRC-32 and length, for the host to check.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "terminal_line.hpp"
@@ -19,7 +21,12 @@ namespace wire = pendra::wire;
 
 class UploadStreamer {
 public:
-    explicit UploadStreamer(TerminalLine& terminals) : terminals_(terminals) {}
+    // `flipSentByte`: a test aid; the byte at that offset of every streamed
+    // upload goes out with its lowest bit flipped, as failing memory would
+    // send it, while the check at the end is of the file as it is.
+    explicit UploadStreamer(TerminalLine& terminals,
+                            std::optional<std::uint64_t> flipSentByte = std::nullopt)
+        : terminals_(terminals), flipSentByte_(flipSentByte) {}
 
     bool streaming(char address) const { return active_ && address_ == address; }
     char address() const { return address_; }
@@ -53,7 +60,13 @@ private:
         return static_cast<uint8_t>((to - from) & 0x7F);
     }
 
+    // The end's payload: CRC-32 and length of the whole file, 4 bytes each,
+    // low byte first; empty when the terminal has no upload open.
+    std::string endCheck() const;
+    void flipIfAimedAt(std::size_t ahead, std::string& packet) const;
+
     TerminalLine& terminals_;
+    std::optional<std::uint64_t> flipSentByte_;
     bool active_ = false;
     char address_ = 0;
     uint8_t base_ = 0;             // serial of the first packet not acknowledged

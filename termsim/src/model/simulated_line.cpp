@@ -52,6 +52,14 @@ std::optional<std::string> SimulatedLine::uploadPacketAhead(char address, std::s
     return terminal->uploadPacketAhead(ahead);
 }
 
+std::optional<TerminalLine::UploadProgress> SimulatedLine::uploadProgress(char address) {
+    std::lock_guard lock(mutex_);
+    SimulatedTerminal* terminal = answering(address);
+    const UploadSession* upload = terminal == nullptr ? nullptr : terminal->upload();
+    if (upload == nullptr) return std::nullopt;
+    return UploadProgress{upload->bytes(), upload->position()};
+}
+
 std::vector<std::string> SimulatedLine::pollRecordsAhead(char address, std::size_t most) {
     std::lock_guard lock(mutex_);
     SimulatedTerminal* terminal = answering(address);

@@ -103,6 +103,7 @@ public:
     // gets, for sending ahead; empty at the end, nullopt when no upload is
     // open.
     std::optional<std::string> uploadPacketAhead(std::size_t ahead) const;
+    const UploadSession* upload() const { return upload_ ? &*upload_ : nullptr; }
 
     // The bytes of the open download so far; nullptr when none is open.
     const std::string* downloadBytes() const { return download_ ? &download_->bytes() : nullptr; }

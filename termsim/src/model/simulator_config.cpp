@@ -224,6 +224,8 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
         line.protocol = wholeNumber<unsigned>(key, value, 1, 2);
     } else if (key == "flip_download_byte") {
         line.flipDownloadByte = wholeNumber<std::uint64_t>(key, value, 0, kMaxTransferSize - 1);
+    } else if (key == "flip_upload_byte") {
+        line.flipUploadByte = wholeNumber<std::uint64_t>(key, value, 0, kMaxTransferSize - 1);
     } else {
         fail("unknown line key \"" + std::string(key) + "\"");
     }

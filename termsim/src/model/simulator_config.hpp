@@ -39,6 +39,9 @@ struct LineSetup {
     // A test aid: the byte at this offset of every streamed download is
     // stored altered, so the check at the download's end must refuse it.
     std::optional<std::uint64_t> flipDownloadByte;
+    // A test aid: the byte at this offset of every streamed upload is sent
+    // altered, so the check at the upload's end must refuse it.
+    std::optional<std::uint64_t> flipUploadByte;
 };
 
 struct SimulatorConfig {

@@ -28,6 +28,7 @@ public:
     std::uint64_t position() const { return cursor_; }
     std::uint64_t size() const { return bytes_.size(); }
     bool atEnd() const { return cursor_ >= bytes_.size(); }
+    const std::string& bytes() const { return bytes_; }
 
     // The packet at the cursor (empty at the end). Asking again before an
     // acknowledgement gives the same bytes.

@@ -86,13 +86,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 throw ConfigError("--" + std::string(error.what()));
             }
         } else if (name == "--delay-ms" || name == "--think-ms" || name == "--protocol" ||
-                   name == "--flip-download-byte") {
+                   name == "--flip-download-byte" || name == "--flip-upload-byte") {
             try {
                 setLineOption(config.line,
-                              name == "--delay-ms"   ? "delay_ms"
-                              : name == "--think-ms" ? "think_ms"
-                              : name == "--protocol" ? "protocol"
-                                                     : "flip_download_byte",
+                              name == "--delay-ms"           ? "delay_ms"
+                              : name == "--think-ms"         ? "think_ms"
+                              : name == "--protocol"         ? "protocol"
+                              : name == "--flip-upload-byte" ? "flip_upload_byte"
+                                                             : "flip_download_byte",
                               *value);
             } catch (const ConfigError& error) {
                 throw ConfigError(name + ": " + error.what());
@@ -159,6 +160,8 @@ Line:
       --flip-download-byte N
                            test aid: store byte N of every streamed download
                            altered, so the check at the download's end refuses it
+      --flip-upload-byte N test aid: send byte N of every streamed upload altered,
+                           so the check at the upload's end refuses it
 Modem:
   -m, --modem              put a Hayes-like modem in front of the line
       --modem-dial LIST    answers to successive dials, comma-separated:

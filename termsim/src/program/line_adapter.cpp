@@ -69,6 +69,7 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
     options.think = std::chrono::milliseconds(setup.thinkMs);
     options.streaming = setup.protocol >= 2;
     options.flipDownloadByte = setup.flipDownloadByte;
+    options.flipUploadByte = setup.flipUploadByte;
     LineServer server(line, std::move(endpoint->port), options);
     g_serving.store(&server);
     struct sigaction action {};

@@ -17,7 +17,10 @@ std::string describeRequest(const pendra::wire::Request& request);
 std::string describeReply(const std::optional<pendra::wire::Reply>& reply);
 
 // Passes everything to the terminals it wraps and writes each exchange to
-// the log. Called from the line server's one thread.
+// the log. Called from the line server's one thread. Every call of
+// TerminalLine must be passed on here: one left to its default makes the
+// line side serve the terminals as if they could not do it (streamed
+// transfers then break only when the log is on).
 class LoggedLine : public TerminalLine {
 public:
     // `timeOfDay` gives the time stamp; the program passes the local clock.
@@ -29,6 +32,18 @@ public:
     bool servesAddress(char address) const override { return inner_.servesAddress(address); }
     std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override {
         return inner_.pollRecordsAhead(address, most);
+    }
+    std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override {
+        return inner_.uploadPacketAhead(address, ahead);
+    }
+    std::optional<UploadProgress> uploadProgress(char address) override {
+        return inner_.uploadProgress(address);
+    }
+    std::optional<std::uint64_t> downloadLength(char address) override {
+        return inner_.downloadLength(address);
+    }
+    std::optional<std::string> downloadedBytes(char address) override {
+        return inner_.downloadedBytes(address);
     }
 
 private:

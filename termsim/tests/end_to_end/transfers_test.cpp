@@ -73,6 +73,30 @@ TEST_F(Transfers, OneMegabyteEachWay) {
     EXPECT_TRUE(readFile(hostFile("BACK.BIN")) == bytes);
 }
 
+// A terminal that sends one byte wrongly, unseen by the link: the check at
+// the upload's end refuses the file, and the host's earlier file stays as
+// it was, with no temporary left beside it.
+TEST_F(Transfers, AStreamedUploadThatDoesNotMatchTheTerminalsFileIsRefused) {
+    LineOptions options;
+    options.flipUploadByte = 300;
+    startLine({terminal('A')}, options);
+    std::filesystem::create_directories(ramFolder('A'));
+    const std::string bytes = randomBytes(1000, 5);
+    writeFile(ramFolder('A') / "KEEP.BIN", bytes);
+    const std::string local = hostFile("KEEP.BIN").string();
+    writeFile(local, "the version before");
+    EXPECT_EQ(uploadStepwise('A', "KEEP.BIN", local), ZELO_BAD_BLOCK);
+    EXPECT_EQ(readFile(local), "the version before");
+    EXPECT_EQ(uploadWhole('A', "KEEP.BIN", local), ZELO_BAD_BLOCK);
+    EXPECT_EQ(readFile(local), "the version before");
+    EXPECT_FALSE(std::filesystem::exists(local + ".zelo-part"));
+
+    // A file shorter than the altered offset arrives whole.
+    writeFile(ramFolder('A') / "SHORT.BIN", bytes.substr(0, 200));
+    EXPECT_EQ(uploadStepwise('A', "SHORT.BIN", local), ZELO_OK);
+    EXPECT_EQ(readFile(local), bytes.substr(0, 200));
+}
+
 TEST_F(Transfers, MissingFilesOnEitherSide) {
     startLine({terminal('A')});
     EXPECT_EQ(uploadStepwise('A', "NONE.TXT", hostFile("none.txt").string()), ZELO_NO_SUCH_FILE);

@@ -33,6 +33,8 @@ public:
     virtual bool seek(int64_t position) = 0;
     // The file's length in bytes, -1 when it cannot be told.
     virtual int64_t size() = 0;
+    // Puts what was written on stable storage; false when that failed.
+    virtual bool sync() = 0;
     // A number that identifies the open file to the caller (never 0).
     virtual int32_t token() const = 0;
 };
@@ -43,6 +45,12 @@ public:
     // nullptr when the file cannot be opened in that mode.
     virtual std::unique_ptr<LocalFile> open(const char* path, OpenMode mode) = 0;
     virtual bool exists(const char* path) = 0;
+    // Puts the file `from` in place of `to` in one step, replacing any file
+    // of that name, and makes the new name last across a power cut. Both in
+    // one folder. False when it did not happen (`to` is then as it was).
+    virtual bool replace(const char* from, const char* to) = 0;
+    // Removes the file; false when it could not.
+    virtual bool remove(const char* path) = 0;
 };
 
 // The platform's file system, or the one a test put in its place.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 #include <system_error>
 
 #include "platform/local_file.hpp"
@@ -49,6 +50,8 @@ public:
         return ::fstat(fd_, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
     }
 
+    bool sync() override { return ::fsync(fd_) == 0; }
+
     int32_t token() const override { return fd_ + 1; }
 
 private:
@@ -57,8 +60,8 @@ private:
 
 int openFlags(OpenMode mode) {
     switch (mode) {
-        case OpenMode::CreateWrite: return O_WRONLY | O_CREAT | O_TRUNC;
-        case OpenMode::CreateReadWrite: return O_RDWR | O_CREAT | O_TRUNC;
+        case OpenMode::CreateWrite: return O_WRONLY | O_CREAT;
+        case OpenMode::CreateReadWrite: return O_RDWR | O_CREAT;
         case OpenMode::ExistingReadWrite: return O_RDWR;
         case OpenMode::CreateNewWrite: return O_WRONLY | O_CREAT | O_EXCL;
         case OpenMode::CreateNewReadWrite: return O_RDWR | O_CREAT | O_EXCL;
@@ -78,12 +81,41 @@ public:
             ::close(fd);
             return nullptr;
         }
+        // Emptied only once it is ours: opening with O_TRUNC would empty a
+        // file that another transfer holds.
+        if (replaces(mode) && ::ftruncate(fd, 0) != 0) {
+            ::close(fd);
+            return nullptr;
+        }
         return std::make_unique<PosixFile>(fd);
     }
 
     bool exists(const char* path) override {
         struct stat st {};
         return ::stat(path, &st) == 0;
+    }
+
+    bool replace(const char* from, const char* to) override {
+        if (::rename(from, to) != 0) return false;
+        // The rename lasts across a power cut only once the folder is synced.
+        const int folder = ::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0) return false;
+        const bool synced = ::fsync(folder) == 0;
+        ::close(folder);
+        return synced;
+    }
+
+    bool remove(const char* path) override { return ::unlink(path) == 0; }
+
+private:
+    static bool replaces(OpenMode mode) {
+        return mode == OpenMode::CreateWrite || mode == OpenMode::CreateReadWrite;
+    }
+    static std::string folderOf(const char* path) {
+        const std::string text(path);
+        const auto slash = text.rfind('/');
+        if (slash == std::string::npos) return ".";
+        return slash == 0 ? "/" : text.substr(0, slash);
     }
 };
 

@@ -39,6 +39,8 @@ public:
         return GetFileSizeEx(handle_, &length) ? length.QuadPart : -1;
     }
 
+    bool sync() override { return FlushFileBuffers(handle_) != 0; }
+
     int32_t token() const override {
         return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle_));
     }
@@ -78,6 +80,13 @@ public:
     bool exists(const char* path) override {
         return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
     }
+
+    bool replace(const char* from, const char* to) override {
+        // Write-through: the move is on the disk when the call returns.
+        return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    bool remove(const char* path) override { return DeleteFileA(path) != 0; }
 };
 
 }  // namespace

@@ -103,6 +103,29 @@ expect_status 0
 cmp -s "$case_dir/SENT.BIN" "$case_dir/BACK.BIN" || fail "the upload differs"
 expect_state A '.filesSent | join(",")' PRICE.BIN
 
+# A kill in the middle of an upload leaves the earlier file of that name as
+# it was; the partial data is only in the temporary beside it, which the
+# next upload of that name starts afresh and removes when it is done.
+begin_case upload_killed_midway_keeps_the_earlier_file
+start_simulator A
+head -c 2000 /dev/urandom >"$case_dir/sim/A/ram/LOG.DAT"
+printf 'EARLIER GOOD FILE\n' >"$case_dir/LOG.DAT"
+cp "$case_dir/LOG.DAT" "$case_dir/EARLIER"
+start_zelo32 A U LOG.DAT LOG.DAT
+# Killed once a packet has landed, in the temporary or anywhere else.
+for _ in $(seq 200); do
+    [[ "$(cat "$case_dir"/LOG.DAT* | wc -c)" -ge $((18 + 255)) ]] && break
+    sleep 0.05
+done
+kill -KILL "$zelo32_pid" 2>/dev/null || fail "zelo32 ended before it was killed"
+wait "$zelo32_pid" 2>/dev/null || true
+zelo32_pid=""
+cmp -s "$case_dir/EARLIER" "$case_dir/LOG.DAT" || fail "the kill touched the earlier file"
+run_zelo32 A U LOG.DAT LOG.DAT
+expect_status 0
+cmp -s "$case_dir/sim/A/ram/LOG.DAT" "$case_dir/LOG.DAT" || fail "the upload after the kill differs"
+[[ ! -e "$case_dir/LOG.DAT.zelo-part" ]] || fail "a temporary was left behind"
+
 # Every listed terminal must answer before the line counts as open, so one
 # silent address among them keeps the command from running for any of them.
 begin_case silent_address
