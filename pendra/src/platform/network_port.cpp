@@ -297,21 +297,34 @@ OpenResult openNetworkPort(const std::string& path, const LineSettings& settings
                 connected.error == "unknown host" ? OpenFailure::NoSuchDevice : OpenFailure::Other,
                 connected.error);
         }
-        auto port = std::make_unique<NetworkPort>(std::move(connected.connection), path, control);
-        const OpenFailure refused =
-            control ? port->setUp(settings, limit, error) : OpenFailure::None;
-        if (refused == OpenFailure::InUse && attempt < kMaxInUseAttempts &&
+        if (!control) {
+            OpenResult result;
+            result.failure = OpenFailure::None;
+            result.port =
+                std::make_unique<NetworkPort>(std::move(connected.connection), path, false);
+            return result;
+        }
+        OpenResult result =
+            setUpComPortLine(std::move(connected.connection), path, settings, limit);
+        if (result.failure == OpenFailure::InUse && attempt < kMaxInUseAttempts &&
             Clock::now() + kInUsePause < giveUp) {
-            port.reset();
             std::this_thread::sleep_for(kInUsePause);
             continue;
         }
-        if (refused != OpenFailure::None) return failed(path, refused, error);
-        OpenResult result;
-        result.failure = OpenFailure::None;
-        result.port = std::move(port);
         return result;
     }
+}
+
+OpenResult setUpComPortLine(std::unique_ptr<TcpConnection> connection, const std::string& path,
+                            const LineSettings& settings, milliseconds limit) {
+    auto port = std::make_unique<NetworkPort>(std::move(connection), path, true);
+    std::string error;
+    const OpenFailure refused = port->setUp(settings, limit, error);
+    if (refused != OpenFailure::None) return failed(path, refused, error);
+    OpenResult result;
+    result.failure = OpenFailure::None;
+    result.port = std::move(port);
+    return result;
 }
 
 }  // namespace pendra::platform

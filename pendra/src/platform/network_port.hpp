@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 #include "serial_port.hpp"
@@ -21,5 +22,12 @@ std::chrono::milliseconds networkStepLimit();
 // error names the address and says why: refused, unknown host, no answer
 // within the limit, the server refused com-port control or the settings.
 OpenResult openNetworkPort(const std::string& path, const LineSettings& settings);
+
+class TcpConnection;
+// The com-port control set-up over a connection already made, each wait at
+// most `limit` (tests hand in a scripted connection). InUse when the server
+// closed the connection before granting control.
+OpenResult setUpComPortLine(std::unique_ptr<TcpConnection> connection, const std::string& path,
+                            const LineSettings& settings, std::chrono::milliseconds limit);
 
 }  // namespace pendra::platform
