@@ -53,8 +53,8 @@ print(s.getsockname()[1])'
 }
 
 # start_ser2net: ser2net on 127.0.0.1 in front of the case's line, with an
-# RFC 2217 accepter on $telnet_port and a raw one on $raw_port; the device
-# starts at 9600n81 whenever a client connects.
+# RFC 2217 accepter on $telnet_port (the device opened at 9600n81 until
+# the client sets it) and a raw one on $raw_port (57600n81).
 start_ser2net() {
     local device attempt
     device="$(readlink -f "$case_dir/line")"
@@ -69,7 +69,7 @@ connection: &telnet
   connector: serialdev,$device,9600n81,local
 connection: &raw
   accepter: tcp,127.0.0.1,$raw_port
-  connector: serialdev,$device,9600n81,local
+  connector: serialdev,$device,57600n81,local
 YAML
         ser2net -n -u -c "$case_dir/ser2net.yaml" -P "$case_dir/ser2net.pid" \
             >"$case_dir/ser2net.log" 2>&1 &
@@ -144,10 +144,18 @@ run_zelo32 A 1
 expect_status 0
 expect_state A .pollRecordsDelivered 2
 grep -q '^A A-0002 4909876543210' "$case_dir/POLL.DAT" || fail "POLL.DAT holds: $(cat "$case_dir/POLL.DAT")"
+# Raw TCP on the same line: the far port keeps ser2net's own settings.
+line_path="socket://127.0.0.1:$raw_port"
+rm "$case_dir/sim/A/ram/PRICE.BIN"
+run_zelo32 A L SENT.BIN PRICE.BIN
+expect_status 0
+cmp -s "$case_dir/SENT.BIN" "$case_dir/sim/A/ram/PRICE.BIN" || fail "the download over socket:// differs"
 
 # The speed search sets each speed it tries on the remote port: the
-# terminal hears only 38400, which the search finds and keeps.
+# terminal hears only 38400, which the search finds (after the configured
+# 57600) and keeps.
 begin_case rfc2217_speed_search
+set_speed 57600
 sed -i 's/^AutoBaudRate=0/AutoBaudRate=1/' "$case_dir/Zelocom.ini"
 start_simulator A --baud=38400 --fixed-speed
 start_ser2net
@@ -157,16 +165,6 @@ expect_status 0
 expect_line_matching '^  Open COM1 at 38400bps$'
 expect_line_matching '^A Time Sync\. [0-9]{14} Successfully$'
 grep -q '^BaudRate=38400' "$case_dir/Zelocom.ini" || fail "the found speed was not saved"
-
-# Raw TCP: the far end's settings are its own (ser2net's 9600n81).
-begin_case socket_transfer
-start_simulator A
-start_ser2net
-line_path="socket://127.0.0.1:$raw_port"
-make_test_file "$case_dir/SENT.BIN" 1000
-run_zelo32 A L SENT.BIN PRICE.BIN
-expect_status 0
-cmp -s "$case_dir/SENT.BIN" "$case_dir/sim/A/ram/PRICE.BIN" || fail "the download differs"
 
 # Nothing listening, an unknown host (the "invalid" domain is never looked
 # up), a listener that never answers: each ends as a port that does not
@@ -193,7 +191,7 @@ done
 sed -i 's/^AutoBaudRate=0/AutoBaudRate=1/' "$case_dir/Zelocom.ini"
 line_path="rfc2217://127.0.0.1:$silent_port"
 start_zelo32 A M
-sleep 1.5
+sleep 0.5
 started=$SECONDS
 kill -TERM "$zelo32_pid"
 wait_for_zelo32 10
