@@ -9,7 +9,7 @@
 # and zelo-termsim, preferably a release build; ser2net must be installed)
 set -euo pipefail
 
-build="${1:?usage: network_line.sh BUILD_DIR [KIB]}"
+build="$(cd "${1:?usage: network_line.sh BUILD_DIR [KIB]}" && pwd)"
 kib="${2:-64}"
 zelo32="$build/bin/zelo32"
 termsim="$build/bin/zelo-termsim"
