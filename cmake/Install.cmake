@@ -6,6 +6,7 @@
 #   share/man/man1/zelo32.1.gz, zelo-termsim.1.gz
 #   share/bash-completion/completions/zelo32
 #   share/doc/zelo32/                      the sample Zelocom.ini, the guides
+#   lib/systemd/system/zelo32-poll@.service  one line's polling as a service
 #   the desktop program, its entry and icon, once that program is built
 include(GNUInstallDirs)
 
@@ -65,8 +66,15 @@ install(FILES ${ZELO_CHANGELOG} DESTINATION ${ZELO_DOC_DIR})
 
 install(FILES ${PROJECT_SOURCE_DIR}/docs/Zelocom.ini.sample
               ${PROJECT_SOURCE_DIR}/docs/simulator.md
+              ${PROJECT_SOURCE_DIR}/docs/network-lines.md
               ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${ZELO_DOC_DIR})
+
+# The all-day polling of one line as a systemd service (docs/network-lines.md).
+if(TARGET zelo32 AND NOT WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/zelo32-poll@.service
+          DESTINATION lib/systemd/system)
+endif()
 
 # The desktop interface, where zelo32 is built with it: a menu entry that
 # starts zelo32 (which opens its window on a display) and the icon.

@@ -13,6 +13,8 @@ required=(
     build-essential cmake ninja-build pkg-config binutils
     # the layout check lists the sources with git
     git
+    # the network-line tests run zelo32 through ser2net on loopback
+    ser2net
     libgtest-dev libgmock-dev jq
     # the fault soak makes its seeded test data with python3
     python3

@@ -29,7 +29,8 @@ contents="$(dpkg-deb -c "$deb")"
 for wanted in ./usr/bin/zelo32 ./usr/bin/zelo-termsim ./usr/include/zelo/zelodll.h \
     ./usr/include/zelo/pendra.h ./usr/share/man/man1/zelo32.1.gz \
     ./usr/share/man/man1/zelo-termsim.1.gz ./usr/share/bash-completion/completions/zelo32 \
-    ./usr/share/doc/zelo32/Zelocom.ini.sample ./usr/share/doc/zelo32/copyright; do
+    ./usr/share/doc/zelo32/Zelocom.ini.sample ./usr/share/doc/zelo32/copyright \
+    ./usr/share/doc/zelo32/network-lines.md ./usr/lib/systemd/system/zelo32-poll@.service; do
     grep -q " $wanted\$" <<<"$contents" || fail "$wanted is not in the package"
 done
 grep -Eq ' \./usr/lib/[^/]+/libzelodll\.so\.19 -> ' <<<"$contents" || fail "no libzelodll.so.19"

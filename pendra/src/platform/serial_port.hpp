@@ -84,7 +84,9 @@ std::string describeOpenFailure(const std::string& path, OpenFailure failure, lo
                                 const std::string& detail);
 
 // Opens a serial device for this process alone, in raw mode with 8 data
-// bits and the given speed, parity and stop bits. Another open of the same
+// bits and the given speed, parity and stop bits. A path
+// rfc2217://HOST:PORT or socket://HOST:PORT opens a line over the network
+// instead (network_port.hpp; the far end keeps it for one client). Another open of the same
 // device, from this or any other program that honours the usual locks,
 // fails until this port is destroyed. Destroying the port drains its
 // output, drops DTR and releases the locks.

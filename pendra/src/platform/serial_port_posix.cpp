@@ -15,6 +15,7 @@
 
 #include "descriptor_port.hpp"
 #include "port_lock_posix.hpp"
+#include "serial_device.hpp"
 #include "serial_port.hpp"
 #include "trace.hpp"
 
@@ -197,7 +198,7 @@ OpenResult failed(const std::string& path, OpenFailure failure, long holderPid =
 
 }  // namespace
 
-OpenResult openSerialPort(const std::string& path, const LineSettings& settings) {
+OpenResult openSerialDevice(const std::string& path, const LineSettings& settings) {
     char resolved[PATH_MAX];
     const std::string lockTarget = ::realpath(path.c_str(), resolved) ? resolved : path;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

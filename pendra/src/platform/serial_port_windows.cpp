@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 
+#include "serial_device.hpp"
 #include "serial_port.hpp"
 #include "trace.hpp"
 
@@ -265,7 +266,7 @@ std::string windowsDevicePath(const std::string& path) {
     return "\\\\.\\" + path;
 }
 
-OpenResult openSerialPort(const std::string& path, const LineSettings& settings) {
+OpenResult openSerialDevice(const std::string& path, const LineSettings& settings) {
     const std::string device = windowsDevicePath(path);
     HANDLE claim = nullptr;
     if (!claimPort(device, claim)) return failed(path, OpenFailure::InUse);

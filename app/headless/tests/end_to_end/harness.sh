@@ -140,10 +140,11 @@ result_lines_of() {
 }
 
 # start_zelo32 ARGUMENT...: starts the program in the case's folder on the
-# case's line, with short answer waits, and returns at once; zelo32_pid
+# case's line (or on $line_path when a case sets it), with short answer
+# waits, and returns at once; zelo32_pid
 # is the program itself, so a signal sent to it reaches nothing else.
 start_zelo32() {
-    (cd "$case_dir" && PENDRA_PORT1="$case_dir/line" PENDRA_ANSWER_MS=400 \
+    (cd "$case_dir" && PENDRA_PORT1="${line_path:-$case_dir/line}" PENDRA_ANSWER_MS=400 \
         PENDRA_LOCK_DIR="$case_dir/locks" exec "$ZELO32" "$@" \
         >"$case_dir/stdout" 2>"$case_dir/stderr") &
     zelo32_pid=$!
