@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "core/poll_display.hpp"
-#include "link/result_text.hpp"
 
 namespace zelo::desktop {
 namespace {
@@ -75,10 +74,6 @@ void DesktopFrontEnd::OpenTerminalDialog() {
     OnUserInterfaceThread([this] {
         if (view_ != nullptr) dialogs_.OpenTerminalDialog(window_, *view_);
     });
-}
-
-void DesktopFrontEnd::NoteResult(char, int code) {
-    if (code != 0 && code != link::kInformationOnly) ++failures_;
 }
 
 void DesktopFrontEnd::ShowMessage(const std::string& text) {
