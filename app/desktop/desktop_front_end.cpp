@@ -9,16 +9,13 @@
 #include <utility>
 
 #include "core/poll_display.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::desktop {
 namespace {
 
 QByteArray Bytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -78,14 +75,14 @@ void DesktopFrontEnd::OpenTerminalDialog() {
 
 void DesktopFrontEnd::ShowMessage(const std::string& text) {
     OnUserInterfaceThread([this, &text] {
-        QMessageBox::information(window_, QStringLiteral("Zelo32"), Latin1(text));
+        QMessageBox::information(window_, QStringLiteral("Zelo32"), dialogs::DisplayText(text));
     });
 }
 
 bool DesktopFrontEnd::AskYesNo(const std::string& text) {
     bool yes = false;
     OnUserInterfaceThread([this, &text, &yes] {
-        yes = QMessageBox::question(window_, QStringLiteral("Zelo32"), Latin1(text),
+        yes = QMessageBox::question(window_, QStringLiteral("Zelo32"), dialogs::DisplayText(text),
                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     });
     return yes;

@@ -82,6 +82,8 @@ private:
     void ShowAbout();
     void ShowLibraryVersion();
     void SetFontSize(int size);
+    // Shows an output window for its next line.
+    void ShowOutputWindow(COutputWindow& window);
 
     // Stop: asks the worker to end and returns; the timer sees it end.
     void BeginStop();

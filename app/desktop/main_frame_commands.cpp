@@ -160,9 +160,18 @@ void CMainFrame::SetFontSize(int size) {
     messageWindow_->SetFontSize(size);
 }
 
+void CMainFrame::ShowOutputWindow(COutputWindow& window) {
+    // The window shows without activating; where the platform activates it
+    // all the same, the keyboard goes back to the main window, whose
+    // accelerators the operator is using.
+    const bool wasActive = isActiveWindow();
+    window.showNormal();
+    if (wasActive) activateWindow();
+}
+
 void CMainFrame::AppendMessageLine(const QByteArray& line) {
     if (messageWindowShown_ == 0) {
-        messageWindow_->showNormal();
+        ShowOutputWindow(*messageWindow_);
         messageWindowShown_ = 1;
     }
     messageWindow_->AppendText(
@@ -171,7 +180,7 @@ void CMainFrame::AppendMessageLine(const QByteArray& line) {
 
 void CMainFrame::AppendPollLine(const QByteArray& line) {
     if (pollWindowShown_ == 0) {
-        pollWindow_->showNormal();
+        ShowOutputWindow(*pollWindow_);
         pollWindowShown_ = 1;
     }
     pollWindow_->AppendText(

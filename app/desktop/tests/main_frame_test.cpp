@@ -2,7 +2,8 @@
 // while a command runs, the window menu, the font steps, the lines from the
 // worker, and closing.
 #include <QAction>
-#include <QListWidget>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <thread>
 
@@ -114,6 +115,50 @@ private slots:
                  QStringLiteral("OUT.DAT: cannot write: No space left on device"));
     }
 
+    void FirstLineShowsTheWindowButTheKeyboardStaysInTheMainWindow() {
+        DesktopFixture f(Scripted());
+        f.frame->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), f.frame.get());
+        f.frontEnd->AppendToMessageWindow("A 10:00:00 first\n");
+        QTRY_VERIFY(f.frame->MessageWindow().isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(&f.frame->MessageWindow()));
+        QTRY_COMPARE(QApplication::activeWindow(), f.frame.get());
+    }
+
+    void OneNameLooksTheSameInEveryWindow() {
+        // A Japanese name as Zelocom.ini and the file system hold it (UTF-8
+        // here), and a Shift-JIS one from a terminal, which is not.
+        const std::string name = "価格表.DAT";
+        const QString shown = QStringLiteral("価格表.DAT");
+        const std::string shiftJis = "\x89\xbf\x8a\x69.DAT";
+        DesktopFixture f(Scripted(),
+                         Configuration(false, "[Multi_download]\nFile1=" + name + "\n"));
+        f.program->Controller().StartUp("");
+
+        f.frontEnd->AppendToMessageWindow("A 10:00:00 Download " + name + "  Successfully\n");
+        f.frontEnd->AppendToMessageWindow(shiftJis + "\n");
+        f.frontEnd->HandlePollRecord('A', name + "\r\n");
+        QTRY_COMPARE(f.frame->MessageWindow().LineCount(), 2);
+        QCOMPARE(f.frame->MessageWindow().Line(0),
+                 QStringLiteral("A 10:00:00 Download 価格表.DAT  Successfully"));
+        // Byte for byte, not a row of replacement characters.
+        QCOMPARE(f.frame->MessageWindow().Line(1), QString::fromLatin1(shiftJis.c_str()));
+        QTRY_COMPARE(f.frame->PollWindow().Line(0), QStringLiteral("A ") + shown);
+
+        BoxAnswerer ok(QMessageBox::Ok);
+        f.frontEnd->ShowMessage(name);
+        QCOMPARE(ok.lastText, shown);
+
+        QString edited;
+        QTimer::singleShot(0, [&edited] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            edited = dialog->findChild<QLineEdit*>(QStringLiteral("file1"))->text();
+            dialog->close();
+        });
+        f.frame->RunCommand(kMenuDownloadList);
+        QCOMPARE(edited, shown);
+    }
+
     void HiddenWindowIsNotClearedAndShowsAgainWithItsNextLine() {
         DesktopFixture f(Scripted());
         f.frontEnd->AppendToMessageWindow("first\n");
@@ -152,8 +197,8 @@ private slots:
         f.frame->RunCommand(kMenuFontLarger);
         f.frame->RunCommand(kMenuFontLarger);
         QCOMPARE(f.State().messageFontSize, 11);
-        QCOMPARE(f.frame->MessageWindow().List()->font().pixelSize(), 11);
-        QCOMPARE(f.frame->PollWindow().List()->font().pixelSize(), 11);
+        QCOMPARE(f.frame->MessageWindow().Text()->font().pixelSize(), 11);
+        QCOMPARE(f.frame->PollWindow().Text()->font().pixelSize(), 11);
         BoxAnswerer yes(QMessageBox::Yes);
         f.frame->close();
         QVERIFY(f.frame->HasShutDown());

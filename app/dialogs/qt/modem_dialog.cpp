@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/display_text.hpp"
 #include "dialogs/qt/phone_book_dialog.hpp"
 #include "link/comm_settings.hpp"
 
@@ -29,7 +30,7 @@ CModemDlg::CModemDlg(const ModemForm& form, QWidget* parent) : QDialog(parent), 
     dialWaitTime_->setObjectName("dialWaitTime");
     useModem_ = new ChoiceButtons("useModem", {"モデムなし", "モデム使用"}, this);
     useModem_->SetIndex(form.useModem);
-    initCommand_ = new QLineEdit(QString::fromStdString(form.initCommand), this);
+    initCommand_ = new QLineEdit(DisplayText(form.initCommand), this);
     initCommand_->setObjectName("initCommand");
     initCommand_->setMaxLength(static_cast<int>(link::kMaxModemInitCommand));
 
@@ -56,7 +57,7 @@ void CModemDlg::accept() {
     form_.dialType = dialType_->Index();
     form_.dialWaitTime = *wait;
     form_.useModem = useModem_->Index();
-    form_.initCommand = initCommand_->text().toStdString();
+    form_.initCommand = StoredText(initCommand_->text());
     QDialog::accept();
 }
 
