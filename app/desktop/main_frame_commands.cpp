@@ -119,7 +119,7 @@ void CMainFrame::RunSettingsDialog(int menuId) {
 }
 
 void CMainFrame::RunWindowCommand(int menuId) {
-    int& fontSize = program_.View().State().messageFontSize;
+    const int fontSize = program_.View().State().messageFontSize.load();
     switch (menuId) {
         case kMenuPollWindowClear:
             if (pollWindowShown_ == 1) pollWindow_->ClearLines(-1);
@@ -152,9 +152,10 @@ void CMainFrame::RunWindowCommand(int menuId) {
 }
 
 void CMainFrame::SetFontSize(int size) {
-    int& fontSize = program_.View().State().messageFontSize;
-    if (size == fontSize) return;
-    // Saved as FONT_SIZE with the next save of the configuration.
+    std::atomic<int>& fontSize = program_.View().State().messageFontSize;
+    if (size == fontSize.load()) return;
+    // Saved as FONT_SIZE with the next save of the configuration; a reload
+    // of the configuration keeps it.
     fontSize = size;
     pollWindow_->SetFontSize(size);
     messageWindow_->SetFontSize(size);

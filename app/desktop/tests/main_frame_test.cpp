@@ -189,16 +189,20 @@ private slots:
     void FontMenuStepsBothWindowsAndIsSaved() {
         DesktopFixture f(Scripted(), Configuration(false, "[MESSAGE_WINDOW]\nFONT_SIZE=9\n"));
         f.program->Controller().StartUp("");
-        QCOMPARE(f.State().messageFontSize, 9);
+        QCOMPARE(f.State().messageFontSize.load(), 9);
         f.frame->RunCommand(kMenuFontSmaller);  // 9 is more than 8: down to 7
-        QCOMPARE(f.State().messageFontSize, 7);
+        QCOMPARE(f.State().messageFontSize.load(), 7);
         f.frame->RunCommand(kMenuFontSmaller);
-        QCOMPARE(f.State().messageFontSize, 7);
+        QCOMPARE(f.State().messageFontSize.load(), 7);
         f.frame->RunCommand(kMenuFontLarger);
         f.frame->RunCommand(kMenuFontLarger);
-        QCOMPARE(f.State().messageFontSize, 11);
+        QCOMPARE(f.State().messageFontSize.load(), 11);
         QCOMPARE(f.frame->MessageWindow().Text()->font().pixelSize(), 11);
         QCOMPARE(f.frame->PollWindow().Text()->font().pixelSize(), 11);
+        // A settings dialog, or a stopped command, reads the file again: the
+        // size chosen stays, as the windows show it.
+        f.program->View().ReloadConfiguration();
+        QCOMPARE(f.State().messageFontSize.load(), 11);
         BoxAnswerer yes(QMessageBox::Yes);
         f.frame->close();
         QVERIFY(f.frame->HasShutDown());
