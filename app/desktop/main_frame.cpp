@@ -52,6 +52,7 @@ CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, Dia
                        const std::atomic<int>* stopSignal)
     : program_(program), frontEnd_(frontEnd), dialogs_(dialogs), stopSignal_(stopSignal) {
     setWindowTitle(QStringLiteral("Multi-Protocol communication under Serial port"));
+    QCoreApplication::instance()->installEventFilter(&titleFit_);
     setWindowIcon(QIcon(QPixmap::fromImage(pictures_.Host())));
 
     CZelo32View::Hooks hooks;

@@ -159,6 +159,23 @@ private slots:
         QCOMPARE(edited, shown);
     }
 
+    void NarrowDialogsAndBoxesShowTheirWholeTitle() {
+        DesktopFixture f(Scripted());
+        f.program->Controller().StartUp("");
+        for (const int menuId : {kMenuLibraryVersion, kMenuTerminalType}) {
+            int width = 0;
+            int needed = -1;
+            QTimer::singleShot(0, [&] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                width = dialog->width();
+                needed = dialogs::TitleWidth(*dialog);
+                dialog->close();
+            });
+            f.frame->RunCommand(menuId);
+            QVERIFY2(width >= needed, qPrintable(QString::number(menuId)));
+        }
+    }
+
     void HiddenWindowIsNotClearedAndShowsAgainWithItsNextLine() {
         DesktopFixture f(Scripted());
         f.frontEnd->AppendToMessageWindow("first\n");
