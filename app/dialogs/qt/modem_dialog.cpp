@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/dialog_kit.hpp"
 #include "dialogs/qt/display_text.hpp"
 #include "dialogs/qt/phone_book_dialog.hpp"
 #include "link/comm_settings.hpp"
@@ -66,7 +67,7 @@ bool ExecModemDlg(QWidget* parent, core::ViewCore& view) {
     CModemDlg dialog(ModemFormFrom(view.State()), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     ApplyModemForm(dialog.Form(), view.State());
-    view.SaveConfiguration();
+    ReportUnsaved(parent, view.SaveConfiguration());
     return true;
 }
 
