@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/poll_display.hpp"
+#include "core/terminal_types.hpp"
 #include "dialogs/qt/display_text.hpp"
 
 namespace zelo::desktop {
@@ -68,6 +69,11 @@ void DesktopFrontEnd::SaveConfiguration() {
 }
 
 void DesktopFrontEnd::OpenTerminalDialog() {
+    // A run that closes by itself asks nobody, not even at its start.
+    if (view_ != nullptr && view_->ClosesByItself()) {
+        ShowOperatorNote(core::MissingModelNote());
+        return;
+    }
     OnUserInterfaceThread([this] {
         if (view_ != nullptr) dialogs_.OpenTerminalDialog(window_, *view_);
     });

@@ -63,11 +63,7 @@ void ConsoleFrontEnd::SaveConfiguration() {
     if (save_) save_();
 }
 
-void ConsoleFrontEnd::OpenTerminalDialog() {
-    WriteError("Zelocom.ini names no terminal model; keeping " +
-               std::string(core::TerminalTypeName(0)) +
-               " (set Terminal_type in [Communication] to choose another).");
-}
+void ConsoleFrontEnd::OpenTerminalDialog() { WriteError(core::MissingModelNote()); }
 
 bool ConsoleFrontEnd::AskYesNo(const std::string& text) {
     WriteError(text + " (answered No: nobody to ask)");

@@ -29,7 +29,8 @@ struct Outcome {
     int expected;
     bool connectFails = false;
     bool pollFileFails = false;
-    bool stop = false;  // Stop (a signal) once the poll runs
+    bool stop = false;     // Stop (a signal) once the poll runs
+    bool noModel = false;  // Zelocom.ini names no terminal model
 };
 
 // One run in a fresh folder, through either front-end.
@@ -37,8 +38,9 @@ class Run {
 public:
     explicit Run(const Outcome& outcome) : outcome_(outcome), platform_(dir_.Path()) {
         WriteAll(dir_.File("Zelocom.ini"),
-                 "[Communication]\r\nAddress=A\r\nTerminal_type=Fenna\r\n"
-                 "[COMMAND_LINE]\r\nAUTO_EXIT=Yes\r\nSHOW_ERROR_BOX=Yes\r\n");
+                 std::string("[Communication]\r\nAddress=A\r\n") +
+                     (outcome.noModel ? "" : "Terminal_type=Fenna\r\n") +
+                     "[COMMAND_LINE]\r\nAUTO_EXIT=Yes\r\nSHOW_ERROR_BOX=Yes\r\n");
         // The second line is one character too long.
         WriteAll(dir_.File("s.zsc"), "A A\n" + std::string(100, 'A') + "\nA A\n");
         commandLine_ = outcome.commandLine;
@@ -132,6 +134,8 @@ private slots:
             {"the poll file did not open", "A 1", core::kExitFailed, false, true},
             {"a script line refused", "Z %s/s.zsc", core::kExitUsage},
             {"stopped", "A 1", core::kExitFailed, false, false, true},
+            // The terminal dialog of a first start is not shown either.
+            {"no terminal model", "A A", core::kExitSuccess, false, false, false, true},
         };
         for (const Outcome& outcome : outcomes) {
             Run console(outcome);
