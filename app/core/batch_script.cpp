@@ -32,15 +32,16 @@ void CommandWorker::RunBatchScript() {
                                 ? ReadResult::kMissing
                                 : view_.Files().ReadFile(fileName, kMaxScriptBytes, contents);
     if (read != ReadResult::kRead) {
+        // The program stays open for the user now, so the box is shown.
+        state_.status.commandLineMode = 0;
+        commandLine.autoExit = rememberedAutoExit;
+        state_.runOnly.configuredAutoExit.reset();
+        outcome_.scriptMissing = true;
         ui_.ShowMessage(read == ReadResult::kMissing
                             ? "Can't found this file " + fileName + " !"
                             : "Can't read the script " + fileName +
                                   ": it is not a regular file, cannot be read, or is larger than " +
                                   std::to_string(kMaxScriptBytes) + " bytes.");
-        state_.status.commandLineMode = 0;
-        commandLine.autoExit = rememberedAutoExit;
-        state_.runOnly.configuredAutoExit.reset();
-        outcome_.scriptMissing = true;
         return;
     }
 
@@ -55,8 +56,8 @@ void CommandWorker::RunBatchScript() {
         if (stopped()) break;
         if (line.tooLong) {
             // Cutting it would run its tail as a command of its own.
-            ui_.ShowMessage("Script line " + std::to_string(line.number) + " is longer than " +
-                            std::to_string(kMaxScriptLine) + " characters; nothing of it was run.");
+            Tell("Script line " + std::to_string(line.number) + " is longer than " +
+                 std::to_string(kMaxScriptLine) + " characters; nothing of it was run.");
             outcome_.scriptLineRefused = true;
             continue;
         }
@@ -100,7 +101,7 @@ bool CommandWorker::RunScriptLine(const std::string& piece, const std::string& w
     }
     const std::string refusal = CheckRunArguments(tokens, *command);
     if (!refusal.empty()) {
-        ui_.ShowMessage(refusal);
+        Tell(refusal);
         status.commandLineMode = 0;
         return false;
     }

@@ -7,6 +7,15 @@
 
 namespace zelo::core {
 
+// What the command line asked for.
+enum class CommandLineResult {
+    kInteractive,  // no arguments: wait for the user
+    kStarted,      // a command or a batch script is running
+    kUnusable,     // unknown command character or too few parts: nothing runs
+    kRefused,      // beyond a limit: nothing runs, the user was told why
+    kScriptReady,  // a stopped script's tokens were rebuilt; nothing started
+};
+
 // Limits of a command-line run and of a batch script line. Anything beyond
 // them is refused with a message rather than cut.
 inline constexpr std::size_t kMaxCommandLineText = 99;  // after the program name

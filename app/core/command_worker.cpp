@@ -204,6 +204,14 @@ bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
     return code != kUploadChosenFiles || count >= 1;
 }
 
+void CommandWorker::Tell(const std::string& text) {
+    if (view_.ClosesByItself()) {
+        view_.Writer().ShowBox(text, true);
+    } else {
+        ui_.ShowMessage(text);
+    }
+}
+
 void CommandWorker::EndCommand() {
     const bool stopped = operations_.IsStopRequested() != 0;
     commandCode_ = kNoCommand;

@@ -89,6 +89,9 @@ private:
     // where: "script.zsc, line 3", for the note on a line that is skipped.
     bool RunScriptLine(const std::string& piece, const std::string& where);
     void EndCommand();
+    // A message box, or, in a run that closes by itself, its line in the
+    // Message Window and ERR_LOG.TXT: nothing there waits for a person.
+    void Tell(const std::string& text);
     // Ends an operation's loop that is marked running; true when one was.
     bool StopRunningLoop();
 

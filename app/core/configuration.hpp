@@ -25,7 +25,8 @@ ConfigurationLocation LocateConfiguration(std::string_view currentDirectory, cha
 // What a load does when the file names no known terminal model: at the
 // program's start the user is asked (the Terminal dialog); any later load
 // (a settings dialog, the end of a stopped command on the worker thread,
-// where no dialog may open) keeps type 0 quietly.
+// where no dialog may open) keeps type 0 quietly. Only the start-up load
+// (kAskUser) takes FONT_SIZE: later the window menu owns the font size.
 enum class MissingModel { kAskUser, kUseDefault };
 
 // Fills the records from Zelocom.ini; every key missing from the file (or

@@ -124,7 +124,11 @@ void LoadConfiguration(Platform& platform, const std::string& path, ViewState& s
     state.commandLine.autoExit = in.YesNo(kCommandLine, "AUTO_EXIT", "Yes");
     state.status.showErrorBox = in.YesNo(kCommandLine, "SHOW_ERROR_BOX", "Yes");
     LoadModem(in, state);
-    state.messageFontSize = in.Integer(kMessageWindow, "FONT_SIZE", "8");
+    // The output windows' font is the window menu's once the program runs:
+    // a reload keeps what the operator chose, which the next save writes.
+    if (missing == MissingModel::kAskUser) {
+        state.messageFontSize = in.Integer(kMessageWindow, "FONT_SIZE", "8");
+    }
     const char errorLog = in.Letter(kCommunication, "ErrorLog", "NO", 1);
     state.errorLogMode = errorLog == 'O'   ? kErrorLogOff
                          : errorLog == 'P' ? kErrorLogAppend

@@ -35,14 +35,16 @@ void ErrorLog::Close() {
     file_.clear();
 }
 
-void OpenErrorLog(ErrorLog& log, int& mode, const std::string& path, ViewDuties& view) {
+std::string OpenErrorLog(ErrorLog& log, int& mode, const std::string& path) {
     if (mode == kErrorLogAppend && !log.OpenForAppend(path)) {
-        view.ShowMessageBox("Error log file open error !");
         mode = kErrorLogOff;
-    } else if (mode == kErrorLogNew && !log.OpenNew(path)) {
-        view.ShowMessageBox("Error log file open error!");
-        mode = kErrorLogOff;
+        return "Error log file open error !";
     }
+    if (mode == kErrorLogNew && !log.OpenNew(path)) {
+        mode = kErrorLogOff;
+        return "Error log file open error!";
+    }
+    return {};
 }
 
 }  // namespace zelo::core

@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/view_duties.hpp"
-
 namespace zelo::core {
 
 // ERR_LOG.TXT: the result lines with a real result code, CR LF included.
@@ -30,8 +28,8 @@ private:
 };
 
 // Opens the log for the configured mode (off, append, new). When it cannot
-// be opened the user is told once and the mode becomes off until the
-// settings change it.
-void OpenErrorLog(ErrorLog& log, int& mode, const std::string& path, ViewDuties& view);
+// be opened the mode becomes off until the settings change it, and the
+// result is the box to tell the user once; empty when the log opened.
+std::string OpenErrorLog(ErrorLog& log, int& mode, const std::string& path);
 
 }  // namespace zelo::core

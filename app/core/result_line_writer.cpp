@@ -2,6 +2,7 @@
 
 #include <zelodll.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -43,10 +44,28 @@ void ResultLineWriter::Write(const link::ResultReport& report) {
     line += '\n';
     view_.AppendToMessageWindow(std::move(line));
 
-    if (status_.commandLineMode != 0 && status_.showErrorBox != 0 &&
-        report.code != link::kInformationOnly && report.code != 0) {
+    if (report.code == link::kInformationOnly || report.code == 0) return;
+    ++failures_;
+    // The line just written says what the box would.
+    if (status_.commandLineMode != 0 && status_.showErrorBox != 0 && !ClosesByItself()) {
         view_.ShowMessageBox(link::FormatErrorBoxText(report, resultText));
     }
+}
+
+void ResultLineWriter::ShowBox(const std::string& text, bool failure) {
+    if (failure) ++failures_;
+    if (!ClosesByItself()) {
+        view_.ShowMessageBox(text);
+        return;
+    }
+    if (failure) {
+        // Stamped as a result line for the whole line is: a blank address.
+        const LocalTime now = platform_.Now();
+        char stamp[16];
+        std::snprintf(stamp, sizeof stamp, "  %.2d:%.2d:%.2d ", now.hour, now.minute, now.second);
+        log_.Append(stamp + text + "\r\n");
+    }
+    view_.ShowOperatorNote(text);
 }
 
 }  // namespace zelo::core

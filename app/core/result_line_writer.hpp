@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <string>
 
 #include "core/core_platform.hpp"
 #include "core/error_log.hpp"
@@ -17,6 +19,16 @@ namespace zelo::core {
 // Informational lines (code -1) reach only the Message Window; successes
 // reach the log but never a box. A failure met once the line was lost says
 // so in place of its code's words.
+//
+// Every box about a run goes through here too. A run that closes by itself
+// (a command line with AUTO_EXIT) never waits for a person: it shows no box,
+// and what a box would say becomes the operator's note beside the result
+// lines (the Message Window, the console's standard error), and a stamped
+// line in ERR_LOG.TXT when it reports a failure. The writer also counts the
+// failures it reported, for the exit status.
+//
+// Threads: Write and ShowBox on the worker while a command runs, else on
+// the user interface thread; the count may be read from either.
 class ResultLineWriter {
 public:
     // powerSavingReturn: the library's result of its last power-saving
@@ -26,15 +38,29 @@ public:
                      ViewDuties& view, std::function<int()> powerSavingReturn = {},
                      std::function<bool()> lineLost = {});
 
+    // Says whether the run closes by itself now; none: it never does.
+    void SetClosesByItself(std::function<bool()> closesByItself) {
+        closesByItself_ = std::move(closesByItself);
+    }
+
     void Write(const link::ResultReport& report);
+    // A message box with this text, or its line when the run closes by
+    // itself. A failure (a port or file that could not be opened) counts.
+    void ShowBox(const std::string& text, bool failure);
+    // Result lines with a failure code and failure boxes so far.
+    int FailuresReported() const { return failures_.load(); }
 
 private:
+    bool ClosesByItself() const { return closesByItself_ && closesByItself_(); }
+
     Platform& platform_;
     const link::LinkStatus& status_;
     ErrorLog& log_;
     ViewDuties& view_;
     std::function<int()> powerSavingReturn_;
     std::function<bool()> lineLost_;
+    std::function<bool()> closesByItself_;
+    std::atomic<int> failures_{0};
 };
 
 }  // namespace zelo::core

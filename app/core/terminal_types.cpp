@@ -46,6 +46,11 @@ std::optional<int> MatchTerminalType(std::string_view value) {
     return std::nullopt;
 }
 
+std::string MissingModelNote() {
+    return "Zelocom.ini names no terminal model; keeping " + std::string(kNames[0]) +
+           " (set Terminal_type in [Communication] to choose another).";
+}
+
 TerminalFamily FamilyOf(int terminalType) {
     switch (terminalType) {
         case link::kEstra:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zelo::core {
@@ -13,6 +14,10 @@ std::string_view TerminalTypeName(int terminalType);
 // case-insensitively, with the model names (so both "Gravo" and
 // "Gravo/Halda" name type 0, while "Halda" alone names none).
 std::optional<int> MatchTerminalType(std::string_view value);
+
+// What a run that asks nobody says when Zelocom.ini names no terminal model
+// and it keeps type 0.
+std::string MissingModelNote();
 
 // The two families of models differ in their timing and power saving.
 enum class TerminalFamily { kA, kB };

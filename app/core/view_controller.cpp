@@ -16,8 +16,9 @@ ViewController::ViewController(ViewCore& view, CommandWorker& worker, UserInterf
     : view_(view), state_(view.State()), worker_(worker), ui_(ui) {}
 
 CommandLineResult ViewController::StartUp(std::string_view commandLine) {
-    view_.StartUp();
-    return HandleCommandLine(commandLine);
+    view_.StartUp(commandLine.find_first_not_of(' ') != std::string_view::npos);
+    commandLineResult_ = HandleCommandLine(commandLine);
+    return commandLineResult_;
 }
 
 CommandLineResult ViewController::HandleCommandLine(std::string_view commandLine) {
@@ -98,6 +99,13 @@ CommandLineResult ViewController::StartCommandLineCommand() {
 bool ViewController::RunCommand(int code) { return worker_.Start(code); }
 
 bool ViewController::RunMenuCommand(MenuCommand menuCommand) {
+    if (!RunOperatorCommand(menuCommand)) return false;
+    // The batch-script command only goes on with the command line's script.
+    if (menuCommand != MenuCommand::kBatchScript) operatorCommands_ = true;
+    return true;
+}
+
+bool ViewController::RunOperatorCommand(MenuCommand menuCommand) {
     const MenuEntry* command = FindMenuEntry(menuCommand);
     if (command == nullptr || worker_.WorkerBusy() != 0 || worker_.Stopping()) return false;
     if (command->commandCode == kBatchScript) return RestartScript();
@@ -116,6 +124,10 @@ bool ViewController::RunMenuCommand(MenuCommand menuCommand) {
         return false;
     }
     return worker_.Start(command->commandCode);
+}
+
+RunSummary ViewController::Summary() const {
+    return {commandLineResult_, worker_.LastOutcome(), view_.FailuresReported(), operatorCommands_};
 }
 
 bool ViewController::RestartScript() {

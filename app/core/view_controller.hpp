@@ -3,22 +3,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/command_line.hpp"
 #include "core/command_menu.hpp"
 #include "core/command_table.hpp"
 #include "core/command_worker.hpp"
+#include "core/exit_status.hpp"
 #include "core/user_interface.hpp"
 #include "core/view_core.hpp"
 
 namespace zelo::core {
-
-// What the command line asked for.
-enum class CommandLineResult {
-    kInteractive,  // no arguments: wait for the user
-    kStarted,      // a command or a batch script is running
-    kUnusable,     // unknown command character or too few parts: nothing runs
-    kRefused,      // beyond a limit: nothing runs, the user was told why
-    kScriptReady,  // a stopped script's tokens were rebuilt; nothing started
-};
 
 // The main view's logic that does not depend on a display: start-up,
 // command-line mode, starting commands, Stop, the enabling rules and the
@@ -46,7 +39,8 @@ public:
     // nothing started (Cancel, No, a command running or stopping, Stop or
     // another command that starts no worker). Commands whose argument comes
     // from a settings dialog of their own (tables, address, input texts,
-    // Lanta) fill Worker().Arguments() first.
+    // Lanta) fill Worker().Arguments() first. A command started here, other
+    // than the script's restart, makes the session an interactive one.
     bool RunMenuCommand(MenuCommand command);
     // The batch-script menu command: after a stopped script, runs it again
     // from the start.
@@ -71,14 +65,21 @@ public:
     bool IsEnabled(MenuGroup group) const;
     bool IsEnabled(MenuCommand command) const;
 
+    // What the run leaves for its exit status; read once the worker has
+    // ended.
+    RunSummary Summary() const;
+
 private:
     CommandLineResult StartCommandLineCommand();
+    bool RunOperatorCommand(MenuCommand command);
 
     ViewCore& view_;
     ViewState& state_;
     CommandWorker& worker_;
     UserInterface& ui_;
     std::string commandLine_;
+    CommandLineResult commandLineResult_ = CommandLineResult::kInteractive;
+    bool operatorCommands_ = false;
 };
 
 }  // namespace zelo::core

@@ -24,8 +24,10 @@ public:
     // The view's start-up, up to the command line: find the working
     // directory, load the configuration, hand the library its settings,
     // open the error log, and give every address the configured terminal
-    // type. The records already hold the in-memory defaults.
-    void StartUp();
+    // type. The records already hold the in-memory defaults. With a command
+    // line to follow, a run that will close by itself shows no box already
+    // at start-up.
+    void StartUp(bool commandLineFollows = false);
 
     // Reads the configuration again (a settings dialog opens, a command was
     // stopped), discarding values a command-line run had put in place. Never
@@ -38,6 +40,12 @@ public:
     void ChangeErrorLogMode(int mode);
     // Program end, after the line has been closed: save and close the log.
     void ShutDown();
+
+    // A command line with AUTO_EXIT is running (a script's included, which
+    // holds AUTO_EXIT at 0 meanwhile): nothing may wait for a person.
+    bool ClosesByItself() const;
+    // Result lines with a failure code and failure boxes so far.
+    int FailuresReported() const { return writer_.FailuresReported(); }
 
     ViewState& State() { return state_; }
     // The file system and clock the view works with.
@@ -56,6 +64,8 @@ private:
     ErrorLog errorLog_;
     ResultLineWriter writer_;
     CViewTerminalLink link_;
+    // The user interface thread's, during StartUp only.
+    bool commandLineFollows_ = false;
 };
 
 }  // namespace zelo::core

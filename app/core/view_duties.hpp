@@ -42,13 +42,6 @@ public:
     // not open, which terminal did not answer. Same thread as the lines; a
     // front-end without a place for it shows nothing.
     virtual void ShowOperatorNote(std::string text) { (void)text; }
-
-    // Every result line's address and code, for a front-end that sums up a
-    // run (the console program's exit status). Same thread as the line.
-    virtual void NoteResult(char address, int code) {
-        (void)address;
-        (void)code;
-    }
 };
 
 }  // namespace zelo::core

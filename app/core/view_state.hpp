@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -56,7 +57,8 @@ struct ViewState {
     CommTableRequest commTable;
     TimingSettings timing;
     int errorLogMode = kErrorLogOff;
-    int messageFontSize = 8;
+    // Set by the window menu, read by a save on either thread.
+    std::atomic<int> messageFontSize{8};
     RunOnlyValues runOnly;
 };
 

@@ -22,12 +22,13 @@ void CViewTerminalLink::ShowPollData(char address, std::string_view record) {
 void CViewTerminalLink::ShowResult(char address, std::string_view label, std::string_view detail,
                                    int code) {
     if (writer_ != nullptr) writer_->Write({address, label, detail, code});
-    if (view_ != nullptr) view_->NoteResult(address, code);
     if (code != ZELO_OK && code != link::kInformationOnly) ExplainLineLoss();
 }
 
+// The connection object's boxes each report a failure: a port, a file or
+// folder that could not be opened, nothing to erase, a wrong ROM setting.
 void CViewTerminalLink::ShowMessageBox(std::string_view text) {
-    if (view_ != nullptr) view_->ShowMessageBox(std::string(text));
+    if (writer_ != nullptr) writer_->ShowBox(std::string(text), true);
 }
 
 void CViewTerminalLink::ExplainFailure(std::string_view text) {

@@ -9,17 +9,14 @@
 #include <utility>
 
 #include "core/poll_display.hpp"
-#include "link/result_text.hpp"
+#include "core/terminal_types.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::desktop {
 namespace {
 
 QByteArray Bytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -72,25 +69,26 @@ void DesktopFrontEnd::SaveConfiguration() {
 }
 
 void DesktopFrontEnd::OpenTerminalDialog() {
+    // A run that closes by itself asks nobody, not even at its start.
+    if (view_ != nullptr && view_->ClosesByItself()) {
+        ShowOperatorNote(core::MissingModelNote());
+        return;
+    }
     OnUserInterfaceThread([this] {
         if (view_ != nullptr) dialogs_.OpenTerminalDialog(window_, *view_);
     });
 }
 
-void DesktopFrontEnd::NoteResult(char, int code) {
-    if (code != 0 && code != link::kInformationOnly) ++failures_;
-}
-
 void DesktopFrontEnd::ShowMessage(const std::string& text) {
     OnUserInterfaceThread([this, &text] {
-        QMessageBox::information(window_, QStringLiteral("Zelo32"), Latin1(text));
+        QMessageBox::information(window_, QStringLiteral("Zelo32"), dialogs::DisplayText(text));
     });
 }
 
 bool DesktopFrontEnd::AskYesNo(const std::string& text) {
     bool yes = false;
     OnUserInterfaceThread([this, &text, &yes] {
-        yes = QMessageBox::question(window_, QStringLiteral("Zelo32"), Latin1(text),
+        yes = QMessageBox::question(window_, QStringLiteral("Zelo32"), dialogs::DisplayText(text),
                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     });
     return yes;

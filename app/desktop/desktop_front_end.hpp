@@ -40,7 +40,6 @@ public:
     void ShowMessageBox(std::string text) override;
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;
-    void NoteResult(char address, int code) override;
     // A line of its own in the message window, after the result line it
     // explains.
     void ShowOperatorNote(std::string text) override;
@@ -51,9 +50,6 @@ public:
     std::optional<core::PickAnswer> PickTerminalFiles(const core::PickRequest& request) override;
     std::optional<std::string> ChooseDialNumber(const core::PhoneBook& phoneBook) override;
     bool ChooseDateTime(core::TimeSyncRequest& request) override;
-
-    // A result line with a code other than success or information.
-    bool AnyTerminalFailed() const { return failures_.load() != 0; }
 
 signals:
     void MessageLine(QByteArray line);
@@ -67,7 +63,6 @@ private:
     DialogSet& dialogs_;
     QWidget* window_ = nullptr;
     core::ViewCore* view_ = nullptr;
-    std::atomic<int> failures_{0};
 };
 
 }  // namespace zelo::desktop

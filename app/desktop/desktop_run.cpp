@@ -11,26 +11,22 @@ int RunDesktop(int& argc, char** argv, const std::string& commandLine, core::Pla
                const std::atomic<int>& stopSignal) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelo32"));
+    return RunMainWindow(commandLine, platform, makeOperations, dialogs, stopSignal);
+}
 
+int RunMainWindow(const std::string& commandLine, core::Platform& platform,
+                  const program::OperationsFactory& makeOperations, DialogSet& dialogs,
+                  const std::atomic<int>& stopSignal) {
     DesktopFrontEnd frontEnd(dialogs);
     program::Program program(platform, frontEnd, makeOperations);
     CMainFrame frame(program, frontEnd, dialogs, &stopSignal);
     frame.show();
     frame.StartTimer();
 
-    const core::CommandLineResult started = program.Controller().StartUp(commandLine);
-    application.exec();
+    program.Controller().StartUp(commandLine);
+    QApplication::exec();
     program.ShutDown();
-
-    switch (started) {
-        case core::CommandLineResult::kInteractive: return 0;
-        case core::CommandLineResult::kStarted: break;
-        default: return 2;
-    }
-    const core::CommandOutcome outcome = program.Worker().LastOutcome();
-    if (outcome.scriptMissing) return 2;
-    if (outcome.stopped || outcome.lineUnavailable || frontEnd.AnyTerminalFailed()) return 1;
-    return 0;
+    return core::DecideExitStatus(program.Controller().Summary());
 }
 
 }  // namespace zelo::desktop

@@ -16,12 +16,15 @@ namespace zelo::desktop {
 // command ends; stopSignal non-zero stops the command and closes without
 // asking.
 //
-// The exit status follows the console program's: 0 when nothing failed,
-// 1 when a terminal failed, the line could not be opened or the command was
-// stopped, 2 when the command line could not be run (the window then stays
-// open for the user until closed).
+// The exit status is the console program's, by the same rule
+// (core::DecideExitStatus); a session in which the operator ran commands of
+// his own ends with 0.
 int RunDesktop(int& argc, char** argv, const std::string& commandLine, core::Platform& platform,
                const program::OperationsFactory& makeOperations, DialogSet& dialogs,
                const std::atomic<int>& stopSignal);
+// The same within a QApplication that already exists.
+int RunMainWindow(const std::string& commandLine, core::Platform& platform,
+                  const program::OperationsFactory& makeOperations, DialogSet& dialogs,
+                  const std::atomic<int>& stopSignal);
 
 }  // namespace zelo::desktop

@@ -52,6 +52,7 @@ CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, Dia
                        const std::atomic<int>* stopSignal)
     : program_(program), frontEnd_(frontEnd), dialogs_(dialogs), stopSignal_(stopSignal) {
     setWindowTitle(QStringLiteral("Multi-Protocol communication under Serial port"));
+    QCoreApplication::instance()->installEventFilter(&titleFit_);
     setWindowIcon(QIcon(QPixmap::fromImage(pictures_.Host())));
 
     CZelo32View::Hooks hooks;
@@ -77,6 +78,10 @@ CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, Dia
             activateWindow();
         });
     }
+    // Hidden by the window manager as by "隠す": the next line shows it again.
+    connect(messageWindow_, &COutputWindow::HiddenByUser, this,
+            [this] { messageWindowShown_ = 0; });
+    connect(pollWindow_, &COutputWindow::HiddenByUser, this, [this] { pollWindowShown_ = 0; });
 
     // Queued even from this thread, so that lines and progress keep the
     // order in which they were sent, whoever sent them.

@@ -12,6 +12,7 @@
 #include "desktop/output_window.hpp"
 #include "desktop/progress_pictures.hpp"
 #include "desktop/progress_view.hpp"
+#include "dialogs/qt/title_fit.hpp"
 #include "program/program.hpp"
 
 class QAction;
@@ -82,6 +83,8 @@ private:
     void ShowAbout();
     void ShowLibraryVersion();
     void SetFontSize(int size);
+    // Shows an output window for its next line.
+    void ShowOutputWindow(COutputWindow& window);
 
     // Stop: asks the worker to end and returns; the timer sees it end.
     void BeginStop();
@@ -93,6 +96,8 @@ private:
     DesktopFrontEnd& frontEnd_;
     DialogSet& dialogs_;
     const std::atomic<int>* stopSignal_;
+    // Widens dialogs and boxes to their titles while the window lives.
+    dialogs::TitleFit titleFit_;
     ProgressPictures pictures_;
     CZelo32View* view_ = nullptr;
     COutputWindow* messageWindow_ = nullptr;

@@ -119,7 +119,7 @@ void CMainFrame::RunSettingsDialog(int menuId) {
 }
 
 void CMainFrame::RunWindowCommand(int menuId) {
-    int& fontSize = program_.View().State().messageFontSize;
+    const int fontSize = program_.View().State().messageFontSize.load();
     switch (menuId) {
         case kMenuPollWindowClear:
             if (pollWindowShown_ == 1) pollWindow_->ClearLines(-1);
@@ -152,17 +152,27 @@ void CMainFrame::RunWindowCommand(int menuId) {
 }
 
 void CMainFrame::SetFontSize(int size) {
-    int& fontSize = program_.View().State().messageFontSize;
-    if (size == fontSize) return;
-    // Saved as FONT_SIZE with the next save of the configuration.
+    std::atomic<int>& fontSize = program_.View().State().messageFontSize;
+    if (size == fontSize.load()) return;
+    // Saved as FONT_SIZE with the next save of the configuration; a reload
+    // of the configuration keeps it.
     fontSize = size;
     pollWindow_->SetFontSize(size);
     messageWindow_->SetFontSize(size);
 }
 
+void CMainFrame::ShowOutputWindow(COutputWindow& window) {
+    // The window shows without activating; where the platform activates it
+    // all the same, the keyboard goes back to the main window, whose
+    // accelerators the operator is using.
+    const bool wasActive = isActiveWindow();
+    window.showNormal();
+    if (wasActive) activateWindow();
+}
+
 void CMainFrame::AppendMessageLine(const QByteArray& line) {
     if (messageWindowShown_ == 0) {
-        messageWindow_->showNormal();
+        ShowOutputWindow(*messageWindow_);
         messageWindowShown_ = 1;
     }
     messageWindow_->AppendText(
@@ -171,7 +181,7 @@ void CMainFrame::AppendMessageLine(const QByteArray& line) {
 
 void CMainFrame::AppendPollLine(const QByteArray& line) {
     if (pollWindowShown_ == 0) {
-        pollWindow_->showNormal();
+        ShowOutputWindow(*pollWindow_);
         pollWindowShown_ = 1;
     }
     pollWindow_->AppendText(

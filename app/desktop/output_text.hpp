@@ -6,11 +6,8 @@
 
 namespace zelo::desktop {
 
-// An output window keeps at most this many lines before it drops the
-// oldest ones, a few at a time so that a long run does not pay for every
-// line it adds.
+// An output window keeps the newest this many lines.
 inline constexpr int kMaxOutputLines = 2000;
-inline constexpr int kLinesDroppedAtCap = 10;
 // The longest line an output window shows; the rest of a longer line is cut.
 inline constexpr std::size_t kMaxOutputLineBytes = 2047;
 

@@ -2,50 +2,66 @@
 
 #include <QCloseEvent>
 #include <QFont>
-#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "desktop/output_text.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::desktop {
 
 COutputWindow::COutputWindow(const QString& title, QWidget* owner)
-    // A window of its own that stays with the main window, without a close
-    // button: only the window menu hides it.
+    // A window of its own that stays with the main window, with a title and
+    // the minimise and maximise buttons but no close button (X11 window
+    // managers leave it out, Windows greys it).
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint),
-      list_(new QListWidget(this)) {
+      text_(new QPlainTextEdit(this)) {
     setWindowTitle(title);
     setObjectName(title);
+    // Shown by the first line that arrives, while the operator works in the
+    // main window: the keyboard stays there.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(list_);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list_->setUniformItemSizes(true);
-    list_->viewport()->installEventFilter(this);
+    layout->addWidget(text_);
+    text_->setReadOnly(true);
+    text_->setUndoRedoEnabled(false);  // an undo history would grow with every line
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setMaximumBlockCount(kMaxOutputLines);
+    text_->setFocusPolicy(Qt::ClickFocus);
+    text_->viewport()->installEventFilter(this);
 }
 
 void COutputWindow::AppendText(std::string_view text) {
-    if (list_->count() > kMaxOutputLines) {
-        for (int i = 0; i < kLinesDroppedAtCap; ++i) delete list_->takeItem(0);
+    const std::vector<std::string> lines = SplitOutputText(text);
+    if (lines.empty()) return;
+    QTextCursor cursor(text_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    for (const std::string& line : lines) {
+        if (!empty_) cursor.insertBlock();
+        empty_ = false;
+        cursor.insertText(dialogs::DisplayText(line));
     }
-    for (const std::string& line : SplitOutputText(text)) {
-        list_->addItem(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    list_->scrollToBottom();
-    list_->viewport()->update();
+    cursor.endEditBlock();
+    QScrollBar* bar = text_->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void COutputWindow::ClearLines(int n) {
-    list_->setUpdatesEnabled(false);
-    if (n < 0 || n >= list_->count()) {
-        list_->clear();
-    } else {
-        for (int i = 0; i < n; ++i) delete list_->takeItem(0);
+    if (n < 0 || n >= LineCount()) {
+        text_->clear();
+        empty_ = true;
+        return;
     }
-    list_->setUpdatesEnabled(true);
-    list_->viewport()->update();
+    QTextCursor cursor(text_->document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, n);
+    cursor.removeSelectedText();
 }
 
 void COutputWindow::SetFontSize(int size) {
@@ -53,24 +69,26 @@ void COutputWindow::SetFontSize(int size) {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPixelSize(size > 0 ? size : 1);
-    list_->setFont(font);
+    text_->setFont(font);
 }
 
-int COutputWindow::LineCount() const { return list_->count(); }
+int COutputWindow::LineCount() const { return empty_ ? 0 : text_->document()->blockCount(); }
 
 QString COutputWindow::Line(int index) const {
-    const QListWidgetItem* item = list_->item(index);
-    return item != nullptr ? item->text() : QString();
+    if (index < 0 || index >= LineCount()) return {};
+    return text_->document()->findBlockByNumber(index).text();
 }
 
 void COutputWindow::closeEvent(QCloseEvent* event) {
-    // The window manager's close (Alt+F4 and the like) is refused: the
-    // window only hides from the window menu.
+    // A window manager that shows a close button anyway, or Alt+F4: the
+    // window hides as the window menu hides it, and is never destroyed.
     event->ignore();
+    hide();
+    emit HiddenByUser();
 }
 
 bool COutputWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) emit Clicked();
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "desktop/menu_ids.hpp"
+#include "dialogs/qt/display_text.hpp"
 #include "link/progress_state.hpp"
 
 namespace zelo::desktop {
@@ -27,10 +28,6 @@ QPen LinePen() {
     QPen pen(Qt::black, 2, Qt::DashDotDotLine);
     pen.setCapStyle(Qt::FlatCap);
     return pen;
-}
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -131,8 +128,8 @@ void CZelo32View::DrawAtRest(QPainter& painter, const std::string& addresses, in
         DrawText(painter, x, 115, QString(QLatin1Char(addresses[slot])),
                  selected ? text : inactive);
         if (mode == link::kProgressPolling) {
-            DrawText(painter, x - 18, 140, Latin1(state_.pollContext.lastRecordTimes[slot].Get()),
-                     text);
+            DrawText(painter, x - 18, 140,
+                     dialogs::DisplayText(state_.pollContext.lastRecordTimes[slot].Get()), text);
         }
     }
     if (phase == 0 && !hooks_.stopRequested() && progress.countdown.load() > 0) {
@@ -156,8 +153,8 @@ void CZelo32View::DrawBusy(QPainter& painter, const std::string& addresses, int 
         DrawText(painter, x - 6, 115, QString(QLatin1Char(addresses[slot])),
                  selected ? text : inactive);
         if (mode == link::kProgressPolling) {
-            DrawText(painter, x - 24, 140, Latin1(state_.pollContext.lastRecordTimes[slot].Get()),
-                     text);
+            DrawText(painter, x - 24, 140,
+                     dialogs::DisplayText(state_.pollContext.lastRecordTimes[slot].Get()), text);
         }
     }
     const int current = progress.currentAddress.load();
@@ -179,11 +176,12 @@ void CZelo32View::DrawBusy(QPainter& painter, const std::string& addresses, int 
         const std::string saveAs = progress.saveAsName.Get();
         DrawText(painter, 100, 140,
                  QStringLiteral(":  %1   /  Save AS : %2                    ")
-                     .arg(Latin1(fileName), Latin1(saveAs)),
+                     .arg(dialogs::DisplayText(fileName), dialogs::DisplayText(saveAs)),
                  text);
     } else {
         DrawText(painter, 100, 140,
-                 QStringLiteral(":  %1                    ").arg(Latin1(fileName)), text);
+                 QStringLiteral(":  %1                    ").arg(dialogs::DisplayText(fileName)),
+                 text);
     }
     DrawText(painter, 100, 160, QString::asprintf(":  %d             ", progress.packets.load()),
              text);

@@ -5,7 +5,6 @@
 
 #include "core/terminal_types.hpp"
 #include "headless/progress_line.hpp"
-#include "link/result_text.hpp"
 
 namespace zelo::headless {
 
@@ -56,12 +55,7 @@ void ConsoleFrontEnd::WriteError(const std::string& text) {
     err_ << "zelo32: " << text << '\n' << std::flush;
 }
 
-// The program's boxes report failures (a file that cannot be opened, a port,
-// a failed result repeated), so a run that showed one did not succeed.
-void ConsoleFrontEnd::ShowMessageBox(std::string text) {
-    ++failures_;
-    WriteError(text);
-}
+void ConsoleFrontEnd::ShowMessageBox(std::string text) { WriteError(text); }
 
 void ConsoleFrontEnd::ShowMessage(const std::string& text) { WriteError(text); }
 
@@ -69,16 +63,7 @@ void ConsoleFrontEnd::SaveConfiguration() {
     if (save_) save_();
 }
 
-void ConsoleFrontEnd::OpenTerminalDialog() {
-    WriteError("Zelocom.ini names no terminal model; keeping " +
-               std::string(core::TerminalTypeName(0)) +
-               " (set Terminal_type in [Communication] to choose another).");
-}
-
-void ConsoleFrontEnd::NoteResult(char address, int code) {
-    (void)address;
-    if (code != 0 && code != link::kInformationOnly) ++failures_;
-}
+void ConsoleFrontEnd::OpenTerminalDialog() { WriteError(core::MissingModelNote()); }
 
 bool ConsoleFrontEnd::AskYesNo(const std::string& text) {
     WriteError(text + " (answered No: nobody to ask)");

@@ -42,7 +42,6 @@ public:
     void ShowMessageBox(std::string text) override;
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;
-    void NoteResult(char address, int code) override;
     void ShowOperatorNote(std::string text) override { WriteError(text); }
 
     // UserInterface
@@ -52,10 +51,6 @@ public:
     std::optional<std::string> ChooseDialNumber(const core::PhoneBook& phoneBook) override;
     bool ChooseDateTime(core::TimeSyncRequest& request) override;
 
-    // A result line with a code other than success (0) or information (-1),
-    // or a message box (each reports a failure).
-    bool AnyTerminalFailed() const { return failures_.load() != 0; }
-
 private:
     void WriteError(const std::string& text);
 
@@ -64,7 +59,6 @@ private:
     std::ostream& err_;
     std::ostream* pollData_;
     std::function<void()> save_;
-    std::atomic<int> failures_{0};
     class ProgressLine* progressLine_ = nullptr;
     const link::ProgressState* progress_ = nullptr;
     const link::CommSettings* comm_ = nullptr;

@@ -158,10 +158,8 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
         err << "zelo32: unknown command character or too few parts in \"" << options.commandLine
             << "\"; nothing was run.\n";
     }
-    bool stopped = false;
     while (worker.WorkerBusy() != 0) {
-        if (!stopped && stopSignal.load() != 0) {
-            stopped = true;
+        if (stopSignal.load() != 0) {
             controller.Stop();  // returns once the worker has ended
             break;
         }
@@ -171,13 +169,7 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
     // The program's end: close the line, save, close the log.
     program.ShutDown();
 
-    if (started != core::CommandLineResult::kStarted) return kExitUsage;
-    const core::CommandOutcome outcome = worker.LastOutcome();
-    if (outcome.scriptMissing || outcome.scriptLineRefused) return kExitUsage;
-    if (stopped || outcome.stopped || outcome.lineUnavailable || frontEnd.AnyTerminalFailed()) {
-        return kExitFailed;
-    }
-    return kExitSuccess;
+    return core::DecideExitStatus(controller.Summary());
 }
 
 }  // namespace zelo::headless

@@ -6,17 +6,16 @@
 #include <vector>
 
 #include "core/core_platform.hpp"
+#include "core/exit_status.hpp"
 #include "program/program.hpp"
 
 namespace zelo::headless {
 
-// The console program's exit statuses.
-enum ExitStatus : int {
-    kExitSuccess = 0,        // the command ran and every terminal's result was a success
-    kExitFailed = 1,         // a terminal failed, the line could not be opened, or Stop ended it
-    kExitUsage = 2,          // unknown command, too few parts, a limit, a missing script file
-    kExitInterrupted = 130,  // SIGINT (Ctrl-C) ended the run; SIGTERM gives 143
-};
+// The program's exit statuses, shared with the desktop.
+using core::kExitFailed;
+using core::kExitInterrupted;
+using core::kExitSuccess;
+using core::kExitUsage;
 
 // What the program's own options chose; the rest is the command line the
 // view reads, as the desktop program would get it.

@@ -348,6 +348,36 @@ private:
     std::string directory_;
 };
 
+// The scripted operations with the connection object's reports, through the
+// view as the real ones go: a warm start's result line per address (terminal
+// B does not answer), and a poll whose data file cannot be opened when told.
+class ReportingOperations : public ScriptedOperations {
+public:
+    ReportingOperations(EventLog& log, ViewCore& view) : ScriptedOperations(log), view_(view) {}
+    bool pollFileFails = false;
+
+    void ShowResult(char address, std::string_view label, std::string_view detail,
+                    int code) override {
+        view_.Link().ShowResult(address, label, detail, code);
+    }
+    void WarmStart(link::CommSettings& s, link::LinkStatus& st, link::ProgressState& p) override {
+        ScriptedOperations::WarmStart(s, st, p);
+        for (char address : s.addresses)
+            ShowResult(address, "Warm Start", "", address == 'B' ? 4 : 0);
+    }
+    void Poll(link::CommSettings& s, link::LinkStatus& st, PollSettings& poll,
+              link::ProgressState& p) override {
+        if (pollFileFails) {
+            view_.Link().ShowMessageBox("Poll Data file open error");
+            return;
+        }
+        ScriptedOperations::Poll(s, st, poll, p);
+    }
+
+private:
+    ViewCore& view_;
+};
+
 // A view whose saves go to the core, as a front-end's do.
 class SavingView : public RecordingView {
 public:

@@ -54,6 +54,12 @@ TEST(CommandLine, UnusableFormsRunNothingAndLeaveTheAddressesInEffect) {
         EXPECT_EQ(program.core.State().status.commandLineMode, 0);
         EXPECT_EQ(program.core.State().comm.addresses, "A");
         EXPECT_EQ(program.worker.ExitRequested(), 0);
+        EXPECT_EQ(DecideExitStatus(program.controller.Summary()), kExitUsage);
+        // The window stays for the user: once he runs a command himself,
+        // the session is an interactive one and ends as one does.
+        ASSERT_TRUE(program.controller.RunMenuCommand(MenuCommand::kWarmStart));
+        program.worker.Join();
+        EXPECT_EQ(DecideExitStatus(program.controller.Summary()), kExitSuccess);
     }
 }
 
@@ -147,10 +153,10 @@ TEST_F(Script, LineLongerThan99IsRefusedWholeWithItsNumber) {
     line.resize(99, ' ');
     line += "B A";
     const Strings events = RunScript("AB M\n" + line + "\r\nB A\n");
-    EXPECT_EQ(events, (Strings{"SyncTime AB set 0",
-                               "Box Script line 2 is longer than 99 characters; nothing of it "
-                               "was run.",
-                               "WarmStart B"}));
+    EXPECT_EQ(events, (Strings{"SyncTime AB set 0", "WarmStart B"}));
+    // A run that closes by itself tells it beside the result lines, not in a box.
+    EXPECT_EQ(program.view.notes,
+              Strings{"Script line 2 is longer than 99 characters; nothing of it was run."});
     EXPECT_TRUE(program.worker.LastOutcome().scriptLineRefused);
 }
 
@@ -185,10 +191,11 @@ TEST(ScriptLines, NumberedWithoutTheirEndsAndLongOnesMarked) {
 TEST_F(Script, LinesBeyondTheLimitsAreSkippedWithAReason) {
     const Strings events =
         RunScript(std::string(40, 'A') + " 1\nA E " + std::string(20, 'N') + "\nB E SHORT.DAT X\n");
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_NE(events[0].find("longer than 39 terminals"), std::string::npos);
-    EXPECT_NE(events[1].find("longer than 19 characters"), std::string::npos);
-    EXPECT_EQ(events[2], "PurgeFiles B   all 1 SHORT.DAT []");
+    EXPECT_EQ(events, Strings{"PurgeFiles B   all 1 SHORT.DAT []"});
+    const Strings& notes = program.view.notes;
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_NE(notes[0].find("longer than 39 terminals"), std::string::npos);
+    EXPECT_NE(notes[1].find("longer than 19 characters"), std::string::npos);
 }
 
 TEST_F(Script, LineThatCannotConnectIsSkippedAndTheScriptGoesOn) {

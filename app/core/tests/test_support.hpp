@@ -58,11 +58,13 @@ public:
     void ShowMessageBox(std::string text) override { boxes.push_back(text); }
     void SaveConfiguration() override { ++saves; }
     void OpenTerminalDialog() override { ++terminalDialogs; }
+    void ShowOperatorNote(std::string text) override { notes.push_back(text); }
 
     std::vector<std::string> windowLines;
     std::vector<std::string> pollRecords;
     std::vector<int> refreshes;
     std::vector<std::string> boxes;
+    std::vector<std::string> notes;
     int saves = 0;
     int terminalDialogs = 0;
 };

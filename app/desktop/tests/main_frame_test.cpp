@@ -2,7 +2,8 @@
 // while a command runs, the window menu, the font steps, the lines from the
 // worker, and closing.
 #include <QAction>
-#include <QListWidget>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <thread>
 
@@ -114,6 +115,67 @@ private slots:
                  QStringLiteral("OUT.DAT: cannot write: No space left on device"));
     }
 
+    void FirstLineShowsTheWindowButTheKeyboardStaysInTheMainWindow() {
+        DesktopFixture f(Scripted());
+        f.frame->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), f.frame.get());
+        f.frontEnd->AppendToMessageWindow("A 10:00:00 first\n");
+        QTRY_VERIFY(f.frame->MessageWindow().isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(&f.frame->MessageWindow()));
+        QTRY_COMPARE(QApplication::activeWindow(), f.frame.get());
+    }
+
+    void OneNameLooksTheSameInEveryWindow() {
+        // A Japanese name as Zelocom.ini and the file system hold it (UTF-8
+        // here), and a Shift-JIS one from a terminal, which is not.
+        const std::string name = "価格表.DAT";
+        const QString shown = QStringLiteral("価格表.DAT");
+        const std::string shiftJis = "\x89\xbf\x8a\x69.DAT";
+        DesktopFixture f(Scripted(),
+                         Configuration(false, "[Multi_download]\nFile1=" + name + "\n"));
+        f.program->Controller().StartUp("");
+
+        f.frontEnd->AppendToMessageWindow("A 10:00:00 Download " + name + "  Successfully\n");
+        f.frontEnd->AppendToMessageWindow(shiftJis + "\n");
+        f.frontEnd->HandlePollRecord('A', name + "\r\n");
+        QTRY_COMPARE(f.frame->MessageWindow().LineCount(), 2);
+        QCOMPARE(f.frame->MessageWindow().Line(0),
+                 QStringLiteral("A 10:00:00 Download 価格表.DAT  Successfully"));
+        // Byte for byte, not a row of replacement characters.
+        QCOMPARE(f.frame->MessageWindow().Line(1), QString::fromLatin1(shiftJis.c_str()));
+        QTRY_COMPARE(f.frame->PollWindow().Line(0), QStringLiteral("A ") + shown);
+
+        BoxAnswerer ok(QMessageBox::Ok);
+        f.frontEnd->ShowMessage(name);
+        QCOMPARE(ok.lastText, shown);
+
+        QString edited;
+        QTimer::singleShot(0, [&edited] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            edited = dialog->findChild<QLineEdit*>(QStringLiteral("file1"))->text();
+            dialog->close();
+        });
+        f.frame->RunCommand(kMenuDownloadList);
+        QCOMPARE(edited, shown);
+    }
+
+    void NarrowDialogsAndBoxesShowTheirWholeTitle() {
+        DesktopFixture f(Scripted());
+        f.program->Controller().StartUp("");
+        for (const int menuId : {kMenuLibraryVersion, kMenuTerminalType}) {
+            int width = 0;
+            int needed = -1;
+            QTimer::singleShot(0, [&] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                width = dialog->width();
+                needed = dialogs::TitleWidth(*dialog);
+                dialog->close();
+            });
+            f.frame->RunCommand(menuId);
+            QVERIFY2(width >= needed, qPrintable(QString::number(menuId)));
+        }
+    }
+
     void HiddenWindowIsNotClearedAndShowsAgainWithItsNextLine() {
         DesktopFixture f(Scripted());
         f.frontEnd->AppendToMessageWindow("first\n");
@@ -144,16 +206,20 @@ private slots:
     void FontMenuStepsBothWindowsAndIsSaved() {
         DesktopFixture f(Scripted(), Configuration(false, "[MESSAGE_WINDOW]\nFONT_SIZE=9\n"));
         f.program->Controller().StartUp("");
-        QCOMPARE(f.State().messageFontSize, 9);
+        QCOMPARE(f.State().messageFontSize.load(), 9);
         f.frame->RunCommand(kMenuFontSmaller);  // 9 is more than 8: down to 7
-        QCOMPARE(f.State().messageFontSize, 7);
+        QCOMPARE(f.State().messageFontSize.load(), 7);
         f.frame->RunCommand(kMenuFontSmaller);
-        QCOMPARE(f.State().messageFontSize, 7);
+        QCOMPARE(f.State().messageFontSize.load(), 7);
         f.frame->RunCommand(kMenuFontLarger);
         f.frame->RunCommand(kMenuFontLarger);
-        QCOMPARE(f.State().messageFontSize, 11);
-        QCOMPARE(f.frame->MessageWindow().List()->font().pixelSize(), 11);
-        QCOMPARE(f.frame->PollWindow().List()->font().pixelSize(), 11);
+        QCOMPARE(f.State().messageFontSize.load(), 11);
+        QCOMPARE(f.frame->MessageWindow().Text()->font().pixelSize(), 11);
+        QCOMPARE(f.frame->PollWindow().Text()->font().pixelSize(), 11);
+        // A settings dialog, or a stopped command, reads the file again: the
+        // size chosen stays, as the windows show it.
+        f.program->View().ReloadConfiguration();
+        QCOMPARE(f.State().messageFontSize.load(), 11);
         BoxAnswerer yes(QMessageBox::Yes);
         f.frame->close();
         QVERIFY(f.frame->HasShutDown());

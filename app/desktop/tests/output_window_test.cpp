@@ -1,7 +1,7 @@
 // The output windows: lines, the line cap, clearing and the font steps.
 #include "desktop/output_window.hpp"
 
-#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -31,18 +31,20 @@ private slots:
         QCOMPARE(lines[1], std::string("next"));
     }
 
-    void KeepsNearTwoThousandLinesDroppingTheTenOldest() {
+    void KeepsTheNewestLinesUpToTheCap() {
         COutputWindow window(QStringLiteral("Message Window"), nullptr);
+        window.AppendText("\nfirst is empty\n");
+        QCOMPARE(window.LineCount(), 2);
+        QCOMPARE(window.Line(0), QString());
         std::string text;
-        for (int i = 0; i <= kMaxOutputLines; ++i) text += "line " + std::to_string(i) + "\n";
+        for (int i = 0; i < kMaxOutputLines; ++i) text += "line " + std::to_string(i) + "\n";
         window.AppendText(text);
-        QCOMPARE(window.LineCount(), kMaxOutputLines + 1);  // the cap looks before adding
+        QCOMPARE(window.LineCount(), kMaxOutputLines);
+        QCOMPARE(window.Line(0), QStringLiteral("line 0"));
         window.AppendText("newest\n");
-        QCOMPARE(window.LineCount(), kMaxOutputLines + 1 - kLinesDroppedAtCap + 1);
-        QCOMPARE(window.Line(0), QStringLiteral("line 10"));
-        QCOMPARE(window.Line(window.LineCount() - 1), QStringLiteral("newest"));
-        window.AppendText("one more\n");  // under the cap again: nothing dropped
-        QCOMPARE(window.Line(0), QStringLiteral("line 10"));
+        QCOMPARE(window.LineCount(), kMaxOutputLines);
+        QCOMPARE(window.Line(0), QStringLiteral("line 1"));
+        QCOMPARE(window.Line(kMaxOutputLines - 1), QStringLiteral("newest"));
     }
 
     void ClearsTheOldestLinesOrAll() {
@@ -71,17 +73,21 @@ private slots:
     void FontIsMonospaceOfTheGivenHeight() {
         COutputWindow window(QStringLiteral("Message Window"), nullptr);
         window.SetFontSize(14);
-        QCOMPARE(window.List()->font().pixelSize(), 14);
-        QVERIFY(window.List()->font().fixedPitch());
+        QCOMPARE(window.Text()->font().pixelSize(), 14);
+        QVERIFY(window.Text()->font().fixedPitch());
     }
 
-    void CannotBeClosedOnlyHidden() {
+    void HasNoCloseButtonAndAWindowManagersCloseHidesIt() {
         COutputWindow window(QStringLiteral("Message Window"), nullptr);
+        QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+        window.AppendText("kept\n");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy hidden(&window, &COutputWindow::HiddenByUser);
         QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
-        QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!window.isVisible());
+        QCOMPARE(hidden.count(), 1);
+        QCOMPARE(window.Line(0), QStringLiteral("kept"));
     }
 
     void LeftButtonReleaseReportsAClick() {
@@ -90,7 +96,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy clicked(&window, &COutputWindow::Clicked);
-        QTest::mouseClick(window.List()->viewport(), Qt::LeftButton);
+        QTest::mouseClick(window.Text()->viewport(), Qt::LeftButton);
         QCOMPARE(clicked.count(), 1);
     }
 };

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "dialogs/field_checks.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::dialogs {
 
@@ -54,7 +55,7 @@ void ShowDialogMessage(QWidget* parent, const QString& text) {
 std::optional<int> ReadIntegerEdit(QWidget* dialog, QLineEdit* edit, int low, int high) {
     const CheckedInteger checked = CheckIntegerText(edit->text().toStdString(), low, high);
     if (!checked.value) {
-        ShowDialogMessage(dialog, QString::fromStdString(checked.refusal));
+        ShowDialogMessage(dialog, DisplayText(checked.refusal));
         edit->setFocus();
         edit->selectAll();
     }

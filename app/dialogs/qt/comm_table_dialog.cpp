@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/dialog_kit.hpp"
 
 namespace zelo::dialogs {
 namespace {
@@ -81,7 +82,7 @@ bool ExecCommTableDlg(QWidget* parent, core::ViewCore& view) {
     CCommTableDlg dialog(CommTableFormFrom(view.State()), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     ApplyCommTableForm(dialog.Form(), view.State());
-    view.SaveConfiguration();
+    ReportUnsaved(parent, view.SaveConfiguration());
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "dialogs/phone_lines.hpp"
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/display_text.hpp"
 #include "dialogs/qt/phone_book_dialog.hpp"
 
 namespace zelo::dialogs {
@@ -18,7 +19,7 @@ CDialDlg::CDialDlg(const std::vector<std::string>& phoneLines, QWidget* parent)
     view_->setObjectName("phoneLines");
     view_->setFont(PhoneLineFont());
     view_->setMinimumWidth(520);
-    for (const std::string& line : list_.Lines()) view_->addItem(QString::fromStdString(line));
+    for (const std::string& line : list_.Lines()) view_->addItem(DisplayText(line));
     if (list_.Selection()) view_->setCurrentRow(static_cast<int>(*list_.Selection()));
     connect(view_, &QListWidget::itemDoubleClicked, this, &CDialDlg::accept);
 

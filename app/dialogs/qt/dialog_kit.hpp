@@ -13,14 +13,13 @@
 #include <string_view>
 
 #include "dialogs/field_checks.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::dialogs {
 
-// The records hold 8-bit texts; the program's texts and file names are UTF-8.
-inline QString ToQt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline std::string FromQt(const QString& text) { return text.toStdString(); }
+// The records' 8-bit texts, shown and stored by the program's one rule.
+inline QString ToQt(std::string_view text) { return DisplayText(text); }
+inline std::string FromQt(const QString& text) { return StoredText(text); }
 // A path from the open-file dialog, in the file system's own 8-bit form.
 inline std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toStdString(); }
 // An edit's text for a field that held `shown`: `shown` itself, byte for

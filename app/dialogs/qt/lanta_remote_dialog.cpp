@@ -9,12 +9,13 @@
 
 #include "dialogs/lanta_remote.hpp"
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::dialogs {
 
 CLantaRemoteDlg::CLantaRemoteDlg(const std::string& configPath, QWidget* parent) : QDialog(parent) {
     setWindowTitle("Lanta リモート設定");
-    configPath_ = new QLineEdit(QString::fromStdString(configPath), this);
+    configPath_ = new QLineEdit(DisplayText(configPath), this);
     configPath_->setObjectName("configPath");
     // No length limit on the edit: it would cut a browsed path silently and
     // name another file; OK refuses a path longer than the configuration keeps.
@@ -31,7 +32,7 @@ CLantaRemoteDlg::CLantaRemoteDlg(const std::string& configPath, QWidget* parent)
     layout->addWidget(buttons);
 }
 
-std::string CLantaRemoteDlg::ConfigPath() const { return configPath_->text().toStdString(); }
+std::string CLantaRemoteDlg::ConfigPath() const { return StoredText(configPath_->text()); }
 
 void CLantaRemoteDlg::BrowseClicked() {
     const QString chosen =
@@ -44,8 +45,7 @@ bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ViewSta
     CLantaRemoteDlg dialog(state.lists.lantaConfigName, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     const LantaCommand command = PrepareLantaCommand(platform, dialog.ConfigPath(), state, args);
-    if (!command.message.empty())
-        ShowDialogMessage(parent, QString::fromStdString(command.message));
+    if (!command.message.empty()) ShowDialogMessage(parent, DisplayText(command.message));
     return command.start;
 }
 

@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/dialog_kit.hpp"
+#include "dialogs/qt/display_text.hpp"
 #include "dialogs/qt/phone_book_dialog.hpp"
 #include "link/comm_settings.hpp"
 
@@ -29,7 +31,7 @@ CModemDlg::CModemDlg(const ModemForm& form, QWidget* parent) : QDialog(parent), 
     dialWaitTime_->setObjectName("dialWaitTime");
     useModem_ = new ChoiceButtons("useModem", {"モデムなし", "モデム使用"}, this);
     useModem_->SetIndex(form.useModem);
-    initCommand_ = new QLineEdit(QString::fromStdString(form.initCommand), this);
+    initCommand_ = new QLineEdit(DisplayText(form.initCommand), this);
     initCommand_->setObjectName("initCommand");
     initCommand_->setMaxLength(static_cast<int>(link::kMaxModemInitCommand));
 
@@ -56,7 +58,7 @@ void CModemDlg::accept() {
     form_.dialType = dialType_->Index();
     form_.dialWaitTime = *wait;
     form_.useModem = useModem_->Index();
-    form_.initCommand = initCommand_->text().toStdString();
+    form_.initCommand = StoredText(initCommand_->text());
     QDialog::accept();
 }
 
@@ -65,7 +67,7 @@ bool ExecModemDlg(QWidget* parent, core::ViewCore& view) {
     CModemDlg dialog(ModemFormFrom(view.State()), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     ApplyModemForm(dialog.Form(), view.State());
-    view.SaveConfiguration();
+    ReportUnsaved(parent, view.SaveConfiguration());
     return true;
 }
 

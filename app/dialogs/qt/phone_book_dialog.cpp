@@ -11,6 +11,7 @@
 
 #include "dialogs/phone_lines.hpp"
 #include "dialogs/qt/choice_buttons.hpp"
+#include "dialogs/qt/display_text.hpp"
 
 namespace zelo::dialogs {
 
@@ -66,7 +67,7 @@ CPhoneBookDlg::CPhoneBookDlg(const std::vector<std::string>& phoneLines, QWidget
 void CPhoneBookDlg::ShowList() {
     const QSignalBlocker quiet(view_);
     view_->clear();
-    for (const std::string& line : list_.Lines()) view_->addItem(QString::fromStdString(line));
+    for (const std::string& line : list_.Lines()) view_->addItem(DisplayText(line));
     const std::optional<std::size_t> selection = list_.Selection();
     view_->setCurrentRow(selection ? static_cast<int>(*selection) : -1);
     if (!selection) view_->clearSelection();
@@ -80,8 +81,8 @@ void CPhoneBookDlg::TakeSelection() {
 
 void CPhoneBookDlg::AddClicked() {
     const std::string message =
-        AddPhoneEntry(list_, name_->text().toStdString(), number_->text().toStdString());
-    if (!message.empty()) ShowDialogMessage(this, QString::fromStdString(message));
+        AddPhoneEntry(list_, StoredText(name_->text()), StoredText(number_->text()));
+    if (!message.empty()) ShowDialogMessage(this, DisplayText(message));
     ShowList();
 }
 
@@ -92,8 +93,8 @@ void CPhoneBookDlg::DeleteClicked() {
 
 void CPhoneBookDlg::EditClicked() {
     const std::string message =
-        EditPhoneEntry(list_, name_->text().toStdString(), number_->text().toStdString());
-    if (!message.empty()) ShowDialogMessage(this, QString::fromStdString(message));
+        EditPhoneEntry(list_, StoredText(name_->text()), StoredText(number_->text()));
+    if (!message.empty()) ShowDialogMessage(this, DisplayText(message));
     ShowList();
 }
 
@@ -101,8 +102,8 @@ void CPhoneBookDlg::LineDoubleClicked() {
     const std::optional<std::string> line = list_.SelectedLine();
     if (!line) return;
     const PhoneLineParts parts = SplitPhoneLine(*line);
-    name_->setText(QString::fromStdString(parts.name));
-    number_->setText(QString::fromStdString(parts.number));
+    name_->setText(DisplayText(parts.name));
+    number_->setText(DisplayText(parts.number));
 }
 
 bool ExecPhoneBookDlg(QWidget* parent, std::vector<std::string>& phoneLines) {

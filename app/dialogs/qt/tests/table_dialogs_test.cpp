@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "dialogs/qt/address_change_dialog.hpp"
 #include "dialogs/qt/barcode_table_dialog.hpp"
 #include "dialogs/qt/comm_table_dialog.hpp"
 #include "dialogs/qt/device_table_dialogs.hpp"
+#include "dialogs/qt/modem_dialog.hpp"
 #include "modal_driver.hpp"
 #include "view_fixture.hpp"
 
@@ -158,6 +160,23 @@ private slots:
         QVERIFY(fixture.Ini().find("TERMINAL_TIMEOUT=37") != std::string::npos);
         fixture.View().ReloadConfiguration();
         QCOMPARE(fixture.State().timing.terminalTimeout, 37);
+    }
+
+    void commTableAndModemSayWhenZelocomIniCannotBeWritten() {
+        ViewFixture fixture(IniFor("Fenna"));
+        // A folder in the file's place: the replacement cannot land.
+        std::filesystem::remove(fixture.IniPath());
+        std::filesystem::create_directories(fixture.IniPath() + "/in-the-way");
+        const QStringList unsaved{
+            "The settings could not be written to Zelocom.ini; they hold for this run only."};
+        for (const bool modem : {false, true}) {
+            ModalDriver driver;
+            driver.Then([](QWidget* w) { Press(w, "ok"); });
+            driver.Then(driver.CloseMessage());
+            QVERIFY(modem ? ExecModemDlg(nullptr, fixture.View())
+                          : ExecCommTableDlg(nullptr, fixture.View()));
+            QCOMPARE(driver.messages, unsaved);
+        }
     }
 
     void commTableCancelChangesNothing() {

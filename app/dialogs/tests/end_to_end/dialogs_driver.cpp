@@ -110,5 +110,5 @@ int main(int argc, char** argv) {
     }
     if (state.status.connected.load() != 0) operations->Disconnect(state.comm.port, state.status);
     view.ShutDown();
-    return ran && !frontEnd.AnyTerminalFailed() ? 0 : 1;
+    return ran && view.FailuresReported() == 0 ? 0 : 1;
 }
