@@ -88,7 +88,8 @@ private:
     void RunBatchScript();
     // where: "script.zsc, line 3", for the note on a line that is skipped.
     bool RunScriptLine(const std::string& piece, const std::string& where);
-    void EndCommand();
+    // keepOutcome: the outcome to report instead of this command's.
+    void EndCommand(const CommandOutcome* keepOutcome = nullptr);
     // Ends an operation's loop that is marked running; true when one was.
     bool StopRunningLoop();
 

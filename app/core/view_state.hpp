@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/display_snapshot.hpp"
 #include "core/view_records.hpp"
 #include "link/comm_settings.hpp"
 #include "link/link_status.hpp"
@@ -58,6 +59,15 @@ struct ViewState {
     int errorLogMode = kErrorLogOff;
     int messageFontSize = 8;
     RunOnlyValues runOnly;
+    // What the progress display draws of the records above; see PublishDisplay.
+    DisplaySnapshot display;
 };
+
+// Hands the display a copy of what it shows of the records; called on the
+// thread that owns them, after they change.
+inline void PublishDisplay(ViewState& state) {
+    state.display.Publish({state.comm.addresses, state.poll.pollingPeriod, state.poll.startTime,
+                           state.poll.stopTime});
+}
 
 }  // namespace zelo::core
