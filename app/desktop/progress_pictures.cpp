@@ -21,7 +21,8 @@ QImage Render(const QString& name, int width, int height, qreal ratio) {
     image.fill(Qt::white);
     QSvgRenderer renderer(QStringLiteral(":/pictures/%1.svg").arg(name));
     QPainter painter(&image);
-    renderer.render(&painter);
+    // In logical pixels: the ratio alone makes the image sharper.
+    renderer.render(&painter, QRectF(0, 0, width, height));
     return image;
 }
 

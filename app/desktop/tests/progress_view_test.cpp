@@ -193,6 +193,8 @@ private slots:
         pictures_.RenderAt(1);
         const QImage blurred = pictures_.Host().scaled(188, 188);
         QVERIFY(host != blurred);
+        // The same picture, not a part of it drawn larger: inside the keyboard.
+        QCOMPARE(host.pixelColor(140, 144), pictures_.Host().pixelColor(70, 72));
         QImage shown = sharp.copy(QRect(20, 20, 188, 188));
         shown.setDevicePixelRatio(1);
         QVERIFY(shown == OverBackground(host, f.Background()));
