@@ -109,6 +109,7 @@ bool CommandWorker::RunScriptLine(const std::string& piece, const std::string& w
     if (!state_.runOnly.configuredAddresses)
         state_.runOnly.configuredAddresses = state_.comm.addresses;
     state_.comm.addresses = tokens[0];
+    PublishDisplay(state_);
     status.commandLineMode = 1;
     if (!MakeLineReady() || operations_.IsStopRequested() != 0) return false;
 

@@ -52,6 +52,15 @@ enum CommandCode : int {
 inline constexpr int kFirstCommand = kColdStart;
 inline constexpr int kLastCommand = kBatchScript;
 
+// Work on the line that no menu command names but that must still run on
+// the worker, never on the user interface thread: the parameters dialog's
+// reconnect (a speed search or a dial can take a minute) and the hang-up
+// when the program closes.
+enum InternalCommand : int {
+    kReconnectLine = 101,  // close the line on reconnectPort, open it with the new settings
+    kCloseLine = 102,      // close the line (a modem hangs up) before the program ends
+};
+
 // The command's arguments, written by the user interface thread before the
 // worker starts and left alone while it runs.
 struct CommandArguments {
@@ -64,6 +73,7 @@ struct CommandArguments {
     std::string textArgument;  // the one-line input dialog's text, at most 99 characters
     std::string lantaRecord;
     std::string runFileName;  // the program of the auto-run and run commands
+    int reconnectPort = 1;    // the port the line is open on, for kReconnectLine
 };
 
 // What the worker's choice steps leave for the operation.

@@ -83,9 +83,12 @@ void CommandWorker::Stop() {
 }
 
 void CommandWorker::CommandThread() {
+    const int code = commandCode_.load();
+    // Closing the line at program end reports nothing of its own: the run's
+    // outcome stays the last command's.
+    const CommandOutcome lastCommand = outcome_;
     outcome_ = {};
     chosen_ = {};
-    const int code = commandCode_.load();
     switch (code) {
         case kConnectLine: {
             // Connected already or no address: nothing to do.
@@ -98,6 +101,18 @@ void CommandWorker::CommandThread() {
             break;
         }
         case kDisconnectLine: operations_.Disconnect(state_.comm.port, state_.status); break;
+        case kReconnectLine:
+            operations_.Disconnect(arguments_.reconnectPort, state_.status);
+            if (operations_.IsStopRequested() == 0 &&
+                !operations_.Connect(state_.comm, state_.status)) {
+                outcome_.lineUnavailable = true;
+            }
+            break;
+        case kCloseLine:
+            if (state_.status.connected.load() != 0) {
+                operations_.Disconnect(state_.comm.port, state_.status);
+            }
+            break;
         case kLineTest:
             // The marker lines come first, whether or not the line opens.
             operations_.ShowResult('A', "1", "", 0);
@@ -109,7 +124,7 @@ void CommandWorker::CommandThread() {
             if (code >= kFirstCommand && code <= kLastCommand) RunFramedCommand(code);
             break;
     }
-    EndCommand();
+    EndCommand(code == kCloseLine ? &lastCommand : nullptr);
 }
 
 void CommandWorker::RunFramedCommand(int code) {
@@ -212,7 +227,7 @@ void CommandWorker::Tell(const std::string& text) {
     }
 }
 
-void CommandWorker::EndCommand() {
+void CommandWorker::EndCommand(const CommandOutcome* keepOutcome) {
     const bool stopped = operations_.IsStopRequested() != 0;
     commandCode_ = kNoCommand;
     if (stopped) {
@@ -223,6 +238,7 @@ void CommandWorker::EndCommand() {
         state_.progress.countdown = 0;
     }
     operations_.RequestStop(0);
+    if (keepOutcome != nullptr) outcome_ = *keepOutcome;
     // Raised before the worker reports itself done, so that whoever waits
     // for the end sees the request with it.
     if (state_.commandLine.autoExit != 0 && state_.status.commandLineMode.load() != 0) {

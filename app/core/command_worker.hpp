@@ -88,7 +88,8 @@ private:
     void RunBatchScript();
     // where: "script.zsc, line 3", for the note on a line that is skipped.
     bool RunScriptLine(const std::string& piece, const std::string& where);
-    void EndCommand();
+    // keepOutcome: the outcome to report instead of this command's.
+    void EndCommand(const CommandOutcome* keepOutcome = nullptr);
     // A message box, or, in a run that closes by itself, its line in the
     // Message Window and ERR_LOG.TXT: nothing there waits for a person.
     void Tell(const std::string& text);

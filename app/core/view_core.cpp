@@ -6,7 +6,7 @@ namespace zelo::core {
 
 ViewCore::ViewCore(Platform& platform, ViewDuties& view)
     : platform_(platform), view_(view), writer_(platform, state_.status, errorLog_, view) {
-    link_.AttachView(view_, writer_);
+    link_.AttachView(view_, writer_, &state_);
     writer_.SetClosesByItself([this] { return ClosesByItself(); });
 }
 
@@ -34,14 +34,18 @@ void ViewCore::StartUp(bool commandLineFollows) {
     // updates them from what each terminal says it is.
     for (auto& type : state_.progress.typeFound) type = TypeFoundFor(state_.comm.terminalType);
     commandLineFollows_ = false;
+    PublishDisplay(state_);
 }
 
 void ViewCore::ReloadConfiguration() {
     LoadConfiguration(platform_, location_.configurationPath, state_, view_,
                       MissingModel::kUseDefault);
+    PublishDisplay(state_);
 }
 
 bool ViewCore::SaveConfiguration() {
+    // Every settings dialog saves on OK: the display shows what it stored.
+    PublishDisplay(state_);
     return zelo::core::SaveConfiguration(platform_, location_.configurationPath, state_);
 }
 

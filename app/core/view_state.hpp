@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/display_snapshot.hpp"
 #include "core/view_records.hpp"
 #include "link/comm_settings.hpp"
 #include "link/link_status.hpp"
@@ -60,6 +61,15 @@ struct ViewState {
     // Set by the window menu, read by a save on either thread.
     std::atomic<int> messageFontSize{8};
     RunOnlyValues runOnly;
+    // What the progress display draws of the records above; see PublishDisplay.
+    DisplaySnapshot display;
 };
+
+// Hands the display a copy of what it shows of the records; called on the
+// thread that owns them, after they change.
+inline void PublishDisplay(ViewState& state) {
+    state.display.Publish({state.comm.addresses, state.poll.pollingPeriod, state.poll.startTime,
+                           state.poll.stopTime});
+}
 
 }  // namespace zelo::core

@@ -12,6 +12,7 @@ void CViewTerminalLink::OnSettingsChanged() {
 }
 
 void CViewTerminalLink::RefreshProgress(int erase) {
+    if (state_ != nullptr) PublishDisplay(*state_);
     if (view_ != nullptr) view_->RefreshProgress(erase);
 }
 

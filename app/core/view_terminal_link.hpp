@@ -2,18 +2,22 @@
 
 #include "core/result_line_writer.hpp"
 #include "core/view_duties.hpp"
+#include "core/view_state.hpp"
 #include "link/terminal_link.hpp"
 
 namespace zelo::core {
 
 // The connection object as the view uses it: its hooks reach the view's
 // duties. The view core attaches itself once, when it is made; a link not
-// attached (a test's) does nothing in its hooks, as in the base class.
+// attached (a test's) does nothing in its hooks, as in the base class. With
+// the view's state, every progress refresh first publishes what the display
+// shows of the settings (a script line may have changed the addresses).
 class CViewTerminalLink : public link::CTerminalLink {
 public:
-    void AttachView(ViewDuties& view, ResultLineWriter& writer) {
+    void AttachView(ViewDuties& view, ResultLineWriter& writer, ViewState* state = nullptr) {
         view_ = &view;
         writer_ = &writer;
+        state_ = state;
     }
 
     void OnSettingsChanged() override;
@@ -27,6 +31,7 @@ public:
 private:
     ViewDuties* view_ = nullptr;
     ResultLineWriter* writer_ = nullptr;
+    ViewState* state_ = nullptr;
 };
 
 }  // namespace zelo::core

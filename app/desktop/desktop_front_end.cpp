@@ -1,11 +1,8 @@
 #include "desktop/desktop_front_end.hpp"
 
 #include <QMessageBox>
-#include <QMetaObject>
-#include <QThread>
-#include <condition_variable>
+#include <array>
 #include <memory>
-#include <mutex>
 #include <utility>
 
 #include "core/poll_display.hpp"
@@ -23,31 +20,9 @@ QByteArray Bytes(const std::string& text) {
 
 DesktopFrontEnd::DesktopFrontEnd(DialogSet& dialogs) : dialogs_(dialogs) {}
 
-void DesktopFrontEnd::OnUserInterfaceThread(const std::function<void()>& task) {
-    if (QThread::currentThread() == thread()) {
-        task();
-        return;
-    }
-    // A standard mutex and condition variable rather than Qt's blocking
-    // connection, whose hand-over a thread checker cannot see: the task's
-    // effects must be visible to this thread once the wait ends.
-    struct Handover {
-        std::mutex mutex;
-        std::condition_variable doneChanged;
-        bool done = false;
-    };
-    auto handover = std::make_shared<Handover>();
-    QMetaObject::invokeMethod(
-        this,
-        [handover, &task] {
-            task();
-            std::lock_guard lock(handover->mutex);
-            handover->done = true;
-            handover->doneChanged.notify_one();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(handover->mutex);
-    handover->doneChanged.wait(lock, [&handover] { return handover->done; });
+template <typename T>
+std::optional<T> DesktopFrontEnd::Ask(std::function<std::optional<T>()> ask) {
+    return requests_.Ask<T>(std::move(ask), stopped_);
 }
 
 void DesktopFrontEnd::AppendToMessageWindow(std::string line) { emit MessageLine(Bytes(line)); }
@@ -74,46 +49,59 @@ void DesktopFrontEnd::OpenTerminalDialog() {
         ShowOperatorNote(core::MissingModelNote());
         return;
     }
-    OnUserInterfaceThread([this] {
+    // Asked at start-up, on the user interface thread, which owns the view
+    // then; the dialog edits the view's records in place.
+    Ask<bool>([this]() -> std::optional<bool> {
         if (view_ != nullptr) dialogs_.OpenTerminalDialog(window_, *view_);
+        return true;
     });
 }
 
+// Each question carries its own copy of what it shows: an answer the Stop
+// abandoned may still be open on the user interface thread while the worker
+// has gone on.
 void DesktopFrontEnd::ShowMessage(const std::string& text) {
-    OnUserInterfaceThread([this, &text] {
-        QMessageBox::information(window_, QStringLiteral("Zelo32"), dialogs::DisplayText(text));
+    Ask<bool>([this, text = dialogs::DisplayText(text)]() -> std::optional<bool> {
+        QMessageBox::information(window_, QStringLiteral("Zelo32"), text);
+        return true;
     });
 }
 
 bool DesktopFrontEnd::AskYesNo(const std::string& text) {
-    bool yes = false;
-    OnUserInterfaceThread([this, &text, &yes] {
-        yes = QMessageBox::question(window_, QStringLiteral("Zelo32"), dialogs::DisplayText(text),
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    });
-    return yes;
+    const std::optional<bool> yes =
+        Ask<bool>([this, text = dialogs::DisplayText(text)]() -> std::optional<bool> {
+            return QMessageBox::question(window_, QStringLiteral("Zelo32"), text,
+                                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        });
+    return yes.value_or(false);
 }
 
 std::optional<core::PickAnswer> DesktopFrontEnd::PickTerminalFiles(
     const core::PickRequest& request) {
-    std::optional<core::PickAnswer> answer;
-    OnUserInterfaceThread(
-        [this, &request, &answer] { answer = dialogs_.PickTerminalFiles(window_, request); });
-    return answer;
+    using Listings = std::array<std::string, link::kAddressSlots>;
+    auto listings = std::make_shared<const Listings>(request.listings != nullptr ? *request.listings
+                                                                                 : Listings{});
+    return Ask<core::PickAnswer>([this, request, listings] {
+        core::PickRequest own = request;
+        own.listings = listings.get();
+        return dialogs_.PickTerminalFiles(window_, own);
+    });
 }
 
 std::optional<std::string> DesktopFrontEnd::ChooseDialNumber(const core::PhoneBook& phoneBook) {
-    std::optional<std::string> number;
-    OnUserInterfaceThread(
-        [this, &phoneBook, &number] { number = dialogs_.ChooseDialNumber(window_, phoneBook); });
-    return number;
+    return Ask<std::string>(
+        [this, phoneBook] { return dialogs_.ChooseDialNumber(window_, phoneBook); });
 }
 
 bool DesktopFrontEnd::ChooseDateTime(core::TimeSyncRequest& request) {
-    bool chosen = false;
-    OnUserInterfaceThread(
-        [this, &request, &chosen] { chosen = dialogs_.ChooseDateTime(window_, request); });
-    return chosen;
+    std::optional<core::TimeSyncRequest> chosen = Ask<core::TimeSyncRequest>(
+        [this, request]() mutable -> std::optional<core::TimeSyncRequest> {
+            if (!dialogs_.ChooseDateTime(window_, request)) return std::nullopt;
+            return request;
+        });
+    if (!chosen) return false;
+    request = *chosen;
+    return true;
 }
 
 }  // namespace zelo::desktop

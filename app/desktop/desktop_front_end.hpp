@@ -5,10 +5,12 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "core/front_end.hpp"
 #include "core/view_core.hpp"
 #include "desktop/dialog_set.hpp"
+#include "dialogs/qt/gui_requests.hpp"
 
 class QWidget;
 
@@ -17,11 +19,13 @@ namespace zelo::desktop {
 // The main view's duties and the user's answers for the desktop program.
 //
 // Threads: an object of the user interface thread that the worker calls.
-// Lines and progress leave as queued signals, so they reach the widgets in
-// the order they were sent and the worker never waits for them. A question
-// (box or dialog) runs on the user interface thread while the calling
-// worker waits for the answer; the user interface thread itself never waits
-// for the worker (its Stop does not block), so this cannot lock up.
+// Lines and progress leave as queued signals carrying their own copies, so
+// they reach the widgets in the order they were sent and the worker never
+// waits for them. A question (box or dialog) is handed to the user
+// interface thread through GuiRequests, under a standard mutex, with its own
+// copy of what it shows; the worker waits for the answer until Stop or
+// SIGINT/SIGTERM (the stop query) ends the wait. The user interface thread
+// itself never waits for the worker (its Stop does not block).
 class DesktopFrontEnd : public QObject, public core::FrontEnd {
     Q_OBJECT
 
@@ -32,6 +36,9 @@ public:
     // belong to, and the view the terminal dialog edits.
     void SetWindow(QWidget* window) { window_ = window; }
     void SetView(core::ViewCore* view) { view_ = view; }
+    // What ends a worker's wait for an answer: the stop flag, a signal. Set
+    // before the first command starts; called on the worker thread.
+    void SetStopQuery(std::function<bool()> stopped) { stopped_ = std::move(stopped); }
 
     // ViewDuties
     void AppendToMessageWindow(std::string line) override;
@@ -57,10 +64,14 @@ signals:
     void ProgressChanged(int erase);
 
 private:
-    // Runs `task` on the user interface thread and returns when it is done.
-    void OnUserInterfaceThread(const std::function<void()>& task);
+    // Runs `ask` on the user interface thread and waits for its answer, or
+    // for Stop (then nothing).
+    template <typename T>
+    std::optional<T> Ask(std::function<std::optional<T>()> ask);
 
     DialogSet& dialogs_;
+    dialogs::GuiRequests requests_;
+    std::function<bool()> stopped_ = [] { return false; };
     QWidget* window_ = nullptr;
     core::ViewCore* view_ = nullptr;
 };

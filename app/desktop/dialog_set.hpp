@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,7 +34,10 @@ public:
     // configuration names no known model.
     virtual bool OpenTerminalDialog(QWidget* parent, core::ViewCore& view) = 0;
     // The other settings dialogs of the settings menu.
-    virtual bool EditParameters(QWidget* parent, core::ViewCore& view) = 0;
+    // Parameters: a Yes to "Do you want to reconnect?" calls `reconnect`
+    // with the port the line is open on; the caller runs it on the worker.
+    virtual bool EditParameters(QWidget* parent, core::ViewCore& view,
+                                const std::function<void(int openPort)>& reconnect) = 0;
     virtual bool EditDownloadList(QWidget* parent, core::ViewCore& view) = 0;
     virtual bool EditUploadList(QWidget* parent, core::ViewCore& view) = 0;
     virtual bool EditPollSettings(QWidget* parent, core::ViewCore& view) = 0;

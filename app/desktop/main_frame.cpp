@@ -93,6 +93,11 @@ CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, Dia
             Qt::QueuedConnection);
     frontEnd_.SetWindow(this);
     frontEnd_.SetView(&program_.View());
+    // A worker waiting for an answer gives up on Stop and on a signal.
+    frontEnd_.SetStopQuery([this] {
+        return program_.Operations().IsStopRequested() != 0 ||
+               (stopSignal_ != nullptr && stopSignal_->load() != 0);
+    });
 
     timer_.setInterval(10);
     connect(&timer_, &QTimer::timeout, this, &CMainFrame::OnTick);

@@ -47,8 +47,9 @@ public:
     void RunCommand(int menuId);
     // The action of a menu id, shared by the menu and the toolbar.
     QAction* Action(int menuId) const;
-    // Applies the enabling rules to every action now (the timer does it
-    // every tick).
+    // Applies the enabling rules to every action now. The timer does it
+    // when what they depend on changes: a command starts or ends, the line
+    // opens or closes, a Stop begins or ends.
     void UpdateEnabling();
 
     COutputWindow& MessageWindow() { return *messageWindow_; }
@@ -58,6 +59,8 @@ public:
     bool HasShutDown() const { return shutDown_; }
     // True while a Stop waits for the worker to end.
     bool Stopping() const { return stopping_; }
+    // True while the window, closing, waits for the worker to close the line.
+    bool ClosingLine() const { return closingLine_; }
 
 public slots:
     void AppendMessageLine(const QByteArray& line);
@@ -89,7 +92,13 @@ private:
     // Stop: asks the worker to end and returns; the timer sees it end.
     void BeginStop();
     void OnTick();
+    // The close is approved: closes the line on the worker first when it is
+    // open (a modem hangs up, which takes seconds), then ends; true when
+    // the window may go now.
+    bool CloseLineFirst();
     void FinishClosing();
+    // What the enabling rules depend on, to see when it changes.
+    int EnablingKey() const;
     core::MenuGroup GroupOf(int menuId) const;
 
     program::Program& program_;
@@ -112,6 +121,8 @@ private:
     bool shutDown_ = false;
     bool exitCloseSent_ = false;  // the exit timer has asked to close
     bool signalHandled_ = false;  // SIGINT/SIGTERM has asked to close
+    bool closingLine_ = false;    // the worker closes the line before the window goes
+    int enablingKey_ = -1;
 };
 
 }  // namespace zelo::desktop

@@ -1,7 +1,9 @@
 // Stop, the 10 ms timer and closing the main window.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 
 #include "desktop/main_frame.hpp"
 
@@ -23,6 +25,7 @@ void CMainFrame::OnTick() {
     }
     if (stopping_ && program_.Controller().PollStop()) {
         stopping_ = false;
+        view_->update();  // the countdown and the stopped state as they are now
         if (closeAfterStop_) {
             closeAfterStop_ = false;
             closeApproved_ = true;
@@ -42,12 +45,44 @@ void CMainFrame::OnTick() {
         }
         return;
     }
+    if (closingLine_ && program_.Worker().WorkerBusy() == 0) {
+        closingLine_ = false;
+        closeApproved_ = true;
+        close();
+        return;
+    }
     if (program_.Controller().OnTimerTick() && !exitCloseSent_) {
         exitCloseSent_ = true;
         close();
         return;
     }
-    UpdateEnabling();
+    if (const int key = EnablingKey(); key != enablingKey_) {
+        enablingKey_ = key;
+        UpdateEnabling();
+        view_->update();  // a command that ended may have reloaded the settings
+    }
+}
+
+int CMainFrame::EnablingKey() const {
+    const core::ViewState& state = program_.View().State();
+    const auto bit = [](bool on, int place) { return on ? 1 << place : 0; };
+    return bit(program_.Worker().WorkerBusy() != 0, 0) | bit(state.status.idle.load() != 0, 1) |
+           bit(state.status.connected.load() != 0, 2) |
+           bit(state.status.commandLineMode.load() != 0, 3) |
+           bit(state.commandLine.abortScript.load() != 0, 4) | bit(stopping_, 5) |
+           bit(closingLine_, 6);
+}
+
+bool CMainFrame::CloseLineFirst() {
+    if (closingLine_) return false;
+    if (program_.View().State().status.connected.load() == 0) return true;
+    if (!program_.Controller().RunCommand(core::kCloseLine)) return true;
+    closingLine_ = true;
+    program_.View().State().status.closing = 1;
+    statusBar()->showMessage(QStringLiteral("Closing the line..."));
+    menuBar()->setEnabled(false);
+    for (const auto& [id, action] : actions_) action->setEnabled(false);
+    return false;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -86,6 +121,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    closeApproved_ = true;  // no question again while the line closes
+    if (!CloseLineFirst()) {
+        event->ignore();
+        return;
     }
     FinishClosing();
     event->accept();

@@ -35,6 +35,7 @@ core::MenuGroup CMainFrame::GroupOf(int menuId) const {
 }
 
 void CMainFrame::UpdateEnabling() {
+    if (closingLine_) return;  // everything stays off while the window goes
     for (const auto& [id, action] : actions_) {
         const bool enabled =
             core::FindMenuEntry(static_cast<core::MenuCommand>(id)) != nullptr
@@ -107,7 +108,12 @@ void CMainFrame::RunSettingsDialog(int menuId) {
     core::ViewCore& view = program_.View();
     switch (menuId) {
         case kMenuTerminalType: dialogs_.OpenTerminalDialog(this, view); break;
-        case kMenuParameters: dialogs_.EditParameters(this, view); break;
+        case kMenuParameters:
+            dialogs_.EditParameters(this, view, [this](int openPort) {
+                program_.Worker().Arguments().reconnectPort = openPort;
+                program_.Controller().RunCommand(core::kReconnectLine);
+            });
+            break;
         case kMenuDownloadList: dialogs_.EditDownloadList(this, view); break;
         case kMenuUploadList: dialogs_.EditUploadList(this, view); break;
         case kMenuPollSettings: dialogs_.EditPollSettings(this, view); break;
@@ -116,6 +122,8 @@ void CMainFrame::RunSettingsDialog(int menuId) {
         case kMenuCommandLineSettings: dialogs_.EditCommandLineSettings(this, view); break;
         default: break;
     }
+    // A new terminal type or address list shows at once.
+    view_->update();
 }
 
 void CMainFrame::RunWindowCommand(int menuId) {

@@ -15,12 +15,14 @@ namespace {
 
 // Pictures are opaque on the view's white, so that one drawn over another
 // (a busy frame over a status picture) leaves nothing of the first.
-QImage Render(const QString& name, int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+QImage Render(const QString& name, int width, int height, qreal ratio) {
+    QImage image(QSize(width, height) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QSvgRenderer renderer(QStringLiteral(":/pictures/%1.svg").arg(name));
     QPainter painter(&image);
-    renderer.render(&painter);
+    // In logical pixels: the ratio alone makes the image sharper.
+    renderer.render(&painter, QRectF(0, 0, width, height));
     return image;
 }
 
@@ -42,21 +44,29 @@ TerminalLook LookOfType(int typeFound) {
     }
 }
 
-ProgressPictures::ProgressPictures() {
+ProgressPictures::ProgressPictures(qreal devicePixelRatio) {
     RegisterPictureResources();
-    host_ = Render(QStringLiteral("host"), 94, 94);
-    checkOn_ = Render(QStringLiteral("check_on"), 12, 13);
-    checkOff_ = Render(QStringLiteral("check_off"), 12, 13);
+    RenderAt(devicePixelRatio);
+}
+
+void ProgressPictures::RenderAt(qreal devicePixelRatio) {
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    if (ratio == ratio_) return;
+    ratio_ = ratio;
+    host_ = Render(QStringLiteral("host"), 94, 94, ratio);
+    checkOn_ = Render(QStringLiteral("check_on"), 12, 13, ratio);
+    checkOff_ = Render(QStringLiteral("check_off"), 12, 13, ratio);
     for (int look = 0; look < kTerminalLooks; ++look) {
         const QString prefix = QStringLiteral("terminal_%1_").arg(QLatin1String(kLookNames[look]));
         LookSet& set = looks_[static_cast<std::size_t>(look)];
         for (std::size_t i = 0; i < kPictureNames.size(); ++i) {
-            set.status[i] =
-                Render(prefix + QLatin1String(kPictureNames[i]), kTerminalWidth, kTerminalHeight);
+            set.status[i] = Render(prefix + QLatin1String(kPictureNames[i]), kTerminalWidth,
+                                   kTerminalHeight, ratio);
         }
         for (int frame = 1; frame <= kBusyFrames; ++frame) {
-            set.busy[static_cast<std::size_t>(frame - 1)] = Render(
-                prefix + QStringLiteral("busy%1").arg(frame), kTerminalWidth, kTerminalHeight);
+            set.busy[static_cast<std::size_t>(frame - 1)] =
+                Render(prefix + QStringLiteral("busy%1").arg(frame), kTerminalWidth,
+                       kTerminalHeight, ratio);
         }
     }
 }

@@ -19,12 +19,18 @@ enum class TerminalPicture { kNotDone, kWorking, kFailed, kDone, kMissing };
 // working, 5 failed, 6 file missing, anything else not done.
 inline constexpr int kBusyFrames = 5;
 
-// Every picture of the progress display, drawn once from the program's
-// resources at the display's sizes: the host 94x94, terminals 49x60, check
-// marks 12x13.
+// Every picture of the progress display, drawn from the program's
+// resources at the display's sizes (the host 94x94, terminals 49x60, check
+// marks 12x13) times a device pixel ratio, so that a scaled screen shows
+// them sharp; they draw at their sizes in logical pixels.
 class ProgressPictures {
 public:
-    ProgressPictures();
+    explicit ProgressPictures(qreal devicePixelRatio = 1.0);
+
+    // Draws every picture again for this ratio; nothing when it is the one
+    // they have.
+    void RenderAt(qreal devicePixelRatio);
+    qreal DevicePixelRatio() const { return ratio_; }
 
     const QImage& Host() const { return host_; }
     const QImage& CheckMark(bool selected) const { return selected ? checkOn_ : checkOff_; }
@@ -38,6 +44,7 @@ private:
         std::array<QImage, 5> status;  // by TerminalPicture
         std::array<QImage, kBusyFrames> busy;
     };
+    qreal ratio_ = 0;
     QImage host_;
     QImage checkOn_;
     QImage checkOff_;

@@ -30,168 +30,149 @@ QPen LinePen() {
     return pen;
 }
 
+bool IsProgressMode(int mode) {
+    return mode == link::kProgressPerAddress || mode == link::kProgressTransfer ||
+           mode == link::kProgressPolling;
+}
+
 }  // namespace
 
-CZelo32View::CZelo32View(core::ViewState& state, const ProgressPictures& pictures, Hooks hooks,
+struct CZelo32View::Frame {
+    core::DisplaySettings settings;
+    int addressCount = 0;
+    int mode = 0;
+    bool busy = false;  // a busy frame replaces the picture of the terminal in hand
+    bool countdown = false;
+    QColor text;
+    QColor inactive;
+};
+
+CZelo32View::CZelo32View(core::ViewState& state, ProgressPictures& pictures, Hooks hooks,
                          QWidget* parent)
     : QWidget(parent), state_(state), pictures_(pictures), hooks_(std::move(hooks)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(100, 100);
-    ClearCanvas();
 }
 
-void CZelo32View::RefreshProgress(int erase) {
-    if (erase != 0) ClearCanvas();
+void CZelo32View::RefreshProgress(int) {
+    busyFrameDue_ = true;
     update();
 }
 
-const QImage& CZelo32View::DrawNow() {
-    QPainter painter(&canvas_);
-    Draw(painter);
-    return canvas_;
-}
-
-void CZelo32View::ClearCanvas() {
+QImage CZelo32View::DrawNow(qreal devicePixelRatio) {
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : devicePixelRatioF();
     const QSize size = this->size().expandedTo(QSize(100, 100));
-    canvas_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    canvas_.fill(Qt::white);
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    Draw(painter);
+    return image;
 }
 
 void CZelo32View::paintEvent(QPaintEvent*) {
-    DrawNow();
     QPainter painter(this);
-    painter.drawImage(0, 0, canvas_);
+    Draw(painter);
 }
-
-void CZelo32View::resizeEvent(QResizeEvent*) { ClearCanvas(); }
 
 void CZelo32View::DrawText(QPainter& painter, int x, int y, const QString& text,
                            const QColor& colour) {
-    // The text's cell is filled first, so that its trailing blanks cover
-    // what an earlier, longer text left there.
     const QFontMetrics metrics = painter.fontMetrics();
     const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
-    painter.fillRect(cell, Qt::white);
     painter.setPen(colour);
     painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
 }
 
 void CZelo32View::Draw(QPainter& painter) {
+    pictures_.RenderAt(painter.device()->devicePixelRatioF());
+    painter.fillRect(QRect(QPoint(0, 0), size().expandedTo(QSize(100, 100))), Qt::white);
     painter.setFont(font());
     const link::ProgressState& progress = state_.progress;
-    const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    const int mode = progress.mode.load();
-    if (mode != link::kProgressPerAddress && mode != link::kProgressTransfer &&
-        mode != link::kProgressPolling) {
-        return;
-    }
-    const QColor text = palette().color(QPalette::Text);
-    if (mode == link::kProgressPolling && state_.poll.pollingPeriod == 1) {
+    // A busy frame is due once per progress update, whatever this paint shows.
+    const bool busyDue = std::exchange(busyFrameDue_, false);
+
+    Frame frame;
+    frame.mode = progress.mode.load();
+    if (!IsProgressMode(frame.mode)) return;
+    frame.settings = state_.display.Get();
+    frame.addressCount =
+        static_cast<int>(std::min(frame.settings.addresses.size(), link::kAddressSlots));
+    const int phase = progress.phase.load();
+    frame.busy = busyDue && phase >= 1 && phase <= 9;
+    frame.countdown = !frame.busy && !hooks_.stopRequested() && progress.countdown.load() > 0;
+    frame.text = palette().color(QPalette::Text);
+    frame.inactive = palette().color(QPalette::Disabled, QPalette::WindowText);
+
+    if (frame.mode == link::kProgressPolling && frame.settings.pollingPeriod == 1) {
+        const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
         DrawText(painter, 120, 1,
-                 QString::asprintf("Polling from %8s to %8s Current: %8s     ",
-                                   state_.poll.startTime.c_str(), state_.poll.stopTime.c_str(),
-                                   now.toLatin1().constData()),
-                 text);
+                 QStringLiteral("Polling from %1 to %2 Current: %3")
+                     .arg(dialogs::DisplayText(frame.settings.pollStartTime), 8)
+                     .arg(dialogs::DisplayText(frame.settings.pollStopTime), 8)
+                     .arg(now, 8),
+                 frame.text);
     }
     painter.drawImage(10, 10, pictures_.Host());
-
-    // One copy for the whole drawing, so that every address drawn exists.
-    const std::string addresses = state_.comm.addresses;
-    const int addressCount = static_cast<int>(std::min(addresses.size(), link::kAddressSlots));
     painter.setPen(LinePen());
     painter.drawLine(57, 104, 57, kLineY);
-    painter.drawLine(57, kLineY, addressCount * kPictureStep + 104, kLineY);
+    painter.drawLine(57, kLineY, frame.addressCount * kPictureStep + 104, kLineY);
+    DrawTerminals(painter, frame);
 
-    const int phase = progress.phase.load();
-    if (phase >= 1 && phase <= 9) {
-        DrawBusy(painter, addresses, addressCount, mode, phase);
-    } else {
-        DrawAtRest(painter, addresses, addressCount, mode, phase);
+    if (frame.countdown) {
+        DrawText(painter, 120, 150, QStringLiteral("Next Upload"), frame.text);
+        DrawText(painter, 120, 170, QString::asprintf("%4d second", progress.countdown.load()),
+                 frame.text);
+    } else if (frame.mode != link::kProgressPolling) {
+        DrawTransfer(painter, frame);
     }
 }
 
-void CZelo32View::DrawAtRest(QPainter& painter, const std::string& addresses, int addressCount,
-                             int mode, int phase) {
+void CZelo32View::DrawTerminals(QPainter& painter, const Frame& frame) {
     const link::ProgressState& progress = state_.progress;
-    const QColor text = palette().color(QPalette::Text);
-    const QColor inactive = palette().color(QPalette::Disabled, QPalette::WindowText);
-    for (int i = 0; i < addressCount; ++i) {
+    for (int i = 0; i < frame.addressCount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
         const int x = 168 + kPictureStep * i;
+        const int type = progress.typeFound[slot].load();
+        const bool inHand = frame.busy && progress.currentAddress.load() == i;
         painter.drawImage(x - 18, kPictureTop,
-                          pictures_.ForStatus(progress.typeFound[slot].load(),
-                                              progress.addressStatus[slot].load()));
+                          inHand ? pictures_.BusyFrame(type, progress.phase.load())
+                                 : pictures_.ForStatus(type, progress.addressStatus[slot].load()));
         painter.setPen(LinePen());
         painter.drawLine(x + 6, kPictureBottom, x + 6, kLineY);
         const bool selected = progress.addressSelected[slot].load() != 0;
         painter.drawImage(x, 90, pictures_.CheckMark(selected));
-        DrawText(painter, x, 115, QString(QLatin1Char(addresses[slot])),
-                 selected ? text : inactive);
-        if (mode == link::kProgressPolling) {
+        DrawText(painter, x, 115, QString(QLatin1Char(frame.settings.addresses[slot])),
+                 selected ? frame.text : frame.inactive);
+        if (frame.mode == link::kProgressPolling) {
             DrawText(painter, x - 18, 140,
-                     dialogs::DisplayText(state_.pollContext.lastRecordTimes[slot].Get()), text);
+                     dialogs::DisplayText(state_.pollContext.lastRecordTimes[slot].Get()),
+                     frame.text);
         }
-    }
-    if (phase == 0 && !hooks_.stopRequested() && progress.countdown.load() > 0) {
-        DrawText(painter, 120, 150, QStringLiteral("Next Upload"), text);
-        DrawText(painter, 120, 170, QString::asprintf("%4d second  ", progress.countdown.load()),
-                 text);
     }
 }
 
-void CZelo32View::DrawBusy(QPainter& painter, const std::string& addresses, int addressCount,
-                           int mode, int phase) {
-    link::ProgressState& progress = state_.progress;
-    const QColor text = palette().color(QPalette::Text);
-    const QColor inactive = palette().color(QPalette::Disabled, QPalette::WindowText);
-    for (int i = 0; i < addressCount; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        const int x = 174 + kPictureStep * i;
-        painter.setPen(LinePen());
-        painter.drawLine(x, kPictureBottom, x, kLineY);
-        const bool selected = progress.addressSelected[slot].load() != 0;
-        DrawText(painter, x - 6, 115, QString(QLatin1Char(addresses[slot])),
-                 selected ? text : inactive);
-        if (mode == link::kProgressPolling) {
-            DrawText(painter, x - 24, 140,
-                     dialogs::DisplayText(state_.pollContext.lastRecordTimes[slot].Get()), text);
-        }
-    }
-    const int current = progress.currentAddress.load();
-    if (current >= 0 && current < static_cast<int>(link::kAddressSlots)) {
-        painter.drawImage(current * kPictureStep + kFirstPictureX, kPictureTop,
-                          pictures_.BusyFrame(
-                              progress.typeFound[static_cast<std::size_t>(current)].load(), phase));
-    }
-    // The next repaint without new progress shows the full pictures again.
-    progress.phase = 0;
-
+void CZelo32View::DrawTransfer(QPainter& painter, const Frame& frame) {
+    const link::ProgressState& progress = state_.progress;
     const int bytes = progress.bytes.load();
     if (bytes == 0) return;
-    DrawText(painter, 10, 140, QStringLiteral("File Name"), text);
-    DrawText(painter, 10, 160, QStringLiteral("Packet"), text);
-    DrawText(painter, 10, 180, QStringLiteral("Bytes"), text);
-    const std::string fileName = progress.fileName.Get();
-    if (mode == link::kProgressPerAddress) {
-        const std::string saveAs = progress.saveAsName.Get();
+    DrawText(painter, 10, 140, QStringLiteral("File Name"), frame.text);
+    DrawText(painter, 10, 160, QStringLiteral("Packet"), frame.text);
+    DrawText(painter, 10, 180, QStringLiteral("Bytes"), frame.text);
+    const QString fileName = dialogs::DisplayText(progress.fileName.Get());
+    if (frame.mode == link::kProgressPerAddress) {
         DrawText(painter, 100, 140,
-                 QStringLiteral(":  %1   /  Save AS : %2                    ")
-                     .arg(dialogs::DisplayText(fileName), dialogs::DisplayText(saveAs)),
-                 text);
+                 QStringLiteral(":  %1   /  Save AS : %2")
+                     .arg(fileName, dialogs::DisplayText(progress.saveAsName.Get())),
+                 frame.text);
     } else {
-        DrawText(painter, 100, 140,
-                 QStringLiteral(":  %1                    ").arg(dialogs::DisplayText(fileName)),
-                 text);
+        DrawText(painter, 100, 140, QStringLiteral(":  %1").arg(fileName), frame.text);
     }
-    DrawText(painter, 100, 160, QString::asprintf(":  %d             ", progress.packets.load()),
-             text);
-    DrawText(painter, 100, 180, QString::asprintf(":  %d             ", bytes), text);
+    DrawText(painter, 100, 160, QString::asprintf(":  %d", progress.packets.load()), frame.text);
+    DrawText(painter, 100, 180, QString::asprintf(":  %d", bytes), frame.text);
     const int total = progress.total.load();
-    if (mode == link::kProgressTransfer && total != 0) {
+    if (frame.mode == link::kProgressTransfer && total != 0) {
         const long long percent = static_cast<long long>(bytes) * 100 / total;
-        DrawText(painter, 10, 200, QStringLiteral("Percents"), text);
-        DrawText(painter, 100, 200, QString::asprintf(":  %lld  %c           ", percent, '%'),
-                 text);
+        DrawText(painter, 10, 200, QStringLiteral("Percents"), frame.text);
+        DrawText(painter, 100, 200, QString::asprintf(":  %lld  %%", percent), frame.text);
     }
 }
 
@@ -199,7 +180,7 @@ int CZelo32View::TerminalAt(int x, int y) const {
     if (y < kPictureTop || y > kPictureBottom || x <= kFirstPictureX) return -1;
     if ((x - kFirstPictureX) % kPictureStep >= kPictureWidth) return -1;
     const int index = (x - kFirstPictureX) / kPictureStep;
-    const auto count = std::min(state_.comm.addresses.size(), link::kAddressSlots);
+    const auto count = std::min(state_.display.Get().addresses.size(), link::kAddressSlots);
     return index < static_cast<int>(count) ? index : -1;
 }
 
@@ -209,7 +190,8 @@ void CZelo32View::mouseDoubleClickEvent(QMouseEvent* event) {
     const int y = at.y();
     link::ProgressState& progress = state_.progress;
     if (event->button() == Qt::LeftButton) {
-        if (x > 85 && x < 100 && y > 70 && y < 80) {
+        if (x > kHostSpot.left() && x < kHostSpot.right() && y > kHostSpot.top() &&
+            y < kHostSpot.bottom()) {
             // Idle alone is not enough: it is still 1 while a command opens
             // the line, and a second command then would be refused anyway.
             emit CommandRequested(hooks_.readyForCommand() ? kMenuPoll : kMenuStop);

@@ -14,14 +14,16 @@ namespace zelo::desktop {
 // picture, one picture per terminal address with its status, the file in
 // transfer or the polling window), and the mouse actions on it.
 //
-// It draws on white into a canvas of its own that a repaint does not erase, as the
-// display was designed: a busy frame only replaces the picture of the
-// terminal in hand, and trailing blanks of a text cover what a longer
-// earlier text left. RefreshProgress with erase, and a resize, start from a
-// blank canvas.
+// Every paint draws the whole current state on a cleared background, at
+// the device pixel ratio: nothing an earlier paint left can show through.
+// A busy frame is shown once per progress update, over the picture of the
+// terminal in hand; the next paint without new progress shows its status
+// picture again.
 //
-// Threads: the user interface thread. It reads ProgressState, which the
-// worker writes; the worker only reaches it through queued signals.
+// Threads: the user interface thread. It reads ProgressState (atomics and
+// texts handed over whole) and the DisplaySnapshot of the settings, never
+// the settings records the worker may be writing, and painting changes
+// nothing of the model.
 class CZelo32View : public QWidget {
     Q_OBJECT
 
@@ -34,15 +36,20 @@ public:
         std::function<bool()> readyForCommand;
     };
 
-    CZelo32View(core::ViewState& state, const ProgressPictures& pictures, Hooks hooks,
+    CZelo32View(core::ViewState& state, ProgressPictures& pictures, Hooks hooks,
                 QWidget* parent = nullptr);
 
-    // The progress changed: draw it again, on a blank canvas when erase is 1.
+    // The progress changed: paint it again. (erase is the operations' wish
+    // for a blank start; every paint starts blank.)
     void RefreshProgress(int erase);
-    // Draws the current progress onto the canvas now (what a repaint does)
-    // and returns the canvas; tests look at its pixels.
-    const QImage& DrawNow();
-    const QImage& Canvas() const { return canvas_; }
+    // Paints what a repaint would paint into an image of the view's size at
+    // the given device pixel ratio (by default the view's own), as a repaint
+    // does; tests look at its pixels.
+    QImage DrawNow(qreal devicePixelRatio = 0);
+
+    // The spot on the host picture that polls or stops on a double click,
+    // in view coordinates (the points strictly inside it count).
+    static constexpr QRect kHostSpot{85, 70, 16, 11};
 
 signals:
     // A double click asked for a menu command (Poll or Stop).
@@ -50,24 +57,24 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // What one paint shows, read once so that every part agrees.
+    struct Frame;
     void Draw(QPainter& painter);
-    void DrawAtRest(QPainter& painter, const std::string& addresses, int addressCount, int mode,
-                    int phase);
-    void DrawBusy(QPainter& painter, const std::string& addresses, int addressCount, int mode,
-                  int phase);
+    void DrawTerminals(QPainter& painter, const Frame& frame);
+    void DrawTransfer(QPainter& painter, const Frame& frame);
     void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour);
     // The address index of a terminal picture at this point, or -1.
     int TerminalAt(int x, int y) const;
-    void ClearCanvas();
 
     core::ViewState& state_;
-    const ProgressPictures& pictures_;
+    ProgressPictures& pictures_;
     Hooks hooks_;
-    QImage canvas_;
+    // The view's own: progress came in since the last paint, so a busy
+    // frame (if the phase says one) is due.
+    bool busyFrameDue_ = false;
 };
 
 }  // namespace zelo::desktop

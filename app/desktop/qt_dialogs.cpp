@@ -34,11 +34,9 @@ bool QtDialogs::OpenTerminalDialog(QWidget* parent, core::ViewCore& view) {
     return dialogs::ExecTerminalTypeDlg(parent, view);
 }
 
-// Settings dialogs open only while no command runs (the menu is disabled
-// then), so the dialog's own reconnect on this thread touches no line the
-// worker holds.
-bool QtDialogs::EditParameters(QWidget* parent, core::ViewCore& view) {
-    return dialogs::ExecParametersDlg(parent, view);
+bool QtDialogs::EditParameters(QWidget* parent, core::ViewCore& view,
+                               const std::function<void(int openPort)>& reconnect) {
+    return dialogs::ExecParametersDlg(parent, view, reconnect);
 }
 
 bool QtDialogs::EditDownloadList(QWidget* parent, core::ViewCore& view) {

@@ -16,7 +16,8 @@ public:
                                                 const core::PhoneBook& phoneBook) override;
     bool ChooseDateTime(QWidget* parent, core::TimeSyncRequest& request) override;
     bool OpenTerminalDialog(QWidget* parent, core::ViewCore& view) override;
-    bool EditParameters(QWidget* parent, core::ViewCore& view) override;
+    bool EditParameters(QWidget* parent, core::ViewCore& view,
+                        const std::function<void(int openPort)>& reconnect) override;
     bool EditDownloadList(QWidget* parent, core::ViewCore& view) override;
     bool EditUploadList(QWidget* parent, core::ViewCore& view) override;
     bool EditPollSettings(QWidget* parent, core::ViewCore& view) override;

@@ -78,10 +78,4 @@ ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields
     return outcome;
 }
 
-void ReconnectLine(core::ViewCore& view, int openPort) {
-    core::ViewState& state = view.State();
-    view.Link().Disconnect(openPort, state.status);
-    view.Link().Connect(state.comm, state.status);
-}
-
 }  // namespace zelo::dialogs

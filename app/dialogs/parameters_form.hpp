@@ -49,9 +49,4 @@ struct ParametersOutcome {
 ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields& fields,
                                     LibrarySettings& library);
 
-// The answer Yes: closes the line on the port it was opened on (the new
-// port may differ) and opens it with the new settings. Runs the connection
-// on the calling thread.
-void ReconnectLine(core::ViewCore& view, int openPort);
-
 }  // namespace zelo::dialogs

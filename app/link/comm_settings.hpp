@@ -32,9 +32,14 @@ enum TerminalTypeCode : int {
     kBrisa = 6,
 };
 
-// Line and terminal settings. Written by the user interface thread before a
-// command's worker starts; the worker changes only baudIndex (after a
-// successful speed search), so no field needs to be atomic.
+// Line and terminal settings. They belong to the thread that owns the
+// view's records: the user interface thread while no command runs, the
+// worker while one does. The worker changes baudIndex (a speed search),
+// the addresses (a script line, an address change), dialNumber (the dial
+// step) and every field (the configuration reloaded after Stop); the user
+// interface thread takes them back when the worker's busy flag returns to
+// 0. No field is atomic: the progress display never reads them, only a copy
+// handed over whole under a lock.
 struct CommSettings {
     // Terminals to talk to, in the order every operation visits them; the
     // position of an address indexes the per-address arrays of ProgressState.

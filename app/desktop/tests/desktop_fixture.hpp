@@ -54,6 +54,15 @@ public:
     using QtDialogs::QtDialogs;
     std::optional<std::string> inputText;
     int lastInputCommand = 0;
+    // The parameters dialog answered Yes to "Do you want to reconnect?"
+    // (the line on port 1); otherwise it is the program's own.
+    bool reconnectOnParameters = false;
+    bool EditParameters(QWidget* parent, core::ViewCore& view,
+                        const std::function<void(int)>& reconnect) override {
+        if (!reconnectOnParameters) return QtDialogs::EditParameters(parent, view, reconnect);
+        reconnect(1);
+        return true;
+    }
     std::optional<std::string> InputText(QWidget*, int commandCode) override {
         lastInputCommand = commandCode;
         return inputText;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <fstream>
 #include <thread>
 
 #include "command_doubles.hpp"
@@ -292,6 +293,36 @@ private slots:
         QTRY_VERIFY(f.frame->HasShutDown());
         QVERIFY(boxWhileBusy);
         QCOMPARE(f.program->Worker().WorkerBusy(), 0);
+    }
+
+    // The worker changes the addresses for each script line, polls, and
+    // reloads the configuration after Stop, while the view repaints all the
+    // time: nothing of it may be a data race (the ThreadSanitizer run).
+    void ViewRepaintsWhileAScriptAndAPollChangeTheSettings() {
+        DesktopFixture f(Scripted());
+        std::ofstream(f.File("s.zsc")) << "A A\nBA M\nCAB A\nAB 1\n";
+        f.State().progress.mode = link::kProgressPolling;
+        operations_->blockIn = "Poll";
+        QTimer painter;
+        int paints = 0;
+        connect(&painter, &QTimer::timeout, [&] {
+            f.frame->View().repaint();
+            ++paints;
+        });
+        painter.start(1);
+        QCOMPARE(f.program->Controller().StartUp("Z s.zsc"), core::CommandLineResult::kStarted);
+        QTRY_VERIFY_WITH_TIMEOUT(operations_->blocking.load() == 1, 30000);
+        f.frame->RunCommand(kMenuStop);  // the worker reloads the configuration
+        QTRY_VERIFY_WITH_TIMEOUT(!f.frame->Stopping(), 30000);
+        QVERIFY(Has(log_->Events(), "WarmStart CAB"));
+        // A polling run from the menu, stopped the same way.
+        QTRY_VERIFY(f.frame->Action(kMenuPoll)->isEnabled());
+        f.frame->RunCommand(kMenuPoll);
+        QTRY_VERIFY_WITH_TIMEOUT(operations_->blocking.load() == 1, 30000);
+        f.frame->RunCommand(kMenuStop);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.frame->Stopping(), 30000);
+        QVERIFY(paints > 2);
+        QCOMPARE(f.State().display.Get().addresses, std::string("AB"));  // as configured
     }
 
     void UnattendedRunClosesByItselfWithoutAsking() {

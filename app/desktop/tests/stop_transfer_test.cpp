@@ -1,9 +1,15 @@
-// Stop during a download to a simulated terminal, with the real connection
-// object: the window stays live, the stop is reported, and the terminal
-// does not end up with a file that claims to be whole.
+// Stop with the real connection object: during a download to a simulated
+// terminal (the window stays live, the stop is reported, and the terminal
+// does not end up with a file that claims to be whole), and during a
+// reconnect's speed search on a silent line.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <fstream>
 
@@ -86,6 +92,43 @@ private slots:
         QTRY_VERIFY(f.frame->Action(kMenuPoll)->isEnabled());
         f.program->ShutDown();
         QVERIFY(terminal.Stop());
+    }
+
+    // The parameters dialog's reconnect searches the speed on the worker:
+    // against a line where nothing answers, the window's own timer keeps
+    // firing, and Stop ends the search. The probe under way (a directory
+    // query, which the library does not cut short) runs to its time-out
+    // first, so the bound is a few seconds, not the rest of the ten speeds.
+    void ReconnectSearchesOnTheWorkerAndStopEndsIt() {
+        const int line = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(line >= 0);
+        QVERIFY(grantpt(line) == 0 && unlockpt(line) == 0);
+        qputenv("PENDRA_PORT1", QByteArray(ptsname(line)));
+        std::string settings = testing::SimulatorConfiguration();
+        settings.replace(settings.find("AutoBaudRate=0"), 14, "AutoBaudRate=1");
+        DesktopFixture f(program::BindTerminalLink, settings);
+        f.program->Controller().StartUp("");
+        f.dialogs.reconnectOnParameters = true;
+
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        f.frame->RunCommand(kMenuParameters);  // returns at once: the worker reconnects
+        QVERIFY(f.program->Worker().WorkerBusy() == 1);
+        QTRY_VERIFY_WITH_TIMEOUT(f.State().status.idle.load() == 0, 10000);  // probing
+        const int ticksBefore = ticks;
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= ticksBefore + 20, 10000);
+        QCOMPARE(f.program->Worker().WorkerBusy(), 1);
+
+        QElapsedTimer stopping;
+        stopping.start();
+        f.frame->RunCommand(kMenuStop);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.frame->Stopping(), 10000);
+        QVERIFY2(stopping.elapsed() < 5000, qPrintable(QString::number(stopping.elapsed())));
+        QCOMPARE(f.State().status.connected.load(), 0);
+        f.program->ShutDown();
+        close(line);
     }
 };
 

@@ -130,11 +130,7 @@ bool ExecParametersDlg(QWidget* parent, core::ViewCore& view,
     ReportUnsaved(parent, outcome.saved);
     if (outcome.askReconnect &&
         Services().askYesNo(parent, QStringLiteral("Do you want to reconnect?"))) {
-        if (reconnect) {
-            reconnect(outcome.openPort);
-        } else {
-            ReconnectLine(view, outcome.openPort);
-        }
+        reconnect(outcome.openPort);
     }
     return true;
 }

@@ -12,10 +12,10 @@ namespace zelo::dialogs {
 // log, always started from the file. True on OK, after the settings were
 // stored, handed to the library and saved. When the line is open and its
 // speed or framing changed it asks "Do you want to reconnect?"; Yes calls
-// `reconnect` with the port the line is open on, or, without one, closes
-// and reopens the line on this thread.
+// `reconnect` with the port the line is open on. The reconnect itself (a
+// speed search, a dial) belongs on the worker, never on this thread.
 bool ExecParametersDlg(QWidget* parent, core::ViewCore& view,
-                       const std::function<void(int openPort)>& reconnect = {},
+                       const std::function<void(int openPort)>& reconnect,
                        LibrarySettings& library = ZeloDllSettings());
 
 }  // namespace zelo::dialogs
