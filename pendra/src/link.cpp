@@ -77,7 +77,7 @@ bool Link::setup(int32_t port, int16_t baud, int16_t stop, int16_t parity) {
         peer.window.stop();
         peer.uploadMayStream = false;
         peer.pollMayBatch = false;
-        peer.pollAhead = PollReadAhead{};
+        peer.pollAhead.reset();  // where the caller stands outlives the line
         peer.download.clear();
     }
     downloadStreaming_.reset();

@@ -62,6 +62,13 @@ public:
     // when no reply came back from the last request to it.
     int16_t acknowledge(char address);
 
+    // Numbered poll records (link_poll_batches.cpp): the number of the
+    // record handed out last to the caller (0 when the terminal does not
+    // number) and how many more are held; and the caller's word that it
+    // has the records through `number` on stable storage.
+    void pollNumber(char address, uint32_t& number, std::size_t& held) const;
+    void pollStored(char address, uint32_t number);
+
     // Writes a command line to the modem, followed by CR. A line starting
     // with "+++" is sent with guard time: silence, "+++", silence, then the
     // rest of the line (e.g. ATH) when there is one.

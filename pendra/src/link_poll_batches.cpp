@@ -2,12 +2,14 @@
 // terminal's records as one reply holds; the link hands them out one per
 // Pendra_POLL, each under the serial a stop-and-wait poll would have had,
 // and the terminal moves past a record only once the caller acknowledged it.
+#include <optional>
 #include <string>
 
 #include "frame.hpp"
 #include "line_settings.hpp"
 #include "link.hpp"
 #include "message_codec.hpp"
+#include "poll_batch.hpp"
 #include "trace.hpp"
 
 namespace pendra {
@@ -64,8 +66,10 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
     const uint8_t serial = serialAfter(peer.repliedSerial);
     wire::Request ask = request;
     ask.command = wire::Command::PollBatch;
-    ask.payload = std::string(1, static_cast<char>(wire::kMaxPollBatch)) +
-                  request.payload.substr(0, wire::kMaxPayload - 1);
+    const bool numbered = ahead.asksNumbered();
+    ask.payload = wire::batchRequestPayload(
+        wire::kMaxPollBatch,
+        numbered ? std::optional<uint32_t>(ahead.storedThrough()) : std::nullopt, request.payload);
     const uint8_t tag = static_cast<uint8_t>(serial | (peer.acknowledged ? wire::kTagFlag : 0));
     const auto frame = wire::requestFrame(ask, tag);
     if (!frame) return {kResultLineFailure, {}};
@@ -87,7 +91,12 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
         peer.pollMayBatch = false;
     }
     if (!answeredByTerminal(outcome.status)) return outcome;
-    if (carriesRecord(outcome.status)) {
+    if (numbered && carriesRecord(outcome.status)) {
+        // Records without numbers: the terminal does not number them.
+        trace::note("poll records not numbered: acknowledged one by one");
+        ahead.refuseNumbering();
+    }
+    if (carriesRecord(outcome.status) || outcome.status == wire::kNumberedRecords) {
         auto first = ahead.start(serial, outcome.reply, now);
         if (!first) {
             // Passed its checks yet does not add up: taken as a damaged
@@ -96,6 +105,7 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
             return {kResultDamagedReply, {}};
         }
         outcome.reply = std::move(*first);
+        outcome.status = outcome.reply.status;
     }
     peer.repliedSerial = serial;
     peer.replied = true;
@@ -118,6 +128,13 @@ void Link::settlePollAhead(Peer& peer) {
 }
 
 bool Link::deferAcknowledgement(Peer& peer) {
+    if (peer.pollAhead.numbered() && peer.pollAhead.handedOutNumber() != 0) {
+        // Numbered: the next batch request says where the host stands, and
+        // no frame needs to go now.
+        peer.pollAhead.acknowledgeHandedOut();
+        peer.acknowledged = true;
+        return true;
+    }
     if (!peer.pollAhead.holdsAfter(peer.repliedSerial)) {
         peer.pollAhead.settle();  // the Ack frame about to go covers it
         return false;
@@ -127,6 +144,21 @@ bool Link::deferAcknowledgement(Peer& peer) {
     peer.acknowledged = true;
     peer.pollAhead.owe(peer.repliedSerial);
     return true;
+}
+
+void Link::pollNumber(char address, uint32_t& number, std::size_t& held) const {
+    const PollReadAhead& ahead = peers_[static_cast<uint8_t>(address)].pollAhead;
+    number = ahead.handedOutNumber();
+    held = ahead.heldCount();
+}
+
+void Link::pollStored(char address, uint32_t number) {
+    Peer& peer = peers_[static_cast<uint8_t>(address)];
+    peer.pollAhead.stored(number);
+    // Only a terminal that numbered records before is reported: its first
+    // poll goes as a batch that says where the host stands, so that it
+    // never hands out again, one by one, a record the host has.
+    if (protocol_ >= wire::kVersionStreaming) peer.pollMayBatch = true;
 }
 
 void Link::flushPollAcknowledgements() {
