@@ -135,6 +135,8 @@ Terminals:
                            keys: model ram flash ems records generate_records
                            record_end id version ram_kb flash_kb ems_kb
                            program_area_kb silent running autoboot
+                           keep_records (yes: numbering and records not yet
+                           taken kept in RAMFOLDER.poll-records across restarts)
 Line:
   -d, --device PATH        use this serial device (default: a pseudo-terminal)
   -l, --link PATH          make PATH a symbolic link to the pseudo-terminal, so

@@ -30,6 +30,12 @@ public:
     std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override {
         return inner_.pollRecordsAhead(address, most);
     }
+    std::optional<uint32_t> pollFrontNumber(char address) override {
+        return inner_.pollFrontNumber(address);
+    }
+    void dropPollRecordsThrough(char address, uint32_t number) override {
+        inner_.dropPollRecordsThrough(address, number);
+    }
 
 private:
     void write(const std::string& text);
