@@ -125,6 +125,9 @@ std::string PollNumbers::Text(std::int64_t dataLength) const {
 }
 
 bool PollNumbers::Commit(PollDataFile& data) {
+    // The notes first: data on the disk without its note would be taken
+    // again, a note without its data is only checked and passed over.
+    if (journal_ && !journal_->Flush()) return false;
     if (!data.Flush()) return false;
     const auto length = environment_.FileSize(dataPath_);
     if (!length) return false;

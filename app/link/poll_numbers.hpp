@@ -4,7 +4,8 @@
 //  - before a record goes to the polled-data file, a line about it (address,
 //    number, length, checksum) goes to the end of the numbers file;
 //  - a commit (at the end of a terminal's batch, after kMostUncommitted
-//    records and at the end of a run) syncs the polled-data file, then
+//    records and at the end of a run) syncs those notes, then the
+//    polled-data file, then
 //    replaces the numbers file whole, synced, by the last number stored per
 //    terminal and the data file's length. Only after that may the terminals
 //    hear of it and drop the records;

@@ -334,6 +334,11 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
         RestorePowerSaving(*this, comm, status, progress);
         return;
     }
+    // Every terminal is told where the host stands, also one never polled
+    // before (0), so that its records come numbered from now on.
+    for (const char address : comm.addresses)
+        HM_poll_stored(static_cast<unsigned char>(address),
+                       context.numbers->StoredThrough(address));
     // A stopped run leaves the file open and the power saving as it is,
     // with what it holds on stable storage.
     const bool finished = PollRun(*this, comm, status, settings, context, progress).Run();
