@@ -91,11 +91,6 @@ Link::Outcome Link::batchedPoll(const wire::Request& request, Peer& peer) {
         peer.pollMayBatch = false;
     }
     if (!answeredByTerminal(outcome.status)) return outcome;
-    if (numbered && carriesRecord(outcome.status)) {
-        // Records without numbers: the terminal does not number them.
-        trace::note("poll records not numbered: acknowledged one by one");
-        ahead.refuseNumbering();
-    }
     if (carriesRecord(outcome.status) || outcome.status == wire::kNumberedRecords) {
         auto first = ahead.start(serial, outcome.reply, now);
         if (!first) {
@@ -155,10 +150,11 @@ void Link::pollNumber(char address, uint32_t& number, std::size_t& held) const {
 void Link::pollStored(char address, uint32_t number) {
     Peer& peer = peers_[static_cast<uint8_t>(address)];
     peer.pollAhead.stored(number);
-    // Only a terminal that numbered records before is reported: its first
-    // poll goes as a batch that says where the host stands, so that it
-    // never hands out again, one by one, a record the host has.
-    if (protocol_ >= wire::kVersionStreaming) peer.pollMayBatch = true;
+    // A terminal that numbered records before: its first poll goes as a
+    // batch that says where the host stands, so that it never hands out
+    // again, one by one, a record the host has. (0: perhaps a version-1
+    // terminal, which would not answer a batch request.)
+    if (number > 0 && protocol_ >= wire::kVersionStreaming) peer.pollMayBatch = true;
 }
 
 void Link::flushPollAcknowledgements() {

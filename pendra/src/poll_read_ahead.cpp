@@ -20,12 +20,12 @@ std::optional<wire::Reply> PollReadAhead::start(uint8_t first, const wire::Reply
                                                 std::chrono::steady_clock::time_point now) {
     drop();
     received_ = now;
+    numbered_ = batch.status == wire::kNumberedRecords;
     std::vector<std::string> records;
     uint32_t number = 0;
     if (batch.status == wire::kNumberedRecords) {
         auto numbered = wire::unpackNumberedRecords(batch.payload, batch.more);
         if (!numbered) return std::nullopt;
-        numbering_ = Numbering::Numbered;
         records = std::move(numbered->records);
         number = numbered->first;
     } else {
@@ -80,7 +80,7 @@ void PollReadAhead::drop() {
 void PollReadAhead::reset() {
     drop();
     owed_.reset();
-    numbering_ = Numbering::Unknown;
+    numbered_ = false;
 }
 
 }  // namespace pendra

@@ -56,11 +56,11 @@ public:
     // frame went).
     void settle() { owed_.reset(); }
 
-    // Numbering. Asked for until a reply to the request shows the terminal
-    // does not number.
-    bool asksNumbered() const { return numbering_ != Numbering::Refused; }
-    void refuseNumbering() { numbering_ = Numbering::Refused; }
-    bool numbered() const { return numbering_ == Numbering::Numbered; }
+    // Numbering: asked for once the caller reports what it stored; a reply
+    // says whether its batch is numbered (a terminal that does not number,
+    // or a record too long for the numbered form, comes unnumbered).
+    bool asksNumbered() const { return durable_; }
+    bool numbered() const { return numbered_; }
     // What the next batch request tells the terminal.
     uint32_t storedThrough() const { return durable_ ? stored_ : acknowledged_; }
     // The number of the record handed out last (0: none, or not numbered)
@@ -78,8 +78,7 @@ public:
     }
 
 private:
-    enum class Numbering { Unknown, Numbered, Refused };
-    Numbering numbering_ = Numbering::Unknown;
+    bool numbered_ = false;  // the batch held is numbered
     bool durable_ = false;
     uint32_t stored_ = 0;
     uint32_t acknowledged_ = 0;

@@ -49,21 +49,25 @@ wire::Reply PollBatches::build(const wire::Request& request, Batch& batch, bool&
     wire::Reply reply;
     const auto front =
         asked.storedThrough ? terminals_.pollFrontNumber(request.address) : std::nullopt;
-    if (front) {
-        terminals_.dropPollRecordsThrough(request.address, *asked.storedThrough);
-        batch.numbered = true;
-        const auto records = terminals_.pollRecordsAhead(request.address, most);
-        const uint32_t first = terminals_.pollFrontNumber(request.address).value_or(*front);
-        const wire::PackedRecords packed = wire::packNumberedRecords(first, records, most);
+    if (front) terminals_.dropPollRecordsThrough(request.address, *asked.storedThrough);
+    const auto records =
+        front ? terminals_.pollRecordsAhead(request.address, most) : std::vector<std::string>{};
+    const uint32_t first = front ? terminals_.pollFrontNumber(request.address).value_or(*front) : 0;
+    const wire::PackedRecords numbered =
+        records.empty() ? wire::PackedRecords{} : wire::packNumberedRecords(first, records, most);
+    if (front && records.empty()) {
         answered = true;
-        if (packed.records == 0) {
-            reply.status = 3;  // no data
-            return reply;
-        }
+        reply.status = 3;  // no data
+        return reply;
+    }
+    // A record too long for the numbered form goes as before, unnumbered.
+    if (numbered.records > 0) {
+        batch.numbered = true;
+        answered = true;
         reply.status = wire::kNumberedRecords;
-        reply.payload = packed.payload;
-        reply.more = packed.listed;
-        batch.count = packed.records;
+        reply.payload = numbered.payload;
+        reply.more = numbered.listed;
+        batch.count = numbered.records;
         return reply;
     }
     const auto ahead = terminals_.pollRecordsAhead(request.address, most);
