@@ -11,6 +11,8 @@
 #
 # For each seed, each fault (drop, corrupt, nak, late, silent, and all five
 # mixed) at each rate (1 % and 5 % of frames) gets a simulator of its own;
+# then polling of two terminals under all faults mixed, every record counted
+# once (poll_soak);
 # against it run downloads and uploads of several sizes, taken in turn from
 # the size list so that short soaks still cover every size.
 #
@@ -24,6 +26,7 @@
 #                         simulator is killed at a random moment, as a USB adapter
 #                         pulled out (default 2; not bound by --seconds)
 #   --work DIR            scratch folder (default: a new one under /tmp, removed)
+#   --no-polls            leave out the polling part
 # Prints one line per failing run and the figures at the end. Status: 0 when
 # nothing counted against the program, 1 otherwise, 2 for wrong options.
 set -uo pipefail
@@ -36,6 +39,7 @@ per_line=${#sizes[@]}
 max_transfers=0
 max_seconds=0
 work=""
+polls=1
 run_limit=90 # seconds one zelo32 run may take before it counts as a hang
 vanishing=2
 vanish_after="" # set: the simulator is killed this many seconds into the run
@@ -49,6 +53,7 @@ while (($#)); do
         --seconds) max_seconds="$2"; shift 2 ;;
         --vanishing) vanishing="$2"; shift 2 ;;
         --work) work="$2"; shift 2 ;;
+        --no-polls) polls=0; shift ;;
         *) echo "soak.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -281,5 +286,44 @@ for seed in $seeds; do
 done
 echo "soak: the line vanished during $((transfers - vanished_from)) of the transfers above"
 
+# Polling under all five faults mixed (5 % of frames): two terminals with
+# 150 records each, polled with zelo32 until a run ends with nothing left;
+# every record must be in POLL.DAT exactly once.
+polls_counted=1
+poll_soak() {
+    local folder="$work/polls" seed="${seeds%% *}"
+    rm -rf "$folder"
+    mkdir -p "$folder/A" "$folder/B" "$folder/locks"
+    "$termsim" --baud 57600 --link "$folder/line" --seed "$seed" --drop 0.01 --corrupt 0.01 \
+        --nak 0.01 --late 0.01 --silent 0.01 \
+        -t "A:model=Brisa,ram=$folder/A/ram,generate_records=150" \
+        -t "B:model=Brisa,ram=$folder/B/ram,generate_records=150" >"$folder/termsim.log" 2>&1 &
+    sim_pid=$!
+    local _
+    for _ in $(seq 200); do [[ -e "$folder/line" ]] && break; sleep 0.05; done
+    write_ini "$folder"
+    sed -i 's/^Address=A$/Address=AB/' "$folder/Zelocom.ini"
+    printf '[POLL]\r\nFile_Name=POLL.DAT\r\nOpen_Method=Append\r\nPolling_Period=ExistWhenPeriodNoData\r\nPoll_Max_Wait_Time=3\r\n' >>"$folder/Zelocom.ini"
+    for _ in 1 2 3; do
+        (cd "$folder" && PENDRA_PORT1="$folder/line" PENDRA_ANSWER_MS=400 \
+            PENDRA_LOCK_DIR="$folder/locks" timeout -k 5 "$run_limit" "$zelo32" AB 1 \
+            >>"$folder/out" 2>&1)
+    done
+    stop_simulator
+    python3 - "$folder/POLL.DAT" <<'PY' || polls_counted=0
+import collections, re, sys
+data = open(sys.argv[1], 'rb').read() if __import__('os').path.exists(sys.argv[1]) else b''
+found = re.findall(rb'([AB]) \1,(\d{5}),49\d{11}\r\n', data)
+count = collections.Counter(found)
+missing = sum(1 for a in (b'A', b'B') for n in range(1, 151) if count[(a, b'%05d' % n)] == 0)
+twice = sum(c - 1 for c in count.values() if c > 1)
+stray = len(data) - sum(len(m.group(0)) for m in re.finditer(rb'([AB]) \1,(\d{5}),49\d{11}\r\n', data))
+print(f"soak polls: 300 records under mixed faults, {len(count)} stored, {missing} missing, {twice} twice, {stray} stray bytes")
+sys.exit(0 if missing == 0 and twice == 0 and stray == 0 else 1)
+PY
+}
+# Run whatever the budget left: its cost is fixed (about 15 s).
+((polls)) && poll_soak
+
 print_figures
-((against == 0))
+((against == 0 && polls_counted))

@@ -6,6 +6,7 @@
 #include "link/comm_settings.hpp"
 #include "link/handed_over_text.hpp"
 #include "link/link_environment.hpp"
+#include "link/poll_numbers.hpp"
 
 namespace zelo::link {
 
@@ -18,6 +19,8 @@ struct PollContext {
     std::array<HandedOverText, kAddressSlots> lastRecordTimes;
     // Open while LinkStatus::pollFileOpen is 1; a stopped run leaves it open.
     std::unique_ptr<PollDataFile> file;
+    // Beside it, the numbers of the records it holds (poll_numbers.hpp).
+    std::unique_ptr<PollNumbers> numbers;
 };
 
 }  // namespace zelo::link

@@ -1,5 +1,7 @@
 #include "link/poll_file.hpp"
 
+#include <zelodll.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -17,6 +19,10 @@ void CTerminalLink::OpenPollFile(const PollSettings& settings, PollContext& cont
 
     // Append never empties a file that exists but cannot be opened: that
     // would throw away the records it holds.
+    // What an earlier run left is read before a New run empties the file:
+    // records it had stored count as stored, and are not taken again.
+    context.numbers = std::make_unique<PollNumbers>(Environment(), settings.pollFileName);
+    context.numbers->Recover();
     errno = 0;
     context.file = settings.openMethod == 0 ? Environment().OpenForAppend(settings.pollFileName)
                                             : Environment().CreateEmpty(settings.pollFileName);
@@ -27,20 +33,35 @@ void CTerminalLink::OpenPollFile(const PollSettings& settings, PollContext& cont
         ShowMessageBox("Poll Data file open error");
         return;
     }
+    if (!CommitPollRecords(context)) {
+        context.file.reset();
+        ExplainFailure(settings.pollFileName + ": cannot sync it or keep the numbers beside it");
+        ShowMessageBox("Poll Data file open error");
+        return;
+    }
     status.pollFileOpen = 1;
 }
 
-bool StorePollRecord(PollContext& context, char address, std::string_view record) {
-    if (context.file == nullptr) return false;
+bool StorePollRecord(PollContext& context, char address, std::string_view record, uint32_t number) {
+    if (context.file == nullptr || context.numbers == nullptr) return false;
     std::string line;
     line.reserve(record.size() + 2);
     line += address;
     line += ' ';
     line += record;
-    const bool written = context.file->Write(line);
-    // Flush even after a failed write, so what did go out is not held back.
-    const bool flushed = context.file->Flush();
-    return written && flushed;
+    if (!context.numbers->Note(address, number, line) || !context.file->Write(line)) return false;
+    context.numbers->Wrote(address, number);
+    return true;
+}
+
+bool CommitPollRecords(PollContext& context) {
+    if (context.file == nullptr || context.numbers == nullptr ||
+        !context.numbers->Commit(*context.file)) {
+        return false;
+    }
+    for (const auto& [address, number] : context.numbers->TakeUnreported())
+        HM_poll_stored(static_cast<unsigned char>(address), number);
+    return true;
 }
 
 }  // namespace zelo::link

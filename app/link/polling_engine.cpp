@@ -70,8 +70,27 @@ struct PollTurn {
 
 // What one poll's result does to the address's counters and status; false
 // when a record could not be stored.
+// A record's number from the terminal (0: not numbered) and how many more
+// of its records the library holds.
+struct RecordNumber {
+    uint32_t number = 0;
+    int32_t held = 0;
+};
+
+// The records go to stable storage, and the terminals may drop them, once
+// per batch: when the library holds no more of that terminal's records
+// (its next poll asks the line and says where the host stands), and at
+// the latest after a bounded number of records not numbered.
+bool StoreAndCommit(PollContext& context, char address, std::string_view record,
+                    RecordNumber number) {
+    if (!StorePollRecord(context, address, record, number.number)) return false;
+    const bool batchEnds = number.number != 0 && number.held == 0;
+    if (!batchEnds && context.numbers->Uncommitted() < PollNumbers::kMostUncommitted) return true;
+    return CommitPollRecords(context);
+}
+
 bool TakePollResult(CTerminalLink& link, int result, char address, std::string_view text,
-                    std::int32_t length, std::size_t k, PollTurn& turn) {
+                    std::int32_t length, RecordNumber number, std::size_t k, PollTurn& turn) {
     switch (result) {
         case ZELO_OK: {
             // A record longer than the library's buffer arrives cut, and the
@@ -80,9 +99,10 @@ bool TakePollResult(CTerminalLink& link, int result, char address, std::string_v
             // from it, and the loss is reported as a failure.
             const bool cut = length >= ZELO_POLL_RECORD_SIZE;
             const std::string kept = cut ? std::string(text) + "\r\n" : std::string(text);
-            // The terminal has had its acknowledgement: a record that
-            // cannot be stored is lost, so take no more from anyone.
-            if (!StorePollRecord(turn.context, address, kept)) {
+            // A record that cannot be stored: a numbered one comes again
+            // in a later run, one not numbered is lost (its terminal has let
+            // it go); either way take no more from anyone.
+            if (!StoreAndCommit(turn.context, address, kept, number)) {
                 link.ShowResult(address, "Poll", "Poll Data file write error", 1);
                 turn.progress.addressStatus[k] = kStatusFailed;
                 return false;
@@ -253,9 +273,11 @@ private:
         std::array<char, ZELO_POLL_RECORD_SIZE> record{};
         int32_t length = 0;
         const int result = HM_poll(comm_.port, address, record.data(), &length);
+        RecordNumber number;
+        if (result == ZELO_OK) HM_poll_number(address, &number.number, &number.held);
         if (result != ZELO_TIMEOUT) counters_.timeOuts[k] = 0;
         if (link_.IsStopRequested() != 0) return TurnEnd::kStopped;
-        if (!TakePollResult(link_, result, address, RecordText(record), length, k, turn_)) {
+        if (!TakePollResult(link_, result, address, RecordText(record), length, number, k, turn_)) {
             storeFailed_ = true;
             return TurnEnd::kEndCycle;
         }
@@ -312,8 +334,17 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
         RestorePowerSaving(*this, comm, status, progress);
         return;
     }
-    // A stopped run leaves the file open and the power saving as it is.
-    if (!PollRun(*this, comm, status, settings, context, progress).Run()) {
+    // Every terminal is told where the host stands, also one never polled
+    // before (0), so that its records come numbered from now on.
+    for (const char address : comm.addresses)
+        HM_poll_stored(static_cast<unsigned char>(address),
+                       context.numbers->StoredThrough(address));
+    // A stopped run leaves the file open and the power saving as it is,
+    // with what it holds on stable storage.
+    const bool finished = PollRun(*this, comm, status, settings, context, progress).Run();
+    if (!CommitPollRecords(context))
+        ShowResult(' ', "Poll", "Poll Data file sync error", ZELO_UNKNOWN_RESPONSE);
+    if (!finished) {
         WaitUntilIdle(status);
         return;
     }

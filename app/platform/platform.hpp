@@ -41,7 +41,10 @@ public:
     virtual ~AppendFile() = default;
     // False unless every byte was written.
     virtual bool Write(std::string_view bytes) = 0;
-    // Hands what was written to the system; false when that failed.
+    // Puts what was written on stable storage (fsync, FlushFileBuffers), so
+    // that a power cut cannot take it; false when that failed. Writes reach
+    // the system at once without it: readers see them, and a crash of the
+    // program alone loses nothing.
     virtual bool Flush() = 0;
 };
 

@@ -62,7 +62,12 @@ public:
     ~DescriptorFile() override { ::close(fd_); }
 
     bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes); }
-    bool Flush() override { return true; }
+    bool Flush() override {
+        while (::fsync(fd_) != 0) {
+            if (errno != EINTR) return false;
+        }
+        return true;
+    }
 
 private:
     int fd_;

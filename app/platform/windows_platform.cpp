@@ -56,8 +56,23 @@ public:
     HandleFile& operator=(const HandleFile&) = delete;
     ~HandleFile() override { CloseHandle(handle_); }
 
-    bool Write(std::string_view bytes) override { return WriteAll(handle_, bytes); }
-    bool Flush() override { return true; }
+    // Every write at the end, as another program may have added to the
+    // file meanwhile (0xFFFFFFFF in both offsets means the end of file).
+    bool Write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const DWORD chunk =
+                bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
+            OVERLAPPED atEnd{};
+            atEnd.Offset = 0xFFFFFFFF;
+            atEnd.OffsetHigh = 0xFFFFFFFF;
+            DWORD written = 0;
+            if (!WriteFile(handle_, bytes.data(), chunk, &written, &atEnd) || written == 0)
+                return false;
+            bytes.remove_prefix(written);
+        }
+        return true;
+    }
+    bool Flush() override { return FlushFileBuffers(handle_) != 0; }
 
 private:
     HANDLE handle_;
@@ -192,11 +207,12 @@ std::optional<std::int64_t> SystemPlatform::FileSize(const std::string& path) {
 }
 
 std::unique_ptr<AppendFile> SystemPlatform::OpenForAppend(const std::string& path) {
-    // FILE_APPEND_DATA alone: every write goes to the end, as O_APPEND.
-    if (auto file = OpenShared(path, FILE_APPEND_DATA, OPEN_EXISTING)) return file;
+    // Write access as a whole, which FlushFileBuffers needs; the writes
+    // themselves go to the end (HandleFile::Write), as with O_APPEND.
+    if (auto file = OpenShared(path, GENERIC_WRITE, OPEN_EXISTING)) return file;
     if (!IsMissing(GetLastError())) return nullptr;
     // Exclusive creation: a file that appeared meanwhile is never emptied.
-    return OpenShared(path, FILE_APPEND_DATA, CREATE_NEW);
+    return OpenShared(path, GENERIC_WRITE, CREATE_NEW);
 }
 
 std::unique_ptr<AppendFile> SystemPlatform::CreateEmpty(const std::string& path) {

@@ -94,6 +94,22 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* bu
 /* Acknowledges the last reply of terminal a. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a);
 
+/* Beyond the terminal protocol: numbered poll records, for a caller that
+ * stores records durably and must never store one twice.
+ * Pendra_poll_number: the number the terminal gave the record the last
+ * Pendra_POLL to `a` handed out (0 when the terminal does not number its
+ * records) and in *held how many more of its records the link holds, to be
+ * handed out without a word on the line. 1 = done.
+ * Pendra_poll_stored: the caller has the records of `a` through `number` on
+ * stable storage. From then on the terminal is let drop records only
+ * through the number so reported (Pendra_ACK no longer does), its next
+ * batch continues after it, and records at or before it that come again
+ * are dropped. Call it at start-up with the number kept from an earlier
+ * run, and whenever more are stored. 1 = done. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_poll_number(PendraHandle h, int16_t a, uint32_t* number,
+                                                    uint8_t* held);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_poll_stored(PendraHandle h, int16_t a, uint32_t number);
+
 /* Warm start (ESC_A) and cold start (ESC_H). 4 = done. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a);
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a);

@@ -43,7 +43,9 @@ enum class Command : uint8_t {
     // Version 2: Pendra_POLL as a batch of records (payload: the most
     // records wanted, one byte, then the caller's bytes). The records of
     // the reply count as replies under the request's serial and the
-    // serials after it, one each (poll_batch.hpp).
+    // serials after it, one each (poll_batch.hpp). With kNumberedBatch set
+    // in the most-records byte, four bytes follow it: the number of the last
+    // record the host has stored (big-endian); poll_batch.hpp.
     PollBatch = 'Q',
     // Version 2: download bytes sent ahead of their acknowledgement (payload
     // see download_messages.hpp); the terminal answers each with how much of
@@ -62,6 +64,13 @@ inline constexpr uint8_t kVersionStopAndWait = 1;
 inline constexpr uint8_t kVersionStreaming = 2;
 inline constexpr uint8_t kMaxUploadWindow = 32;
 inline constexpr uint8_t kMaxPollBatch = 32;
+// Numbered poll records: a batch request's most-records byte with this bit
+// asks the terminal to number its records and says where the host stands;
+// a terminal that numbers answers records with kNumberedRecords, one that
+// does not ignores the bit (it reads at most kMaxPollBatch) and answers as
+// before, which tells the host.
+inline constexpr uint8_t kNumberedBatch = 0x80;
+inline constexpr uint8_t kNumberedRecords = 11;
 
 struct Request {
     Command command = Command::Text;

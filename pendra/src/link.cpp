@@ -186,6 +186,14 @@ int16_t Link::acknowledge(char address) {
     return line_.send(frame) ? 1 : kResultLineFailure;
 }
 
+void Link::pollNumber(char address, uint32_t& number, std::size_t& held) const {
+    peers_[static_cast<uint8_t>(address)].polls.number(number, held);
+}
+
+void Link::pollStored(char address, uint32_t number) {
+    peers_[static_cast<uint8_t>(address)].polls.stored(number, protocol_);
+}
+
 int16_t Link::modemCommand(const std::string& line) {
     if (!line_.connected()) return 0;
     modemLines_.clear();

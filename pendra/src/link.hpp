@@ -67,6 +67,10 @@ public:
     // when no reply came back from the last request to it.
     int16_t acknowledge(char address);
 
+    // Numbered poll records (see PollBatches::number and ::stored).
+    void pollNumber(char address, uint32_t& number, std::size_t& held) const;
+    void pollStored(char address, uint32_t number);
+
     // Writes a command line to the modem, followed by CR. A line starting
     // with "+++" is sent with guard time: silence, "+++", silence, then the
     // rest of the line (e.g. ATH) when there is one.

@@ -208,6 +208,27 @@ int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) try {
     return PENDRA_LINE_FAILURE;
 }
 
+int16_t PENDRA_API Pendra_poll_number(PendraHandle h, int16_t a, uint32_t* number,
+                                      uint8_t* held) try {
+    const auto link = linkFor(h);
+    if (!link || number == nullptr || held == nullptr) return PENDRA_LINE_FAILURE;
+    std::size_t count = 0;
+    link->pollNumber(addressOf(a), *number, count);
+    *held = static_cast<uint8_t>(std::min<std::size_t>(count, 255));
+    return PENDRA_REPLY;
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
+}
+
+int16_t PENDRA_API Pendra_poll_stored(PendraHandle h, int16_t a, uint32_t number) try {
+    const auto link = linkFor(h);
+    if (!link) return PENDRA_LINE_FAILURE;
+    link->pollStored(addressOf(a), number);
+    return PENDRA_REPLY;
+} catch (...) {
+    return PENDRA_LINE_FAILURE;
+}
+
 int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) try {
     return exchange(h, Command::WarmStart, a, {});
 } catch (...) {

@@ -1,8 +1,10 @@
 #include "poll_batches.hpp"
 
+#include <optional>
 #include <string>
 
 #include "frame.hpp"
+#include "poll_batch.hpp"
 #include "trace.hpp"
 
 namespace pendra {
@@ -21,7 +23,7 @@ bool carriesRecord(uint8_t status) { return status == 1 || status == 2; }
 
 void PollBatches::reset() {
     mayBatch_ = false;
-    ahead_ = PollReadAhead{};
+    ahead_.reset();  // where the caller stands outlives the line
 }
 
 Outcome PollBatches::poll(LinkLine& line, PeerSerials& peer, const wire::Request& request) {
@@ -52,8 +54,10 @@ Outcome PollBatches::poll(LinkLine& line, PeerSerials& peer, const wire::Request
     const uint8_t serial = serialAfter(peer.repliedSerial);
     wire::Request ask = request;
     ask.command = wire::Command::PollBatch;
-    ask.payload = std::string(1, static_cast<char>(wire::kMaxPollBatch)) +
-                  request.payload.substr(0, wire::kMaxPayload - 1);
+    const bool numbered = ahead.asksNumbered();
+    ask.payload = wire::batchRequestPayload(
+        wire::kMaxPollBatch,
+        numbered ? std::optional<uint32_t>(ahead.storedThrough()) : std::nullopt, request.payload);
     line.discardInput();
     LinkLine::Asking asking;
     asking.repeated = "poll batch asked for again";
@@ -66,7 +70,7 @@ Outcome PollBatches::poll(LinkLine& line, PeerSerials& peer, const wire::Request
         mayBatch_ = false;
     }
     if (!answeredByTerminal(outcome.status)) return outcome;
-    if (carriesRecord(outcome.status)) {
+    if (carriesRecord(outcome.status) || outcome.status == wire::kNumberedRecords) {
         auto first = ahead.start(serial, outcome.reply, now);
         if (!first) {
             // Passed its checks yet does not add up: taken as a damaged
@@ -75,6 +79,7 @@ Outcome PollBatches::poll(LinkLine& line, PeerSerials& peer, const wire::Request
             return {kResultDamagedReply, {}};
         }
         outcome.reply = std::move(*first);
+        outcome.status = outcome.reply.status;
     }
     peer.answered(serial);
     ahead.settle();
@@ -95,6 +100,13 @@ void PollBatches::settle(PeerSerials& peer) {
 }
 
 bool PollBatches::deferAcknowledgement(PeerSerials& peer) {
+    if (ahead_.numbered() && ahead_.handedOutNumber() != 0) {
+        // Numbered: the next batch request says where the host stands, and
+        // no frame needs to go now.
+        ahead_.acknowledgeHandedOut();
+        peer.acknowledged = true;
+        return true;
+    }
     if (!ahead_.holdsAfter(peer.repliedSerial)) {
         ahead_.settle();  // the Ack frame about to go covers it
         return false;
@@ -104,6 +116,20 @@ bool PollBatches::deferAcknowledgement(PeerSerials& peer) {
     peer.acknowledged = true;
     ahead_.owe(peer.repliedSerial);
     return true;
+}
+
+void PollBatches::number(uint32_t& number, std::size_t& held) const {
+    number = ahead_.handedOutNumber();
+    held = ahead_.heldCount();
+}
+
+void PollBatches::stored(uint32_t number, int protocol) {
+    ahead_.stored(number);
+    // A terminal that numbered records before: its first poll goes as a
+    // batch that says where the host stands, so that it never hands out
+    // again, one by one, a record the host has. (0: perhaps a version-1
+    // terminal, which would not answer a batch request.)
+    if (number > 0 && protocol >= wire::kVersionStreaming) mayBatch_ = true;
 }
 
 void PollBatches::flush(LinkLine& line, char address) {

@@ -5,6 +5,9 @@
 // acknowledged it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "link_line.hpp"
 #include "peer_serials.hpp"
 #include "poll_read_ahead.hpp"
@@ -29,6 +32,12 @@ public:
     bool deferAcknowledgement(PeerSerials& serials);
     // A request whose flag told the terminal was answered.
     void told() { ahead_.settle(); }
+    // Numbered records: the number of the record handed out last to the
+    // caller (0 when the terminal does not number) and how many more are
+    // held; and the caller's word that it has the records through `number`
+    // on stable storage.
+    void number(uint32_t& number, std::size_t& held) const;
+    void stored(uint32_t number, int protocol);
     // Sends an acknowledgement still owed, as the line closes.
     void flush(LinkLine& line, char address);
 

@@ -1,5 +1,8 @@
 #include "poll_read_ahead.hpp"
 
+#include <string>
+#include <vector>
+
 #include "frame.hpp"
 #include "poll_batch.hpp"
 
@@ -17,15 +20,40 @@ std::optional<wire::Reply> PollReadAhead::start(uint8_t first, const wire::Reply
                                                 std::chrono::steady_clock::time_point now) {
     drop();
     received_ = now;
-    const auto records = wire::unpackRecords(batch.payload, batch.more);
-    if (!records) return std::nullopt;
-    for (const std::string& record : *records) {
+    numbered_ = batch.status == wire::kNumberedRecords;
+    std::vector<std::string> records;
+    uint32_t number = 0;
+    if (batch.status == wire::kNumberedRecords) {
+        auto numbered = wire::unpackNumberedRecords(batch.payload, batch.more);
+        if (!numbered) return std::nullopt;
+        records = std::move(numbered->records);
+        number = numbered->first;
+    } else {
+        auto unnumbered = wire::unpackRecords(batch.payload, batch.more);
+        if (!unnumbered) return std::nullopt;
+        records = std::move(*unnumbered);
+    }
+    for (std::string& record : records) {
+        // Numbered and already handed to the caller: came again because
+        // the terminal had not heard where the host stands.
+        if (number != 0 && number <= storedThrough()) {
+            ++number;
+            continue;
+        }
         wire::Reply reply;
-        reply.status = batch.status;
-        reply.payload = record;
+        reply.status = number != 0 ? uint8_t{1} : batch.status;
+        reply.payload = std::move(record);
         held_.push_back(std::move(reply));
+        numbers_.push_back(number);
+        if (number != 0) ++number;
     }
     next_ = static_cast<uint8_t>(first & wire::kSerialMask);
+    if (held_.empty()) {
+        // Every one of them came again: nothing new yet.
+        wire::Reply none;
+        none.status = 3;
+        return none;
+    }
     return take(next_);
 }
 
@@ -33,6 +61,8 @@ std::optional<wire::Reply> PollReadAhead::take(uint8_t serial) {
     if (held_.empty() || (serial & wire::kSerialMask) != next_) return std::nullopt;
     handedOut_ = std::move(held_.front());
     held_.pop_front();
+    handedOutNumber_ = numbers_.front();
+    numbers_.pop_front();
     next_ = serialAfter(next_);
     return handedOut_;
 }
@@ -43,7 +73,14 @@ bool PollReadAhead::holdsAfter(uint8_t serial) const {
 
 void PollReadAhead::drop() {
     held_.clear();
+    numbers_.clear();
     handedOut_.reset();
+}
+
+void PollReadAhead::reset() {
+    drop();
+    owed_.reset();
+    numbered_ = false;
 }
 
 }  // namespace pendra

@@ -4,9 +4,14 @@
 // (it goes on the wire as the next request's flag, as an Ack frame once the
 // last record held is acknowledged, or when the link closes). Records held
 // and not handed out are never acknowledged: the terminal sends them again.
-// Pure bookkeeping, no I/O.
+// A terminal that numbers its records (kNumberedRecords) is told instead
+// where the host stands by the number in each batch request: the last
+// record the caller reported stored (pollStored), or, from a caller that
+// never does, the last it acknowledged. Records at or before that number
+// that come again are dropped here. Pure bookkeeping, no I/O.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -19,8 +24,9 @@ namespace pendra {
 class PollReadAhead {
 public:
     // A batch reply received under `first`: its first record, handed out
-    // now, while the rest are held for the serials after it. nullopt, with
-    // nothing held, when the reply's list of records does not add up.
+    // now, while the rest are held for the serials after it ("no data" when
+    // every record of a numbered reply came again). nullopt, with nothing
+    // held, when the reply's list of records does not add up.
     std::optional<wire::Reply> start(uint8_t first, const wire::Reply& batch,
                                      std::chrono::steady_clock::time_point now = {});
     // The record to hand out under `serial`, taken from those held; only
@@ -33,6 +39,8 @@ public:
     const std::optional<wire::Reply>& handedOut() const { return handedOut_; }
     // Drops the records held and the one handed out; what is owed stays.
     void drop();
+    // A new line: drops everything but what is known of the numbering.
+    void reset();
     // Whether records are held that came longer than `bound` before `now`:
     // polling stopped meanwhile, and the terminal's own word is fresher.
     bool stale(std::chrono::steady_clock::time_point now,
@@ -48,7 +56,35 @@ public:
     // frame went).
     void settle() { owed_.reset(); }
 
+    // Numbering: asked for once the caller reports what it stored; a reply
+    // says whether its batch is numbered (a terminal that does not number,
+    // or a record too long for the numbered form, comes unnumbered).
+    bool asksNumbered() const { return durable_; }
+    bool numbered() const { return numbered_; }
+    // What the next batch request tells the terminal.
+    uint32_t storedThrough() const { return durable_ ? stored_ : acknowledged_; }
+    // The number of the record handed out last (0: none, or not numbered)
+    // and how many more are held.
+    uint32_t handedOutNumber() const { return handedOut_ ? handedOutNumber_ : 0; }
+    std::size_t heldCount() const { return held_.size(); }
+    // The caller acknowledged the record handed out last.
+    void acknowledgeHandedOut() { acknowledged_ = std::max(acknowledged_, handedOutNumber_); }
+    // The caller has the records through `number` on stable storage; from
+    // now on only that lets the terminal drop records.
+    void stored(uint32_t number) {
+        durable_ = true;
+        stored_ = number;
+        acknowledged_ = std::max(acknowledged_, number);
+    }
+
 private:
+    bool numbered_ = false;  // the batch held is numbered
+    bool durable_ = false;
+    uint32_t stored_ = 0;
+    uint32_t acknowledged_ = 0;
+    uint32_t handedOutNumber_ = 0;
+    std::deque<uint32_t> numbers_;  // of the records held, when numbered
+
     uint8_t next_ = 0;  // serial of the first record held
     std::deque<wire::Reply> held_;
     std::optional<wire::Reply> handedOut_;

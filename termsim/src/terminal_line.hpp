@@ -61,6 +61,11 @@ public:
     virtual std::vector<std::string> pollRecordsAhead(char /*address*/, std::size_t /*most*/) {
         return {};
     }
+    // For numbered batches: the number of the record at the front of
+    // `address`'s queue (nullopt: the terminal does not number), and the
+    // host's word that it has the records through `number`.
+    virtual std::optional<uint32_t> pollFrontNumber(char /*address*/) { return std::nullopt; }
+    virtual void dropPollRecordsThrough(char /*address*/, uint32_t /*number*/) {}
     // For streamed downloads: how many bytes of its open download the
     // terminal at `address` holds, and the bytes themselves. nullopt when no
     // download is open there.

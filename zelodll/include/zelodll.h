@@ -282,6 +282,20 @@ ZELO_EXPORT int32_t ZELO_API HM_kermit(int32_t port, int32_t address);
  * it go) and `record` holds its first ZELO_POLL_RECORD_SIZE - 1 bytes; the
  * caller must report it. */
 ZELO_EXPORT int32_t ZELO_API HM_poll(int32_t port, int32_t address, char* record, int32_t* length);
+/* Beyond the fixed table (ordinals 102 and 103): numbered poll records, so
+ * that a caller that stores records durably never loses or repeats one.
+ * HM_poll_number: the number the terminal gave the record the last HM_poll
+ * to `address` returned (0 when the terminal does not number its records)
+ * and in *held how many more the library holds for the next HM_poll calls
+ * (when 0, the next call asks the line). HM_poll_stored: the caller has the
+ * records of `address` through `number` on stable storage; from then on
+ * only this lets the terminal drop records (not HM_poll's own
+ * acknowledgement), the next request asks it to continue after `number`,
+ * and records at or before it that come again are not returned. Call it
+ * at start-up with the number kept from an earlier run and after each
+ * sync. Both return ZELO_OK. */
+ZELO_EXPORT int32_t ZELO_API HM_poll_number(int32_t address, uint32_t* number, int32_t* held);
+ZELO_EXPORT int32_t ZELO_API HM_poll_stored(int32_t address, uint32_t number);
 ZELO_EXPORT int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char* program);
 ZELO_EXPORT int32_t ZELO_API HM_run(int32_t port, int32_t address, const char* program);
 ZELO_EXPORT int32_t ZELO_API HM_delete(int32_t port, int32_t address, const char* file_name);

@@ -128,6 +128,27 @@ int32_t ZELO_API HM_poll(int32_t /*port*/, int32_t address, char* record, int32_
     return zelo::failedInsideLibrary();
 }
 
+int32_t ZELO_API HM_poll_number(int32_t address, uint32_t* number, int32_t* held) try {
+    if (number == nullptr || held == nullptr) return ZELO_UNKNOWN_RESPONSE;
+    uint8_t count = 0;
+    *number = 0;
+    *held = 0;
+    if (Pendra_poll_number(linkHandle(), linkAddress(address), number, &count) != PENDRA_REPLY)
+        return ZELO_UNKNOWN_RESPONSE;
+    *held = count;
+    return ZELO_OK;
+} catch (...) {
+    return zelo::failedInsideLibrary();
+}
+
+int32_t ZELO_API HM_poll_stored(int32_t address, uint32_t number) try {
+    return Pendra_poll_stored(linkHandle(), linkAddress(address), number) == PENDRA_REPLY
+               ? ZELO_OK
+               : ZELO_UNKNOWN_RESPONSE;
+} catch (...) {
+    return zelo::failedInsideLibrary();
+}
+
 // ---- Programs and files ----------------------------------------------------
 
 int32_t ZELO_API HM_exec(int32_t port, int32_t address, const char* program) try {

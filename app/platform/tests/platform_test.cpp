@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "crash_simulating_platform.hpp"
+
 namespace zelo::platform {
 namespace {
 
@@ -113,6 +115,28 @@ TEST_F(SystemPlatformTest, AppendKeepsWhatIsThereAndCreateEmptyTruncates) {
     }
     EXPECT_EQ(Contents(path), "C\r\n");
     EXPECT_EQ(system_.OpenForAppend(At("missing/POLL.DAT")), nullptr);
+}
+
+// The crash-simulating files other tests rely on: only what was synced
+// survives, a file never synced is gone, and a dead process changes nothing.
+TEST_F(SystemPlatformTest, ACrashKeepsOnlyWhatWasSynced) {
+    testing::CrashSimulatingPlatform disk;
+    Put(At("old.dat"), "before\n");
+    auto old = disk.OpenForAppend(At("old.dat"));
+    ASSERT_TRUE(old && old->Write("synced\n") && old->Flush() && old->Write("lost\n"));
+    auto fresh = disk.CreateEmpty(At("fresh.dat"));
+    ASSERT_TRUE(fresh && fresh->Write("never synced"));
+    ASSERT_TRUE(WriteFileAtomically(disk, At("state"), "1"));
+    disk.CrashAtChange(disk.Changes() + 2);
+    EXPECT_TRUE(old->Write("one more\n"));
+    EXPECT_FALSE(old->Flush());
+    EXPECT_TRUE(disk.Dead());
+    EXPECT_FALSE(WriteFileAtomically(disk, At("state"), "2"));
+
+    disk.Crash();
+    EXPECT_EQ(Contents(At("old.dat")), "before\nsynced\n");
+    EXPECT_FALSE(fs::exists(At("fresh.dat")));
+    EXPECT_EQ(Contents(At("state")), "1");
 }
 
 TEST_F(SystemPlatformTest, TheWorkingDirectoryAndTheClockAreTheSystems) {

@@ -44,11 +44,32 @@ std::optional<wire::Reply> PollBatches::request(const wire::Request& request, ui
 }
 
 wire::Reply PollBatches::build(const wire::Request& request, Batch& batch, bool& answered) {
-    const std::size_t most = request.payload.empty()
-                                 ? 1
-                                 : std::clamp<std::size_t>(static_cast<uint8_t>(request.payload[0]),
-                                                           1, wire::kMaxPollBatch);
+    const wire::BatchAsked asked = wire::readBatchRequest(request.payload);
+    const std::size_t most = asked.most;
     wire::Reply reply;
+    const auto front =
+        asked.storedThrough ? terminals_.pollFrontNumber(request.address) : std::nullopt;
+    if (front) terminals_.dropPollRecordsThrough(request.address, *asked.storedThrough);
+    const auto records =
+        front ? terminals_.pollRecordsAhead(request.address, most) : std::vector<std::string>{};
+    const uint32_t first = front ? terminals_.pollFrontNumber(request.address).value_or(*front) : 0;
+    const wire::PackedRecords numbered =
+        records.empty() ? wire::PackedRecords{} : wire::packNumberedRecords(first, records, most);
+    if (front && records.empty()) {
+        answered = true;
+        reply.status = 3;  // no data
+        return reply;
+    }
+    // A record too long for the numbered form goes as before, unnumbered.
+    if (numbered.records > 0) {
+        batch.numbered = true;
+        answered = true;
+        reply.status = wire::kNumberedRecords;
+        reply.payload = numbered.payload;
+        reply.more = numbered.listed;
+        batch.count = numbered.records;
+        return reply;
+    }
     const auto ahead = terminals_.pollRecordsAhead(request.address, most);
     const wire::PackedRecords packed = wire::packRecords(ahead, most);
     if (packed.records > 0) {
@@ -62,7 +83,7 @@ wire::Reply PollBatches::build(const wire::Request& request, Batch& batch, bool&
     // A terminal that cannot look ahead: the poll it stands for, one record.
     wire::Request poll = request;
     poll.command = wire::Command::Poll;
-    poll.payload = request.payload.empty() ? std::string() : request.payload.substr(1);
+    poll.payload = asked.callerBytes;
     const auto answer = terminals_.handle(poll);
     if (!answer) return reply;
     answered = true;
@@ -87,7 +108,7 @@ void PollBatches::otherRequest(char address, uint8_t serial, bool flag) {
 }
 
 void PollBatches::acknowledgeThrough(char address, Batch& batch, uint8_t serial) {
-    if (!batch.active) return;
+    if (!batch.active || batch.numbered) return;
     const std::size_t through = distance(batch.first, serial) + std::size_t{1};
     if (through > batch.count) return;  // not a record of this batch
     wire::Request poll;

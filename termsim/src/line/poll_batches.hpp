@@ -7,6 +7,11 @@
 // handed out and acknowledged to the terminal just as a stop-and-wait poll
 // would be. Records sent but not acknowledged stay at the front and go
 // again in a later reply. One batch per terminal address.
+//
+// A request that asks for numbered records (it says the number of the last
+// record the host has stored) is answered with numbered records when the
+// terminal numbers them: the records through that number are dropped first,
+// and nothing else lets the terminal drop them (no Ack frame, no flag).
 #pragma once
 
 #include <array>
@@ -45,6 +50,7 @@ private:
         uint8_t first = 0;      // serial of its first record
         std::size_t count = 0;  // records in it (0: the reply said "no data")
         std::size_t acked = 0;  // of them acknowledged, from the first
+        bool numbered = false;  // acknowledged by number only
         std::string requestPayload;
         pendra::wire::Reply reply;
     };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -53,6 +54,19 @@ public:
     // The front record was acknowledged.
     void consumeFront();
 
+    // Every record has a number, 1 for the first ever and one more for each
+    // after it, kept across restarts with the records (save, load).
+    uint32_t frontNumber() const { return frontNumber_; }
+    // Drops the records through `number`: the host has them.
+    void dropThrough(uint32_t number);
+
+    // The numbering and the records not yet acknowledged, as a file (written
+    // beside and put in place, so a kill leaves the old or the new one).
+    bool save(const std::filesystem::path& file) const;
+    // nullopt when there is no such file; `error` set when it cannot be read.
+    static std::optional<PollRecords> load(const std::filesystem::path& file, RecordEnd end,
+                                           std::size_t maxLength, std::string& error);
+
     RecordEnd end() const { return end_; }
 
 private:
@@ -60,6 +74,7 @@ private:
     std::size_t maxLength_ = kMaxRecordLength;
     std::deque<std::string> records_;
     std::size_t delivered_ = 0;
+    uint32_t frontNumber_ = 1;
 };
 
 }  // namespace termsim

@@ -67,6 +67,19 @@ std::vector<std::string> SimulatedLine::pollRecordsAhead(char address, std::size
     return terminal->records().front(most);
 }
 
+std::optional<uint32_t> SimulatedLine::pollFrontNumber(char address) {
+    std::lock_guard lock(mutex_);
+    SimulatedTerminal* terminal = answering(address);
+    if (terminal == nullptr) return std::nullopt;
+    return terminal->frontRecordNumber();
+}
+
+void SimulatedLine::dropPollRecordsThrough(char address, uint32_t number) {
+    std::lock_guard lock(mutex_);
+    if (SimulatedTerminal* terminal = answering(address)) terminal->dropRecordsThrough(number);
+    dumpIfChanged();
+}
+
 std::optional<std::uint64_t> SimulatedLine::downloadLength(char address) {
     std::lock_guard lock(mutex_);
     SimulatedTerminal* terminal = answering(address);

@@ -31,6 +31,8 @@ public:
     std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override;
     std::optional<UploadProgress> uploadProgress(char address) override;
     std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override;
+    std::optional<uint32_t> pollFrontNumber(char address) override;
+    void dropPollRecordsThrough(char address, uint32_t number) override;
     std::optional<std::uint64_t> downloadLength(char address) override;
     std::optional<std::string> downloadedBytes(char address) override;
 

@@ -21,6 +21,14 @@ std::string_view textBeforeZero(std::string_view payload) {
 
 std::optional<SimulatedTerminal> SimulatedTerminal::create(const TerminalConfig& config,
                                                            std::string& error) {
+    if (config.keepRecords) {
+        auto kept = PollRecords::load(recordsStateFile(config), config.recordEnd,
+                                      config.recordLength, error);
+        if (!error.empty()) return std::nullopt;
+        // Records kept from an earlier run replace the configured ones,
+        // which that run started with.
+        if (kept) return SimulatedTerminal(config, std::move(*kept));
+    }
     PollRecords records(config.recordEnd, config.recordLength);
     if (!config.recordsFile.empty()) {
         auto loaded =
@@ -50,6 +58,22 @@ SimulatedTerminal::SimulatedTerminal(const TerminalConfig& config, PollRecords r
     settings_.programAreaKb = config.programAreaKb;
     settings_.runningProgram = config.runningProgram;
     settings_.autoBootProgram = config.autoBootProgram;
+}
+
+std::filesystem::path SimulatedTerminal::recordsStateFile(const TerminalConfig& config) {
+    const std::filesystem::path ram = config.ramFolder.lexically_normal();
+    const std::filesystem::path folder = ram.has_filename() ? ram : ram.parent_path();
+    return folder.parent_path() / (folder.filename().string() + ".poll-records");
+}
+
+void SimulatedTerminal::keepRecords() {
+    if (config_.keepRecords) records_.save(recordsStateFile(config_));
+}
+
+void SimulatedTerminal::dropRecordsThrough(uint32_t number) {
+    const uint32_t before = records_.frontNumber();
+    records_.dropThrough(number);
+    if (records_.frontNumber() != before) keepRecords();
 }
 
 bool SimulatedTerminal::prepareFolders(std::string& error) const {

@@ -37,6 +37,10 @@ struct TerminalConfig {
     RecordEnd recordEnd = RecordEnd::CrLf;
     std::size_t recordLength = PollRecords::kMaxRecordLength;  // longest record sent
     bool silent = false;                                       // never answers: the host times out
+    // Keeps the record numbering and the records not yet acknowledged in a
+    // file beside the RAM folder (ram.poll-records), so that a restarted
+    // simulator goes on where it stopped instead of starting afresh.
+    bool keepRecords = false;
     std::string runningProgram;
     std::string autoBootProgram;
 };
@@ -90,6 +94,11 @@ public:
     const TerminalSettings& settings() const { return settings_; }
     const PollRecords& records() const { return records_; }
     bool silent() const { return config_.silent; }
+
+    // Numbered polling: the number of the front record, and the host's
+    // word that it has the records through `number`.
+    uint32_t frontRecordNumber() const { return records_.frontNumber(); }
+    void dropRecordsThrough(uint32_t number);
 
     // Makes the drives' folders. False when one cannot be made.
     bool prepareFolders(std::string& error) const;
@@ -146,6 +155,10 @@ private:
     pendra::wire::Reply cancelDownload();
     pendra::wire::Reply poll();
     pendra::wire::Reply acknowledge();
+
+    // Where keepRecords keeps them; saves them there after a change.
+    static std::filesystem::path recordsStateFile(const TerminalConfig& config);
+    void keepRecords();
 
     // The drive that holds `file`, or nullptr when this model has none.
     const FileStore* storeFor(Drive drive) const;

@@ -115,6 +115,9 @@ void setTerminalOption(TerminalConfig& terminal, std::string_view key, std::stri
         terminal.recordsFile = pathValue(key, value, baseFolder);
     } else if (key == "generate_records") {
         terminal.generatedRecords = wholeNumber<int>(key, value, 0, 1000000);
+    } else if (key == "keep_records") {
+        if (value != "yes" && value != "no") fail("keep_records must be yes or no");
+        terminal.keepRecords = value == "yes";
     } else if (key == "record_end") {
         if (value != "crlf" && value != "none") fail("record_end must be crlf or none");
         terminal.recordEnd = value == "crlf" ? RecordEnd::CrLf : RecordEnd::None;

@@ -106,7 +106,10 @@ Reply SimulatedTerminal::poll() {
 
 Reply SimulatedTerminal::acknowledge() {
     if (awaiting_ == Awaiting::UploadPacket && upload_) upload_->acknowledge();
-    if (awaiting_ == Awaiting::PollRecord) records_.consumeFront();
+    if (awaiting_ == Awaiting::PollRecord) {
+        records_.consumeFront();
+        keepRecords();
+    }
     awaiting_ = Awaiting::Nothing;
     return statusReply(status::kAccepted);
 }

@@ -136,6 +136,8 @@ Terminals:
                            keys: model ram flash ems records generate_records
                            record_end id version ram_kb flash_kb ems_kb
                            program_area_kb silent running autoboot
+                           keep_records (yes: numbering and records not yet
+                           taken kept in RAMFOLDER.poll-records across restarts)
                            (a drive not given is the folder termsim-ADDRESS/
                            ram, flash or ems in the current folder, made and
                            kept, so files stay across runs)

@@ -45,6 +45,12 @@ public:
     std::optional<std::string> downloadedBytes(char address) override {
         return inner_.downloadedBytes(address);
     }
+    std::optional<uint32_t> pollFrontNumber(char address) override {
+        return inner_.pollFrontNumber(address);
+    }
+    void dropPollRecordsThrough(char address, uint32_t number) override {
+        inner_.dropPollRecordsThrough(address, number);
+    }
 
 private:
     void write(const std::string& text);

@@ -211,6 +211,42 @@ TEST_F(PollReadAhead, ARecordTakenButNotAcknowledgedComesAgainAfterAnotherReques
     EXPECT_TRUE(deliveredBecomes("4"));
 }
 
+TEST_F(PollReadAhead, NumberedRecordsAreLetGoOnlyThroughTheNumberStoredAndNeverComeTwice) {
+    startTerminals("A", 20);
+    ASSERT_EQ(HM_poll_stored('A', 0), ZELO_OK);
+    // As the polling engine does: at the end of each batch the caller
+    // reports what it stored.
+    bool reporting = true;
+    const auto numbered = [&reporting](int expected) {
+        EXPECT_EQ(pollOnce('A'), expected);
+        uint32_t number = 0;
+        int32_t held = 0;
+        EXPECT_EQ(HM_poll_number('A', &number, &held), ZELO_OK);
+        if (reporting && number != 0 && held == 0) HM_poll_stored('A', number);
+        return number;
+    };
+    // The first record goes stop-and-wait, unnumbered; the batches after it
+    // are numbered, the terminal's count going on from it.
+    EXPECT_EQ(numbered(1), 0u);
+    reporting = false;
+    for (int n = 2; n <= 6; ++n) EXPECT_EQ(numbered(n), static_cast<uint32_t>(n));
+    reporting = true;
+    // Acknowledged by HM_poll, yet not reported stored: the host goes (its
+    // link closes) and the terminal still has 2 to 6.
+    HM_CloseCommPort(kPort);
+    EXPECT_EQ(stateOf("pollRecordsPending"), "19");
+    // A new run that stored through 4 before it went: 5 comes next, and
+    // the terminal lets 2 to 4 go on that request.
+    ASSERT_EQ(HM_OpenCommPort(kPort, kBaudIndex57600, 8, 0, 1), 1);
+    ASSERT_EQ(HM_poll_stored('A', 4), ZELO_OK);
+    EXPECT_EQ(numbered(5), 5u);
+    EXPECT_EQ(stateOf("pollRecordsPending"), "16");
+    for (int n = 6; n <= 20; ++n) EXPECT_EQ(numbered(n), static_cast<uint32_t>(n));
+    ASSERT_EQ(HM_poll_stored('A', 20), ZELO_OK);
+    EXPECT_EQ(pollOnce('A'), 0);
+    EXPECT_EQ(stateOf("pollRecordsPending"), "0");
+}
+
 // The caller's view through the link's own calls, with one protocol or the
 // other: the same results, buffers and lengths, also for a record longer
 // than the caller's buffer and one asked for again before its

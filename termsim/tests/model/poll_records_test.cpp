@@ -49,6 +49,34 @@ TEST_F(PollTest, UnacknowledgedRecordIsHandedOutAgain) {
     EXPECT_EQ(terminal_->records().delivered(), 2u);
 }
 
+TEST_F(PollTest, KeptRecordsAndTheirNumbersOutliveARestartAndADamagedFileIsRefused) {
+    writeFile(folder_.path() / "polls.txt", "one\ntwo\nthree\n");
+    TerminalConfig config = configFor(Model::Gravo);
+    config.recordsFile = folder_.path() / "polls.txt";
+    config.recordEnd = RecordEnd::CrLf;
+    config.keepRecords = true;
+    start(config);
+    send(Command::Poll);
+    send(Command::Ack);
+    EXPECT_EQ(terminal_->frontRecordNumber(), 2u);
+    // Started again: "one" stays taken, and the count goes on.
+    start(config);
+    EXPECT_EQ(terminal_->frontRecordNumber(), 2u);
+    terminal_->dropRecordsThrough(2);
+    start(config);
+    EXPECT_EQ(terminal_->frontRecordNumber(), 3u);
+    EXPECT_EQ(pollAll(), (std::vector<std::string>{"three\r\n"}));
+
+    const auto kept = config.ramFolder.parent_path() /
+                      (config.ramFolder.lexically_normal().filename().string() + ".poll-records");
+    for (const std::string damaged : {"first 0\n", "first 4\n9:ab", "first 4\nx:ab", "junk"}) {
+        writeFile(kept, damaged);
+        std::string error;
+        EXPECT_FALSE(SimulatedTerminal::create(config, error)) << damaged;
+        EXPECT_FALSE(error.empty()) << damaged;
+    }
+}
+
 TEST_F(PollTest, LongLinesAreSplitSoEachRecordFitsTheHostBuffer) {
     startWithRecords(std::string(300, 'x') + "\n", RecordEnd::CrLf);
     const auto records = pollAll();

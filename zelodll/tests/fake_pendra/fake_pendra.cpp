@@ -19,6 +19,7 @@ struct Script {
     std::map<Fn, std::deque<Reply>> queues;
     std::map<Fn, Reply> defaults;
     Responder responder;
+    PollNumbering numbering;
     int32_t lastErrorReason = 0;
     std::string lastErrorText;
 };
@@ -106,6 +107,7 @@ void pushResults(Fn fn, std::initializer_list<int16_t> results) {
 }
 void setDefault(Fn fn, Reply reply) { script().defaults[fn] = std::move(reply); }
 void setResponder(Responder responder) { script().responder = std::move(responder); }
+void setPollNumbering(PollNumbering numbering) { script().numbering = std::move(numbering); }
 void setLastError(int32_t reason, const std::string& text) {
     script().lastErrorReason = reason;
     script().lastErrorText = text;
@@ -191,6 +193,17 @@ int16_t PENDRA_API Pendra_POLL(PendraHandle h, int16_t a, char* buf, uint8_t* n)
 }
 int16_t PENDRA_API Pendra_ACK(PendraHandle h, int16_t a) {
     return answer(makeCall(Fn::ACK, h, a)).result;
+}
+int16_t PENDRA_API Pendra_poll_number(PendraHandle, int16_t a, uint32_t* number, uint8_t* held) {
+    const auto& ask = script().numbering.number;
+    const auto answer = ask ? ask(a) : std::pair<uint32_t, uint8_t>{0, 0};
+    *number = answer.first;
+    *held = answer.second;
+    return 1;
+}
+int16_t PENDRA_API Pendra_poll_stored(PendraHandle, int16_t a, uint32_t number) {
+    if (script().numbering.stored) script().numbering.stored(a, number);
+    return 1;
 }
 int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) {
     return answer(makeCall(Fn::ESC_A, h, a)).result;

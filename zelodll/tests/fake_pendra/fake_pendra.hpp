@@ -88,6 +88,13 @@ FAKE_PENDRA_EXPORT void push(Fn fn, Reply reply);
 FAKE_PENDRA_EXPORT void pushResults(Fn fn, std::initializer_list<int16_t> results);
 FAKE_PENDRA_EXPORT void setDefault(Fn fn, Reply reply);
 FAKE_PENDRA_EXPORT void setResponder(Responder responder);
+// Numbered poll records (Pendra_poll_number, Pendra_poll_stored), kept out
+// of calls(): until set, every record is unnumbered and none held.
+struct PollNumbering {
+    std::function<std::pair<uint32_t, uint8_t>(int16_t address)> number;  // number, held
+    std::function<void(int16_t address, uint32_t number)> stored;
+};
+FAKE_PENDRA_EXPORT void setPollNumbering(PollNumbering numbering);
 // What Pendra_last_error_text answers until the next reset.
 FAKE_PENDRA_EXPORT void setLastError(int32_t reason, const std::string& text);
 

@@ -69,6 +69,8 @@ public:
         return SystemLinkEnvironment().FileSize(path);
     }
     std::unique_ptr<PollDataFile> OpenForAppend(const std::string& path) override {
+        // The numbers kept beside the polled-data file are not counted.
+        if (path.ends_with(".numbers")) return SystemLinkEnvironment().OpenForAppend(path);
         if (failAppendOpen) return nullptr;
         return Count(SystemLinkEnvironment().OpenForAppend(path));
     }
