@@ -159,7 +159,8 @@ enum class TurnEnd { kNextAddress, kEndCycle, kStopped };
 
 // One polling run over the open polled-data file: cycles over the address
 // positions, each selected address polled as often as its quota allows,
-// until the period rule or a lost record ends the run, or Stop does.
+// until the period rule, a record that cannot be stored or a lost line
+// ends the run, or Stop does.
 class PollRun {
 public:
     PollRun(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
@@ -180,7 +181,7 @@ public:
         progress_.phase = kPhaseAtRest;
         link_.RefreshProgress(0);
         status_.idle = 0;
-        while (status_.idle == 0 && !storeFailed_) {
+        while (status_.idle == 0 && !endedOnFailure_) {
             if (!Cycle()) return false;
         }
         // Stop sets the flag before it sets idle, so a Stop that came after
@@ -277,8 +278,18 @@ private:
         if (result == ZELO_OK) HM_poll_number(address, &number.number, &number.held);
         if (result != ZELO_TIMEOUT) counters_.timeOuts[k] = 0;
         if (link_.IsStopRequested() != 0) return TurnEnd::kStopped;
+        if (result != ZELO_OK && result != ZELO_NO_DATA &&
+            HM_last_error_text(nullptr, 0) == ZELO_OPEN_LINE_LOST) {
+            // The port failed (an adapter pulled out, the far end gone):
+            // every later poll would fail at once, so the run ends here,
+            // with the reason, instead of polling a line that is not there.
+            link_.ShowResult(address, "Poll", "", result);
+            progress_.addressStatus[k] = kStatusFailed;
+            endedOnFailure_ = true;
+            return TurnEnd::kEndCycle;
+        }
         if (!TakePollResult(link_, result, address, RecordText(record), length, number, k, turn_)) {
-            storeFailed_ = true;
+            endedOnFailure_ = true;
             return TurnEnd::kEndCycle;
         }
         return FollowPeriodRule();
@@ -313,7 +324,7 @@ private:
     PollTurn turn_;
     std::int64_t rePollPauseStart_ = 0;
     bool timeSyncDone_ = false;
-    bool storeFailed_ = false;
+    bool endedOnFailure_ = false;
 };
 
 }  // namespace

@@ -126,6 +126,18 @@ expect_status 0
 cmp -s "$case_dir/sim/A/ram/LOG.DAT" "$case_dir/LOG.DAT" || fail "the upload after the kill differs"
 [[ ! -e "$case_dir/LOG.DAT.zelo-part" ]] || fail "a temporary was left behind"
 
+# The line goes away in the middle of polling (the simulator ends, as an
+# adapter pulled out): the run ends at once, says so, and keeps what it had.
+begin_case poll_line_lost_ends_the_run
+start_simulator A:generate_records=100000
+start_zelo32 A 1
+wait_for_state A '.pollRecordsDelivered > 0' || fail "no record was polled"
+stop_simulator
+wait_for_zelo32 20
+expect_status 1
+expect_line_matching '^A +Poll +Line lost'
+[[ -s "$case_dir/POLL.DAT" ]] || fail "the records taken before the loss are gone"
+
 # Every listed terminal must answer before the line counts as open, so one
 # silent address among them keeps the command from running for any of them.
 begin_case silent_address
