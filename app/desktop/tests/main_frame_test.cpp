@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <chrono>
 #include <fstream>
 #include <thread>
 
@@ -278,7 +279,10 @@ private slots:
         f.program->Controller().StartUp("");
         // An empty download list: the worker tells so in a box and waits.
         // The signal comes while the box is open (the box runs its own loop,
-        // so a timer watches for it).
+        // so a timer watches for it). The worker sees the signal first and
+        // gives the box up before the window's timer does: the window then
+        // closes with the box still open, and must not leave it behind (its
+        // loop would never end).
         bool boxWhileBusy = false;
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, [&] {
@@ -286,6 +290,9 @@ private slots:
                 qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) {
                 boxWhileBusy = f.program->Worker().WorkerBusy() == 1;
                 signal = 1;
+                for (int i = 0; i < 1000 && f.program->Worker().WorkerBusy() != 0; ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
             }
         });
         watcher.start(5);
@@ -293,6 +300,7 @@ private slots:
         QTRY_VERIFY(f.frame->HasShutDown());
         QVERIFY(boxWhileBusy);
         QCOMPARE(f.program->Worker().WorkerBusy(), 0);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
     // The worker changes the addresses for each script line, polls, and
