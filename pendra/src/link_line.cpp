@@ -128,6 +128,8 @@ Outcome LinkLine::ask(const wire::Request& request, uint8_t tag, const Asking& a
     const std::size_t requestBytes =
         wire::frameSize(wire::Direction::Request, frame->payload.size());
     for (int repeat = 0;; ++repeat) {
+        // Asked to stop already: nothing is sent, the outcome is no reply.
+        if (platform::stopAsked()) return {kResultTimeOut, {}};
         if (repeat > 0) {
             trace::note(std::string(asking.repeated) + " (" + std::to_string(repeat) + " of " +
                         std::to_string(retransmissions_) + ")");

@@ -158,6 +158,11 @@ TEST_F(FakeLineTest, StopEndsTheReplyWaitWithoutRepeating) {
     platform::setStopCheck(nullptr);
     EXPECT_EQ(line->requests.size(), 1u);
     EXPECT_LT(line->clock.now() - stopAt, milliseconds(2 * platform::kStopLookMs));
+    // The next request of the same call is not sent at all.
+    platform::setStopCheck([] { return true; });
+    EXPECT_EQ(call(Command::TerminalId).status, kResultTimeOut);
+    platform::setStopCheck(nullptr);
+    EXPECT_EQ(line->requests.size(), 1u);
 }
 
 TEST_F(FakeLineTest, UploadPacketsComeAheadAndALostOneIsAskedForByItsSerial) {
