@@ -44,7 +44,10 @@ void CommandWorker::BeginStop() {
     if (stopping_) return;
     stopping_ = true;
     stopLineWritten_ = false;
-    if (workerBusy_.load() == 1) operations_.RequestStop(1);
+    if (workerBusy_.load() == 1) {
+        operations_.RequestStop(1);
+        HM_stop_communication();  // also ends a wait outside an operation's loop
+    }
     StopRunningLoop();
 }
 
@@ -66,6 +69,11 @@ bool CommandWorker::StopRunningLoop() {
 bool CommandWorker::PollStop() {
     if (!stopping_) return true;
     if (workerBusy_.load() != 0) {
+        // Told again on every poll: the library cuts only the waits of a
+        // call that was under way when told (the line's opening, a probe for
+        // a terminal, a modem wait), so the call that began since the last
+        // poll ends too, within one poll.
+        HM_stop_communication();
         // An operation that marked itself running after BeginStop looked
         // would otherwise wait for an idle flag nobody sets any more.
         StopRunningLoop();

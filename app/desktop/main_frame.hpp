@@ -97,6 +97,9 @@ private:
     // the window may go now.
     bool CloseLineFirst();
     void FinishClosing();
+    // Answers every box and dialog still open as Cancel.
+    void CloseOpenBoxes();
+    static constexpr int kMaxNestedBoxes = 8;
     // What the enabling rules depend on, to see when it changes.
     int EnablingKey() const;
     core::MenuGroup GroupOf(int menuId) const;

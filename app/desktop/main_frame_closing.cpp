@@ -1,6 +1,7 @@
 // Stop, the 10 ms timer and closing the main window.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -18,11 +19,9 @@ void CMainFrame::BeginStop() {
 }
 
 void CMainFrame::OnTick() {
-    if (signalHandled_) {
-        // A box or dialog the worker waits on would hold the stop forever:
-        // it is answered as Cancel.
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    }
+    // A box or dialog the worker waits on would hold the stop forever: it
+    // is answered as Cancel.
+    if (signalHandled_) CloseOpenBoxes();
     if (stopping_ && program_.Controller().PollStop()) {
         stopping_ = false;
         view_->update();  // the countdown and the stopped state as they are now
@@ -36,6 +35,7 @@ void CMainFrame::OnTick() {
     if (stopSignal_ != nullptr && stopSignal_->load() != 0 && !signalHandled_) {
         // Ctrl-C or SIGTERM: end as an unattended run ends, without asking.
         signalHandled_ = true;
+        CloseOpenBoxes();
         if (program_.Worker().WorkerBusy() != 0) {
             closeAfterStop_ = true;
             if (!stopping_) BeginStop();
@@ -131,7 +131,24 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// The worker may have given up its wait for a box (Stop, a signal) while
+// the box still shows. A box's own event loop runs this window's timer; if
+// the window closed and left the box open, nothing would ever end that
+// loop, and the program would hang with the box on the screen.
+void CMainFrame::CloseOpenBoxes() {
+    for (int i = 0; i < kMaxNestedBoxes; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();  // ends its loop even where a close is refused
+        } else {
+            modal->close();
+        }
+    }
+}
+
 void CMainFrame::FinishClosing() {
+    CloseOpenBoxes();
     timer_.stop();
     program_.View().State().status.closing = 1;
     program_.ShutDown();

@@ -191,6 +191,15 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int
 #define PENDRA_OPEN_LINE_LOST 7
 PENDRA_EXPORT int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room);
 
+/* Beyond the terminal protocol: a function of the caller's that the link
+ * asks, on the thread of the call under way and at least every 50 ms while
+ * it waits, whether to stop waiting. When it returns non-zero, a request
+ * ends as a time-out (PENDRA_TIME_OUT) without being sent, or sent again,
+ * and the opening of a network line fails. NULL, as at load, asks
+ * nothing. Any thread; every link of the process. */
+typedef int32_t(PENDRA_API* PendraStopCheck)(void);
+PENDRA_EXPORT void PENDRA_API Pendra_set_stop_check(PendraStopCheck check);
+
 #ifdef __cplusplus
 }
 #endif

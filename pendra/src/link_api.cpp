@@ -17,6 +17,7 @@
 //                        The work area is not used.
 #define PENDRA_BUILDING
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -26,6 +27,7 @@
 #include "last_open_error.hpp"
 #include "link.hpp"
 #include "pendra.h"
+#include "platform/stop_check.hpp"
 
 namespace pendra {
 namespace {
@@ -35,6 +37,14 @@ using wire::Command;
 constexpr std::size_t kTextReplyBuffer = 128;
 constexpr std::size_t kPacketBuffer = 256;
 constexpr std::size_t kEntryBuffer = 512;
+
+// The caller's stop check, asked through the platform's one (stop_check.hpp).
+std::atomic<PendraStopCheck> callerStopCheck{nullptr};
+
+bool askCaller() {
+    const PendraStopCheck check = callerStopCheck.load(std::memory_order_acquire);
+    return check != nullptr && check() != 0;
+}
 
 struct HandleTable {
     std::mutex mutex;
@@ -367,6 +377,11 @@ int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room) {
         buf[length] = 0;
     }
     return static_cast<int32_t>(error.failure);
+}
+
+void PENDRA_API Pendra_set_stop_check(PendraStopCheck check) {
+    callerStopCheck.store(check, std::memory_order_release);
+    platform::setStopCheck(check != nullptr ? &askCaller : nullptr);
 }
 
 }  // extern "C"

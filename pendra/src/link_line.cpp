@@ -4,6 +4,7 @@
 
 #include "line_settings.hpp"
 #include "message_codec.hpp"
+#include "platform/stop_check.hpp"
 #include "trace.hpp"
 
 namespace pendra {
@@ -12,8 +13,9 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// The longest single wait on the port, so that a stretched deadline is seen.
-constexpr milliseconds kReadSlice{50};
+// The longest single wait on the port, so that a stretched deadline and the
+// caller's Stop are seen.
+constexpr milliseconds kReadSlice{platform::kStopLookMs};
 // A reply's frame may still be under way when its time is up: it gets the
 // rest's line time twice over and this much beyond.
 constexpr milliseconds kFrameRestSlack{50};
@@ -101,7 +103,9 @@ LinkLine::Heard LinkLine::listen(TimePoint until, const FrameHandler& onFrame,
             const auto rest = now() + 2 * lineTime(decoder_.missingBytes()) + kFrameRestSlack;
             until = std::min(*stretchTo, std::max(until, rest));
         }
-        if (!first && now() >= until) return Heard::TimeUp;
+        // The caller's Stop ends the wait as a time-up: the reply is not
+        // waited for.
+        if (!first && (now() >= until || platform::stopAsked())) return Heard::TimeUp;
         if (!port_) return Heard::LineLost;
         const auto left = std::chrono::duration_cast<milliseconds>(until - now()).count();
         const int wait = static_cast<int>(std::clamp<long long>(left, 0, kReadSlice.count()));
@@ -124,6 +128,8 @@ Outcome LinkLine::ask(const wire::Request& request, uint8_t tag, const Asking& a
     const std::size_t requestBytes =
         wire::frameSize(wire::Direction::Request, frame->payload.size());
     for (int repeat = 0;; ++repeat) {
+        // Asked to stop already: nothing is sent, the outcome is no reply.
+        if (platform::stopAsked()) return {kResultTimeOut, {}};
         if (repeat > 0) {
             trace::note(std::string(asking.repeated) + " (" + std::to_string(repeat) + " of " +
                         std::to_string(retransmissions_) + ")");
@@ -135,7 +141,10 @@ Outcome LinkLine::ask(const wire::Request& request, uint8_t tag, const Asking& a
             timing->took = std::chrono::duration_cast<milliseconds>(now() - sent);
             timing->requestBytes = requestBytes;
         }
-        if (repeat >= retransmissions_ || !worthRepeating(outcome.status)) return outcome;
+        if (repeat >= retransmissions_ || !worthRepeating(outcome.status) ||
+            platform::stopAsked()) {
+            return outcome;
+        }
     }
 }
 

@@ -84,8 +84,9 @@ public:
 
     // The one read loop. Hands each frame decoded to `onFrame` (frames
     // decoded before and not handed out yet first) until it returns true
-    // (Enough), until `until` has passed (TimeUp; with `until` now, what has
-    // arrived is taken without waiting), or the
+    // (Enough), until `until` has passed or the caller's stop check says to
+    // stop (TimeUp; with `until` now, what has arrived is taken without
+    // waiting), or the
     // line fails (LineLost). With `stretchTo`, a frame still arriving when
     // the time is up is waited for as long as its rest takes on the line, up
     // to `stretchTo`.

@@ -11,6 +11,7 @@
 #include "escaped_form.hpp"
 #include "fake_line.hpp"
 #include "last_open_error.hpp"
+#include "platform/stop_check.hpp"
 #include "poll_batch.hpp"
 
 namespace pendra::testing {
@@ -142,6 +143,26 @@ TEST_F(FakeLineTest, ALostReplyIsAskedAgainUnderTheSameSerialUpToTheRepeatsThenT
     EXPECT_GE(line->clock.now() - before, 3 * milliseconds(1000));
     EXPECT_LT(line->clock.now() - before, 3 * milliseconds(1100));
     EXPECT_NE(serialOf(line->requests[3]), serialOf(line->requests[0]));
+}
+
+// The caller's Stop ends the reply wait within one look, and the request is
+// not sent again.
+TEST_F(FakeLineTest, StopEndsTheReplyWaitWithoutRepeating) {
+    static FakeLine* stoppedLine;
+    static LinkClock::TimePoint stopAt;
+    stoppedLine = line.get();
+    stopAt = line->clock.now() + milliseconds(200);
+    platform::setStopCheck([] { return stoppedLine->clock.now() >= stopAt; });
+    terminal.silentFor = link->retransmissions() + 1;
+    EXPECT_EQ(call(Command::TerminalId).status, kResultTimeOut);
+    platform::setStopCheck(nullptr);
+    EXPECT_EQ(line->requests.size(), 1u);
+    EXPECT_LT(line->clock.now() - stopAt, milliseconds(2 * platform::kStopLookMs));
+    // The next request of the same call is not sent at all.
+    platform::setStopCheck([] { return true; });
+    EXPECT_EQ(call(Command::TerminalId).status, kResultTimeOut);
+    platform::setStopCheck(nullptr);
+    EXPECT_EQ(line->requests.size(), 1u);
 }
 
 TEST_F(FakeLineTest, UploadPacketsComeAheadAndALostOneIsAskedForByItsSerial) {

@@ -9,6 +9,7 @@
 #include "com_port_control.hpp"
 #include "network_address.hpp"
 #include "result_within.hpp"
+#include "stop_check.hpp"
 #include "tcp_connection.hpp"
 
 namespace pendra::platform {
@@ -220,6 +221,39 @@ TEST(ResultWithinTest, GivesUpOnWorkThatOutlastsTheLimit) {
     EXPECT_FALSE(result);
     release.set_value();
     EXPECT_EQ(resultWithin<int>([] { return 2; }, milliseconds(10'000)), 2);
+}
+
+// Stop (the caller's stop check) ends every wait of the opening at once,
+// however long the limit: the server's silence, and a lookup that hangs.
+TEST(StopCheckTest, EndsTheOpeningsWaitsAtOnce) {
+    using Clock = std::chrono::steady_clock;
+    static Clock::time_point stopAt;
+    setStopCheck([] { return Clock::now() >= stopAt; });
+    const milliseconds limit(20'000);
+
+    std::string sent;
+    ScriptedServer::Script silent;
+    silent.answers = false;
+    stopAt = Clock::now() + milliseconds(100);
+    const OpenResult opened = setUpComPortLine(std::make_unique<ScriptedServer>(silent, sent),
+                                               "rfc2217://h:1", LineSettings{57600, 'N', 1}, limit);
+    EXPECT_LT(Clock::now() - stopAt, milliseconds(2000));
+    EXPECT_FALSE(opened.port);
+    EXPECT_NE(opened.error.find(kStoppedText), std::string::npos) << opened.error;
+
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    stopAt = Clock::now() + milliseconds(100);
+    const auto lookup = resultWithin<int>(
+        [released] {
+            released.wait();
+            return 1;
+        },
+        limit);
+    EXPECT_LT(Clock::now() - stopAt, milliseconds(2000));
+    EXPECT_FALSE(lookup);
+    release.set_value();
+    setStopCheck(nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "caller_buffers.hpp"
 #include "link_interface.hpp"
 #include "single_request.hpp"
+#include "stop_cuts.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -73,6 +74,7 @@ int32_t ZELO_API HM_dir(int32_t port, int32_t address, char* listing) try {
     if (listing != nullptr) clearLeadingBytes(listing, strnlen(listing, ZELO_LISTING_SIZE));
     ListingWriter writer(listing, ZELO_LISTING_SIZE);
     DirectoryWalk walk(address);
+    const StopCutsWaits stopCuts;  // the program's probe for a terminal
     SentResult sent =
         sendWrapped(port, address, Wrap::OffThenOn, [&] { return listEntries(walk, writer); });
     return translate(sent, {PENDRA_REPLY});

@@ -3,6 +3,7 @@
 #include "c_boundary.hpp"
 #include "library_state.hpp"
 #include "link_interface.hpp"
+#include "stop_cuts.hpp"
 #include "tick_clock.hpp"
 #include "zelodll.h"
 
@@ -46,7 +47,9 @@ extern "C" {
 int32_t ZELO_API HM_OpenCommPort(int32_t port, int32_t baud_index, int32_t /*data_bits*/,
                                  int32_t parity, int32_t stop_bits) try {
     LibraryState& s = state();
+    const StopCutsWaits stopCuts;
     if (!s.linkCreated) {
+        installStopCheck();
         // A failed creation is retried by the next open; this call goes on
         // with handle 0 and the set-up result decides.
         s.link = Pendra_Create();
@@ -113,7 +116,10 @@ int32_t ZELO_API HM_time_delay(int32_t ms) try {
 
 int32_t ZELO_API HM_version(void) { return ZELO_VERSION; }
 
-void ZELO_API HM_stop_communication(void) { state().stopFlag.store(1, std::memory_order_release); }
+void ZELO_API HM_stop_communication(void) {
+    countStop();
+    state().stopFlag.store(1, std::memory_order_release);
+}
 
 // The reason numbers are the link layer's, passed on unchanged.
 static_assert(ZELO_OPEN_OTHER == PENDRA_OPEN_OTHER && ZELO_OPEN_IN_USE == PENDRA_OPEN_IN_USE &&

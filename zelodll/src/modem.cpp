@@ -1,6 +1,7 @@
 // Modem control: a command line to the modem, then its answer collected
 // until it has said what it had to say or the time-out has passed. And the
 // raw character functions, which do nothing.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -55,6 +56,8 @@ private:
     int16_t room_ = static_cast<int16_t>(kReplySize);
 };
 
+constexpr int32_t kStopPauseStepMs = 20;
+
 int64_t millisecondsSince(uint32_t start) { return static_cast<uint32_t>(tickCountMs() - start); }
 
 // Sends `command` and polls the modem until it has answered with a result
@@ -78,7 +81,11 @@ std::optional<int16_t> collectAnswer(const char* command, int32_t timeoutMs,
         if (poll.result != 0) result = poll.result;
         // The time is read after the dial's pause, so that a call never
         // lasts more than one pause beyond its time-out.
-        if (pauseAfterPollMs > 0) HM_time_delay(pauseAfterPollMs);
+        // The pause in short steps, so that Stop ends the dial within one.
+        for (int32_t paused = 0; paused < pauseAfterPollMs && !s.stopRequested();
+             paused += kStopPauseStepMs) {
+            HM_time_delay(std::min(kStopPauseStepMs, pauseAfterPollMs - paused));
+        }
         const bool inTime = millisecondsSince(start) < timeoutMs;
         // Go on while text keeps coming, or while no result has come yet.
         if (!inTime || (!poll.delivered && result != 0)) break;

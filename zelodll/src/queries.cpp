@@ -9,6 +9,7 @@
 #include "library_state.hpp"
 #include "link_interface.hpp"
 #include "single_request.hpp"
+#include "stop_cuts.hpp"
 #include "zelodll.h"
 
 namespace zelo {
@@ -121,6 +122,7 @@ int32_t ZELO_API HM_exe_size(int32_t port, int32_t address, int32_t size) try {
 
 int32_t ZELO_API HM_firmware_version(int32_t port, int32_t address, char* text) try {
     clearLeadingBytes(text, 4);
+    const StopCutsWaits stopCuts;  // the program's probe for a Brisa terminal
     RequestBuffer<128> request;
     request.assign("v");
     SentResult sent = sendWrapped(port, address, Wrap::OffOnly, textRequest(address, request));

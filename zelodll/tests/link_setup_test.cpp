@@ -2,6 +2,9 @@
 // switches and wrap.
 #include <chrono>
 #include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "library_fixture.hpp"
 #include "power_saving.hpp"
@@ -231,4 +234,34 @@ TEST_F(OpenCommPortTest, LastErrorTextPassesTheLinkReasonOnWithinTheCallersRoom)
     std::memset(text, 'x', sizeof text);
     EXPECT_EQ(HM_last_error_text(text, -5), ZELO_OPEN_PERMISSION_DENIED);
     EXPECT_EQ(text[0], 'x') << "a negative room writes nothing";
+}
+
+// The link layer asks the library's stop check while it waits. A Stop that
+// comes while the line opens or a probe for a terminal runs (the directory,
+// the firmware version) ends that wait; one during another command, or one
+// left from before the call, does not: a transfer's cancel must still go out.
+TEST_F(LibraryTest, StopCutsTheOpeningAndTheProbesOnlyWhileTheyRun) {
+    bool stopMeanwhile = true;
+    std::vector<std::pair<Fn, bool>> asked;
+    fake_pendra::setResponder([&](const fake_pendra::Call& c) -> std::optional<fake_pendra::Reply> {
+        if (stopMeanwhile) HM_stop_communication();
+        asked.emplace_back(c.fn, fake_pendra::stopCheckSays());
+        return std::nullopt;
+    });
+    char text[ZELO_LISTING_SIZE + 1] = {};
+    HM_OpenCommPort(1, 9, 8, 0, 1);
+    HM_dir(1, 'A', text);
+    HM_firmware_version(1, 'A', text);
+    HM_terminal_id(1, 'A', text);
+    const std::vector<std::pair<Fn, bool>> expected = {{Fn::Create, true},  {Fn::SetupEx, true},
+                                                       {Fn::Connect, true}, {Fn::FindFirst, true},
+                                                       {Fn::DBG, true},     {Fn::ESC_R, false}};
+    EXPECT_EQ(asked, expected) << fake_pendra::transcript();
+
+    asked.clear();
+    stopMeanwhile = false;
+    HM_stop_communication();  // before the call: the probe waits as usual
+    HM_dir(1, 'A', text);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_FALSE(asked.front().second);
 }

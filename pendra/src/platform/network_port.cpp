@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "com_port_control.hpp"
 #include "network_address.hpp"
+#include "stop_check.hpp"
 #include "tcp_connection.hpp"
 #include "trace.hpp"
 
@@ -118,7 +120,11 @@ public:
         std::string said;
         auto deadline = Clock::now() + limit;
         while (!receiver_->ready() && receiver_->refusal().empty()) {
-            const ReadStatus status = receiveInto(millisecondsUntil(deadline), said);
+            const auto status = receiveBefore(deadline, said);
+            if (!status) {
+                error = kStoppedText;
+                return OpenFailure::Other;
+            }
             if (status == ReadStatus::Failed) {
                 error = "the server closed the connection" + quoted(said) +
                         " (another client may hold the port, or its device would not open)";
@@ -178,7 +184,11 @@ public:
                 if (answer->command == ComPortCommand::SetControl) noteControl(answer->value);
             }
             if (outstanding == 0) break;
-            const ReadStatus status = receiveInto(millisecondsUntil(deadline), said);
+            const auto status = receiveBefore(deadline, said);
+            if (!status) {
+                error = kStoppedText;
+                return OpenFailure::Other;
+            }
             if (status == ReadStatus::Failed) {
                 error =
                     "the server closed the connection while the line was being set" + quoted(said);
@@ -203,6 +213,17 @@ private:
     }
     bool sendRaw(const std::string& bytes, int timeoutMs) {
         return sendRaw(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), timeoutMs);
+    }
+
+    // One arrival before `deadline` (TimedOut once it has passed), looking
+    // at the stop check between short waits; nothing when it says to stop.
+    std::optional<ReadStatus> receiveBefore(Clock::time_point deadline, std::string& data) {
+        for (;;) {
+            if (stopAsked()) return std::nullopt;
+            const int left = millisecondsUntil(deadline);
+            const ReadStatus status = receiveInto(std::min(left, kStopLookMs), data);
+            if (status != ReadStatus::TimedOut || left <= kStopLookMs) return status;
+        }
     }
 
     // One arrival: line data appended to `data`, Telnet negotiation
@@ -292,6 +313,7 @@ OpenResult openNetworkPort(const std::string& path, const LineSettings& settings
     for (int attempt = 1;; ++attempt) {
         Connected connected = connectTcp(address->host, address->port, limit);
         if (!connected.connection) {
+            if (connected.stopped) return failed(path, OpenFailure::Other, connected.error);
             return failed(
                 path,
                 connected.error == "unknown host" ? OpenFailure::NoSuchDevice : OpenFailure::Other,
@@ -307,7 +329,7 @@ OpenResult openNetworkPort(const std::string& path, const LineSettings& settings
         OpenResult result =
             setUpComPortLine(std::move(connected.connection), path, settings, limit);
         if (result.failure == OpenFailure::InUse && attempt < kMaxInUseAttempts &&
-            Clock::now() + kInUsePause < giveUp) {
+            Clock::now() + kInUsePause < giveUp && !stopAsked()) {
             std::this_thread::sleep_for(kInUsePause);
             continue;
         }

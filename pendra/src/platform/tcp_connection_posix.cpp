@@ -10,12 +10,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <vector>
 
 #include "result_within.hpp"
+#include "stop_check.hpp"
 #include "tcp_connection.hpp"
 
 namespace pendra::platform {
@@ -142,9 +144,10 @@ private:
     int fd_;
 };
 
-// One attempt; -1 with `error` set when it failed.
+// One attempt; -1 with `error` set when it failed, or with `ended` set when
+// the time ran out or the stop check said to stop.
 int connectTo(const Endpoint& endpoint, Clock::time_point deadline, std::string& error,
-              bool& timedOut) {
+              WaitEnded& ended) {
     const int fd = ::socket(endpoint.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = std::strerror(errno);
@@ -155,10 +158,12 @@ int connectTo(const Endpoint& endpoint, Clock::time_point deadline, std::string&
     if (result != 0 && errno == EINPROGRESS) {
         for (;;) {
             pollfd entry{fd, POLLOUT, 0};
-            const int ready = ::poll(&entry, 1, millisecondsUntil(deadline));
+            const int left = millisecondsUntil(deadline);
+            const int ready = ::poll(&entry, 1, std::min(left, kStopLookMs));
             if (ready < 0 && errno == EINTR) continue;
+            if (ready == 0 && left > kStopLookMs && !stopAsked()) continue;
             if (ready <= 0) {
-                timedOut = true;
+                ended = stopAsked() ? WaitEnded::Stopped : WaitEnded::TimedOut;
                 ::close(fd);
                 return -1;
             }
@@ -195,7 +200,10 @@ Connected connectTcp(const std::string& host, uint16_t port, std::chrono::millis
         const auto named =
             resultWithin<Lookup>([host, port] { return lookUp(host, port, 0); }, limit);
         if (!named) {
-            connected.error = "looking the host name up took longer than " + durationText(limit);
+            connected.stopped = stopAsked();
+            connected.error = connected.stopped ? kStoppedText
+                                                : "looking the host name up took longer than " +
+                                                      durationText(limit);
             return connected;
         }
         lookup = *named;
@@ -206,17 +214,21 @@ Connected connectTcp(const std::string& host, uint16_t port, std::chrono::millis
     }
     // The lookup had its own limit; the connection gets the same again.
     const auto deadline = Clock::now() + limit;
-    bool timedOut = false;
+    WaitEnded ended = WaitEnded::No;
     for (const Endpoint& endpoint : lookup.endpoints) {
-        const int fd = connectTo(endpoint, deadline, connected.error, timedOut);
+        if (stopAsked()) ended = WaitEnded::Stopped;
+        if (ended != WaitEnded::No) break;
+        const int fd = connectTo(endpoint, deadline, connected.error, ended);
         if (fd >= 0) {
             connected.connection = std::make_unique<SocketConnection>(fd);
             connected.error.clear();
             return connected;
         }
-        if (timedOut) break;
     }
-    if (timedOut) {
+    if (ended == WaitEnded::Stopped) {
+        connected.stopped = true;
+        connected.error = kStoppedText;
+    } else if (ended == WaitEnded::TimedOut) {
         connected.error = "no answer to the connection within " + durationText(limit) +
                           " (is the address right, and the server up?)";
     }

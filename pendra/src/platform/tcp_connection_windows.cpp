@@ -4,11 +4,13 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
 
 #include "result_within.hpp"
+#include "stop_check.hpp"
 #include "tcp_connection.hpp"
 
 namespace pendra::platform {
@@ -145,7 +147,7 @@ private:
 };
 
 SOCKET connectTo(const Endpoint& endpoint, Clock::time_point deadline, std::string& error,
-                 bool& timedOut) {
+                 WaitEnded& ended) {
     const SOCKET s = socket(endpoint.family, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) {
         error = systemText(WSAGetLastError());
@@ -161,9 +163,14 @@ SOCKET connectTo(const Endpoint& endpoint, Clock::time_point deadline, std::stri
             return INVALID_SOCKET;
         }
         WSAPOLLFD entry{s, POLLWRNORM, 0};
-        const int ready = WSAPoll(&entry, 1, millisecondsUntil(deadline));
+        int ready = 0;
+        for (;;) {
+            const int left = millisecondsUntil(deadline);
+            ready = WSAPoll(&entry, 1, std::min(left, kStopLookMs));
+            if (ready != 0 || left <= kStopLookMs || stopAsked()) break;
+        }
         if (ready == 0) {
-            timedOut = true;
+            ended = stopAsked() ? WaitEnded::Stopped : WaitEnded::TimedOut;
             closesocket(s);
             return INVALID_SOCKET;
         }
@@ -200,7 +207,10 @@ Connected connectTcp(const std::string& host, uint16_t port, std::chrono::millis
         const auto named =
             resultWithin<Lookup>([host, port] { return lookUp(host, port, 0); }, limit);
         if (!named) {
-            connected.error = "looking the host name up took longer than " + durationText(limit);
+            connected.stopped = stopAsked();
+            connected.error = connected.stopped ? kStoppedText
+                                                : "looking the host name up took longer than " +
+                                                      durationText(limit);
             return connected;
         }
         lookup = *named;
@@ -211,17 +221,21 @@ Connected connectTcp(const std::string& host, uint16_t port, std::chrono::millis
     }
     // The lookup had its own limit; the connection gets the same again.
     const auto deadline = Clock::now() + limit;
-    bool timedOut = false;
+    WaitEnded ended = WaitEnded::No;
     for (const Endpoint& endpoint : lookup.endpoints) {
-        const SOCKET s = connectTo(endpoint, deadline, connected.error, timedOut);
+        if (stopAsked()) ended = WaitEnded::Stopped;
+        if (ended != WaitEnded::No) break;
+        const SOCKET s = connectTo(endpoint, deadline, connected.error, ended);
         if (s != INVALID_SOCKET) {
             connected.connection = std::make_unique<WinsockConnection>(s);
             connected.error.clear();
             return connected;
         }
-        if (timedOut) break;
     }
-    if (timedOut) {
+    if (ended == WaitEnded::Stopped) {
+        connected.stopped = true;
+        connected.error = kStoppedText;
+    } else if (ended == WaitEnded::TimedOut) {
         connected.error = "no answer to the connection within " + durationText(limit) +
                           " (is the address right, and the server up?)";
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -9,6 +10,13 @@
 
 #define PENDRA_BUILDING
 #include "pendra.h"
+
+namespace {
+
+// Kept across reset(): the library installs it once, when it creates its link.
+std::atomic<PendraStopCheck> installedStopCheck{nullptr};
+
+}  // namespace
 
 namespace fake_pendra {
 
@@ -111,6 +119,11 @@ void setPollNumbering(PollNumbering numbering) { script().numbering = std::move(
 void setLastError(int32_t reason, const std::string& text) {
     script().lastErrorReason = reason;
     script().lastErrorText = text;
+}
+
+bool stopCheckSays() {
+    const PendraStopCheck check = installedStopCheck.load();
+    return check != nullptr && check() != 0;
 }
 
 const std::vector<Call>& calls() { return script().calls; }
@@ -287,6 +300,8 @@ int16_t PENDRA_API Pendra_ModemEcho(PendraHandle h, char* buf, int16_t room) {
     }
     return r.result;
 }
+
+void PENDRA_API Pendra_set_stop_check(PendraStopCheck check) { installedStopCheck = check; }
 
 int32_t PENDRA_API Pendra_last_error_text(char* buf, int32_t room) {
     if (buf != nullptr && room > 0) {

@@ -98,6 +98,10 @@ FAKE_PENDRA_EXPORT void setPollNumbering(PollNumbering numbering);
 // What Pendra_last_error_text answers until the next reset.
 FAKE_PENDRA_EXPORT void setLastError(int32_t reason, const std::string& text);
 
+// What the stop check the library installed says now (false when none);
+// a responder asks it as the real link layer does while it waits.
+FAKE_PENDRA_EXPORT bool stopCheckSays();
+
 FAKE_PENDRA_EXPORT const std::vector<Call>& calls();
 FAKE_PENDRA_EXPORT std::vector<Call> callsOf(Fn fn);
 FAKE_PENDRA_EXPORT int count(Fn fn);
