@@ -26,7 +26,8 @@ bool isKnownCommand(uint8_t code) {
         case Command::StreamPackets:
         case Command::PollBatch:
         case Command::StreamData:
-        case Command::CheckedEnd: return true;
+        case Command::CheckedEnd:
+        case Command::PackedData: return true;
     }
     return false;
 }

@@ -52,6 +52,9 @@ enum class Command : uint8_t {
     // Version 2: the download's end request with the whole file's length and
     // CRC-32; the terminal keeps the file only when both match what it holds.
     CheckedEnd = 'C',
+    // Version 3: download bytes packed with deflate, sent and answered as
+    // StreamData (payload see download_messages.hpp).
+    PackedData = 'v',
 };
 
 // Protocol versions. A terminal that speaks version 2 lists the versions it
@@ -60,6 +63,8 @@ enum class Command : uint8_t {
 // to a poll request, which a version-1 host does not read.
 inline constexpr uint8_t kVersionStopAndWait = 1;
 inline constexpr uint8_t kVersionStreaming = 2;
+// Version 3: transfers packed with deflate.
+inline constexpr uint8_t kVersionPacked = 3;
 inline constexpr uint8_t kMaxUploadWindow = 32;
 inline constexpr uint8_t kMaxPollBatch = 32;
 

@@ -8,6 +8,7 @@
 #include "frame.hpp"
 #include "line_pacer.hpp"
 #include "message_codec.hpp"
+#include "packed_bytes.hpp"
 #include "poll_batches.hpp"
 #include "upload_streamer.hpp"
 
@@ -22,7 +23,8 @@ constexpr std::size_t kMaxCommandLine = 255;
 constexpr int kReadSliceMs = 20;
 
 bool isDownloadStream(wire::Command command) {
-    return command == wire::Command::StreamData || command == wire::Command::CheckedEnd;
+    return command == wire::Command::StreamData || command == wire::Command::CheckedEnd ||
+           command == wire::Command::PackedData;
 }
 
 // A download's announce or resume: its acceptance lists the versions spoken.
@@ -47,6 +49,7 @@ public:
           commandMode_(server.terminals_.hasModem()),
           think_(server.options_.think),
           streaming_(server.options_.streaming),
+          packing_(streaming_ && server.options_.packing && wire::packingAvailable()),
           streamer_(server.terminals_, server.options_.flipUploadByte),
           polls_(server.terminals_),
           receiver_(server.terminals_, server.options_.flipDownloadByte),
@@ -225,13 +228,17 @@ private:
         // Nor does a version-1 terminal know batches of poll records.
         if (request.command == wire::Command::PollBatch && !streaming_) return;
         if (isDownloadStream(request.command) && !streaming_) return;
+        if (request.command == wire::Command::PackedData && !packing_) return;  // unknown to v2
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
-        if (request.command == wire::Command::StreamData) {
+        if (request.command == wire::Command::StreamData ||
+            request.command == wire::Command::PackedData) {
             // Stored as it comes, without a turn of its own.
             counters_.downloadFrames.fetch_add(1, std::memory_order_relaxed);
+            if (request.command == wire::Command::PackedData)
+                counters_.packedFrames.fetch_add(1, std::memory_order_relaxed);
             if (const auto held = receiver_.data(request)) reply(request, serial, *held, fault);
             return;
         }
@@ -266,6 +273,7 @@ private:
             (request.command == wire::Command::UploadRequest || isDownloadAnnounce(request))) {
             answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
                                static_cast<char>(wire::kVersionStreaming)};
+            if (packing_) answer->payload += static_cast<char>(wire::kVersionPacked);
         }
         // Version 2: a poll reply's flag says the terminal also polls in batches.
         if (streaming_ && request.command == wire::Command::Poll) answer->more = true;
@@ -366,6 +374,7 @@ private:
     Clock::time_point lastInput_{};
     const std::chrono::milliseconds think_;
     const bool streaming_;
+    const bool packing_;
     UploadStreamer streamer_;
     PollBatches polls_;
     DownloadReceiver receiver_;

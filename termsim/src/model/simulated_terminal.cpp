@@ -105,7 +105,8 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
         case Command::PollBatch: break;      // the line side batches (pollRecordsAhead)
         case Command::StreamData:            // the line side receives downloads
-        case Command::CheckedEnd: break;     // (DownloadReceiver)
+        case Command::PackedData:
+        case Command::CheckedEnd: break;  // (DownloadReceiver)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

@@ -83,6 +83,7 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::PollBatch: return "poll a batch";
         case Command::StreamData: return "streamed download data";
         case Command::CheckedEnd: return "checked download end";
+        case Command::PackedData: return "packed download data";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -101,6 +102,7 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::StreamPackets:
         case Command::PollBatch:
         case Command::StreamData:
+        case Command::PackedData:
         case Command::CheckedEnd:
         case Command::Ack:
         case Command::DirFirst:

@@ -22,6 +22,18 @@ protected:
     }
 
     uint64_t dataFrames() const { return server_->counters().downloadFrames.load(); }
+    uint64_t packedFrames() const { return server_->counters().packedFrames.load(); }
+
+    // Lines of a price file: deflate packs them several times over.
+    static std::string priceText(std::size_t size) {
+        std::string text;
+        for (int item = 0; text.size() < size; ++item) {
+            text += "49" + std::to_string(10000000 + item * 7) + ",ITEM NAME " +
+                    std::to_string(item % 37) + "," + std::to_string(100 + item % 900) + "\r\n";
+        }
+        text.resize(size);
+        return text;
+    }
 
     // Every byte value, then random bytes: binary through every path.
     static std::string binaryFile(std::size_t size, uint32_t seed) {
@@ -126,6 +138,35 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
     // The next download starts afresh.
     ASSERT_EQ(downloadStepwise('A', hostFile("STOP.BIN").string(), "STOP.BIN"), ZELO_OK);
     EXPECT_TRUE(readFile(ramFolder('A') / "STOP.BIN") == bytes);
+}
+
+// Version 3: text goes packed and lands byte for byte, in far fewer frames
+// than its size needs raw; a version-2 terminal, or a host limited to
+// version 2, gets raw frames only.
+TEST_F(StreamedDownloads, TextGoesPackedOnlyWhenBothSidesSpeakVersionThree) {
+    const std::string text = priceText(30000);
+    writeFile(hostFile("PRICES.DAT"), text);
+    for (const char* host : {"3", "2"}) {
+        for (const bool terminalPacks : {true, false}) {
+            SCOPED_TRACE(std::string("host ") + host + (terminalPacks ? ", v3" : ", v2"));
+            ::setenv("PENDRA_PROTOCOL", host, 1);
+            LineOptions options;
+            options.packing = terminalPacks;
+            startLine({terminal('A')}, options);
+            const int32_t result =
+                downloadStepwise('A', hostFile("PRICES.DAT").string(), "PRICES.DAT");
+            ::unsetenv("PENDRA_PROTOCOL");
+            ASSERT_EQ(result, ZELO_OK);
+            EXPECT_TRUE(readFile(ramFolder('A') / "PRICES.DAT") == text);
+            if (terminalPacks && host[0] == '3') {
+                EXPECT_GT(packedFrames(), 0u);
+                EXPECT_LT(dataFrames(), text.size() / 250 / 2) << "text should pack over 2:1";
+            } else {
+                EXPECT_EQ(packedFrames(), 0u);
+            }
+            stopLine();
+        }
+    }
 }
 
 TEST_F(StreamedDownloads, VersionOneIsStillSpokenEitherSide) {

@@ -45,11 +45,7 @@ protected:
     }
 
     void TearDown() override {
-        HM_CloseCommPort(kPort);
-        if (server_) server_->stop();
-        server_.reset();
-        pty_.reset();
-        line_.reset();
+        stopLine();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
@@ -86,6 +82,15 @@ protected:
         if (open) {
             ASSERT_EQ(HM_OpenCommPort(kPort, kBaudIndex57600, 8, 0, 1), 1);
         }
+    }
+
+    // Closes the link and ends serving, so a test can start another line.
+    void stopLine() {
+        HM_CloseCommPort(kPort);
+        if (server_) server_->stop();
+        server_.reset();
+        pty_.reset();
+        line_.reset();
     }
 
     std::filesystem::path ramFolder(char address) const {

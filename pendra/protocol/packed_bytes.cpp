@@ -1,0 +1,117 @@
+#include "packed_bytes.hpp"
+
+#if ZELO_HAVE_ZLIB
+#include <zlib.h>
+
+#include <algorithm>
+#include <memory>
+#endif
+
+namespace pendra::wire {
+
+#if ZELO_HAVE_ZLIB
+
+namespace {
+
+// Raw deflate, the largest window, default level: the line is the slow part.
+constexpr int kWindowBits = -15;
+
+std::string_view lastOf(std::string_view dictionary) {
+    return dictionary.size() > kMaxDictionary
+               ? dictionary.substr(dictionary.size() - kMaxDictionary)
+               : dictionary;
+}
+
+Bytef* bytesOf(std::string_view text) {
+    // zlib's interface takes non-const input pointers; it never writes them.
+    return reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+}
+
+// The deflate stream of `bytes` after `dictionary`, or nullopt when it
+// would be longer than `limit`.
+std::optional<std::string> deflateWith(std::string_view dictionary, std::string_view bytes,
+                                       std::size_t limit) {
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kWindowBits, 8,
+                     Z_DEFAULT_STRATEGY) != Z_OK) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, deflateEnd);
+    if (!dictionary.empty() && deflateSetDictionary(&stream, bytesOf(dictionary),
+                                                    static_cast<uInt>(dictionary.size())) != Z_OK) {
+        return std::nullopt;
+    }
+    std::string out(limit, '\0');
+    stream.next_in = bytesOf(bytes);
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    if (deflate(&stream, Z_FINISH) != Z_STREAM_END) return std::nullopt;  // did not fit
+    out.resize(stream.total_out);
+    return out;
+}
+
+}  // namespace
+
+bool packingAvailable() { return true; }
+
+std::optional<Packed> packPrefix(std::string_view dictionary, std::string_view bytes,
+                                 std::size_t limit, std::size_t maxRaw) {
+    dictionary = lastOf(dictionary);
+    std::size_t length = std::min(bytes.size(), maxRaw);
+    // A few tries, each cutting the prefix by the ratio the last one showed
+    // (with a margin): near the longest prefix that fits is good enough, as
+    // the next frame takes the rest.
+    for (int attempt = 0; attempt < 8 && length > 0; ++attempt) {
+        const std::string_view prefix = bytes.substr(0, length);
+        // Deflate never grows data by more than a few bytes per 16 KiB block.
+        const auto packed = deflateWith(dictionary, prefix, length + length / 1000 + 64);
+        if (!packed) return std::nullopt;
+        if (packed->size() <= limit) {
+            if (packed->size() >= length) return std::nullopt;  // raw is no longer
+            return Packed{length, *packed};
+        }
+        length = length * limit * 92 / (packed->size() * 100);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> unpack(std::string_view dictionary, std::string_view packed,
+                                  std::size_t rawLength) {
+    dictionary = lastOf(dictionary);
+    z_stream stream{};
+    if (inflateInit2(&stream, kWindowBits) != Z_OK) return std::nullopt;
+    const std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, inflateEnd);
+    if (!dictionary.empty() && inflateSetDictionary(&stream, bytesOf(dictionary),
+                                                    static_cast<uInt>(dictionary.size())) != Z_OK) {
+        return std::nullopt;
+    }
+    // One byte more than allowed, to tell "exactly" from "more".
+    std::string out(rawLength + 1, '\0');
+    stream.next_in = bytesOf(packed);
+    stream.avail_in = static_cast<uInt>(packed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    if (inflate(&stream, Z_FINISH) != Z_STREAM_END || stream.total_out != rawLength ||
+        stream.avail_in != 0) {
+        return std::nullopt;
+    }
+    out.resize(rawLength);
+    return out;
+}
+
+#else
+
+bool packingAvailable() { return false; }
+
+std::optional<Packed> packPrefix(std::string_view, std::string_view, std::size_t, std::size_t) {
+    return std::nullopt;
+}
+
+std::optional<std::string> unpack(std::string_view, std::string_view, std::size_t) {
+    return std::nullopt;
+}
+
+#endif
+
+}  // namespace pendra::wire

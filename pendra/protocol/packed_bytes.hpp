@@ -1,0 +1,42 @@
+// Deflate for the line (protocol version 3): a run of file bytes packed
+// with the bytes before it in the same file as the preset dictionary, so
+// that a short frame still compresses like a long stream, and each frame
+// can be unpacked on its own once the bytes before it are held. Raw
+// deflate (no zlib header or check): the whole file's CRC-32 is checked at
+// its end anyway.
+//
+// Without zlib (the build option ZELO_COMPRESSION off) nothing is packed
+// and nothing unpacks; the link then never offers version 3.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pendra::wire {
+
+// The longest dictionary either side uses: deflate's window.
+inline constexpr std::size_t kMaxDictionary = 32768;
+
+bool packingAvailable();
+
+struct Packed {
+    std::size_t rawLength = 0;  // bytes of the input it stands for
+    std::string bytes;          // the deflate stream, at most the limit
+};
+
+// The longest prefix of `bytes` (at most `maxRaw`) whose deflate stream fits
+// in `limit` bytes, with `dictionary` (its last kMaxDictionary bytes) before
+// it; nullopt when no prefix packs into fewer bytes than it has, so the
+// caller sends the bytes raw and never more than raw.
+std::optional<Packed> packPrefix(std::string_view dictionary, std::string_view bytes,
+                                 std::size_t limit, std::size_t maxRaw);
+
+// Unpacks a deflate stream that must give exactly `rawLength` bytes and end
+// there; nullopt for anything else (damaged, too long, too short), so a
+// hostile frame costs at most `rawLength` bytes of memory.
+std::optional<std::string> unpack(std::string_view dictionary, std::string_view packed,
+                                  std::size_t rawLength);
+
+}  // namespace pendra::wire
