@@ -27,7 +27,8 @@ bool isKnownCommand(uint8_t code) {
         case Command::PollBatch:
         case Command::StreamData:
         case Command::CheckedEnd:
-        case Command::PackedData: return true;
+        case Command::PackedData:
+        case Command::StreamPacked: return true;
     }
     return false;
 }

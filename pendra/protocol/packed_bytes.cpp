@@ -114,4 +114,38 @@ std::optional<std::string> unpack(std::string_view, std::string_view, std::size_
 
 #endif
 
+std::optional<std::string> packPacket(std::string_view history, uint32_t before,
+                                      std::string_view packet) {
+    if (packet.empty() || packet.size() > 255) return std::nullopt;
+    const std::string_view dictionary =
+        history.size() > kMaxDictionary ? history.substr(history.size() - kMaxDictionary) : history;
+    if (packet.size() <= kPackedPacketHeader) return std::nullopt;
+    const auto packed =
+        packPrefix(dictionary, packet, packet.size() - kPackedPacketHeader - 1, packet.size());
+    if (!packed || packed->rawLength != packet.size()) return std::nullopt;
+    std::string payload(1, static_cast<char>(packet.size()));
+    for (int i = 0; i < 4; ++i) payload += static_cast<char>((before >> (8 * i)) & 0xFF);
+    payload += static_cast<char>(dictionary.size() & 0xFF);
+    payload += static_cast<char>(dictionary.size() >> 8);
+    payload += packed->bytes;
+    return payload;
+}
+
+std::optional<PackedPacket> decodePackedPacket(std::string_view payload) {
+    if (payload.size() < kPackedPacketHeader + 1) return std::nullopt;
+    PackedPacket packet;
+    packet.rawLength = static_cast<uint8_t>(payload[0]);
+    for (int i = 3; i >= 0; --i) {
+        packet.before = (packet.before << 8) | static_cast<uint8_t>(payload[1 + i]);
+    }
+    packet.dictionaryLength = static_cast<uint16_t>(static_cast<uint8_t>(payload[5]) |
+                                                    (static_cast<uint8_t>(payload[6]) << 8));
+    if (packet.rawLength == 0 || packet.dictionaryLength > kMaxDictionary ||
+        packet.dictionaryLength > packet.before) {
+        return std::nullopt;
+    }
+    packet.packed = std::string(payload.substr(kPackedPacketHeader));
+    return packet;
+}
+
 }  // namespace pendra::wire

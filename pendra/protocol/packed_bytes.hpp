@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,5 +39,31 @@ std::optional<Packed> packPrefix(std::string_view dictionary, std::string_view b
 // hostile frame costs at most `rawLength` bytes of memory.
 std::optional<std::string> unpack(std::string_view dictionary, std::string_view packed,
                                   std::size_t rawLength);
+
+// An upload packet packed (version 3), the payload of a reply to
+// StreamPacked with the flag bit set:
+//
+//   raw length (1), bytes of the upload before the packet (4), dictionary
+//   length d (2), the deflate stream of the packet after the d bytes
+//   before it
+//
+// "Before the packet" counts from where the accepted upload or resume
+// started, which is all the host holds: it refuses a packet whose count
+// differs from what it handed out, rather than unpack it against a wrong
+// dictionary.
+struct PackedPacket {
+    uint8_t rawLength = 0;
+    uint32_t before = 0;
+    uint16_t dictionaryLength = 0;
+    std::string packed;
+};
+inline constexpr std::size_t kPackedPacketHeader = 7;
+
+// The packed payload of `packet` after `history` (the upload's bytes before
+// it, `before` of them in all), or nullopt when packing does not make it
+// shorter.
+std::optional<std::string> packPacket(std::string_view history, uint32_t before,
+                                      std::string_view packet);
+std::optional<PackedPacket> decodePackedPacket(std::string_view payload);
 
 }  // namespace pendra::wire

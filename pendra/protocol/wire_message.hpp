@@ -55,6 +55,10 @@ enum class Command : uint8_t {
     // Version 3: download bytes packed with deflate, sent and answered as
     // StreamData (payload see download_messages.hpp).
     PackedData = 'v',
+    // Version 3: StreamPackets from a host that takes packets packed; the
+    // packets come as its replies, a packed one with the flag bit set
+    // (payload see packed_bytes.hpp, PackedPacket).
+    StreamPacked = 'w',
 };
 
 // Protocol versions. A terminal that speaks version 2 lists the versions it

@@ -167,7 +167,10 @@ void Link::noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
         const auto frames =
             line_.lineTime(timing.requestBytes) +
             line_.lineTime(wire::frameSize(wire::Direction::Reply, outcome.reply.payload.size()));
-        peer.upload.accepted(std::max(milliseconds(0), timing.took - frames));
+        const bool packs = protocol_ >= wire::kVersionPacked &&
+                           outcome.reply.payload.find(static_cast<char>(wire::kVersionPacked)) !=
+                               std::string::npos;
+        peer.upload.accepted(std::max(milliseconds(0), timing.took - frames), packs);
     }
 }
 
@@ -183,6 +186,7 @@ int16_t Link::acknowledge(char address) {
     }
     if (peer.polls.deferAcknowledgement(peer.serials)) return 1;
     peer.serials.acknowledged = true;
+    peer.upload.acknowledged();
     wire::Frame frame;
     frame.direction = wire::Direction::Request;
     frame.address = static_cast<uint8_t>(address);

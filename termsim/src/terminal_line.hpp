@@ -51,6 +51,7 @@ public:
     struct UploadProgress {
         std::string file;
         std::uint64_t position = 0;
+        std::uint64_t start = 0;  // where the upload or its resume started
     };
     virtual std::optional<UploadProgress> uploadProgress(char /*address*/) { return std::nullopt; }
 

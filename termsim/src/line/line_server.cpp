@@ -223,6 +223,7 @@ private:
             }
             return;
         }
+        if (request.command == wire::Command::StreamPacked && !packing_) return;  // unknown to v2
         if (request.command == wire::Command::StreamPackets && !streaming_)
             return;  // unknown to v1
         // Nor does a version-1 terminal know batches of poll records.
@@ -243,7 +244,8 @@ private:
             return;
         }
         if (think_.count() > 0) sleepUnlessStopped(think_);
-        if (request.command == wire::Command::StreamPackets) {
+        if (request.command == wire::Command::StreamPackets ||
+            request.command == wire::Command::StreamPacked) {
             streamRequest(request, serial, flag);
             return;
         }
@@ -315,7 +317,8 @@ private:
         memory_.forget(request.address);
         const uint8_t window =
             request.payload.empty() ? 1 : static_cast<uint8_t>(request.payload[0]);
-        streamer_.request(request.address, serial, flag, window);
+        streamer_.request(request.address, serial, flag, window,
+                          request.command == wire::Command::StreamPacked);
     }
 
     void sendAhead(uint8_t serial, const wire::Reply& packet) {
@@ -324,9 +327,10 @@ private:
         if (fault == Fault::Drop) fault = Fault::Silent;  // lost on its way
         if (fault == Fault::Nak) fault = Fault::None;     // requests only
         wire::Request request;
-        request.command = wire::Command::StreamPackets;
+        request.command = streamer_.command();
         request.address = streamer_.address();
         counters_.streamed.fetch_add(1, std::memory_order_relaxed);
+        if (packet.more) counters_.packedPackets.fetch_add(1, std::memory_order_relaxed);
         reply(request, serial, packet, fault);
     }
 

@@ -64,6 +64,8 @@ struct LineCounters {
     // Streamed download data frames taken, and how many of them came packed.
     std::atomic<uint64_t> downloadFrames{0};
     std::atomic<uint64_t> packedFrames{0};
+    // Upload packets sent packed.
+    std::atomic<uint64_t> packedPackets{0};
 };
 
 class LineServer {

@@ -4,6 +4,7 @@
 
 #include "crc.hpp"
 #include "frame.hpp"
+#include "packed_bytes.hpp"
 
 namespace termsim {
 
@@ -40,8 +41,26 @@ void UploadStreamer::flipIfAimedAt(std::size_t ahead, std::string& packet) const
     packet[static_cast<std::size_t>(*flipSentByte_ - start)] ^= 1;
 }
 
-void UploadStreamer::request(char address, uint8_t serial, bool flag, uint8_t window) {
+void UploadStreamer::packInto(std::size_t ahead, wire::Reply& reply) const {
+    const auto upload = terminals_.uploadProgress(address_);
+    if (!upload) return;
+    const std::uint64_t at = upload->position + ahead * kFullPacket;
+    if (at < upload->start || at > upload->file.size()) return;
+    const std::uint64_t from =
+        std::max(upload->start, at - std::min<std::uint64_t>(at, wire::kMaxDictionary));
+    const std::string_view history =
+        std::string_view(upload->file)
+            .substr(static_cast<std::size_t>(from), static_cast<std::size_t>(at - from));
+    if (auto packed =
+            wire::packPacket(history, static_cast<uint32_t>(at - upload->start), reply.payload)) {
+        reply.payload = std::move(*packed);
+        reply.more = true;
+    }
+}
+
+void UploadStreamer::request(char address, uint8_t serial, bool flag, uint8_t window, bool packed) {
     serial = static_cast<uint8_t>(serial & wire::kSerialMask);
+    packed_ = packed;
     window_ = std::clamp<uint8_t>(window, 1, wire::kMaxUploadWindow);
     if (!streaming(address)) {
         active_ = true;
@@ -101,6 +120,7 @@ std::optional<std::pair<uint8_t, wire::Reply>> UploadStreamer::nextFrame() {
         reply.status = kPacket;
         reply.payload = *packet;
         if (flipSentByte_) flipIfAimedAt(distance(base_, next_), reply.payload);
+        if (packed_) packInto(distance(base_, next_), reply);
     }
     const uint8_t serial = next_;
     next_ = static_cast<uint8_t>((next_ + 1) & wire::kSerialMask);

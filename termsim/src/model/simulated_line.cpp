@@ -57,7 +57,7 @@ std::optional<TerminalLine::UploadProgress> SimulatedLine::uploadProgress(char a
     SimulatedTerminal* terminal = answering(address);
     const UploadSession* upload = terminal == nullptr ? nullptr : terminal->upload();
     if (upload == nullptr) return std::nullopt;
-    return UploadProgress{upload->bytes(), upload->position()};
+    return UploadProgress{upload->bytes(), upload->position(), upload->start()};
 }
 
 std::vector<std::string> SimulatedLine::pollRecordsAhead(char address, std::size_t most) {

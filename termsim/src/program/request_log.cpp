@@ -80,6 +80,7 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
         case Command::StreamPackets: return "stream upload packets";
+        case Command::StreamPacked: return "stream upload packets packed";
         case Command::PollBatch: return "poll a batch";
         case Command::StreamData: return "streamed download data";
         case Command::CheckedEnd: return "checked download end";
@@ -100,6 +101,7 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::Poll:
         case Command::NextPacket:
         case Command::StreamPackets:
+        case Command::StreamPacked:
         case Command::PollBatch:
         case Command::StreamData:
         case Command::PackedData:

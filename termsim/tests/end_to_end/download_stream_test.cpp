@@ -24,17 +24,6 @@ protected:
     uint64_t dataFrames() const { return server_->counters().downloadFrames.load(); }
     uint64_t packedFrames() const { return server_->counters().packedFrames.load(); }
 
-    // Lines of a price file: deflate packs them several times over.
-    static std::string priceText(std::size_t size) {
-        std::string text;
-        for (int item = 0; text.size() < size; ++item) {
-            text += "49" + std::to_string(10000000 + item * 7) + ",ITEM NAME " +
-                    std::to_string(item % 37) + "," + std::to_string(100 + item % 900) + "\r\n";
-        }
-        text.resize(size);
-        return text;
-    }
-
     // Every byte value, then random bytes: binary through every path.
     static std::string binaryFile(std::size_t size, uint32_t seed) {
         std::string bytes;
@@ -144,7 +133,7 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
 // than its size needs raw; a version-2 terminal, or a host limited to
 // version 2, gets raw frames only.
 TEST_F(StreamedDownloads, TextGoesPackedOnlyWhenBothSidesSpeakVersionThree) {
-    const std::string text = priceText(30000);
+    const std::string text = priceLines(30000);
     writeFile(hostFile("PRICES.DAT"), text);
     for (const char* host : {"3", "2"}) {
         for (const bool terminalPacks : {true, false}) {

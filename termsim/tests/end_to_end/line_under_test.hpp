@@ -130,6 +130,17 @@ protected:
         for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
         return bytes;
     }
+    // Lines of a price file, no two alike: deflate packs them several times
+    // over, with references reaching back into earlier frames.
+    static std::string priceLines(std::size_t size) {
+        std::string text;
+        for (int item = 0; text.size() < size; ++item) {
+            text += "49" + std::to_string(10000000 + item * 7) + ",ITEM NAME " +
+                    std::to_string(item % 37) + "," + std::to_string(100 + item % 900) + "\r\n";
+        }
+        text.resize(size);
+        return text;
+    }
     static std::string textBytes(std::size_t size) {
         static const std::string line = "0012345678,ITEM-42,QTY=7,2026-12-08 16:45:00\r\n";
         std::string bytes;
