@@ -269,13 +269,22 @@ double zmodem(const std::string& data, int delayMs, const fs::path& folder, int3
     // nothing) can drop it, leaving rz to wait 30 s for it; so rz is given a
     // moment and then ended.
     const bool sent = waitFor(sender);
+    // At a low speed the relay still carries what sz wrote when it ends:
+    // done once the whole file has arrived (bounded by its line time).
+    const fs::path received = folder / "receive" / "DATA.BIN";
+    const auto lineTime = std::chrono::milliseconds(
+        static_cast<long long>(static_cast<double>(data.size()) / (baud / 10.0) * 1000));
+    const auto until = Clock::now() + lineTime + std::chrono::seconds(5);
+    std::error_code ignored;
+    while (sent && Clock::now() < until && fs::file_size(received, ignored) < data.size()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     const double seconds = secondsSince(start);
     std::this_thread::sleep_for(std::chrono::milliseconds(200 + 2 * delayMs));
     ::kill(receiver, SIGTERM);
     waitFor(receiver);
-    const bool received = true;
-    const std::string arrived = readFile(folder / "receive" / "DATA.BIN");
-    if (!sent || !received || arrived != data) {
+    const std::string arrived = readFile(received);
+    if (!sent || arrived != data) {
         std::fprintf(stderr, "link_vs_zmodem: ZMODEM failed (%zu of %zu bytes)\n", arrived.size(),
                      data.size());
         return -1;
@@ -318,36 +327,42 @@ double timesLineRate(std::size_t bytes, double seconds, int32_t baud) {
 }
 
 // The price-file corpus against random binary of the same size, downloaded
-// at each speed: ours against the line rate and against ZMODEM.
+// and uploaded at each speed: ours against the line rate and against ZMODEM.
 bool corpusTable(std::size_t size, const std::vector<int>& bauds, bool haveZmodem,
                  const fs::path& folder) {
     bool ok = true;
     std::printf(
-        "%zu-byte downloads, no delay: seconds, effective throughput as a multiple of "
+        "%zu-byte files, no delay: seconds, effective throughput as a multiple of "
         "the line rate%s\n",
         size, haveZmodem ? ", ZMODEM's time / ours" : "");
-    std::printf("%-6s  %-7s  %18s  %18s  %7s\n", "baud", "data", "ours", "ZMODEM", "ratio");
+    std::printf("%-6s  %-7s  %-8s  %18s  %18s  %7s\n", "baud", "data", "way", "ours", "ZMODEM",
+                "ratio");
     for (int baud : bauds) {
         for (const bool binary : {false, true}) {
             const std::string data = binary ? sampleData(true, size) : priceFile(size);
-            const double mine = ours(Kind::TextDownload, data, 0, folder / "o", baud);
+            // ZMODEM's time is the same either way; ours is timed both ways.
             const double theirs = haveZmodem ? zmodem(data, 0, folder / "z", baud) : -1;
-            ok = ok && mine > 0;
-            char oursText[32] = "failed";
-            char theirsText[32] = "-";
-            char ratio[16] = "-";
-            if (mine > 0) {
-                std::snprintf(oursText, sizeof oursText, "%7.1f s %5.2fx", mine,
-                              timesLineRate(size, mine, baud));
+            for (Kind kind : {Kind::TextDownload, Kind::Upload}) {
+                const double mine = ours(kind, data, 0, folder / "o", baud);
+                ok = ok && mine > 0;
+                char oursText[32] = "failed";
+                char theirsText[32] = "-";
+                char ratio[16] = "-";
+                if (mine > 0) {
+                    std::snprintf(oursText, sizeof oursText, "%7.1f s %5.2fx", mine,
+                                  timesLineRate(size, mine, baud));
+                }
+                if (theirs > 0) {
+                    std::snprintf(theirsText, sizeof theirsText, "%7.1f s %5.2fx", theirs,
+                                  timesLineRate(size, theirs, baud));
+                }
+                if (mine > 0 && theirs > 0)
+                    std::snprintf(ratio, sizeof ratio, "%.2f", theirs / mine);
+                std::printf(
+                    "%-6d  %-7s  %-8s  %18s  %18s  %7s\n", baud, binary ? "binary" : "prices",
+                    kind == Kind::Upload ? "upload" : "download", oursText, theirsText, ratio);
+                std::fflush(stdout);
             }
-            if (theirs > 0) {
-                std::snprintf(theirsText, sizeof theirsText, "%7.1f s %5.2fx", theirs,
-                              timesLineRate(size, theirs, baud));
-            }
-            if (mine > 0 && theirs > 0) std::snprintf(ratio, sizeof ratio, "%.2f", theirs / mine);
-            std::printf("%-6d  %-7s  %18s  %18s  %7s\n", baud, binary ? "binary" : "prices",
-                        oursText, theirsText, ratio);
-            std::fflush(stdout);
         }
     }
     return ok;

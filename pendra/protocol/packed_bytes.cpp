@@ -15,6 +15,10 @@ namespace {
 
 // Raw deflate, the largest window, default level: the line is the slow part.
 constexpr int kWindowBits = -15;
+// The look at whether bytes pack at all: their first kilobyte, when there
+// are enough of them to tell.
+constexpr std::size_t kProbeBytes = 1024;
+constexpr std::size_t kMinProbe = 64;
 
 std::string_view lastOf(std::string_view dictionary) {
     return dictionary.size() > kMaxDictionary
@@ -29,10 +33,19 @@ Bytef* bytesOf(std::string_view text) {
 
 // The deflate stream of `bytes` after `dictionary`, or nullopt when it
 // would be longer than `limit`.
+// The probe's deflate: a small window and little memory, as it only has to
+// tell text from noise.
+struct Settings {
+    int level = Z_DEFAULT_COMPRESSION;
+    int windowBits = kWindowBits;
+    int memLevel = 8;
+};
+constexpr Settings kProbe{Z_BEST_SPEED, -9, 1};
+
 std::optional<std::string> deflateWith(std::string_view dictionary, std::string_view bytes,
-                                       std::size_t limit) {
+                                       std::size_t limit, Settings settings = {}) {
     z_stream stream{};
-    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, kWindowBits, 8,
+    if (deflateInit2(&stream, settings.level, Z_DEFLATED, settings.windowBits, settings.memLevel,
                      Z_DEFAULT_STRATEGY) != Z_OK) {
         return std::nullopt;
     }
@@ -55,10 +68,19 @@ std::optional<std::string> deflateWith(std::string_view dictionary, std::string_
 
 bool packingAvailable() { return true; }
 
+bool mayPack(std::string_view bytes) {
+    const std::string_view probe = bytes.substr(0, std::min(bytes.size(), kProbeBytes));
+    if (probe.size() < kMinProbe) return true;  // too few to tell
+    return deflateWith({}, probe, probe.size() * 9 / 10, kProbe).has_value();
+}
+
 std::optional<Packed> packPrefix(std::string_view dictionary, std::string_view bytes,
                                  std::size_t limit, std::size_t maxRaw) {
     dictionary = lastOf(dictionary);
     std::size_t length = std::min(bytes.size(), maxRaw);
+    // Incompressible bytes go raw without paying for the dictionary's
+    // setup on every frame.
+    if (!mayPack(bytes.substr(0, length))) return std::nullopt;
     // A few tries, each cutting the prefix by the ratio the last one showed
     // (with a margin): near the longest prefix that fits is good enough, as
     // the next frame takes the rest.
@@ -103,6 +125,8 @@ std::optional<std::string> unpack(std::string_view dictionary, std::string_view 
 #else
 
 bool packingAvailable() { return false; }
+
+bool mayPack(std::string_view) { return false; }
 
 std::optional<Packed> packPrefix(std::string_view, std::string_view, std::size_t, std::size_t) {
     return std::nullopt;

@@ -22,6 +22,11 @@ inline constexpr std::size_t kMaxDictionary = 32768;
 
 bool packingAvailable();
 
+// A quick look, without a dictionary: false for bytes that deflate cannot
+// shrink by a tenth on their own (random or already compressed data),
+// which then go raw.
+bool mayPack(std::string_view bytes);
+
 struct Packed {
     std::size_t rawLength = 0;  // bytes of the input it stands for
     std::string bytes;          // the deflate stream, at most the limit

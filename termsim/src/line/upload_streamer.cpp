@@ -42,17 +42,11 @@ void UploadStreamer::flipIfAimedAt(std::size_t ahead, std::string& packet) const
 }
 
 void UploadStreamer::packInto(std::size_t ahead, wire::Reply& reply) const {
-    const auto upload = terminals_.uploadProgress(address_);
-    if (!upload) return;
-    const std::uint64_t at = upload->position + ahead * kFullPacket;
-    if (at < upload->start || at > upload->file.size()) return;
-    const std::uint64_t from =
-        std::max(upload->start, at - std::min<std::uint64_t>(at, wire::kMaxDictionary));
-    const std::string_view history =
-        std::string_view(upload->file)
-            .substr(static_cast<std::size_t>(from), static_cast<std::size_t>(at - from));
-    if (auto packed =
-            wire::packPacket(history, static_cast<uint32_t>(at - upload->start), reply.payload)) {
+    if (!wire::mayPack(reply.payload)) return;  // spares fetching the dictionary
+    const auto history = terminals_.uploadHistory(address_, ahead, wire::kMaxDictionary);
+    if (!history) return;
+    if (auto packed = wire::packPacket(history->bytes, static_cast<uint32_t>(history->sinceStart),
+                                       reply.payload)) {
         reply.payload = std::move(*packed);
         reply.more = true;
     }

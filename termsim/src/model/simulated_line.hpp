@@ -30,6 +30,8 @@ public:
     ModemAnswer modemCommand(const std::string& line) override;
     std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override;
     std::optional<UploadProgress> uploadProgress(char address) override;
+    std::optional<UploadHistory> uploadHistory(char address, std::size_t ahead,
+                                               std::size_t most) override;
     std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override;
     std::optional<std::uint64_t> downloadLength(char address) override;
     std::optional<std::string> downloadedBytes(char address) override;
