@@ -3,8 +3,8 @@
 // terminal holds wrongly refused at its end, a stop with frames on their
 // way, version 1 still spoken, and faults that never leave a wrong file.
 #include "escaped_form.hpp"
-#include "packed_bytes.hpp"
 #include "line_under_test.hpp"
+#include "packed_bytes.hpp"
 #include "pendra.h"
 
 namespace termsim::end_to_end {
