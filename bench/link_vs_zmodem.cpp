@@ -10,7 +10,9 @@
 // packet; every file is compared with what was sent.
 //
 // Usage: link_vs_zmodem [--kib N] [--delays 0,10,40] [--poll-seconds S]
-//                       [--transfers-only | --poll-only]
+//                       [--transfers-only | --poll-only | --corpus 57600,9600]
+// --corpus: a 200,000-byte price file against random binary, downloaded at
+// each speed given (BENCH_PROTOCOL=2 for terminals without packing).
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -45,6 +47,33 @@ constexpr int32_t kPort = 43;
 constexpr int32_t kBaud = 57600;
 constexpr int32_t kBaudIndex57600 = 9;
 constexpr int32_t kBaudIndex9600 = 6;
+
+int32_t baudIndexOf(int32_t baud) { return baud == 9600 ? kBaudIndex9600 : kBaudIndex57600; }
+
+// A price file as the terminals get it every day: item code (13 digits,
+// rising), name, price, one item a line. Deterministic, so every run and
+// both programs send the same bytes.
+std::string priceFile(std::size_t size) {
+    static const char* const brands[] = {"KIRIN", "ASAHI",   "MEIJI",  "NISSIN",    "KAO",
+                                         "LION",  "SUNTORY", "KAGOME", "AJINOMOTO", "GLICO"};
+    static const char* const goods[] = {"GREEN TEA", "COFFEE",     "MILK",         "NOODLES",
+                                        "SHAMPOO",   "TOOTHPASTE", "WATER",        "TOMATO JUICE",
+                                        "SOY SAUCE", "CHOCOLATE",  "RICE CRACKER", "CURRY"};
+    static const char* const sizes[] = {"100G", "200G", "350ML", "500ML", "1L", "2L", "6P", "12P"};
+    std::mt19937 random(23);
+    std::string text;
+    long long code = 4901000000000LL;
+    while (text.size() < size) {
+        code += 1 + static_cast<long long>(random() % 40);
+        char line[96];
+        std::snprintf(line, sizeof line, "%lld,%s %s %s,%u\r\n", code, brands[random() % 10],
+                      goods[random() % 12], sizes[random() % 8],
+                      static_cast<unsigned>(80 + random() % 1900));
+        text += line;
+    }
+    text.resize(size);
+    return text;
+}
 
 std::string sampleData(bool binary, std::size_t size) {
     std::mt19937 random(1);
@@ -85,6 +114,10 @@ struct SimulatedLineUp {
 
 std::optional<SimulatedLineUp> lineOf(const fs::path& folder, const std::string& addresses,
                                       int records, int32_t baud, int delayMs) {
+    // The terminals speak the newest version unless BENCH_PROTOCOL says
+    // otherwise (the host follows PENDRA_PROTOCOL).
+    const char* protocol = std::getenv("BENCH_PROTOCOL");
+    const int version = protocol != nullptr ? std::atoi(protocol) : 3;
     std::vector<termsim::SimulatedTerminal> terminals;
     for (char address : addresses) {
         termsim::TerminalConfig config;
@@ -112,6 +145,8 @@ std::optional<SimulatedLineUp> lineOf(const fs::path& folder, const std::string&
     termsim::LineOptions options;
     options.baud = baud;
     options.oneWayDelay = std::chrono::milliseconds(delayMs);
+    options.streaming = version >= 2;
+    options.packing = version >= 3;
     options.faults.seed = 1;
     options.faults.drop = options.faults.corrupt = options.faults.nak = options.faults.late =
         g_faults / 4;
@@ -132,10 +167,11 @@ const char* nameOf(Kind kind) {
 }
 
 // Seconds for our transfer, or a negative number when it failed.
-double ours(Kind kind, const std::string& data, int delayMs, const fs::path& folder) {
+double ours(Kind kind, const std::string& data, int delayMs, const fs::path& folder,
+            int32_t baud = kBaud) {
     fs::remove_all(folder);
     fs::create_directories(folder);
-    auto up = lineOf(folder, "A", 0, kBaud, delayMs);
+    auto up = lineOf(folder, "A", 0, baud, delayMs);
     if (!up) return -1;
     const fs::path terminalFile = folder / "ram-A" / "DATA.BIN";
     const fs::path hostFile = folder / "host.bin";
@@ -144,7 +180,7 @@ double ours(Kind kind, const std::string& data, int delayMs, const fs::path& fol
     } else {
         writeFile(hostFile, data);
     }
-    if (HM_OpenCommPort(kPort, kBaudIndex57600, 8, 0, 1) != 1) return -1;
+    if (HM_OpenCommPort(kPort, baudIndexOf(baud), 8, 0, 1) != 1) return -1;
     HM_set_power_saving_status(0);
     HM_set_upload_file_save_mode(ZELO_SAVE_OVERWRITE);
     const auto start = Clock::now();
@@ -212,13 +248,13 @@ bool zmodemInstalled() {
 
 // Seconds for ZMODEM (sz --binary, as the better of its modes for both kinds
 // of data), or a negative number when it failed.
-double zmodem(const std::string& data, int delayMs, const fs::path& folder) {
+double zmodem(const std::string& data, int delayMs, const fs::path& folder, int32_t baud = kBaud) {
     fs::remove_all(folder);
     fs::create_directories(folder / "send");
     fs::create_directories(folder / "receive");
     writeFile(folder / "send" / "DATA.BIN", data);
     std::string error;
-    auto relay = bench::PacedRelay::create(kBaud, std::chrono::milliseconds(delayMs), error);
+    auto relay = bench::PacedRelay::create(baud, std::chrono::milliseconds(delayMs), error);
     if (!relay) {
         std::fprintf(stderr, "link_vs_zmodem: %s\n", error.c_str());
         return -1;
@@ -233,13 +269,22 @@ double zmodem(const std::string& data, int delayMs, const fs::path& folder) {
     // nothing) can drop it, leaving rz to wait 30 s for it; so rz is given a
     // moment and then ended.
     const bool sent = waitFor(sender);
+    // At a low speed the relay still carries what sz wrote when it ends:
+    // done once the whole file has arrived (bounded by its line time).
+    const fs::path received = folder / "receive" / "DATA.BIN";
+    const auto lineTime = std::chrono::milliseconds(
+        static_cast<long long>(static_cast<double>(data.size()) / (baud / 10.0) * 1000));
+    const auto until = Clock::now() + lineTime + std::chrono::seconds(5);
+    std::error_code ignored;
+    while (sent && Clock::now() < until && fs::file_size(received, ignored) < data.size()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     const double seconds = secondsSince(start);
     std::this_thread::sleep_for(std::chrono::milliseconds(200 + 2 * delayMs));
     ::kill(receiver, SIGTERM);
     waitFor(receiver);
-    const bool received = true;
-    const std::string arrived = readFile(folder / "receive" / "DATA.BIN");
-    if (!sent || !received || arrived != data) {
+    const std::string arrived = readFile(received);
+    if (!sent || arrived != data) {
         std::fprintf(stderr, "link_vs_zmodem: ZMODEM failed (%zu of %zu bytes)\n", arrived.size(),
                      data.size());
         return -1;
@@ -275,6 +320,54 @@ double pollRate(int terminals, double seconds, const fs::path& folder) {
     return static_cast<double>(records) / took;
 }
 
+// Effective throughput (file bytes per second) as a multiple of the line
+// rate (baud / 10 bytes per second).
+double timesLineRate(std::size_t bytes, double seconds, int32_t baud) {
+    return seconds > 0 ? static_cast<double>(bytes) / seconds / (baud / 10.0) : 0;
+}
+
+// The price-file corpus against random binary of the same size, downloaded
+// and uploaded at each speed: ours against the line rate and against ZMODEM.
+bool corpusTable(std::size_t size, const std::vector<int>& bauds, bool haveZmodem,
+                 const fs::path& folder) {
+    bool ok = true;
+    std::printf(
+        "%zu-byte files, no delay: seconds, effective throughput as a multiple of "
+        "the line rate%s\n",
+        size, haveZmodem ? ", ZMODEM's time / ours" : "");
+    std::printf("%-6s  %-7s  %-8s  %18s  %18s  %7s\n", "baud", "data", "way", "ours", "ZMODEM",
+                "ratio");
+    for (int baud : bauds) {
+        for (const bool binary : {false, true}) {
+            const std::string data = binary ? sampleData(true, size) : priceFile(size);
+            // ZMODEM's time is the same either way; ours is timed both ways.
+            const double theirs = haveZmodem ? zmodem(data, 0, folder / "z", baud) : -1;
+            for (Kind kind : {Kind::TextDownload, Kind::Upload}) {
+                const double mine = ours(kind, data, 0, folder / "o", baud);
+                ok = ok && mine > 0;
+                char oursText[32] = "failed";
+                char theirsText[32] = "-";
+                char ratio[16] = "-";
+                if (mine > 0) {
+                    std::snprintf(oursText, sizeof oursText, "%7.1f s %5.2fx", mine,
+                                  timesLineRate(size, mine, baud));
+                }
+                if (theirs > 0) {
+                    std::snprintf(theirsText, sizeof theirsText, "%7.1f s %5.2fx", theirs,
+                                  timesLineRate(size, theirs, baud));
+                }
+                if (mine > 0 && theirs > 0)
+                    std::snprintf(ratio, sizeof ratio, "%.2f", theirs / mine);
+                std::printf(
+                    "%-6d  %-7s  %-8s  %18s  %18s  %7s\n", baud, binary ? "binary" : "prices",
+                    kind == Kind::Upload ? "upload" : "download", oursText, theirsText, ratio);
+                std::fflush(stdout);
+            }
+        }
+    }
+    return ok;
+}
+
 std::vector<int> numberList(const std::string& text) {
     std::vector<int> numbers;
     std::stringstream in(text);
@@ -287,21 +380,26 @@ std::vector<int> numberList(const std::string& text) {
 
 int main(int argc, char** argv) {
     std::size_t kib = 64;
+    bool kibGiven = false;
     std::vector<int> delays{0, 10, 40};
     double pollSeconds = 10;
     bool transfers = true;
     bool polling = true;
+    std::optional<std::vector<int>> corpusBauds;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
         if (option == "--kib" && hasValue) {
             kib = static_cast<std::size_t>(std::atoi(argv[++i]));
+            kibGiven = true;
         } else if (option == "--delays" && hasValue) {
             delays = numberList(argv[++i]);
         } else if (option == "--poll-seconds" && hasValue) {
             pollSeconds = std::atof(argv[++i]);
         } else if (option == "--faults" && hasValue) {
             g_faults = std::clamp(std::atof(argv[++i]), 0.0, 0.5);
+        } else if (option == "--corpus" && hasValue) {
+            corpusBauds = numberList(argv[++i]);
         } else if (option == "--transfers-only") {
             polling = false;
         } else if (option == "--poll-only") {
@@ -309,7 +407,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: link_vs_zmodem [--kib N] [--delays 0,10,40] [--poll-seconds S] "
-                         "[--faults F] [--transfers-only | --poll-only]\n");
+                         "[--faults F] [--transfers-only | --poll-only | --corpus 57600,9600]\n");
             return 2;
         }
     }
@@ -317,6 +415,12 @@ int main(int argc, char** argv) {
     const fs::path folder =
         fs::temp_directory_path() / ("link_vs_zmodem-" + std::to_string(::getpid()));
     bool ok = true;
+    if (corpusBauds) {
+        // The price-file table alone: 200,000 bytes unless --kib says otherwise.
+        const std::size_t size = kibGiven ? kib * 1024 : 200000;
+        ok = corpusTable(size, *corpusBauds, zmodemInstalled(), folder);
+        transfers = polling = false;
+    }
     if (transfers) {
         const bool haveZmodem = zmodemInstalled();
         const std::size_t size = kib * 1024;

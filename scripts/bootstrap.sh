@@ -11,6 +11,8 @@ set -euo pipefail
 
 required=(
     build-essential cmake ninja-build pkg-config binutils
+    # the link compresses transfers with zlib
+    zlib1g-dev
     # the layout check lists the sources with git
     git
     # the network-line tests run zelo32 through ser2net on loopback
@@ -26,14 +28,14 @@ required=(
 # The Windows cross-builds and the Wine stage run only where these install;
 # the benchmark compares with lrzsz when it is there; lintian checks the .deb.
 optional=(
-    g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64
     lrzsz lintian bash-completion
 )
 
 case "${1:-}" in
 "") ;;
 --for)
-    base=(build-essential cmake ninja-build pkg-config)
+    base=(build-essential cmake ninja-build pkg-config zlib1g-dev)
     case "${2:-}" in
     demo) required=("${base[@]}") ;;
     desktop-demo)

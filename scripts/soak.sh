@@ -102,9 +102,28 @@ budget_left() {
         ((max_seconds == 0 || SECONDS - start_time < max_seconds))
 }
 
-# The source bytes of a seed: the same for every run of that seed.
+# The source bytes of a seed, the same for every run of that seed: 20,000
+# random bytes, then 20,000 bytes of price-file text (which the link packs).
 make_pool() { # seed file
-    python3 -c "import random,sys; r=random.Random($1); sys.stdout.buffer.write(bytes(r.getrandbits(8) for _ in range(20000)))" >"$2"
+    python3 -c "
+import random, sys
+r = random.Random($1)
+sys.stdout.buffer.write(bytes(r.getrandbits(8) for _ in range(20000)))
+text, code = b'', 4901000000000
+while len(text) < 20000:
+    code += r.randint(1, 40)
+    text += b'%d,ITEM %d %s,%d\\r\\n' % (code, r.randint(1, 500), r.choice([b'500ML', b'1L', b'6P']), r.randint(80, 1980))
+sys.stdout.buffer.write(text[:20000])" >"$2"
+}
+
+# Random bytes for two transfers in turn (a download and an upload), then
+# text for the next two.
+pool_bytes() { # n size pool
+    if (((($1 + 1) / 2) % 2 == 1)); then
+        head -c "$2" "$3"
+    else
+        tail -c +20001 "$3" | head -c "$2"
+    fi
 }
 
 start_simulator() { # folder, fault options...
@@ -163,12 +182,12 @@ transfer() {
     if [[ "$direction" == download ]]; then
         source="$folder/d$n.bin"
         destination="$folder/ram/D$n.BIN"
-        head -c "$size" "$pool" >"$source"
+        pool_bytes "$n" "$size" "$pool" >"$source"
         set -- A L "d$n.bin" "D$n.BIN"
     else
         source="$folder/ram/U$n.BIN"
         destination="$folder/u$n.bin"
-        head -c "$size" "$pool" >"$source"
+        pool_bytes "$n" "$size" "$pool" >"$source"
         set -- A U "U$n.BIN" "u$n.bin"
         printf 'earlier file %d\n' "$n" >"$destination" # what a failure must leave
     fi

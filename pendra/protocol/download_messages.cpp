@@ -1,11 +1,23 @@
 #include "download_messages.hpp"
 
+#include "packed_bytes.hpp"
+
 namespace pendra::wire {
 
 namespace {
 
 void appendNumber(std::string& out, uint32_t value) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void appendShort(std::string& out, uint16_t value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8);
+}
+
+uint16_t shortAt(std::string_view bytes, std::size_t at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
+                                 (static_cast<uint8_t>(bytes[at + 1]) << 8));
 }
 
 uint32_t numberAt(std::string_view bytes, std::size_t at) {
@@ -34,6 +46,30 @@ std::optional<StreamData> decodeStreamData(std::string_view payload) {
     data.epoch = static_cast<uint8_t>(payload[0]);
     data.offset = numberAt(payload, 1);
     data.bytes = std::string(payload.substr(kStreamDataHeader));
+    return data;
+}
+
+std::string encodePackedData(const PackedData& data) {
+    std::string payload(1, static_cast<char>(data.epoch));
+    appendNumber(payload, data.offset);
+    appendShort(payload, data.rawLength);
+    appendShort(payload, data.dictionaryLength);
+    payload += data.packed;
+    return payload;
+}
+
+std::optional<PackedData> decodePackedData(std::string_view payload) {
+    if (payload.size() < kPackedDataHeader + 1) return std::nullopt;
+    PackedData data;
+    data.epoch = static_cast<uint8_t>(payload[0]);
+    data.offset = numberAt(payload, 1);
+    data.rawLength = shortAt(payload, 5);
+    data.dictionaryLength = shortAt(payload, 7);
+    if (data.rawLength == 0 || data.rawLength > kMaxPackedRaw ||
+        data.dictionaryLength > kMaxDictionary || data.dictionaryLength > data.offset) {
+        return std::nullopt;
+    }
+    data.packed = std::string(payload.substr(kPackedDataHeader));
     return data;
 }
 

@@ -4,6 +4,10 @@
 //   data frame (StreamData)      epoch (1), offset (4), the file's bytes
 //   acknowledgement (its reply)  epoch (1), bytes the terminal holds (4)
 //   checked end (CheckedEnd)     CRC-32 of the file (4), its length (4)
+//   packed frame (PackedData)    epoch (1), offset (4), bytes it stands for
+//                                (2), dictionary length d (2), the deflate
+//                                stream of those bytes after the d file
+//                                bytes before the offset (packed_bytes.hpp)
 //
 // The epoch tells one stream of a download from the one before it, so an
 // acknowledgement from before a resume never counts for the stream after it.
@@ -32,6 +36,20 @@ struct StreamData {
     std::string bytes;    // at most kStreamDataBytes
 };
 
+inline constexpr std::size_t kPackedDataHeader = 9;
+inline constexpr std::size_t kPackedDataBytes = 255 - kPackedDataHeader;
+// File bytes one packed frame may stand for: bounds what a frame can make
+// the terminal unpack.
+inline constexpr std::size_t kMaxPackedRaw = 8192;
+
+struct PackedData {
+    uint8_t epoch = 0;
+    uint32_t offset = 0;
+    uint16_t rawLength = 0;         // 1 to kMaxPackedRaw
+    uint16_t dictionaryLength = 0;  // at most kMaxDictionary, at most offset
+    std::string packed;
+};
+
 struct StreamHeld {
     uint8_t epoch = 0;
     uint32_t stored = 0;
@@ -44,6 +62,9 @@ struct EndCheck {
 
 std::string encodeStreamData(uint8_t epoch, uint32_t offset, std::string_view bytes);
 std::optional<StreamData> decodeStreamData(std::string_view payload);
+
+std::string encodePackedData(const PackedData& data);
+std::optional<PackedData> decodePackedData(std::string_view payload);
 
 std::string encodeStreamHeld(const StreamHeld& held);
 std::optional<StreamHeld> decodeStreamHeld(std::string_view payload);

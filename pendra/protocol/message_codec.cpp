@@ -26,7 +26,9 @@ bool isKnownCommand(uint8_t code) {
         case Command::StreamPackets:
         case Command::PollBatch:
         case Command::StreamData:
-        case Command::CheckedEnd: return true;
+        case Command::CheckedEnd:
+        case Command::PackedData:
+        case Command::StreamPacked: return true;
     }
     return false;
 }

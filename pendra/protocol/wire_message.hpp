@@ -54,6 +54,13 @@ enum class Command : uint8_t {
     // Version 2: the download's end request with the whole file's length and
     // CRC-32; the terminal keeps the file only when both match what it holds.
     CheckedEnd = 'C',
+    // Version 3: download bytes packed with deflate, sent and answered as
+    // StreamData (payload see download_messages.hpp).
+    PackedData = 'v',
+    // Version 3: StreamPackets from a host that takes packets packed; the
+    // packets come as its replies, a packed one with the flag bit set
+    // (payload see packed_bytes.hpp, PackedPacket).
+    StreamPacked = 'w',
 };
 
 // Protocol versions. A terminal that speaks version 2 lists the versions it
@@ -62,6 +69,8 @@ enum class Command : uint8_t {
 // to a poll request, which a version-1 host does not read.
 inline constexpr uint8_t kVersionStopAndWait = 1;
 inline constexpr uint8_t kVersionStreaming = 2;
+// Version 3: transfers packed with deflate.
+inline constexpr uint8_t kVersionPacked = 3;
 inline constexpr uint8_t kMaxUploadWindow = 32;
 inline constexpr uint8_t kMaxPollBatch = 32;
 // Numbered poll records: a batch request's most-records byte with this bit

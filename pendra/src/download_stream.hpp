@@ -21,6 +21,9 @@ struct DownloadStream {
     // Data packets go as data frames; cleared by any other request to the
     // terminal until the next accepted announce or resume.
     bool mayStream = false;
+    // The terminal also listed version 3 (and the link offers it): data
+    // frames may go packed.
+    bool packing = false;
     FileCheck check;
     DownloadWindow window;
     uint8_t epoch = 0;  // of the latest stream
@@ -36,6 +39,7 @@ struct DownloadStream {
     void clear() {
         checkedEnd = false;
         mayStream = false;
+        packing = false;
         check.forget();
         window.stop();
         failure.reset();

@@ -4,12 +4,22 @@
 
 #include "download_messages.hpp"
 #include "frame.hpp"
+#include "packed_bytes.hpp"
 #include "wire_message.hpp"
 
 namespace pendra {
 
-void DownloadWindow::start(uint8_t epoch, uint32_t offset, uint8_t size) {
+namespace {
+
+// Bytes gathered before a packed frame is made: enough for the longest
+// prefix a frame may stand for.
+constexpr std::size_t kPackingBatch = 4096;
+
+}  // namespace
+
+void DownloadWindow::start(uint8_t epoch, uint32_t offset, uint8_t size, bool packing) {
     stop();
+    packing_ = packing;
     active_ = true;
     epoch_ = epoch;
     size_ = std::clamp<uint8_t>(size, 1, wire::kMaxUploadWindow);
@@ -20,21 +30,40 @@ void DownloadWindow::stop() {
     active_ = false;
     frames_.clear();
     queued_.clear();
+    history_.clear();
     next_ = 0;
     sent_ = 0;
 }
 
 void DownloadWindow::queue(std::string_view bytes) {
     queued_ += bytes;
-    while (queued_.size() >= wire::kStreamDataBytes) makeFrame(wire::kStreamDataBytes);
+    const std::size_t batch = packing_ ? kPackingBatch : wire::kStreamDataBytes;
+    while (queued_.size() >= batch) makeFrame();
 }
 
 void DownloadWindow::flush() {
-    if (!queued_.empty()) makeFrame(queued_.size());
+    while (!queued_.empty()) makeFrame();
 }
 
-void DownloadWindow::makeFrame(std::size_t length) {
+void DownloadWindow::makeFrame() {
     Frame frame;
+    std::size_t length = std::min(queued_.size(), wire::kStreamDataBytes);
+    if (packing_) {
+        auto packed = wire::packPrefix(history_, queued_, wire::kPackedDataBytes,
+                                       std::min(kPackingBatch, wire::kMaxPackedRaw));
+        // Packed only when the frame then carries at least what a raw one
+        // would: incompressible bytes go raw, never longer.
+        if (packed && packed->rawLength >= length) {
+            length = packed->rawLength;
+            frame.packed = std::move(packed->bytes);
+            frame.dictionary =
+                static_cast<uint16_t>(std::min(history_.size(), wire::kMaxDictionary));
+        }
+        history_.append(queued_, 0, length);
+        if (history_.size() > 2 * wire::kMaxDictionary) {
+            history_.erase(0, history_.size() - wire::kMaxDictionary);
+        }
+    }
     frame.offset = frames_.empty()
                        ? acknowledged_
                        : frames_.back().offset + static_cast<uint32_t>(frames_.back().bytes.size());

@@ -1,8 +1,10 @@
 // The host's side of a streamed download: the caller's bytes cut into data
 // frames, and a copy of every frame the terminal has not yet reported
 // holding, so that what it reports missing, or what goes unanswered, is sent
-// again (go back N). At most `size` frames are on their way at a time. Pure
-// bookkeeping, no I/O.
+// again (go back N). At most `size` frames are on their way at a time. With
+// packing (version 3) a frame may carry its bytes deflated, with the bytes
+// of the stream before it as the dictionary; a frame is made once and sent
+// again as it is. Pure bookkeeping, no I/O.
 #pragma once
 
 #include <cstddef>
@@ -19,11 +21,16 @@ public:
         uint32_t offset = 0;  // of its first byte in the file
         std::string bytes;
         uint8_t serial = 0;  // its request serial, to match a negative acknowledgement
+        // When packed: the deflate stream of `bytes` after the
+        // `dictionary` bytes before them; empty for a frame sent raw.
+        std::string packed;
+        uint16_t dictionary = 0;
     };
 
     // A new stream from `offset` (what the terminal holds), numbered
-    // `epoch`, with at most `size` frames (1 to 32) unacknowledged.
-    void start(uint8_t epoch, uint32_t offset, uint8_t size);
+    // `epoch`, with at most `size` frames (1 to 32) unacknowledged, packing
+    // the bytes where that makes a frame carry more.
+    void start(uint8_t epoch, uint32_t offset, uint8_t size, bool packing = false);
     // Drops every copy and everything queued.
     void stop();
     bool active() const { return active_; }
@@ -33,7 +40,7 @@ public:
     // The caller's bytes, after everything queued before: cut into full
     // frames; a remainder waits for more bytes or flush().
     void queue(std::string_view bytes);
-    // Makes a frame of the remainder, however short.
+    // Makes frames of the remainder, however short.
     void flush();
 
     // The frame to send now, or nullptr when none is made or the window is
@@ -60,7 +67,7 @@ public:
     std::size_t unacknowledgedFrames() const { return frames_.size(); }
 
 private:
-    void makeFrame(std::size_t length);
+    void makeFrame();
 
     bool active_ = false;
     uint8_t epoch_ = 0;
@@ -71,6 +78,8 @@ private:
     std::size_t next_ = 0;       // index into frames_ of the next to send
     std::size_t sent_ = 0;       // frames_ from the front that went out at least once
     std::string queued_;         // bytes not in a frame yet
+    bool packing_ = false;
+    std::string history_;  // the stream's latest bytes in frames: the dictionary
 };
 
 }  // namespace pendra

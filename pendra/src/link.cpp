@@ -6,6 +6,7 @@
 
 #include "last_open_error.hpp"
 #include "line_settings.hpp"
+#include "packed_bytes.hpp"
 #include "port_path.hpp"
 #include "trace.hpp"
 
@@ -37,13 +38,17 @@ milliseconds millisecondsFromEnvironment(const char* name, milliseconds fallback
     return milliseconds(numberFromEnvironment(name, fallback.count(), low, high));
 }
 
+// Version 3 packs with zlib; a build without it speaks version 2 at most.
+long long highestVersion() {
+    return wire::packingAvailable() ? wire::kVersionPacked : wire::kVersionStreaming;
+}
+
 }  // namespace
 
 Link::Link(PortOpener openPort, LinkClock& clock)
     : openPort_(std::move(openPort)),
-      protocol_(static_cast<int>(numberFromEnvironment("PENDRA_PROTOCOL", wire::kVersionStreaming,
-                                                       wire::kVersionStopAndWait,
-                                                       wire::kVersionStreaming))),
+      protocol_(static_cast<int>(numberFromEnvironment(
+          "PENDRA_PROTOCOL", highestVersion(), wire::kVersionStopAndWait, highestVersion()))),
       modemGuard_(
           millisecondsFromEnvironment("PENDRA_MODEM_GUARD_MS", kDefaultModemGuard, 0, 5'000)),
       line_(clock,
@@ -162,7 +167,10 @@ void Link::noteAnswer(const wire::Request& request, Peer& peer, uint8_t serial,
         const auto frames =
             line_.lineTime(timing.requestBytes) +
             line_.lineTime(wire::frameSize(wire::Direction::Reply, outcome.reply.payload.size()));
-        peer.upload.accepted(std::max(milliseconds(0), timing.took - frames));
+        const bool packs = protocol_ >= wire::kVersionPacked &&
+                           outcome.reply.payload.find(static_cast<char>(wire::kVersionPacked)) !=
+                               std::string::npos;
+        peer.upload.accepted(std::max(milliseconds(0), timing.took - frames), packs);
     }
 }
 
@@ -178,6 +186,7 @@ int16_t Link::acknowledge(char address) {
     }
     if (peer.polls.deferAcknowledgement(peer.serials)) return 1;
     peer.serials.acknowledged = true;
+    peer.upload.acknowledged();
     wire::Frame frame;
     frame.direction = wire::Direction::Request;
     frame.address = static_cast<uint8_t>(address);

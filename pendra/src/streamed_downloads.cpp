@@ -100,10 +100,13 @@ void StreamedDownloads::after(const wire::Request& request, Outcome& outcome, mi
         case DownloadText::Announce:
         case DownloadText::Resume: {
             bool listed = false;
+            bool packs = false;
             if (outcome.status == kResultAccepted && isVersionList(outcome.reply.payload)) {
                 // The caller sees what a version-1 terminal answers.
-                listed = outcome.reply.payload.find(static_cast<char>(wire::kVersionStreaming)) !=
-                         std::string::npos;
+                const std::string& versions = outcome.reply.payload;
+                listed =
+                    versions.find(static_cast<char>(wire::kVersionStreaming)) != std::string::npos;
+                packs = versions.find(static_cast<char>(wire::kVersionPacked)) != std::string::npos;
                 outcome.reply.payload.clear();
             }
             if (outcome.status != kResultAccepted) {
@@ -124,6 +127,7 @@ void StreamedDownloads::after(const wire::Request& request, Outcome& outcome, mi
             }
             download.checkedEnd = listed && protocol_ >= wire::kVersionStreaming;
             download.mayStream = download.checkedEnd;
+            download.packing = download.checkedEnd && packs && protocol_ >= wire::kVersionPacked;
             download.failure.reset();
             const auto frames = line_.lineTime(requestBytes) +
                                 line_.lineTime(wire::frameSize(wire::Direction::Reply,
@@ -158,7 +162,8 @@ Outcome StreamedDownloads::streamedData(char address, const std::string& bytes) 
         // the window covers six frame times beyond the turnaround.
         const auto cover = download.turnaround + 6 * frameTime;
         download.window.start(download.epoch, static_cast<uint32_t>(download.check.length()),
-                              UploadWindow::sizeFor(cover.count(), frameTime.count()));
+                              UploadWindow::sizeFor(cover.count(), frameTime.count()),
+                              download.packing);
         streaming_ = address;
         line_.discardInput();
         trace::note("download window of " + std::to_string(download.window.size()) + " frames");
@@ -202,7 +207,14 @@ bool StreamedDownloads::pumpDownload(char address, bool untilSettled) {
             wire::Request data;
             data.command = wire::Command::StreamData;
             data.address = address;
-            data.payload = wire::encodeStreamData(window.epoch(), frame->offset, frame->bytes);
+            if (frame->packed.empty()) {
+                data.payload = wire::encodeStreamData(window.epoch(), frame->offset, frame->bytes);
+            } else {
+                data.command = wire::Command::PackedData;
+                data.payload = wire::encodePackedData({window.epoch(), frame->offset,
+                                                       static_cast<uint16_t>(frame->bytes.size()),
+                                                       frame->dictionary, frame->packed});
+            }
             const auto encoded = wire::requestFrame(data, frame->serial);
             window.markSent();
             if (!encoded || !line_.send(*encoded)) return streamFailed(address, kResultLineFailure);
@@ -243,7 +255,8 @@ bool StreamedDownloads::takeDownloadReplies(char address, LinkLine::TimePoint un
         const wire::Frame& frame = event.frame;
         if (frame.direction != wire::Direction::Reply ||
             frame.address != static_cast<uint8_t>(address) ||
-            frame.command != static_cast<uint8_t>(wire::Command::StreamData)) {
+            (frame.command != static_cast<uint8_t>(wire::Command::StreamData) &&
+             frame.command != static_cast<uint8_t>(wire::Command::PackedData))) {
             return false;
         }
         if (event.kind == wire::FrameDecoder::Kind::Damaged) {

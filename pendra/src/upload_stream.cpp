@@ -3,6 +3,7 @@
 #include <string>
 
 #include "message_codec.hpp"
+#include "packed_bytes.hpp"
 #include "trace.hpp"
 
 namespace pendra {
@@ -12,6 +13,8 @@ namespace {
 using std::chrono::milliseconds;
 
 constexpr milliseconds kStreamedSlack{20};
+// The status of a reply that carries an upload packet (3 is the end).
+constexpr uint8_t kPacketStatus = 1;
 
 bool isReplyFrom(const wire::Frame& frame, char address) {
     return frame.direction == wire::Direction::Reply &&
@@ -66,7 +69,7 @@ Outcome UploadStream::packet(LinkLine& line, PeerSerials& serials, const wire::R
         // Not sent, lost or damaged: ask for it, which also tells the
         // terminal to go on from it.
         wire::Request ask = request;
-        ask.command = wire::Command::StreamPackets;
+        ask.command = packing_ ? wire::Command::StreamPacked : wire::Command::StreamPackets;
         ask.payload = std::string(1, static_cast<char>(window_.size())) +
                       request.payload.substr(0, wire::kMaxPayload - 1);
         LinkLine::Asking asking;
@@ -76,15 +79,48 @@ Outcome UploadStream::packet(LinkLine& line, PeerSerials& serials, const wire::R
         asking.repeated = "packet asked for again";
         outcome = line.ask(ask, serials.tag(serial), asking);
     }
+    if (packing_ && answeredByTerminal(outcome.status) && outcome.reply.more) unpackInto(outcome);
     if (answeredByTerminal(outcome.status)) {
         serials.answered(serial);
         handedOut_ = outcome.reply;
+        handedOutCounted_ = false;
     }
     return outcome;
 }
 
+void UploadStream::unpackInto(Outcome& outcome) const {
+    const auto packet = wire::decodePackedPacket(outcome.reply.payload);
+    std::optional<std::string> bytes;
+    if (packet && packet->before == handedOutBytes_ &&
+        packet->dictionaryLength <= history_.size()) {
+        bytes = wire::unpack(
+            std::string_view(history_).substr(history_.size() - packet->dictionaryLength),
+            packet->packed, packet->rawLength);
+    }
+    if (!bytes) {
+        trace::note("packed packet that does not unpack against what was handed out: damaged");
+        outcome = Outcome{};
+        outcome.status = kResultDamagedReply;
+        outcome.reply.status = kResultDamagedReply;
+        return;
+    }
+    outcome.reply.payload = std::move(*bytes);
+    outcome.reply.more = false;
+}
+
+void UploadStream::acknowledged() {
+    if (!handedOut_ || handedOutCounted_ || handedOut_->status != kPacketStatus) return;
+    handedOutCounted_ = true;
+    handedOutBytes_ += handedOut_->payload.size();
+    history_ += handedOut_->payload;
+    if (history_.size() > 2 * wire::kMaxDictionary) {
+        history_.erase(0, history_.size() - wire::kMaxDictionary);
+    }
+}
+
 void UploadStream::offer(const wire::Frame& frame, const PeerSerials& serials) {
-    if (frame.command != static_cast<uint8_t>(wire::Command::StreamPackets)) return;
+    const auto asked = packing_ ? wire::Command::StreamPacked : wire::Command::StreamPackets;
+    if (frame.command != static_cast<uint8_t>(asked)) return;
     if (window_.hold(frame.tag & wire::kSerialMask, serials.next(), wire::replyFromFrame(frame))) {
         trace::frame('<', wire::encodeFrame(frame));
     }

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 #include "link_line.hpp"
 #include "peer_serials.hpp"
@@ -21,9 +22,13 @@ public:
     // The terminal accepted an upload and speaks version 2; `turnaround` is
     // the time it and the line took beyond the two frames' own line time,
     // which sizes the window.
-    void accepted(std::chrono::milliseconds turnaround) {
+    // `packing`: it also speaks version 3, so packets may come packed.
+    void accepted(std::chrono::milliseconds turnaround, bool packing = false) {
         mayStream_ = true;
         turnaround_ = turnaround;
+        packing_ = packing;
+        history_.clear();
+        handedOutBytes_ = 0;
     }
     bool mayStream() const { return mayStream_; }
 
@@ -37,6 +42,10 @@ public:
     // after the last reply's.
     Outcome packet(LinkLine& line, PeerSerials& serials, const wire::Request& request);
 
+    // The caller acknowledged the packet handed out last: its bytes are
+    // part of what later packed packets refer to.
+    void acknowledged();
+
 private:
     // Holds a streamed packet frame when it belongs to the window.
     void offer(const wire::Frame& frame, const PeerSerials& serials);
@@ -47,7 +56,17 @@ private:
                                              const PeerSerials& serials, uint8_t serial,
                                              std::chrono::milliseconds within);
 
+    // A packed packet unpacked against what the caller was handed, or
+    // damaged (253) when it refers to anything else.
+    void unpackInto(Outcome& outcome) const;
+
     bool mayStream_ = false;
+    bool packing_ = false;
+    // The upload's bytes the caller acknowledged since its acceptance: the
+    // last of them are the dictionary of the next packed packet.
+    std::string history_;
+    uint64_t handedOutBytes_ = 0;
+    bool handedOutCounted_ = false;
     std::chrono::milliseconds turnaround_{0};  // measured on the acceptance
     UploadWindow window_;
     // The last streamed packet handed to the caller, until acknowledged:

@@ -11,6 +11,7 @@
 #include "download_messages.hpp"
 #include "escaped_decoding.hpp"
 #include "escaped_form.hpp"
+#include "packed_bytes.hpp"
 
 namespace pendra {
 namespace {
@@ -197,6 +198,45 @@ TEST(DownloadMessages, PayloadsRoundTripAndWrongLengthsAreRefused) {
     EXPECT_EQ(end->crc, 0xCBF43926u);
     EXPECT_EQ(end->length, 9u);
     EXPECT_FALSE(wire::decodeEndCheck("1234567"));
+    // A packed frame may not reach before the file's start nor stand for
+    // more than a frame may make the terminal unpack.
+    EXPECT_TRUE(wire::decodePackedData(wire::encodePackedData({1, 10, 100, 10, "z"})));
+    EXPECT_FALSE(wire::decodePackedData(wire::encodePackedData({1, 10, 100, 11, "z"})));
+    EXPECT_FALSE(wire::decodePackedData(wire::encodePackedData({1, 10, 0, 0, "z"})));
+    EXPECT_FALSE(
+        wire::decodePackedData(wire::encodePackedData({1, 10, wire::kMaxPackedRaw + 1, 0, "z"})));
+    EXPECT_FALSE(wire::decodePackedData(wire::encodePackedData({1, 10, 100, 0, ""})));
+}
+
+TEST(PackedBytes, TextPacksWithItsDictionaryAndAnythingElseGoesRawOrIsRefused) {
+    if (!wire::packingAvailable()) GTEST_SKIP() << "built without zlib";
+    std::string text;
+    for (int line = 0; text.size() < 20000; ++line)
+        text += "49" + std::to_string(1000 + line) + ",GREEN TEA 500ML,128\r\n";
+    const std::string before = text.substr(0, 10000);
+    const std::string after = text.substr(10000);
+    const auto packed = wire::packPrefix(before, after, wire::kPackedDataBytes, 4096);
+    ASSERT_TRUE(packed);
+    EXPECT_LE(packed->bytes.size(), wire::kPackedDataBytes);
+    EXPECT_GT(packed->rawLength, 3 * wire::kStreamDataBytes) << "the dictionary should help";
+    EXPECT_EQ(wire::unpack(before, packed->bytes, packed->rawLength),
+              after.substr(0, packed->rawLength));
+    // Unpacked against another dictionary, or to another length, it is
+    // refused, never handed on wrong or longer.
+    EXPECT_NE(wire::unpack(std::string(10000, 'x'), packed->bytes, packed->rawLength),
+              after.substr(0, packed->rawLength));
+    EXPECT_FALSE(wire::unpack(before, packed->bytes, packed->rawLength - 1));
+    EXPECT_FALSE(wire::unpack(before, packed->bytes, packed->rawLength + 1));
+    EXPECT_FALSE(wire::unpack(before, "\xFF\xFF\xFF", 10));
+    // Data that deflate would grow goes raw.
+    std::string noise;
+    uint32_t state = 12345;
+    for (int i = 0; i < 4096; ++i) {
+        state = state * 1103515245u + 12345u;
+        noise += static_cast<char>(state >> 24);
+    }
+    EXPECT_FALSE(wire::packPrefix({}, noise, wire::kPackedDataBytes, 4096));
+    EXPECT_FALSE(wire::packPrefix({}, "a", wire::kPackedDataBytes, 4096));
 }
 
 }  // namespace

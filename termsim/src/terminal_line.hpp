@@ -53,6 +53,18 @@ public:
         std::uint64_t position = 0;
     };
     virtual std::optional<UploadProgress> uploadProgress(char /*address*/) { return std::nullopt; }
+    // For packing an upload packet (version 3): the bytes just before the
+    // packet `ahead` packets past the position, at most `most` of them and
+    // none before where the upload or its resume started, and how many
+    // bytes lie between that start and the packet.
+    struct UploadHistory {
+        std::string bytes;
+        std::uint64_t sinceStart = 0;
+    };
+    virtual std::optional<UploadHistory> uploadHistory(char /*address*/, std::size_t /*ahead*/,
+                                                       std::size_t /*most*/) {
+        return std::nullopt;
+    }
 
     // For sending poll records in batches: the records the next polls to
     // `address` would get, from the front, at most `most`, without handing

@@ -8,6 +8,7 @@
 #include "frame.hpp"
 #include "line_pacer.hpp"
 #include "message_codec.hpp"
+#include "packed_bytes.hpp"
 #include "poll_batches.hpp"
 #include "upload_streamer.hpp"
 
@@ -22,7 +23,8 @@ constexpr std::size_t kMaxCommandLine = 255;
 constexpr int kReadSliceMs = 20;
 
 bool isDownloadStream(wire::Command command) {
-    return command == wire::Command::StreamData || command == wire::Command::CheckedEnd;
+    return command == wire::Command::StreamData || command == wire::Command::CheckedEnd ||
+           command == wire::Command::PackedData;
 }
 
 // A download's announce or resume: its acceptance lists the versions spoken.
@@ -47,6 +49,7 @@ public:
           commandMode_(server.terminals_.hasModem()),
           think_(server.options_.think),
           streaming_(server.options_.streaming),
+          packing_(streaming_ && server.options_.packing && wire::packingAvailable()),
           streamer_(server.terminals_, server.options_.flipUploadByte),
           polls_(server.terminals_),
           receiver_(server.terminals_, server.options_.flipDownloadByte),
@@ -220,23 +223,29 @@ private:
             }
             return;
         }
+        if (request.command == wire::Command::StreamPacked && !packing_) return;  // unknown to v2
         if (request.command == wire::Command::StreamPackets && !streaming_)
             return;  // unknown to v1
         // Nor does a version-1 terminal know batches of poll records.
         if (request.command == wire::Command::PollBatch && !streaming_) return;
         if (isDownloadStream(request.command) && !streaming_) return;
+        if (request.command == wire::Command::PackedData && !packing_) return;  // unknown to v2
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
-        if (request.command == wire::Command::StreamData) {
+        if (request.command == wire::Command::StreamData ||
+            request.command == wire::Command::PackedData) {
             // Stored as it comes, without a turn of its own.
             counters_.downloadFrames.fetch_add(1, std::memory_order_relaxed);
+            if (request.command == wire::Command::PackedData)
+                counters_.packedFrames.fetch_add(1, std::memory_order_relaxed);
             if (const auto held = receiver_.data(request)) reply(request, serial, *held, fault);
             return;
         }
         if (think_.count() > 0) sleepUnlessStopped(think_);
-        if (request.command == wire::Command::StreamPackets) {
+        if (request.command == wire::Command::StreamPackets ||
+            request.command == wire::Command::StreamPacked) {
             streamRequest(request, serial, flag);
             return;
         }
@@ -266,6 +275,7 @@ private:
             (request.command == wire::Command::UploadRequest || isDownloadAnnounce(request))) {
             answer->payload = {static_cast<char>(wire::kVersionStopAndWait),
                                static_cast<char>(wire::kVersionStreaming)};
+            if (packing_) answer->payload += static_cast<char>(wire::kVersionPacked);
         }
         // Version 2: a poll reply's flag says the terminal also polls in batches.
         if (streaming_ && request.command == wire::Command::Poll) answer->more = true;
@@ -307,7 +317,8 @@ private:
         memory_.forget(request.address);
         const uint8_t window =
             request.payload.empty() ? 1 : static_cast<uint8_t>(request.payload[0]);
-        streamer_.request(request.address, serial, flag, window);
+        streamer_.request(request.address, serial, flag, window,
+                          request.command == wire::Command::StreamPacked);
     }
 
     void sendAhead(uint8_t serial, const wire::Reply& packet) {
@@ -316,9 +327,10 @@ private:
         if (fault == Fault::Drop) fault = Fault::Silent;  // lost on its way
         if (fault == Fault::Nak) fault = Fault::None;     // requests only
         wire::Request request;
-        request.command = wire::Command::StreamPackets;
+        request.command = streamer_.command();
         request.address = streamer_.address();
         counters_.streamed.fetch_add(1, std::memory_order_relaxed);
+        if (packet.more) counters_.packedPackets.fetch_add(1, std::memory_order_relaxed);
         reply(request, serial, packet, fault);
     }
 
@@ -366,6 +378,7 @@ private:
     Clock::time_point lastInput_{};
     const std::chrono::milliseconds think_;
     const bool streaming_;
+    const bool packing_;
     UploadStreamer streamer_;
     PollBatches polls_;
     DownloadReceiver receiver_;

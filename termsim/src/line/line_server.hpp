@@ -38,6 +38,9 @@ struct LineOptions {
     // Speak protocol version 2 (stream upload packets and download data)
     // besides version 1.
     bool streaming = true;
+    // Speak protocol version 3 (packed transfers) as well; only with
+    // `streaming`.
+    bool packing = true;
     // A test aid (see DownloadReceiver): a byte of every streamed download
     // stored altered.
     std::optional<std::uint64_t> flipDownloadByte;
@@ -58,8 +61,11 @@ struct LineCounters {
     std::atomic<uint64_t> modemLines{0};  // command lines handed to the modem
     std::atomic<uint64_t> wrongSpeed{0};  // reads lost to a host at another speed
 
-    // Streamed download data frames taken.
+    // Streamed download data frames taken, and how many of them came packed.
     std::atomic<uint64_t> downloadFrames{0};
+    std::atomic<uint64_t> packedFrames{0};
+    // Upload packets sent packed.
+    std::atomic<uint64_t> packedPackets{0};
 };
 
 class LineServer {

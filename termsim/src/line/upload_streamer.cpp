@@ -4,6 +4,7 @@
 
 #include "crc.hpp"
 #include "frame.hpp"
+#include "packed_bytes.hpp"
 
 namespace termsim {
 
@@ -40,8 +41,20 @@ void UploadStreamer::flipIfAimedAt(std::size_t ahead, std::string& packet) const
     packet[static_cast<std::size_t>(*flipSentByte_ - start)] ^= 1;
 }
 
-void UploadStreamer::request(char address, uint8_t serial, bool flag, uint8_t window) {
+void UploadStreamer::packInto(std::size_t ahead, wire::Reply& reply) const {
+    if (!wire::mayPack(reply.payload)) return;  // spares fetching the dictionary
+    const auto history = terminals_.uploadHistory(address_, ahead, wire::kMaxDictionary);
+    if (!history) return;
+    if (auto packed = wire::packPacket(history->bytes, static_cast<uint32_t>(history->sinceStart),
+                                       reply.payload)) {
+        reply.payload = std::move(*packed);
+        reply.more = true;
+    }
+}
+
+void UploadStreamer::request(char address, uint8_t serial, bool flag, uint8_t window, bool packed) {
     serial = static_cast<uint8_t>(serial & wire::kSerialMask);
+    packed_ = packed;
     window_ = std::clamp<uint8_t>(window, 1, wire::kMaxUploadWindow);
     if (!streaming(address)) {
         active_ = true;
@@ -101,6 +114,7 @@ std::optional<std::pair<uint8_t, wire::Reply>> UploadStreamer::nextFrame() {
         reply.status = kPacket;
         reply.payload = *packet;
         if (flipSentByte_) flipIfAimedAt(distance(base_, next_), reply.payload);
+        if (packed_) packInto(distance(base_, next_), reply);
     }
     const uint8_t serial = next_;
     next_ = static_cast<uint8_t>((next_ + 1) & wire::kSerialMask);

@@ -44,7 +44,12 @@ public:
     // A stream request under `serial`; `flag` acknowledges the packet
     // before it. Sending (again) starts at `serial`: a packet asked for is
     // one the host did not get.
-    void request(char address, uint8_t serial, bool flag, uint8_t window);
+    // `packed`: the host takes packets packed (version 3).
+    void request(char address, uint8_t serial, bool flag, uint8_t window, bool packed = false);
+    // The command the stream answers under.
+    pendra::wire::Command command() const {
+        return packed_ ? pendra::wire::Command::StreamPacked : pendra::wire::Command::StreamPackets;
+    }
 
     // An Ack frame: acknowledges every packet up to `serial`.
     void acknowledge(uint8_t serial);
@@ -64,10 +69,14 @@ private:
     // low byte first; empty when the terminal has no upload open.
     std::string endCheck() const;
     void flipIfAimedAt(std::size_t ahead, std::string& packet) const;
+    // The packet `ahead` packets past the position, packed when that makes
+    // it shorter: the reply's payload and flag.
+    void packInto(std::size_t ahead, wire::Reply& reply) const;
 
     TerminalLine& terminals_;
     std::optional<std::uint64_t> flipSentByte_;
     bool active_ = false;
+    bool packed_ = false;
     char address_ = 0;
     uint8_t base_ = 0;             // serial of the first packet not acknowledged
     uint8_t next_ = 0;             // serial of the next packet to send

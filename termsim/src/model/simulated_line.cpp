@@ -60,6 +60,21 @@ std::optional<TerminalLine::UploadProgress> SimulatedLine::uploadProgress(char a
     return UploadProgress{upload->bytes(), upload->position()};
 }
 
+std::optional<TerminalLine::UploadHistory> SimulatedLine::uploadHistory(char address,
+                                                                        std::size_t ahead,
+                                                                        std::size_t most) {
+    std::lock_guard lock(mutex_);
+    SimulatedTerminal* terminal = answering(address);
+    const UploadSession* upload = terminal == nullptr ? nullptr : terminal->upload();
+    if (upload == nullptr) return std::nullopt;
+    const std::uint64_t at = upload->position() + ahead * UploadSession::kPacketSize;
+    if (at < upload->start() || at > upload->size()) return std::nullopt;
+    const std::uint64_t from = std::max(upload->start(), at - std::min<std::uint64_t>(at, most));
+    return UploadHistory{
+        upload->bytes().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(at - from)),
+        at - upload->start()};
+}
+
 std::vector<std::string> SimulatedLine::pollRecordsAhead(char address, std::size_t most) {
     std::lock_guard lock(mutex_);
     SimulatedTerminal* terminal = answering(address);

@@ -30,6 +30,8 @@ public:
     ModemAnswer modemCommand(const std::string& line) override;
     std::optional<std::string> uploadPacketAhead(char address, std::size_t ahead) override;
     std::optional<UploadProgress> uploadProgress(char address) override;
+    std::optional<UploadHistory> uploadHistory(char address, std::size_t ahead,
+                                               std::size_t most) override;
     std::vector<std::string> pollRecordsAhead(char address, std::size_t most) override;
     std::optional<uint32_t> pollFrontNumber(char address) override;
     void dropPollRecordsThrough(char address, uint32_t number) override;

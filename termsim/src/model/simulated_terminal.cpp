@@ -125,11 +125,13 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::Buzzer: return buzzer(request.argument);
         case Command::DirFirst: return directoryFirst();
         case Command::DirNext: return directoryNext();
-        case Command::SetAddress: break;     // the line's to answer
-        case Command::StreamPackets: break;  // the line side streams (uploadPacketAhead)
-        case Command::PollBatch: break;      // the line side batches (pollRecordsAhead)
-        case Command::StreamData:            // the line side receives downloads
-        case Command::CheckedEnd: break;     // (DownloadReceiver)
+        case Command::SetAddress: break;  // the line's to answer
+        case Command::StreamPackets:      // the line side streams (uploadPacketAhead)
+        case Command::StreamPacked: break;
+        case Command::PollBatch: break;  // the line side batches (pollRecordsAhead)
+        case Command::StreamData:        // the line side receives downloads
+        case Command::PackedData:
+        case Command::CheckedEnd: break;  // (DownloadReceiver)
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

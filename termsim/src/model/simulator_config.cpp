@@ -224,7 +224,7 @@ void setLineOption(LineSetup& line, std::string_view key, std::string_view value
     } else if (key == "think_ms") {
         line.thinkMs = wholeNumber<unsigned>(key, value, 0, 10000);
     } else if (key == "protocol") {
-        line.protocol = wholeNumber<unsigned>(key, value, 1, 2);
+        line.protocol = wholeNumber<unsigned>(key, value, 1, 3);
     } else if (key == "flip_download_byte") {
         line.flipDownloadByte = wholeNumber<std::uint64_t>(key, value, 0, kMaxTransferSize - 1);
     } else if (key == "flip_upload_byte") {

@@ -35,7 +35,7 @@ struct LineSetup {
     bool fixedSpeed = false;
     unsigned delayMs = 0;   // one-way delay on top of the line time
     unsigned thinkMs = 0;   // a terminal's time over each request
-    unsigned protocol = 2;  // highest wire protocol version the terminals speak
+    unsigned protocol = 3;  // highest wire protocol version the terminals speak
     // A test aid: the byte at this offset of every streamed download is
     // stored altered, so the check at the download's end must refuse it.
     std::optional<std::uint64_t> flipDownloadByte;

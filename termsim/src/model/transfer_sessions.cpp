@@ -7,7 +7,8 @@ namespace termsim {
 UploadSession::UploadSession(TerminalFileName source, std::string bytes, std::uint64_t offset)
     : source_(std::move(source)),
       bytes_(std::move(bytes)),
-      cursor_(std::min<std::uint64_t>(offset, bytes_.size())) {}
+      cursor_(std::min<std::uint64_t>(offset, bytes_.size())),
+      start_(cursor_) {}
 
 std::string_view UploadSession::packet() {
     if (atEnd()) {

@@ -26,6 +26,8 @@ public:
 
     const TerminalFileName& source() const { return source_; }
     std::uint64_t position() const { return cursor_; }
+    // Where the upload (or its resume) started.
+    std::uint64_t start() const { return start_; }
     std::uint64_t size() const { return bytes_.size(); }
     bool atEnd() const { return cursor_ >= bytes_.size(); }
     const std::string& bytes() const { return bytes_; }
@@ -49,6 +51,7 @@ private:
     TerminalFileName source_;
     std::string bytes_;
     std::uint64_t cursor_;
+    std::uint64_t start_;
     std::size_t outstanding_ = 0;
     bool finishReported_ = false;
 };

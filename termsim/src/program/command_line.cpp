@@ -158,7 +158,8 @@ Line:
                            speed, what it sends is lost (as on a real line)
       --delay-ms N         one-way delay of the line, 0 to 10000 ms
       --think-ms N         a terminal's time over each request, 0 to 10000 ms
-      --protocol N         highest wire protocol version spoken, 1 or 2 (default 2)
+      --protocol N         highest wire protocol version spoken, 1, 2 or 3
+                           (default 3; 3 packs transfers with deflate)
       --flip-download-byte N
                            test aid: store byte N of every streamed download
                            altered, so the check at the download's end refuses it

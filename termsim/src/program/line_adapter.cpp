@@ -68,6 +68,7 @@ int runLine(const LineSetup& setup, TerminalLine& line) {
     options.oneWayDelay = std::chrono::milliseconds(setup.delayMs);
     options.think = std::chrono::milliseconds(setup.thinkMs);
     options.streaming = setup.protocol >= 2;
+    options.packing = setup.protocol >= 3;
     options.flipDownloadByte = setup.flipDownloadByte;
     options.flipUploadByte = setup.flipUploadByte;
     LineServer server(line, std::move(endpoint->port), options);

@@ -80,9 +80,11 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::FileExists: return "file exists";
         case Command::NextPacket: return "next upload packet";
         case Command::StreamPackets: return "stream upload packets";
+        case Command::StreamPacked: return "stream upload packets packed";
         case Command::PollBatch: return "poll a batch";
         case Command::StreamData: return "streamed download data";
         case Command::CheckedEnd: return "checked download end";
+        case Command::PackedData: return "packed download data";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -99,8 +101,10 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::Poll:
         case Command::NextPacket:
         case Command::StreamPackets:
+        case Command::StreamPacked:
         case Command::PollBatch:
         case Command::StreamData:
+        case Command::PackedData:
         case Command::CheckedEnd:
         case Command::Ack:
         case Command::DirFirst:

@@ -39,6 +39,10 @@ public:
     std::optional<UploadProgress> uploadProgress(char address) override {
         return inner_.uploadProgress(address);
     }
+    std::optional<UploadHistory> uploadHistory(char address, std::size_t ahead,
+                                               std::size_t most) override {
+        return inner_.uploadHistory(address, ahead, most);
+    }
     std::optional<std::uint64_t> downloadLength(char address) override {
         return inner_.downloadLength(address);
     }

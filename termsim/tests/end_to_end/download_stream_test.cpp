@@ -4,6 +4,7 @@
 // way, version 1 still spoken, and faults that never leave a wrong file.
 #include "escaped_form.hpp"
 #include "line_under_test.hpp"
+#include "packed_bytes.hpp"
 #include "pendra.h"
 
 namespace termsim::end_to_end {
@@ -22,6 +23,7 @@ protected:
     }
 
     uint64_t dataFrames() const { return server_->counters().downloadFrames.load(); }
+    uint64_t packedFrames() const { return server_->counters().packedFrames.load(); }
 
     // Every byte value, then random bytes: binary through every path.
     static std::string binaryFile(std::size_t size, uint32_t seed) {
@@ -126,6 +128,35 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
     // The next download starts afresh.
     ASSERT_EQ(downloadStepwise('A', hostFile("STOP.BIN").string(), "STOP.BIN"), ZELO_OK);
     EXPECT_TRUE(readFile(ramFolder('A') / "STOP.BIN") == bytes);
+}
+
+// Version 3: text goes packed and lands byte for byte, in far fewer frames
+// than its size needs raw; a version-2 terminal, or a host limited to
+// version 2, gets raw frames only.
+TEST_F(StreamedDownloads, TextGoesPackedOnlyWhenBothSidesSpeakVersionThree) {
+    const std::string text = priceLines(30000);
+    writeFile(hostFile("PRICES.DAT"), text);
+    for (const char* host : {"3", "2"}) {
+        for (const bool terminalPacks : {true, false}) {
+            SCOPED_TRACE(std::string("host ") + host + (terminalPacks ? ", v3" : ", v2"));
+            ::setenv("PENDRA_PROTOCOL", host, 1);
+            LineOptions options;
+            options.packing = terminalPacks;
+            startLine({terminal('A')}, options);
+            const int32_t result =
+                downloadStepwise('A', hostFile("PRICES.DAT").string(), "PRICES.DAT");
+            ::unsetenv("PENDRA_PROTOCOL");
+            ASSERT_EQ(result, ZELO_OK);
+            EXPECT_TRUE(readFile(ramFolder('A') / "PRICES.DAT") == text);
+            if (terminalPacks && host[0] == '3' && pendra::wire::packingAvailable()) {
+                EXPECT_GT(packedFrames(), 0u);
+                EXPECT_LT(dataFrames(), text.size() / 250 / 2) << "text should pack over 2:1";
+            } else {
+                EXPECT_EQ(packedFrames(), 0u);
+            }
+            stopLine();
+        }
+    }
 }
 
 TEST_F(StreamedDownloads, VersionOneIsStillSpokenEitherSide) {

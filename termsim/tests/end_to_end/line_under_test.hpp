@@ -45,11 +45,7 @@ protected:
     }
 
     void TearDown() override {
-        HM_CloseCommPort(kPort);
-        if (server_) server_->stop();
-        server_.reset();
-        pty_.reset();
-        line_.reset();
+        stopLine();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
@@ -88,6 +84,15 @@ protected:
         }
     }
 
+    // Closes the link and ends serving, so a test can start another line.
+    void stopLine() {
+        HM_CloseCommPort(kPort);
+        if (server_) server_->stop();
+        server_.reset();
+        pty_.reset();
+        line_.reset();
+    }
+
     std::filesystem::path ramFolder(char address) const {
         return folder_ / std::string(1, address) / "ram";
     }
@@ -124,6 +129,17 @@ protected:
         std::string bytes(size, '\0');
         for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
         return bytes;
+    }
+    // Lines of a price file, no two alike: deflate packs them several times
+    // over, with references reaching back into earlier frames.
+    static std::string priceLines(std::size_t size) {
+        std::string text;
+        for (int item = 0; text.size() < size; ++item) {
+            text += "49" + std::to_string(10000000 + item * 7) + ",ITEM NAME " +
+                    std::to_string(item % 37) + "," + std::to_string(100 + item % 900) + "\r\n";
+        }
+        text.resize(size);
+        return text;
     }
     static std::string textBytes(std::size_t size) {
         static const std::string line = "0012345678,ITEM-42,QTY=7,2026-12-08 16:45:00\r\n";

@@ -1,6 +1,7 @@
 // Files to and from simulated terminals through the whole stack, whole-file
 // and stepwise, byte for byte, on a clean line and on a faulty one.
 #include "line_under_test.hpp"
+#include "packed_bytes.hpp"
 
 namespace termsim::end_to_end {
 namespace {
@@ -109,6 +110,7 @@ TEST_F(Transfers, MissingFilesOnEitherSide) {
 
 // On a line that corrupts and drops a share of the frames, every transfer
 // either lands byte for byte or says it failed: never a silently wrong file.
+// Every other file is text, which goes packed both ways.
 TEST_F(Transfers, FaultyLineNeverDeliversAWrongFile) {
     LineOptions options;
     options.faults.seed = 20261208;
@@ -117,8 +119,10 @@ TEST_F(Transfers, FaultyLineNeverDeliversAWrongFile) {
     startLine({terminal('A')}, options);
     int landed = 0;
     for (int round = 0; round < 6; ++round) {
-        const std::string bytes = randomBytes(6000 + 997 * static_cast<std::size_t>(round),
-                                              static_cast<uint32_t>(round + 7));
+        const std::size_t size = 6000 + 997 * static_cast<std::size_t>(round);
+        const std::string bytes = round % 2 == 0
+                                      ? randomBytes(size, static_cast<uint32_t>(round + 7))
+                                      : priceLines(size * 4);
         const std::string name = "R" + std::to_string(round) + ".BIN";
         writeFile(hostFile(name), bytes);
         SCOPED_TRACE(name);
@@ -138,6 +142,10 @@ TEST_F(Transfers, FaultyLineNeverDeliversAWrongFile) {
         }
     }
     EXPECT_GT(landed, 0) << "one percent of faults should let most transfers through";
+    if (pendra::wire::packingAvailable()) {
+        EXPECT_GT(server_->counters().packedFrames.load(), 0u);
+        EXPECT_GT(server_->counters().packedPackets.load(), 0u);
+    }
 }
 
 }  // namespace

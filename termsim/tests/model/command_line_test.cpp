@@ -55,7 +55,7 @@ TEST(CommandLineTest, MistakesAreRefusedWithAReason) {
         {"-t", "A", "--late", "2"},            // out of range
         {"-t", "A", "--delay-ms", "10001"},    // out of range
         {"-t", "A", "--think-ms", "-1"},       // negative
-        {"-t", "A", "--protocol", "3"},        // no such version
+        {"-t", "A", "--protocol", "4"},        // no such version
         {"-t", "A", "--modem-speed", "fast"},  // not a number
         {"-t", "A", "--dump-state="},          // empty file name
         {"--config", "/nonexistent/sim.ini"},  // unreadable file
