@@ -19,7 +19,8 @@ bool AllEmpty(const std::array<std::string, kListFiles>& names) {
 
 }  // namespace
 
-CommandWorker::CommandWorker(ViewCore& view, TerminalOperations& operations, UserInterface& ui)
+CommandWorker::CommandWorker(ViewCore& view, link::TerminalOperations& operations,
+                             UserInterface& ui)
     : view_(view), state_(view.State()), operations_(operations), ui_(ui) {}
 
 CommandWorker::~CommandWorker() { Join(); }
@@ -117,7 +118,7 @@ void CommandWorker::CommandThread() {
             // The marker lines come first, whether or not the line opens.
             operations_.ShowResult('A', "1", "", 0);
             operations_.ShowResult('A', "2", "", 0);
-            if (MakeLineReady()) operations_.LineTest(state_.comm, state_.status);
+            if (MakeLineReady()) operations_.LineTest(state_.status);
             break;
         case kBatchScript: RunBatchScript(); break;
         default:
@@ -192,8 +193,7 @@ bool CommandWorker::MakeLineReady() {
 }
 
 bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
-    operations_.GetDirectory(state_.comm, state_.status, state_.lists, state_.progress,
-                             directoryKind);
+    operations_.GetDirectory(context_, directoryKind, state_.lists.directoryTexts);
     // Stopped while the listings were read: no dialog. The erase command is
     // held to this too, so that a stopped command never asks anything.
     if (operations_.IsStopRequested() != 0) {

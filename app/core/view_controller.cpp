@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "core/command_line.hpp"
+#include "core/command_line_values.hpp"
 #include "core/command_menu.hpp"
 
 namespace zelo::core {
@@ -81,17 +82,7 @@ CommandLineResult ViewController::StartCommandLineCommand() {
         ui_.ShowMessage(refusal);
         return CommandLineResult::kRefused;
     }
-    CommandArguments& args = worker_.Arguments();
-    if (command->commandCode == kErase) {
-        if (!state_.runOnly.configuredDeleteFileName) {
-            state_.runOnly.configuredDeleteFileName = state_.lists.deleteFileName;
-        }
-        state_.lists.deleteFileName = tokens[2];
-    }
-    if (command->commandCode == kRun) {
-        args.flashRom = 0;
-        args.runFileName = tokens[2];
-    }
+    PutCommandLineValues(tokens, command->commandCode, state_, worker_.Arguments());
     return worker_.Start(command->commandCode) ? CommandLineResult::kStarted
                                                : CommandLineResult::kUnusable;
 }

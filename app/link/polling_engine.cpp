@@ -39,11 +39,11 @@ struct PollCounters {
 
 // The power-saving state polling leaves behind on models that use it: on,
 // except in the library for the Brisa.
-void RestorePowerSaving(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
-                        ProgressState& progress) {
-    if (comm.terminalType < kEstra) return;
-    link.SetPowerSaving(comm, status, progress, 1);
-    HM_set_power_saving_status(comm.terminalType == kBrisa ? 0 : 1);
+void RestorePowerSaving(CTerminalLink& link, const OperationContext& operation) {
+    const int terminalType = operation.settings.terminalType;
+    if (terminalType < kEstra) return;
+    link.SetPowerSaving(operation, 1);
+    HM_set_power_saving_status(terminalType == kBrisa ? 0 : 1);
 }
 
 std::string LastRecordTimeText(const LocalDateTime& now) {
@@ -296,20 +296,23 @@ private:
 
 }  // namespace
 
-void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSettings& settings,
-                         PollContext& context, ProgressState& progress) {
+void CTerminalLink::Poll(const OperationContext& operation, PollSettings& settings,
+                         PollContext& context) {
+    const CommSettings& comm = operation.settings;
+    LinkStatus& status = operation.status;
+    ProgressState& progress = operation.progress;
     if (settings.autoTimeSync == kSyncAtStart && SyncTimeAll(comm, status, progress) == 0) {
         WaitUntilIdle(status);
         return;
     }
     if (comm.terminalType >= kEstra) {
-        SetPowerSaving(comm, status, progress, 0);
+        SetPowerSaving(operation, 0);
         HM_set_power_saving_status(0);
     }
     context.rePollWaiting = 0;
     OpenPollFile(settings, context, status);
     if (status.pollFileOpen == 0) {
-        RestorePowerSaving(*this, comm, status, progress);
+        RestorePowerSaving(*this, operation);
         return;
     }
     // A stopped run leaves the file open and the power saving as it is.
@@ -320,7 +323,7 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
     context.file.reset();
     status.pollFileOpen = 0;
     status.idle = 1;
-    RestorePowerSaving(*this, comm, status, progress);
+    RestorePowerSaving(*this, operation);
 }
 
 }  // namespace zelo::link

@@ -23,7 +23,7 @@ std::size_t TransferRun::AddressCount() const {
 
 bool TransferRun::Stopped() {
     if (link_.IsStopRequested() == 0) return false;
-    CTerminalLink::WaitUntilIdle(status_);
+    WaitForIdle(status_);
     return true;
 }
 

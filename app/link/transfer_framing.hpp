@@ -14,9 +14,11 @@ namespace zelo::link {
 // the Delmar time to settle. One object per operation run.
 class TransferRun {
 public:
-    TransferRun(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
-                ProgressState& progress)
-        : link_(link), comm_(comm), status_(status), progress_(progress) {}
+    TransferRun(CTerminalLink& link, const OperationContext& context)
+        : link_(link),
+          comm_(context.settings),
+          status_(context.status),
+          progress_(context.progress) {}
 
     std::size_t AddressCount() const;
     bool IsSelected(std::size_t k) const { return progress_.addressSelected[k] != 0; }

@@ -36,7 +36,7 @@ protected:
 
     // Runs the loop with each address answering its code from `codes`.
     bool Run(const std::map<char, int>& codes, AddressLoopOptions options = {}) {
-        return RunAddressLoop(link, comm, status, progress, options, [&](char address, int) {
+        return RunAddressLoop(link, {comm, status, progress}, options, [&](char address, int) {
             visited += address;
             if (onCall) onCall(address);
             return AddressResult{codes.at(address), "Label", ""};

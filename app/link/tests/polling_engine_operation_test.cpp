@@ -40,7 +40,7 @@ protected:
             });
     }
 
-    void RunPoll() { link.Poll(comm, status, settings, context, progress); }
+    void RunPoll() { link.Poll(operation, settings, context); }
 
     // How often each address was polled among polls [from, to).
     std::map<char, int> Counts(std::size_t from, std::size_t to) const {

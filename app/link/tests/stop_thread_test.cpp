@@ -20,7 +20,7 @@ TEST_F(AnsweringTerminalTest, StopFromAnotherThreadEndsTheOperation) {
         }
         return AnsweringTerminal(c);
     });
-    std::thread worker([&] { link.WarmStart(comm, status, progress); });
+    std::thread worker([&] { link.WarmStart(operation); });
 
     requestStarted.get_future().wait();
     link.RequestStop(1);

@@ -63,7 +63,7 @@ protected:
 
 TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
     readings = {At(9, 0, 0), At(9, 0, 1), At(9, 0, 4)};
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131103001", "M20250131103004"}));
     EXPECT_EQ(link.written, (Lines{"A Time Sync. 20250131103001 Successfully",
                                    "C Time Sync. 20250131103004 Successfully"}));
@@ -74,7 +74,7 @@ TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
 TEST_F(SyncTimeTest, TimePastMidnightStaysWithinTheDayAndKeepsTheDate) {
     request = {23, 59, 58, 2025, 1, 31, 1};
     readings = {At(10, 0, 0), At(10, 0, 1), At(10, 0, 3)};
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131235959", "M20250131000001"}));
     EXPECT_EQ(request.hour, 0);
     EXPECT_EQ(request.minute, 0);
@@ -85,14 +85,14 @@ TEST_F(SyncTimeTest, TimePastMidnightStaysWithinTheDayAndKeepsTheDate) {
     SetResponder();
     request = {0, 0, 0, 2025, 1, 31, 1};
     readings = {At(23, 59, 59), At(0, 0, 1), At(0, 0, 2)};
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131000002", "M20250131000003"}));
 }
 
 TEST_F(SyncTimeTest, CommandLineModeAndThePcClockOptionSendThePcTime) {
     readings = {At(9, 0, 0), At(9, 0, 1), At(9, 0, 2)};
     status.commandLineMode = 1;
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20261208090001", "M20261208090002"}));
     EXPECT_EQ(request.hour, 10);  // the set time is left as it was
 }

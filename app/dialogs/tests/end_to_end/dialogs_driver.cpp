@@ -19,7 +19,7 @@
 #include "dialogs/phone_lines.hpp"
 #include "dialogs/phone_list.hpp"
 #include "headless/console_front_end.hpp"
-#include "program/operations_binding.hpp"
+#include "program/program.hpp"
 
 namespace {
 
@@ -82,8 +82,7 @@ int main(int argc, char** argv) {
     core::ViewCore view(platform, frontEnd);
     frontEnd.SetSave([&view] { view.SaveConfiguration(); });
     view.StartUp();
-    std::unique_ptr<core::TerminalOperations> operations = program::BindTerminalLink(view);
-    core::CommandWorker worker(view, *operations, frontEnd);
+    core::CommandWorker worker(view, view.Link(), frontEnd);
     core::ViewState& state = view.State();
 
     bool ran = true;
@@ -108,7 +107,7 @@ int main(int argc, char** argv) {
         view.SaveConfiguration();
         ran = ran && Run(worker, core::kCommTable);
     }
-    if (state.status.connected.load() != 0) operations->Disconnect(state.comm.port, state.status);
+    if (state.status.connected.load() != 0) view.Link().Disconnect(state.comm.port, state.status);
     view.ShutDown();
     return ran && view.FailuresReported() == 0 ? 0 : 1;
 }

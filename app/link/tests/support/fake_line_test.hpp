@@ -131,6 +131,7 @@ protected:
     CommSettings comm;
     LinkStatus status;
     ProgressState progress;
+    OperationContext operation{comm, status, progress};
 };
 
 // Terminals that hold files, every address selected, a fake clock and a
