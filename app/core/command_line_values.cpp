@@ -2,8 +2,8 @@
 
 namespace zelo::core {
 
-void PutCommandLineValues(const std::vector<std::string>& tokens, int commandCode, ViewState& state,
-                          CommandArguments& args) {
+void PutCommandLineValues(const std::vector<std::string>& tokens, int commandCode,
+                          ModelState& state, CommandArguments& args) {
     if (tokens.size() < 3) return;
     if (commandCode == kErase) {
         if (!state.runOnly.configuredDeleteFileName) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/command_table.hpp"
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::core {
 
@@ -13,7 +13,7 @@ namespace zelo::core {
 // one is remembered for a save meanwhile) and the run command's program
 // (token 2, from the RAM disk). Other commands take nothing. The tokens
 // have passed CheckRunArguments.
-void PutCommandLineValues(const std::vector<std::string>& tokens, int commandCode, ViewState& state,
-                          CommandArguments& args);
+void PutCommandLineValues(const std::vector<std::string>& tokens, int commandCode,
+                          ModelState& state, CommandArguments& args);
 
 }  // namespace zelo::core

@@ -19,7 +19,7 @@ bool AllEmpty(const std::array<std::string, kListFiles>& names) {
 
 }  // namespace
 
-CommandWorker::CommandWorker(ViewCore& view, link::TerminalOperations& operations,
+CommandWorker::CommandWorker(ProgramModel& view, link::TerminalOperations& operations,
                              UserInterface& ui)
     : view_(view), state_(view.State()), operations_(operations), ui_(ui) {}
 

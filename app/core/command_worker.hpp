@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "core/command_table.hpp"
+#include "core/program_model.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_core.hpp"
 #include "link/terminal_operations.hpp"
 
 namespace zelo::core {
@@ -29,7 +29,7 @@ struct CommandOutcome {
 // interface thread; the worker thread only runs the command.
 class CommandWorker {
 public:
-    CommandWorker(ViewCore& view, link::TerminalOperations& operations, UserInterface& ui);
+    CommandWorker(ProgramModel& view, link::TerminalOperations& operations, UserInterface& ui);
     ~CommandWorker();
     CommandWorker(const CommandWorker&) = delete;
     CommandWorker& operator=(const CommandWorker&) = delete;
@@ -96,8 +96,8 @@ private:
     // Ends an operation's loop that is marked running; true when one was.
     bool StopRunningLoop();
 
-    ViewCore& view_;
-    ViewState& state_;
+    ProgramModel& view_;
+    ModelState& state_;
     link::TerminalOperations& operations_;
     // What every operation works on: the view's settings, flags and progress.
     const link::OperationContext context_{state_.comm, state_.status, state_.progress};

@@ -5,7 +5,7 @@
 
 #include "core/command_table.hpp"
 #include "core/core_platform.hpp"
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::dialogs {
 
@@ -24,6 +24,6 @@ struct LantaCommand {
 // no field still starts the command, after its message; a file the record
 // cannot hold whole starts nothing.
 LantaCommand PrepareLantaCommand(core::Platform& platform, const std::string& configPath,
-                                 core::ViewState& state, core::CommandArguments& args);
+                                 core::ModelState& state, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

@@ -35,7 +35,7 @@ public:
         comm_ = &comm;
     }
 
-    // ViewDuties
+    // FrontEndDuties
     void AppendToMessageWindow(std::string line) override;
     void HandlePollRecord(char address, std::string record) override;
     void RefreshProgress(int erase) override;

@@ -5,7 +5,7 @@
 
 #include "link/comm_settings.hpp"
 #include "link/handed_over_text.hpp"
-#include "link/link_environment.hpp"
+#include "platform/platform.hpp"
 
 namespace zelo::link {
 
@@ -17,7 +17,7 @@ struct PollContext {
     // "hh:mm:ss  " of the last record from each address position.
     std::array<HandedOverText, kAddressSlots> lastRecordTimes;
     // Open while LinkStatus::pollFileOpen is 1; a stopped run leaves it open.
-    std::unique_ptr<PollDataFile> file;
+    std::unique_ptr<platform::AppendFile> file;
 };
 
 }  // namespace zelo::link

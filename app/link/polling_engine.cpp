@@ -46,7 +46,7 @@ void RestorePowerSaving(CTerminalLink& link, const OperationContext& operation) 
     HM_set_power_saving_status(terminalType == kBrisa ? 0 : 1);
 }
 
-std::string LastRecordTimeText(const LocalDateTime& now) {
+std::string LastRecordTimeText(const platform::LocalTime& now) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d  ", now.hour, now.minute, now.second);
     return text;
@@ -63,7 +63,7 @@ struct PollTurn {
     PollSettings& settings;
     PollContext& context;
     ProgressState& progress;
-    LinkEnvironment& environment;
+    platform::Platform& environment;
     PollCounters& counters;
     std::int64_t& lastDataTime;
 };
@@ -285,7 +285,7 @@ private:
     PollSettings& settings_;
     PollContext& context_;
     ProgressState& progress_;
-    LinkEnvironment& environment_;
+    platform::Platform& environment_;
     PollCounters counters_;
     std::int64_t lastDataTime_;
     PollTurn turn_;

@@ -7,16 +7,16 @@
 
 #include "link/comm_settings.hpp"
 #include "link/command_line_state.hpp"
-#include "link/link_environment.hpp"
 #include "link/link_status.hpp"
 #include "link/terminal_operations.hpp"
+#include "platform/platform.hpp"
 
 namespace zelo::link {
 
 // The connection object: the one place through which the program talks to
 // terminals. It carries out the terminal operations (their contracts are in
 // terminal_operations.hpp) and reports through the hooks below, which in
-// this base class do nothing; CViewTerminalLink forwards them to the view.
+// this base class do nothing; ModelTerminalLink forwards them to the view.
 //
 // Threads: the user interface thread calls RequestStop while an operation
 // runs; every operation polls IsStopRequested after each library call.
@@ -118,8 +118,8 @@ public:
     // ---- Polling engine and multi-terminal file transfers ----------------
     // The clocks, pauses, folders and the polled-data file come from the
     // environment (the system's unless a test sets another).
-    void SetEnvironment(LinkEnvironment& environment) { environment_ = &environment; }
-    LinkEnvironment& Environment() const { return *environment_; }
+    void SetEnvironment(platform::Platform& environment) { environment_ = &environment; }
+    platform::Platform& Environment() const { return *environment_; }
 
     // Records go to the polled-data file and then to ShowPollData.
     void Poll(const OperationContext& context, PollSettings& settings,
@@ -147,7 +147,7 @@ private:
     std::atomic<int> stopFlag_{0};
     void ExplainOnce(const std::string& text);
     std::string lastExplained_;  // worker thread only: the reason shown last in this Connect
-    LinkEnvironment* environment_ = &SystemLinkEnvironment();
+    platform::Platform* environment_ = &platform::System();
 };
 
 }  // namespace zelo::link

@@ -27,7 +27,7 @@ std::string DateTimeText(int year, int month, int day, int hour, int minute, int
 }  // namespace
 
 void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& request) {
-    const LocalDateTime start = Environment().Now();
+    const platform::LocalTime start = Environment().Now();
     const int offset = SecondsSinceMidnight(start.hour, start.minute, start.second) -
                        SecondsSinceMidnight(request.hour, request.minute, request.second);
 
@@ -41,7 +41,7 @@ void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& r
         context.progress.addressStatus[i] = kStatusWorking;
         RefreshProgress(0);
 
-        const LocalDateTime now = Environment().Now();
+        const platform::LocalTime now = Environment().Now();
         std::string text;
         if (context.status.commandLineMode == 0 && request.useSetTime == 1) {
             // The set time advanced by the seconds since the command began,

@@ -18,7 +18,7 @@ int CTerminalLink::SyncTimeAll(const CommSettings& comm, LinkStatus& status,
         progress.addressStatus[k] = kStatusWorking;
         RefreshProgress(0);
 
-        const LocalDateTime now = Environment().Now();
+        const platform::LocalTime now = Environment().Now();
         char text[64];
         std::snprintf(text, sizeof text, "%4d%.2d%.2d%.2d%.2d%.2d", now.year, now.month, now.day,
                       now.hour, now.minute, now.second);

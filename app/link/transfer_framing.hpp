@@ -53,7 +53,7 @@ public:
     // was requested.
     bool Stopped();
     void Refresh(int erase) { link_.RefreshProgress(erase); }
-    LinkEnvironment& Environment() { return link_.Environment(); }
+    platform::Platform& Environment() { return link_.Environment(); }
     CTerminalLink& Link() { return link_; }
     LinkStatus& Status() { return status_; }
     ProgressState& Progress() { return progress_; }

@@ -23,7 +23,7 @@ void Program::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
     worker_.Join();
-    core::ViewState& state = view_.State();
+    core::ModelState& state = view_.State();
     if (state.status.connected.load() != 0) operations_.Disconnect(state.comm.port, state.status);
     view_.ShutDown();
 }

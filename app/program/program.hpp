@@ -6,8 +6,8 @@
 #include "core/command_worker.hpp"
 #include "core/core_platform.hpp"
 #include "core/front_end.hpp"
-#include "core/view_controller.hpp"
-#include "core/view_core.hpp"
+#include "core/program_controller.hpp"
+#include "core/program_model.hpp"
 #include "link/terminal_operations.hpp"
 
 namespace zelo::program {
@@ -15,7 +15,8 @@ namespace zelo::program {
 // Makes a stand-in for the terminal operations of a view (a test's double);
 // it must not outlive the view. Empty: the program uses the view's own
 // connection object, as the running program does.
-using OperationsFactory = std::function<std::unique_ptr<link::TerminalOperations>(core::ViewCore&)>;
+using OperationsFactory =
+    std::function<std::unique_ptr<link::TerminalOperations>(core::ProgramModel&)>;
 inline const OperationsFactory kConnectionObject{};
 
 // The program's parts, built the same way by both front-ends: the view's
@@ -35,10 +36,10 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    core::ViewCore& View() { return view_; }
+    core::ProgramModel& View() { return view_; }
     link::TerminalOperations& Operations() { return operations_; }
     core::CommandWorker& Worker() { return worker_; }
-    core::ViewController& Controller() { return controller_; }
+    core::ProgramController& Controller() { return controller_; }
 
     // The program's end: closes the line when it is open, saves the
     // configuration and closes the error log. Waits for a worker that is
@@ -47,11 +48,11 @@ public:
     void ShutDown();
 
 private:
-    core::ViewCore view_;
+    core::ProgramModel view_;
     std::unique_ptr<link::TerminalOperations> standIn_;
     link::TerminalOperations& operations_;
     core::CommandWorker worker_;
-    core::ViewController controller_;
+    core::ProgramController controller_;
     bool shutDown_ = false;
 };
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/command_worker.hpp"
+#include "core/program_controller.hpp"
+#include "core/program_model.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_controller.hpp"
-#include "core/view_core.hpp"
 #include "test_support.hpp"
 
 namespace zelo::core::testing {
@@ -303,7 +303,7 @@ private:
 // B does not answer), and a poll whose data file cannot be opened when told.
 class ReportingOperations : public ScriptedOperations {
 public:
-    ReportingOperations(EventLog& log, ViewCore& view) : ScriptedOperations(log), view_(view) {}
+    ReportingOperations(EventLog& log, ProgramModel& view) : ScriptedOperations(log), view_(view) {}
     bool pollFileFails = false;
 
     void ShowResult(char address, std::string_view label, std::string_view detail,
@@ -324,7 +324,7 @@ public:
     }
 
 private:
-    ViewCore& view_;
+    ProgramModel& view_;
 };
 
 // A view whose saves go to the core, as a front-end's do.
@@ -334,7 +334,7 @@ public:
         RecordingView::SaveConfiguration();
         if (core != nullptr) core->SaveConfiguration();
     }
-    ViewCore* core = nullptr;
+    ProgramModel* core = nullptr;
 };
 
 // The program's view with scripted operations and user, started in a fresh
@@ -360,12 +360,12 @@ struct ScriptedProgram {
     TemporaryDirectory dir;
     StartedInFolder platform;
     SavingView view;
-    ViewCore core;
+    ProgramModel core;
     EventLog log;
     ScriptedOperations ops;
     ScriptedUi ui;
     CommandWorker worker;
-    ViewController controller;
+    ProgramController controller;
 };
 
 inline constexpr const char* kIniAB =

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/core_platform.hpp"
-#include "core/view_duties.hpp"
+#include "core/front_end_duties.hpp"
 
 namespace zelo::core::testing {
 
@@ -48,7 +48,7 @@ public:
 };
 
 // The view as the tests see it: records what the logic asked of it.
-class RecordingView : public ViewDuties {
+class RecordingView : public FrontEndDuties {
 public:
     void AppendToMessageWindow(std::string line) override { windowLines.push_back(line); }
     void HandlePollRecord(char address, std::string record) override {

@@ -37,7 +37,7 @@ class ProgressViewTest : public QObject {
 
 private:
     struct Fixture {
-        core::ViewState state;
+        core::ModelState state;
         bool stopRequested = false;
         bool ready = true;
         CZelo32View view;

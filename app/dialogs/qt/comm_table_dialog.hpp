@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/comm_table_form.hpp"
 
 class QCheckBox;
@@ -33,6 +33,6 @@ private:
 // The communication-table command's dialog: on OK the request and the
 // time-out are in the view's records, the configuration is saved (so the
 // time-out outlives a reload) and the caller starts command 22.
-bool ExecCommTableDlg(QWidget* parent, core::ViewCore& view);
+bool ExecCommTableDlg(QWidget* parent, core::ProgramModel& view);
 
 }  // namespace zelo::dialogs

@@ -12,10 +12,10 @@ using Lines = std::vector<std::string>;
 // request.
 class ScriptedClock : public platform::SystemPlatform {
 public:
-    std::deque<LocalDateTime> readings;
+    std::deque<platform::LocalTime> readings;
 
-    LocalDateTime Now() override {
-        LocalDateTime reading = readings.front();
+    platform::LocalTime Now() override {
+        platform::LocalTime reading = readings.front();
         if (readings.size() > 1) readings.pop_front();
         return reading;
     }
@@ -28,15 +28,15 @@ public:
     std::optional<std::int64_t> FileSize(const std::string& path) override {
         return system().FileSize(path);
     }
-    std::unique_ptr<PollDataFile> OpenForAppend(const std::string& path) override {
+    std::unique_ptr<platform::AppendFile> OpenForAppend(const std::string& path) override {
         return system().OpenForAppend(path);
     }
-    std::unique_ptr<PollDataFile> CreateEmpty(const std::string& path) override {
+    std::unique_ptr<platform::AppendFile> CreateEmpty(const std::string& path) override {
         return system().CreateEmpty(path);
     }
 
 private:
-    static LinkEnvironment& system() { return SystemLinkEnvironment(); }
+    static platform::Platform& system() { return platform::System(); }
 };
 
 class SyncTimeTest : public AnsweringTerminalTest {
@@ -46,7 +46,7 @@ protected:
         answering = {'A', 'C'};
         link.SetEnvironment(clock);
     }
-    static LocalDateTime At(int hour, int minute, int second) {
+    static platform::LocalTime At(int hour, int minute, int second) {
         return {
             .year = 2026, .month = 12, .day = 8, .hour = hour, .minute = minute, .second = second};
     }
@@ -57,7 +57,7 @@ protected:
     }
 
     ScriptedClock clock;
-    std::deque<LocalDateTime>& readings = clock.readings;
+    std::deque<platform::LocalTime>& readings = clock.readings;
     TimeSyncRequest request{10, 30, 0, 2025, 1, 31, 1};
 };
 

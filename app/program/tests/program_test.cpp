@@ -45,7 +45,7 @@ protected:
                  "[COMMAND_LINE]\r\nAUTO_EXIT=No\r\n");
     }
     OperationsFactory Scripted() {
-        return [this](core::ViewCore&) {
+        return [this](core::ProgramModel&) {
             auto ops = std::make_unique<ScriptedOperations>(log);
             operations = ops.get();
             return ops;

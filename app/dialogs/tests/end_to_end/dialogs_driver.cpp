@@ -11,7 +11,7 @@
 
 #include "core/command_worker.hpp"
 #include "core/core_platform.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/address_change.hpp"
 #include "dialogs/barcode_table.hpp"
 #include "dialogs/comm_table_form.hpp"
@@ -44,7 +44,7 @@ private:
 };
 
 // What each dialog's OK gives, for the line's terminal model.
-void FillTableArguments(core::ViewState& state, core::CommandArguments& args) {
+void FillTableArguments(core::ModelState& state, core::CommandArguments& args) {
     const int type = state.comm.terminalType;
     dialogs::BarcodeChoices barcode;
     barcode.code39 = dialogs::kCode39FullAscii;
@@ -79,11 +79,11 @@ int main(int argc, char** argv) {
     }
     core::SystemPlatform platform;
     ChosenLineFrontEnd frontEnd(mode == "dial" ? std::stoul(argv[2]) : 0);
-    core::ViewCore view(platform, frontEnd);
+    core::ProgramModel view(platform, frontEnd);
     frontEnd.SetSave([&view] { view.SaveConfiguration(); });
     view.StartUp();
     core::CommandWorker worker(view, view.Link(), frontEnd);
-    core::ViewState& state = view.State();
+    core::ModelState& state = view.State();
 
     bool ran = true;
     if (mode == "dial") {

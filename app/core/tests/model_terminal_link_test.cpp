@@ -1,4 +1,4 @@
-#include "core/view_terminal_link.hpp"
+#include "core/model_terminal_link.hpp"
 
 #include <gtest/gtest.h>
 #include <zelodll.h>
@@ -12,13 +12,13 @@ namespace {
 using testing::FixedClockPlatform;
 using testing::RecordingView;
 
-TEST(CViewTerminalLink, HooksReachTheAttachedView) {
+TEST(ModelTerminalLink, HooksReachTheAttachedView) {
     FixedClockPlatform platform;
     link::LinkStatus status;
     ErrorLog closedLog;
     RecordingView view;
     ResultLineWriter writer(platform, status, closedLog, view, [] { return 0; });
-    CViewTerminalLink link;
+    ModelTerminalLink link;
 
     link::CTerminalLink& asOperationsSeeIt = link;
     asOperationsSeeIt.ShowResult('A', "Cold Start", "", 0);  // not attached yet: nothing
@@ -36,7 +36,7 @@ TEST(CViewTerminalLink, HooksReachTheAttachedView) {
 }
 
 TEST(PushLibrarySettings, HandsTheLibraryItsTimingPowerSavingAndSaveMode) {
-    ViewState state;
+    ModelState state;
     ApplyFamilyPreset(state, 3);
     state.lists.uploadSaveMode = 2;
     PushLibrarySettings(state);

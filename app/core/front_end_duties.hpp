@@ -11,9 +11,9 @@ namespace zelo::core {
 // runs (and on the user interface thread otherwise). The user interface
 // thread may be blocked waiting for the worker to end (Stop), so an
 // implementation hands texts over to its own thread and never waits for it.
-class ViewDuties {
+class FrontEndDuties {
 public:
-    virtual ~ViewDuties() = default;
+    virtual ~FrontEndDuties() = default;
 
     // Appends one result line, ending in LF, to the Message Window; shows
     // the window first when it is hidden.
