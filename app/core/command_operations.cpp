@@ -77,8 +77,8 @@ bool CommandWorker::CallQuery(int code) {
 bool CommandWorker::CallSetting(int code, bool commandLineMode) {
     const CommandArguments& args = arguments_;
     switch (code) {
-        case kPowerSavingOn: operations_.SetPowerSaving(context_, 1); return true;
-        case kPowerSavingOff: operations_.SetPowerSaving(context_, 0); return true;
+        case kPowerSavingOn: operations_.SetPowerSaving(context_, true); return true;
+        case kPowerSavingOff: operations_.SetPowerSaving(context_, false); return true;
         case kTimeAndDate: {
             // A command-line run sends the PC's clock: a set time belongs to
             // the date and time dialog of an interactive run. The request is

@@ -45,7 +45,7 @@ void CommandWorker::BeginStop() {
     if (stopping_) return;
     stopping_ = true;
     stopLineWritten_ = false;
-    if (workerBusy_.load() == 1) operations_.RequestStop(1);
+    if (workerBusy_.load() == 1) operations_.RequestStop();
     StopRunningLoop();
 }
 
@@ -209,7 +209,7 @@ bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
     if (code == kErase) request.maxNameLength = kMaxEraseName;
     std::optional<PickAnswer> answer = ui_.PickTerminalFiles(request);
     if (!answer) return false;
-    chosen_ = {answer->address, answer->allAddresses};
+    chosen_ = {answer->address, answer->allAddresses != 0};
     if (program) {
         arguments_.runFileName = answer->names.empty() ? std::string() : answer->names.front();
         return true;
@@ -237,7 +237,7 @@ void CommandWorker::EndCommand(const CommandOutcome* keepOutcome) {
     } else {
         state_.progress.countdown = 0;
     }
-    operations_.RequestStop(0);
+    operations_.ClearStop();
     if (keepOutcome != nullptr) outcome_ = *keepOutcome;
     // Raised before the worker reports itself done, so that whoever waits
     // for the end sees the request with it.

@@ -23,9 +23,9 @@ public:
     // Window (in its PollDisplayLine form), showing the window first when
     // it is hidden.
     virtual void HandlePollRecord(char address, std::string record) = 0;
-    // The progress state changed; erase is 1 at the start of a file
-    // transfer series.
-    virtual void RefreshProgress(int erase) = 0;
+    // The progress state changed; `erase` at the start of a file transfer
+    // series.
+    virtual void RefreshProgress(bool erase) = 0;
     // A modal message box with this text (command-line error box, error-log
     // open failure).
     virtual void ShowMessageBox(std::string text) = 0;

@@ -11,7 +11,7 @@ void ModelTerminalLink::OnSettingsChanged() {
     if (view_ != nullptr) view_->SaveConfiguration();
 }
 
-void ModelTerminalLink::RefreshProgress(int erase) {
+void ModelTerminalLink::RefreshProgress(bool erase) {
     if (state_ != nullptr) PublishDisplay(*state_);
     if (view_ != nullptr) view_->RefreshProgress(erase);
 }

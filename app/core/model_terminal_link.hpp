@@ -21,7 +21,7 @@ public:
     }
 
     void OnSettingsChanged() override;
-    void RefreshProgress(int erase) override;
+    void RefreshProgress(bool erase) override;
     void ShowPollData(char address, std::string_view record) override;
     void ShowResult(char address, std::string_view label, std::string_view detail,
                     int code) override;

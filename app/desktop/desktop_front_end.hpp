@@ -43,7 +43,7 @@ public:
     // FrontEndDuties
     void AppendToMessageWindow(std::string line) override;
     void HandlePollRecord(char address, std::string record) override;
-    void RefreshProgress(int erase) override;
+    void RefreshProgress(bool erase) override;
     void ShowMessageBox(std::string text) override;
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;
@@ -61,7 +61,7 @@ public:
 signals:
     void MessageLine(QByteArray line);
     void PollLine(QByteArray line);
-    void ProgressChanged(int erase);
+    void ProgressChanged(bool erase);
 
 private:
     // Runs `ask` on the user interface thread and waits for its answer, or

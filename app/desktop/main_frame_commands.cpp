@@ -196,7 +196,7 @@ void CMainFrame::AppendPollLine(const QByteArray& line) {
         std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
 }
 
-void CMainFrame::RefreshProgress(int erase) { view_->RefreshProgress(erase); }
+void CMainFrame::RefreshProgress(bool erase) { view_->RefreshProgress(erase); }
 
 void CMainFrame::ShowAbout() {
     QDialog about(this);

@@ -54,7 +54,7 @@ CZelo32View::CZelo32View(core::ModelState& state, ProgressPictures& pictures, Ho
     setMinimumSize(100, 100);
 }
 
-void CZelo32View::RefreshProgress(int) {
+void CZelo32View::RefreshProgress(bool) {
     busyFrameDue_ = true;
     update();
 }

@@ -41,7 +41,7 @@ public:
 
     // The progress changed: paint it again. (erase is the operations' wish
     // for a blank start; every paint starts blank.)
-    void RefreshProgress(int erase);
+    void RefreshProgress(bool erase);
     // Paints what a repaint would paint into an image of the view's size at
     // the given device pixel ratio (by default the view's own), as a repaint
     // does; tests look at its pixels.

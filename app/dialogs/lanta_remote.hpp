@@ -15,7 +15,7 @@ inline constexpr std::size_t kMaxLantaConfigPath = 99;
 inline constexpr std::size_t kMaxLantaFileBytes = 64 * 1024;
 
 struct LantaCommand {
-    bool start = false;   // start command code 35 with args.lantaRecord
+    bool start = false;   // start the Lanta table command (kLantaTable) with args.lantaRecord
     std::string message;  // to show first, when not empty
 };
 

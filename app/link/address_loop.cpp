@@ -37,13 +37,13 @@ bool ResultWritesLine(StatusRule rule, int code) {
 void BeginAddressLoop(CTerminalLink& link, const OperationContext& context) {
     context.progress.mode = kProgressPerAddress;
     context.progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
+    link.RefreshProgress(false);
     context.status.idle = 0;
 }
 
 void EndAddressLoop(CTerminalLink& link, const OperationContext& context) {
     context.progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
+    link.RefreshProgress(false);
     context.status.idle = 1;
 }
 
@@ -63,7 +63,7 @@ bool ForEachSelectedAddress(CTerminalLink& link, const OperationContext& context
         progress.currentAddress = index;
         progress.phase = kPhaseAtRest;
         progress.addressStatus[i] = kStatusWorking;
-        link.RefreshProgress(0);
+        link.RefreshProgress(false);
 
         const AddressResult result = call(address, index);
         const int newStatus = StatusForResult(options.rule, result.code);

@@ -81,7 +81,7 @@ void CTerminalLink::ChangeAddress(const OperationContext& context, char oldAddre
         context.progress.currentAddress = static_cast<int>(i);
         context.progress.phase = kPhaseAtRest;
         context.progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(0);
+        RefreshProgress(false);
         const int code = HM_set_address(context.settings.port, oldAddress, newAddress);
         context.progress.addressStatus[i] = StatusForResult(StatusRule::kAddressSet, code);
         if (IsStopRequested() != 0) {

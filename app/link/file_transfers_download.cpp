@@ -18,7 +18,7 @@ void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
     ProgressState& progress = run.Progress();
     progress.mode = kProgressTransfer;
     progress.phase = kPhaseAtRest;
-    run.Refresh(1);
+    run.Refresh(true);
     run.Status().idle = 0;
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, true)) continue;
@@ -68,7 +68,7 @@ void CTerminalLink::DownloadByCommandLine(const OperationContext& context,
     context.progress.packets = 0;
     context.progress.total = 0;
     context.progress.phase = kPhaseAtRest;
-    RefreshProgress(1);
+    RefreshProgress(true);
     context.status.idle = 0;
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, true)) continue;

@@ -20,7 +20,7 @@ bool PrepareAddressFolder(TransferRun& run, std::size_t k, const std::string& fo
     ProgressState& progress = run.Progress();
     progress.currentAddress = static_cast<int>(k);
     progress.addressStatus[k] = kStatusWorking;
-    run.Refresh(1);
+    run.Refresh(true);
     if (run.Environment().EnsureDirectory(folder)) return true;
     run.Link().ShowMessageBox("Directory '" + folder + "'" + std::string(message));
     return false;
@@ -40,7 +40,7 @@ bool CountDown(TransferRun& run, int period) {
     for (int i = 0; i <= period; ++i) {
         run.Environment().Sleep(kCountdownStepMs);
         progress.countdown = period - i;
-        run.Refresh(0);
+        run.Refresh(false);
         if (run.Stopped()) return false;
     }
     return true;
@@ -51,14 +51,14 @@ bool CountDown(TransferRun& run, int period) {
 void BeginUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
     progress.mode = kProgressPerAddress;
     progress.phase = kPhaseAtRest;
-    link.RefreshProgress(1);
+    link.RefreshProgress(true);
     status.idle = 0;
 }
 
 void EndUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
     progress.mode = kProgressPerAddress;
     progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
+    link.RefreshProgress(false);
     status.idle = 1;
 }
 

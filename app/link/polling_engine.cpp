@@ -42,7 +42,7 @@ struct PollCounters {
 void RestorePowerSaving(CTerminalLink& link, const OperationContext& operation) {
     const int terminalType = operation.settings.terminalType;
     if (terminalType < kEstra) return;
-    link.SetPowerSaving(operation, 1);
+    link.SetPowerSaving(operation, true);
     HM_set_power_saving_status(terminalType == kBrisa ? 0 : 1);
 }
 
@@ -158,7 +158,7 @@ public:
     bool Run() {
         progress_.mode = kProgressPolling;
         progress_.phase = kPhaseAtRest;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
         status_.idle = 0;
         while (status_.idle == 0 && !storeFailed_) {
             if (!Cycle()) return false;
@@ -189,7 +189,7 @@ private:
         if (link_.IsStopRequested() != 0) return false;
         if (!granted) counters_.quota = counters_.weight;
         progress_.phase = kPhaseAtRest;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
         // Nothing selected: nothing to wait on, so do not spin.
         if (!anySelected) environment_.Sleep(kPauseMs);
         return true;
@@ -211,7 +211,7 @@ private:
                            TimeOfDayText(environment_.Now())))
             return false;
         environment_.Sleep(kPauseMs);
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
         return true;
     }
 
@@ -233,7 +233,7 @@ private:
         progress_.currentAddress = static_cast<int>(k);
         progress_.phase = kPhaseAtRest;
         progress_.addressStatus[k] = kStatusWorking;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
     }
 
     // True while the re-poll pause runs; the pause ends once it has lasted
@@ -306,7 +306,7 @@ void CTerminalLink::Poll(const OperationContext& operation, PollSettings& settin
         return;
     }
     if (comm.terminalType >= kEstra) {
-        SetPowerSaving(operation, 0);
+        SetPowerSaving(operation, false);
         HM_set_power_saving_status(0);
     }
     context.rePollWaiting = 0;

@@ -35,7 +35,7 @@ int CTerminalLink::SwitchPowerSaving(int switchOn, int libraryFlag, const CommSe
     return result;
 }
 
-void CTerminalLink::SetPowerSaving(const OperationContext& context, int switchOn) {
+void CTerminalLink::SetPowerSaving(const OperationContext& context, bool switchOn) {
     BeginAddressLoop(*this, context);
     const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
     for (std::size_t i = 0; i < count; ++i) {
@@ -45,7 +45,7 @@ void CTerminalLink::SetPowerSaving(const OperationContext& context, int switchOn
         context.progress.currentAddress = static_cast<int>(i);
         context.progress.phase = kPhaseAtRest;
         context.progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(0);
+        RefreshProgress(false);
         const int result = SwitchTerminal(switchOn, context.settings.port, address);
         if (IsStopRequested() != 0) {
             WaitUntilIdle(context.status);
@@ -53,7 +53,7 @@ void CTerminalLink::SetPowerSaving(const OperationContext& context, int switchOn
         }
         ShowResult(address, PowerSavingLabel(switchOn), " ", result);
         context.progress.addressStatus[i] = result == 0 ? kStatusDone : kStatusNotDone;
-        RefreshProgress(0);
+        RefreshProgress(false);
     }
     context.status.idle = 1;
 }

@@ -16,8 +16,8 @@ constexpr int kDelmarPauseMs = 1500;
 std::string WithoutExtension(const std::string& name) { return name.substr(0, name.find('.')); }
 
 AddressLoopOptions OneOrAll(StatusRule rule, bool statusBeforeStopCheck, char chosenAddress,
-                            int allAddresses) {
-    return {rule, statusBeforeStopCheck, allAddresses != 0 ? '\0' : chosenAddress};
+                            bool allAddresses) {
+    return {rule, statusBeforeStopCheck, allAddresses ? '\0' : chosenAddress};
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ void CTerminalLink::SetExecAreaSize(const OperationContext& context, const std::
 }
 
 void CTerminalLink::SetAutoBoot(const OperationContext& context, const std::string& programName,
-                                char chosenAddress, int allAddresses, int romFlag) {
+                                char chosenAddress, bool allAddresses, int romFlag) {
     const std::string name = WithoutExtension(programName);
     if (name.empty()) {
         // Nothing was chosen: each address of the line gets a line saying
@@ -60,7 +60,7 @@ void CTerminalLink::SetAutoBoot(const OperationContext& context, const std::stri
 }
 
 void CTerminalLink::RunProgram(const OperationContext& context, const std::string& programName,
-                               char chosenAddress, int allAddresses, int romFlag) {
+                               char chosenAddress, bool allAddresses, int romFlag) {
     std::string name = WithoutExtension(programName);
     if (romFlag == 1) name += "/ROM";
     // The Delmar needs a moment after its directory was read.

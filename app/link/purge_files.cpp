@@ -9,7 +9,7 @@
 namespace zelo::link {
 
 void CTerminalLink::PurgeFiles(const OperationContext& context, const TransferLists& lists,
-                               char chosenAddress, int allAddresses) {
+                               char chosenAddress, bool allAddresses) {
     std::vector<std::string> names;
     if (context.status.commandLineMode == 1) {
         names.push_back(lists.deleteFileName);
@@ -22,25 +22,25 @@ void CTerminalLink::PurgeFiles(const OperationContext& context, const TransferLi
     if (context.settings.terminalType == kDelmar) Environment().Sleep(1500);
     context.progress.mode = kProgressPerAddress;
     context.progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
+    RefreshProgress(false);
     context.status.idle = 0;
 
     TransferRun run(*this, context);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         const char address = run.Address(k);
-        if ((allAddresses != 1 && address != chosenAddress) || !run.IsSelected(k)) continue;
+        if ((!allAddresses && address != chosenAddress) || !run.IsSelected(k)) continue;
         for (const std::string& name : names) {
             context.progress.currentAddress = static_cast<int>(k);
             context.progress.phase = kPhaseAtRest;
             context.progress.addressStatus[k] = kStatusWorking;
-            RefreshProgress(0);
+            RefreshProgress(false);
             const int result = HM_delete(context.settings.port, address, name.c_str());
             if (run.Stopped()) return;
             ShowResult(address, "Purge ", name, result);
             context.progress.addressStatus[k] = result == ZELO_OK             ? kStatusDone
                                                 : result == ZELO_NO_SUCH_FILE ? kStatusNoSuchFile
                                                                               : kStatusFailed;
-            RefreshProgress(0);
+            RefreshProgress(false);
         }
     }
     context.status.idle = 1;

@@ -140,7 +140,7 @@ void CTerminalLink::SendLantaTable(const OperationContext& context, const std::s
     });
     if (!finished) return;
     context.progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
+    RefreshProgress(false);
     OnSettingsChanged();
     context.status.idle = 1;
 }

@@ -30,9 +30,9 @@ public:
     // An operation changed a setting that belongs in the configuration file
     // (a speed found by the speed search, new communication parameters).
     virtual void OnSettingsChanged() {}
-    // The progress state changed; erase is 1 at the start of a file transfer
-    // series, else 0.
-    virtual void RefreshProgress(int erase) { (void)erase; }
+    // The progress state changed; `erase` at the start of a file transfer
+    // series.
+    virtual void RefreshProgress(bool erase) { (void)erase; }
     // One polled record arrived from the terminal at `address`.
     virtual void ShowPollData(char address, std::string_view record) {
         (void)address;
@@ -54,8 +54,9 @@ public:
     // them. The base class shows nothing.
     virtual void ExplainFailure(std::string_view text) { (void)text; }
 
-    void RequestStop(int stop) override { stopFlag_.store(stop); }
-    int IsStopRequested() const override { return stopFlag_.load(); }
+    void RequestStop() override { stopRequested_.store(true); }
+    void ClearStop() override { stopRequested_.store(false); }
+    bool IsStopRequested() const override { return stopRequested_.load(); }
     void WaitUntilIdle(const LinkStatus& status) override { WaitForIdle(status); }
 
     // ===== Connection =====================================================
@@ -83,7 +84,7 @@ public:
     // ===== The terminal operations ========================================
     void ColdStart(const OperationContext& context) override;
     void WarmStart(const OperationContext& context) override;
-    void SetPowerSaving(const OperationContext& context, int switchOn) override;
+    void SetPowerSaving(const OperationContext& context, bool switchOn) override;
     void SetBarcodeTable(const OperationContext& context, const std::string& table) override;
     void SetUploadMode(const OperationContext& context) override;
     void SetBeeperVolume(const OperationContext& context, int level) override;
@@ -111,9 +112,9 @@ public:
                            int terminalTimeout) override;
     void SyncTime(const OperationContext& context, TimeSyncRequest& request) override;
     void SetAutoBoot(const OperationContext& context, const std::string& programName,
-                     char chosenAddress, int allAddresses, int romFlag) override;
+                     char chosenAddress, bool allAddresses, int romFlag) override;
     void RunProgram(const OperationContext& context, const std::string& programName,
-                    char chosenAddress, int allAddresses, int romFlag) override;
+                    char chosenAddress, bool allAddresses, int romFlag) override;
 
     // ---- Polling engine and multi-terminal file transfers ----------------
     // The clocks, pauses, folders and the polled-data file come from the
@@ -141,10 +142,10 @@ public:
     void UploadByCommandLine(const OperationContext& context,
                              const CommandLineState& commandLine) override;
     void PurgeFiles(const OperationContext& context, const TransferLists& lists, char chosenAddress,
-                    int allAddresses) override;
+                    bool allAddresses) override;
 
 private:
-    std::atomic<int> stopFlag_{0};
+    std::atomic<bool> stopRequested_{false};
     void ExplainOnce(const std::string& text);
     std::string lastExplained_;  // worker thread only: the reason shown last in this Connect
     platform::Platform* environment_ = &platform::System();

@@ -31,8 +31,11 @@ public:
     virtual ~TerminalOperations() = default;
 
     // --- The stop protocol and the result line -------------------------
-    virtual void RequestStop(int stop) = 0;
-    virtual int IsStopRequested() const = 0;
+    // Asks the running operation to end; ClearStop, once the command has
+    // ended, lets the next one run.
+    virtual void RequestStop() = 0;
+    virtual void ClearStop() = 0;
+    virtual bool IsStopRequested() const = 0;
     // Sleeps 10 ms at a time until `status.idle` is non-zero: the stop
     // protocol's way for an operation to let the Stop command finish first.
     virtual void WaitUntilIdle(const LinkStatus& status) = 0;
@@ -56,8 +59,7 @@ public:
     // --- Commands of one library call per selected terminal --------------
     virtual void ColdStart(const OperationContext& context) = 0;
     virtual void WarmStart(const OperationContext& context) = 0;
-    // on: 1 power saving on, 0 off.
-    virtual void SetPowerSaving(const OperationContext& context, int switchOn) = 0;
+    virtual void SetPowerSaving(const OperationContext& context, bool switchOn) = 0;
     virtual void SetBarcodeTable(const OperationContext& context, const std::string& table) = 0;
     virtual void SetUploadMode(const OperationContext& context) = 0;
     // level 0 low, 5 medium, 9 high.
@@ -104,11 +106,11 @@ public:
     // seconds since the command began (written back into request).
     virtual void SyncTime(const OperationContext& context, TimeSyncRequest& request) = 0;
     // programName as chosen from a directory listing; romFlag tells which.
-    // With allAddresses 0 only the terminal at chosenAddress is visited.
+    // Without allAddresses only the terminal at chosenAddress is visited.
     virtual void SetAutoBoot(const OperationContext& context, const std::string& programName,
-                             char chosenAddress, int allAddresses, int romFlag) = 0;
+                             char chosenAddress, bool allAddresses, int romFlag) = 0;
     virtual void RunProgram(const OperationContext& context, const std::string& programName,
-                            char chosenAddress, int allAddresses, int romFlag) = 0;
+                            char chosenAddress, bool allAddresses, int romFlag) = 0;
 
     // --- Polling ---------------------------------------------------------
     // Polls the selected terminals for their records until stopped or until
@@ -136,9 +138,9 @@ public:
                                      const CommandLineState& commandLine) = 0;
     // Deletes lists.deleteFileName (a command line's) or the names in
     // lists.pickedFiles on `chosenAddress`, or on every selected address
-    // when `allAddresses` is 1.
+    // with `allAddresses`.
     virtual void PurgeFiles(const OperationContext& context, const TransferLists& lists,
-                            char chosenAddress, int allAddresses) = 0;
+                            char chosenAddress, bool allAddresses) = 0;
 };
 
 }  // namespace zelo::link

@@ -39,7 +39,7 @@ void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& r
         context.progress.currentAddress = static_cast<int>(i);
         context.progress.phase = kPhaseAtRest;
         context.progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(0);
+        RefreshProgress(false);
 
         const platform::LocalTime now = Environment().Now();
         std::string text;

@@ -16,7 +16,7 @@ int CTerminalLink::SyncTimeAll(const CommSettings& comm, LinkStatus& status,
         progress.currentAddress = static_cast<int>(k);
         progress.phase = kPhaseAtRest;
         progress.addressStatus[k] = kStatusWorking;
-        RefreshProgress(0);
+        RefreshProgress(false);
 
         const platform::LocalTime now = Environment().Now();
         char text[64];
@@ -37,7 +37,7 @@ int CTerminalLink::SyncTimeAll(const CommSettings& comm, LinkStatus& status,
         ShowResult(address, "Time Sync.", text, result);
     }
     progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
+    RefreshProgress(false);
     return 1;
 }
 

@@ -52,7 +52,7 @@ public:
     // True, once the Stop command has finished (WaitUntilIdle), when a stop
     // was requested.
     bool Stopped();
-    void Refresh(int erase) { link_.RefreshProgress(erase); }
+    void Refresh(bool erase) { link_.RefreshProgress(erase); }
     platform::Platform& Environment() { return link_.Environment(); }
     CTerminalLink& Link() { return link_; }
     LinkStatus& Status() { return status_; }

@@ -71,8 +71,9 @@ public:
     std::atomic<int> paused{0};
     std::atomic<int> resume{0};
 
-    void RequestStop(int stop) override { stop_ = stop; }
-    int IsStopRequested() const override { return stop_.load(); }
+    void RequestStop() override { stop_ = true; }
+    void ClearStop() override { stop_ = false; }
+    bool IsStopRequested() const override { return stop_.load(); }
     void WaitUntilIdle(const link::LinkStatus& status) override {
         log_.Add("WaitUntilIdle");
         link::WaitForIdle(status);
@@ -101,7 +102,7 @@ public:
 
     void ColdStart(const Context& c) override { Loop(c, "ColdStart " + c.settings.addresses); }
     void WarmStart(const Context& c) override { Loop(c, "WarmStart " + c.settings.addresses); }
-    void SetPowerSaving(const Context& c, int on) override {
+    void SetPowerSaving(const Context& c, bool on) override {
         Loop(c, "SetPowerSaving " + c.settings.addresses + " " + std::to_string(on));
     }
     void SetBarcodeTable(const Context& c, const std::string& t) override {
@@ -163,12 +164,12 @@ public:
     void SyncTime(const Context& c, TimeSyncRequest& r) override {
         Loop(c, "SyncTime " + c.settings.addresses + " set " + std::to_string(r.useSetTime));
     }
-    void SetAutoBoot(const Context& c, const std::string& name, char address, int all,
+    void SetAutoBoot(const Context& c, const std::string& name, char address, bool all,
                      int flashRom) override {
         Loop(c, "SetAutoBoot " + std::string(1, address) + " all " + std::to_string(all) + " rom " +
                     std::to_string(flashRom) + " " + name);
     }
-    void RunProgram(const Context& c, const std::string& name, char address, int all,
+    void RunProgram(const Context& c, const std::string& name, char address, bool all,
                     int flashRom) override {
         Loop(c, "RunProgram " + c.settings.addresses + " " + std::string(1, address) + " all " +
                     std::to_string(all) + " rom " + std::to_string(flashRom) + " " + name);
@@ -197,7 +198,7 @@ public:
     void UploadByCommandLine(const Context& c, const CommandLineState& cl) override {
         Loop(c, "UploadByCommandLine " + c.settings.addresses + " " + Tokens(cl));
     }
-    void PurgeFiles(const Context& c, const TransferLists& lists, char address, int all) override {
+    void PurgeFiles(const Context& c, const TransferLists& lists, char address, bool all) override {
         Loop(c, "PurgeFiles " + c.settings.addresses + " " + std::string(1, address) + " all " +
                     std::to_string(all) + " " + lists.deleteFileName + " [" +
                     Joined(lists.pickedFiles) + "]");
@@ -226,10 +227,10 @@ private:
         status.idle = 0;
         if (!blockIn.empty() && what.rfind(blockIn, 0) == 0) {
             blocking = 1;
-            while (stop_.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            while (!stop_.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             blocking = 0;
         }
-        if (stop_.load() != 0) {
+        if (stop_.load()) {
             link::WaitForIdle(status);
             return;
         }
@@ -242,7 +243,7 @@ private:
     }
 
     EventLog& log_;
-    std::atomic<int> stop_{0};
+    std::atomic<bool> stop_{false};
 };
 
 // The user, answering from a script: Yes/No answers, choices, a dial

@@ -27,7 +27,7 @@ TEST(ModelTerminalLink, HooksReachTheAttachedView) {
     link.AttachView(view, writer);
     asOperationsSeeIt.ShowResult('A', "Cold Start", "", 0);
     asOperationsSeeIt.OnSettingsChanged();
-    asOperationsSeeIt.RefreshProgress(1);
+    asOperationsSeeIt.RefreshProgress(true);
     asOperationsSeeIt.ShowPollData('B', "0001,12.5");
     EXPECT_EQ(view.windowLines, std::vector<std::string>{"A 09:05:07 Cold Start  Successfully\n"});
     EXPECT_EQ(view.saves, 1);

@@ -54,7 +54,7 @@ public:
     void HandlePollRecord(char address, std::string record) override {
         pollRecords.push_back(std::string(1, address) + ":" + record);
     }
-    void RefreshProgress(int erase) override { refreshes.push_back(erase); }
+    void RefreshProgress(bool erase) override { refreshes.push_back(erase); }
     void ShowMessageBox(std::string text) override { boxes.push_back(text); }
     void SaveConfiguration() override { ++saves; }
     void OpenTerminalDialog() override { ++terminalDialogs; }

@@ -32,7 +32,7 @@ private:
 };
 
 // The address command's dialog: on OK the old and the new address are in
-// args.addressChange and the caller starts command 16.
+// args.addressChange and the caller starts the address change command (kAddressChange).
 bool ExecAddressChangeDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

@@ -22,7 +22,8 @@ private:
 };
 
 // The bar-code table command's dialog: on OK the table for the configured
-// terminal model is in args.barcodeTable and the caller starts command 15.
+// terminal model is in args.barcodeTable and the caller starts the barcode table command
+// (kBarcodeTable).
 bool ExecBarcodeTableDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

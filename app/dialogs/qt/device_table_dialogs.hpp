@@ -61,7 +61,7 @@ private:
 
 // The device table command's dialog, chosen by the configured terminal
 // model: on OK the table is in args.deviceTable and the caller starts
-// command 24.
+// the device table command (kDeviceTable).
 bool ExecDeviceTableDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

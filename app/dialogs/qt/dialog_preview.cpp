@@ -22,7 +22,7 @@ class QuietView : public zelo::core::FrontEndDuties {
 public:
     void AppendToMessageWindow(std::string line) override { std::fputs(line.c_str(), stdout); }
     void HandlePollRecord(char, std::string) override {}
-    void RefreshProgress(int) override {}
+    void RefreshProgress(bool) override {}
     void ShowMessageBox(std::string text) override { std::puts(text.c_str()); }
     void SaveConfiguration() override {}
     void OpenTerminalDialog() override {}

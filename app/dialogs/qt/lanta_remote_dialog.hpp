@@ -26,7 +26,7 @@ private:
 
 // The "Lanta CFG" command: on OK the file must exist; its record is built
 // into args.lantaRecord and its path kept in the configuration's records.
-// True when the caller is to start command 35; every message (a missing
+// True when the caller is to start the Lanta table command (kLantaTable); every message (a missing
 // file, a file without fields, a file the record cannot hold) is shown
 // here first.
 bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ModelState& state,

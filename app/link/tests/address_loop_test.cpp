@@ -77,7 +77,7 @@ TEST_F(AddressLoopTest, AStopDuringOneAddressEndsTheLoopBeforeItsLine) {
     onCall = [this](char address) {
         if (address != 'B') return;
         // The Stop command, as the user interface thread gives it.
-        link.RequestStop(1);
+        link.RequestStop();
         status.idle = 1;
     };
     EXPECT_FALSE(Run({{'A', ZELO_OK}, {'B', ZELO_OK}, {'C', ZELO_OK}, {'D', ZELO_OK}}));

@@ -271,7 +271,7 @@ TEST_F(TransferTest, LoopingUploadWithoutPeriodOrSelectionNeverSpins) {
     EXPECT_EQ(std::count(environment.sleeps.begin(), environment.sleeps.end(), 1000), 0);
 
     // Nothing selected: no exchange, but a pause per pass.
-    link.RequestStop(0);
+    link.ClearStop();
     link.onRefresh = nullptr;
     for (auto& selected : progress.addressSelected) selected = 0;
     environment.sleeps.clear();
@@ -295,7 +295,7 @@ TEST_F(TransferTest, StopDuringAnUploadLeavesNoLineAndTheNextRunWorks) {
     link.UploadFileList(operation, lists, 0);
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|0"});
 
-    link.RequestStop(0);
+    link.ClearStop();
     line.beforePacket = nullptr;
     link.lines.clear();
     link.UploadFileList(operation, lists, 0);

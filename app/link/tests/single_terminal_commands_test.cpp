@@ -113,7 +113,7 @@ TEST_F(AnsweringTerminalTest, StopEndsTheLoopWithoutALineForTheTerminalInHand) {
     answering = {'A', 'C'};
     link.onResult = [&](std::size_t) {
         status.idle = 1;  // as the Stop command does, after setting the flag
-        link.RequestStop(1);
+        link.RequestStop();
     };
     link.WarmStart(operation);
     EXPECT_EQ(link.written, (Lines{"A Warm Start  Successfully"}));
@@ -122,7 +122,7 @@ TEST_F(AnsweringTerminalTest, StopEndsTheLoopWithoutALineForTheTerminalInHand) {
 }
 
 TEST_F(AnsweringTerminalTest, PowerSavingCommandsMarkFailuresNotDone) {
-    link.SetPowerSaving(operation, 0);
+    link.SetPowerSaving(operation, false);
     ASSERT_EQ(link.written.size(), 2u);
     EXPECT_EQ(link.written[0], "A Power-Saving off   Successfully");
     EXPECT_EQ(Statuses()[0], kStatusDone);

@@ -22,7 +22,7 @@ protected:
     Clock::duration StopWhen(std::thread& worker, Ready ready) {
         while (!ready()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const auto stoppedAt = Clock::now();
-        link.RequestStop(1);
+        link.RequestStop();
         HM_stop_communication();
         status.idle = 1;
         worker.join();

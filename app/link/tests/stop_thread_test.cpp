@@ -23,7 +23,7 @@ TEST_F(AnsweringTerminalTest, StopFromAnotherThreadEndsTheOperation) {
     std::thread worker([&] { link.WarmStart(operation); });
 
     requestStarted.get_future().wait();
-    link.RequestStop(1);
+    link.RequestStop();
     HM_stop_communication();
     status.idle = 1;
     stopDone.set_value();

@@ -115,7 +115,7 @@ TEST_F(AnsweringTerminalTest, LineTestStopsWhenAsked) {
     link.onResult = [&](std::size_t count) {
         if (count == 10) {
             status.idle = 1;
-            link.RequestStop(1);
+            link.RequestStop();
         }
     };
     link.LineTest(status);

@@ -20,7 +20,7 @@ class QuietFrontEnd : public core::FrontEnd {
 public:
     void AppendToMessageWindow(std::string line) override { lines.push_back(line); }
     void HandlePollRecord(char, std::string) override {}
-    void RefreshProgress(int) override {}
+    void RefreshProgress(bool) override {}
     void ShowMessageBox(std::string) override {}
     void SaveConfiguration() override {}
     void OpenTerminalDialog() override {}
