@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/configuration.hpp"
+#include "core/front_end_duties.hpp"
+#include "core/model_state.hpp"
 #include "core/profile_text.hpp"
-#include "core/view_duties.hpp"
-#include "core/view_state.hpp"
 #include "memory_platform.hpp"
 
 namespace {
@@ -20,7 +20,7 @@ void require(bool holds) {
 }
 
 // The view's duties, none of which a load or a save needs done.
-class NoView : public zelo::core::ViewDuties {
+class NoView : public zelo::core::FrontEndDuties {
 public:
     void AppendToMessageWindow(std::string) override {}
     void HandlePollRecord(char, std::string) override {}
@@ -32,7 +32,7 @@ public:
 
 std::string loadThenSave(zelo::fuzz::MemoryPlatform& platform, const std::string& path) {
     NoView view;
-    zelo::core::ViewState state;
+    zelo::core::ModelState state;
     zelo::core::LoadConfiguration(platform, path, state, view,
                                   zelo::core::MissingModel::kUseDefault);
     require(zelo::core::SaveConfiguration(platform, path, state));

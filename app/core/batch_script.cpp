@@ -1,20 +1,13 @@
-// The worker's command 38: a batch script's lines, one after another, each
+// The batch-script command: a script's lines, one after another, each
 // for the addresses it names.
-#include <zelodll.h>
-
 #include <string>
 
 #include "core/command_line.hpp"
+#include "core/command_line_values.hpp"
 #include "core/command_worker.hpp"
 #include "core/core_platform.hpp"
 
 namespace zelo::core {
-namespace {
-
-constexpr int kCommandLineDownloadPause = 20;  // ms, as for a command-line download
-
-}  // namespace
-
 void CommandWorker::RunBatchScript() {
     CommandLineState& commandLine = state_.commandLine;
     // The script decides about closing only at its end; meanwhile a save
@@ -113,34 +106,11 @@ bool CommandWorker::RunScriptLine(const std::string& piece, const std::string& w
     status.commandLineMode = 1;
     if (!MakeLineReady() || operations_.IsStopRequested() != 0) return false;
 
-    TerminalOperations& op = operations_;
-    link::CommSettings& comm = state_.comm;
-    link::ProgressState& progress = state_.progress;
-    TransferLists& lists = state_.lists;
-    switch (command->commandCode) {
-        case kPoll: op.Poll(comm, status, state_.poll, progress); break;
-        case kWarmStart: op.WarmStart(comm, status, progress); break;
-        case kErase:
-            if (!state_.runOnly.configuredDeleteFileName) {
-                state_.runOnly.configuredDeleteFileName = lists.deleteFileName;
-            }
-            lists.deleteFileName = tokens[2];
-            op.PurgeFiles(comm, status, lists, commandLine, progress, ' ', 1);
-            break;
-        case kDownloadListedFiles:
-            HM_time_delay(kCommandLineDownloadPause);
-            op.DownloadByCommandLine(comm, status, lists, commandLine, progress);
-            break;
-        case kTimeAndDate: op.SyncTime(comm, status, state_.timeSync, commandLine, progress); break;
-        case kUploadListedFiles:
-            op.UploadByCommandLine(comm, status, lists, commandLine, progress);
-            break;
-        case kRun:
-            arguments_.runFileName = tokens[2];
-            op.RunProgram(comm, status, lists, commandLine, progress, ' ', 1, 0, tokens[2]);
-            break;
-        default: break;
-    }
+    // As a command line's command: its file or program from the tokens,
+    // every terminal of its list.
+    PutCommandLineValues(tokens, command->commandCode, state_, arguments_);
+    chosen_ = {};
+    CallOperation(command->commandCode, 0);
     return true;
 }
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "core/command_table.hpp"
-#include "core/view_records.hpp"
+#include "core/model_records.hpp"
 #include "link/comm_settings.hpp"
 
 namespace zelo::core {

@@ -57,7 +57,7 @@ enum class MenuCommand : int {
     kKermit = 32787,
     kTest = 32860,
     kBatchScript = 32853,
-    kStop = 32813,  // runs no worker; ViewController::Stop and BeginStop
+    kStop = 32813,  // runs no worker; ProgramController::Stop and BeginStop
 };
 
 // One worker command of the menu: its id, its caption as the menu shows

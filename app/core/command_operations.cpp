@@ -1,6 +1,7 @@
-// The worker's step c: the one operation of each command code, looked up
-// by the kind of command: transfers, queries, settings, and the commands
-// that control the terminal's programs and the line.
+// The one dispatcher: each command code reaches its one terminal operation
+// here, whether a menu, the command line or a script line asked for it. The
+// steps go by the kind of command: transfers, queries, settings, and the
+// commands that control the terminal's programs and the line.
 #include <zelodll.h>
 
 #include "core/command_worker.hpp"
@@ -13,150 +14,123 @@ constexpr int kCommandLineDownloadPause = 20;
 
 }  // namespace
 
-// What every operation takes, gathered once per command.
-struct CommandWorker::OperationContext {
-    TerminalOperations& op;
-    link::CommSettings& comm;
-    link::LinkStatus& status;
-    link::ProgressState& progress;
-    TransferLists& lists;
-    const CommandLineState& commandLine;
-    const CommandArguments& args;
-    bool commandLineMode;
-};
-
 void CommandWorker::CallOperation(int code, int ems) {
-    const OperationContext c{.op = operations_,
-                             .comm = state_.comm,
-                             .status = state_.status,
-                             .progress = state_.progress,
-                             .lists = state_.lists,
-                             .commandLine = state_.commandLine,
-                             .args = arguments_,
-                             .commandLineMode = state_.status.commandLineMode.load() != 0};
-    if (CallTransfer(c, code, ems)) return;
-    if (CallQuery(c, code)) return;
-    if (CallSetting(c, code)) return;
-    CallControl(c, code);
+    const bool commandLineMode = state_.status.commandLineMode.load() != 0;
+    if (CallTransfer(code, ems, commandLineMode)) return;
+    if (CallQuery(code)) return;
+    if (CallSetting(code, commandLineMode)) return;
+    CallControl(code, commandLineMode);
 }
 
-bool CommandWorker::CallTransfer(const OperationContext& c, int code, int ems) {
+bool CommandWorker::CallTransfer(int code, int ems, bool commandLineMode) {
+    TransferLists& lists = state_.lists;
     switch (code) {
         case kDownloadChosenFiles:
-            c.op.DownloadSelectedFiles(c.comm, c.status, c.lists, c.progress, ems);
+            operations_.DownloadSelectedFiles(context_, lists, ems);
             return true;
         case kDownloadListedFiles:
-            if (c.commandLineMode) {
+            if (commandLineMode) {
                 HM_time_delay(kCommandLineDownloadPause);
-                c.op.DownloadByCommandLine(c.comm, c.status, c.lists, c.commandLine, c.progress);
+                operations_.DownloadByCommandLine(context_, state_.commandLine);
             } else {
-                c.op.DownloadFileList(c.comm, c.status, c.lists, c.commandLine, c.progress, ems);
+                operations_.DownloadFileList(context_, lists, ems);
             }
             return true;
         case kUploadChosenFiles:
-            if (PickFromDirectory(code, 0))
-                c.op.UploadSelectedFiles(c.comm, c.status, c.lists, c.progress);
+            if (PickFromDirectory(code, 0)) operations_.UploadSelectedFiles(context_, lists);
             return true;
         case kUploadListedFiles:
-            if (c.commandLineMode) {
-                c.op.UploadByCommandLine(c.comm, c.status, c.lists, c.commandLine, c.progress);
+            if (commandLineMode) {
+                operations_.UploadByCommandLine(context_, state_.commandLine);
             } else {
-                c.op.UploadFileList(c.comm, c.status, c.lists, c.commandLine, c.progress, ems);
+                operations_.UploadFileList(context_, lists, ems);
             }
             return true;
         case kErase:
-            if (c.commandLineMode || PickFromDirectory(code, 0)) {
-                c.op.PurgeFiles(c.comm, c.status, c.lists, c.commandLine, c.progress,
-                                chosen_.address, chosen_.allAddresses);
+            // A command line or a script line names its file and means every
+            // terminal of its list.
+            if (commandLineMode || PickFromDirectory(code, 0)) {
+                operations_.PurgeFiles(context_, lists, chosen_.address, chosen_.allAddresses);
             }
             return true;
         default: return false;
     }
 }
 
-bool CommandWorker::CallQuery(const OperationContext& c, int code) {
+bool CommandWorker::CallQuery(int code) {
     switch (code) {
-        case kRamSize: c.op.QueryRamSize(c.comm, c.status, c.progress); return true;
-        case kFlashSize: c.op.QueryFlashSize(c.comm, c.status, c.progress); return true;
+        case kRamSize: operations_.QueryRamSize(context_); return true;
+        case kFlashSize: operations_.QueryFlashSize(context_); return true;
         case kDirectory:
-            c.op.GetDirectory(c.comm, c.status, c.lists, c.progress, c.args.flashRom);
+            operations_.GetDirectory(context_, arguments_.flashRom, state_.lists.directoryTexts);
             return true;
-        case kFirmwareVersion: c.op.GetFirmwareVersion(c.comm, c.status, c.progress); return true;
-        case kTerminalId: c.op.GetTerminalId(c.comm, c.status, c.progress); return true;
+        case kFirmwareVersion: operations_.GetFirmwareVersion(context_); return true;
+        case kTerminalId: operations_.GetTerminalId(context_); return true;
         case kFileExists:
-            c.op.CheckFileExists(c.comm, c.status, c.progress, c.args.textArgument);
+            operations_.CheckFileExists(context_, arguments_.textArgument);
             return true;
-        case kRunningProgram: c.op.CheckRunningProgram(c.comm, c.status, c.progress); return true;
+        case kRunningProgram: operations_.CheckRunningProgram(context_); return true;
         default: return false;
     }
 }
 
-bool CommandWorker::CallSetting(const OperationContext& c, int code) {
+bool CommandWorker::CallSetting(int code, bool commandLineMode) {
+    const CommandArguments& args = arguments_;
     switch (code) {
-        case kPowerSavingOn: c.op.SetPowerSaving(c.comm, c.status, c.progress, 1); return true;
-        case kPowerSavingOff: c.op.SetPowerSaving(c.comm, c.status, c.progress, 0); return true;
-        case kTimeAndDate:
-            c.op.SyncTime(c.comm, c.status, state_.timeSync, c.commandLine, c.progress);
+        case kPowerSavingOn: operations_.SetPowerSaving(context_, true); return true;
+        case kPowerSavingOff: operations_.SetPowerSaving(context_, false); return true;
+        case kTimeAndDate: {
+            // A command-line run sends the PC's clock: a set time belongs to
+            // the date and time dialog of an interactive run. The request is
+            // a copy, so the set time the dialog keeps is not advanced.
+            TimeSyncRequest sent = state_.timeSync;
+            if (commandLineMode) sent.useSetTime = 0;
+            operations_.SyncTime(context_, sent);
             return true;
-        case kBarcodeTable:
-            c.op.SetBarcodeTable(c.comm, c.status, c.progress, c.args.barcodeTable);
-            return true;
+        }
+        case kBarcodeTable: operations_.SetBarcodeTable(context_, args.barcodeTable); return true;
         case kAddressChange:
-            c.op.ChangeAddress(c.comm, c.status, c.progress, c.args.addressChange[0],
-                               c.args.addressChange[1]);
+            operations_.ChangeAddress(context_, args.addressChange[0], args.addressChange[1]);
             return true;
-        case kUploadMode: c.op.SetUploadMode(c.comm, c.status, c.progress); return true;
+        case kUploadMode: operations_.SetUploadMode(context_); return true;
         case kCommTable:
-            c.op.SetCommParameters(c.comm, c.status, state_.timing.terminalTimeout,
-                                   state_.commTable, c.progress,
-                                   state_.commTable.changePcParameters);
+            operations_.SetCommParameters(context_, state_.commTable,
+                                          state_.timing.terminalTimeout);
             return true;
-        case kBuzzer:
-            c.op.SetBeeperVolume(c.comm, c.status, c.progress, c.args.optionValue);
-            return true;
-        case kDeviceTable:
-            c.op.SetDeviceTable(c.comm, c.status, c.progress, c.args.deviceTable);
-            return true;
-        case kKeypad: c.op.SetKeypad(c.comm, c.status, c.progress, c.args.keypadMode); return true;
-        case kUpsOff: c.op.SetUpsOff(c.comm, c.status, c.progress); return true;
-        case kPassword:
-            c.op.SetPassword(c.comm, c.status, c.progress, c.args.textArgument);
-            return true;
-        case kSystemFont:
-            c.op.RestoreSystemFont(c.comm, c.status, c.progress, c.args.optionValue);
-            return true;
-        case kExecAreaSize:
-            c.op.SetExecAreaSize(c.comm, c.status, c.progress, c.args.textArgument);
-            return true;
-        case kLantaTable:
-            c.op.SendLantaTable(c.comm, c.status, c.lists, c.progress, c.args.lantaRecord);
-            return true;
+        case kBuzzer: operations_.SetBeeperVolume(context_, args.optionValue); return true;
+        case kDeviceTable: operations_.SetDeviceTable(context_, args.deviceTable); return true;
+        case kKeypad: operations_.SetKeypad(context_, args.keypadMode); return true;
+        case kUpsOff: operations_.SetUpsOff(context_); return true;
+        case kPassword: operations_.SetPassword(context_, args.textArgument); return true;
+        case kSystemFont: operations_.RestoreSystemFont(context_, args.optionValue); return true;
+        case kExecAreaSize: operations_.SetExecAreaSize(context_, args.textArgument); return true;
+        case kLantaTable: operations_.SendLantaTable(context_, args.lantaRecord); return true;
         default: return false;
     }
 }
 
-void CommandWorker::CallControl(const OperationContext& c, int code) {
+void CommandWorker::CallControl(int code, bool commandLineMode) {
+    const CommandArguments& args = arguments_;
     switch (code) {
-        case kColdStart: c.op.ColdStart(c.comm, c.status, c.progress); break;
-        case kWarmStart: c.op.WarmStart(c.comm, c.status, c.progress); break;
-        case kSendData: c.op.SendData(c.comm, c.status, c.progress, c.args.textArgument); break;
+        case kColdStart: operations_.ColdStart(context_); break;
+        case kWarmStart: operations_.WarmStart(context_); break;
+        case kSendData: operations_.SendData(context_, args.textArgument); break;
         case kAutoBoot:
-            if (PickFromDirectory(code, c.args.flashRom)) {
-                c.op.SetAutoBoot(c.comm, c.status, c.lists, c.progress, chosen_.address,
-                                 chosen_.allAddresses, c.args.flashRom, c.args.runFileName);
+            if (PickFromDirectory(code, args.flashRom)) {
+                operations_.SetAutoBoot(context_, args.runFileName, chosen_.address,
+                                        chosen_.allAddresses, args.flashRom);
             }
             break;
         case kRun:
             // From the command line the program is the run's third token and
             // every terminal of the list takes part.
-            if (c.commandLineMode || PickFromDirectory(code, c.args.flashRom)) {
-                c.op.RunProgram(c.comm, c.status, c.lists, c.commandLine, c.progress,
-                                chosen_.address, chosen_.allAddresses, c.args.flashRom,
-                                c.args.runFileName);
+            if (commandLineMode || PickFromDirectory(code, args.flashRom)) {
+                operations_.RunProgram(context_, args.runFileName, chosen_.address,
+                                       chosen_.allAddresses, args.flashRom);
             }
             break;
-        case kPoll: c.op.Poll(c.comm, c.status, state_.poll, c.progress); break;
-        case kKermit: c.op.ExecuteKermit(c.comm, c.status, c.progress); break;
+        case kPoll: operations_.Poll(context_, state_.poll, state_.pollContext); break;
+        case kKermit: operations_.ExecuteKermit(context_); break;
         default: break;
     }
 }

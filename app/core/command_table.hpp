@@ -79,15 +79,16 @@ struct CommandArguments {
 // What the worker's choice steps leave for the operation.
 struct ChosenTarget {
     char address = ' ';
-    int allAddresses = 1;  // the choice dialogs start with every terminal
+    bool allAddresses = true;  // the choice dialogs start with every terminal
 };
 
 // The menu's groups, as the enabling rules see them.
 enum class MenuGroup {
-    kTerminalOrSettings,  // every terminal command but 2, 3 and 38, and the settings dialogs
-    kConnect,             // code 2
-    kDisconnect,          // code 3
-    kRestartScript,       // code 38
+    kTerminalOrSettings,  // every terminal command but connect, disconnect and the script restart,
+                          // and the settings dialogs
+    kConnect,             // kConnectLine
+    kDisconnect,          // kDisconnectLine
+    kRestartScript,       // kBatchScript, restarting a stopped script
     kAlways,              // Stop, exit, window and help
 };
 

@@ -19,7 +19,8 @@ bool AllEmpty(const std::array<std::string, kListFiles>& names) {
 
 }  // namespace
 
-CommandWorker::CommandWorker(ViewCore& view, TerminalOperations& operations, UserInterface& ui)
+CommandWorker::CommandWorker(ProgramModel& view, link::TerminalOperations& operations,
+                             UserInterface& ui)
     : view_(view), state_(view.State()), operations_(operations), ui_(ui) {}
 
 CommandWorker::~CommandWorker() { Join(); }
@@ -45,7 +46,7 @@ void CommandWorker::BeginStop() {
     stopping_ = true;
     stopLineWritten_ = false;
     if (workerBusy_.load() == 1) {
-        operations_.RequestStop(1);
+        operations_.RequestStop();
         HM_stop_communication();  // also ends a wait outside an operation's loop
     }
     StopRunningLoop();
@@ -125,7 +126,7 @@ void CommandWorker::CommandThread() {
             // The marker lines come first, whether or not the line opens.
             operations_.ShowResult('A', "1", "", 0);
             operations_.ShowResult('A', "2", "", 0);
-            if (MakeLineReady()) operations_.LineTest(state_.comm, state_.status);
+            if (MakeLineReady()) operations_.LineTest(state_.status);
             break;
         case kBatchScript: RunBatchScript(); break;
         default:
@@ -200,8 +201,7 @@ bool CommandWorker::MakeLineReady() {
 }
 
 bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
-    operations_.GetDirectory(state_.comm, state_.status, state_.lists, state_.progress,
-                             directoryKind);
+    operations_.GetDirectory(context_, directoryKind, state_.lists.directoryTexts);
     // Stopped while the listings were read: no dialog. The erase command is
     // held to this too, so that a stopped command never asks anything.
     if (operations_.IsStopRequested() != 0) {
@@ -217,7 +217,7 @@ bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
     if (code == kErase) request.maxNameLength = kMaxEraseName;
     std::optional<PickAnswer> answer = ui_.PickTerminalFiles(request);
     if (!answer) return false;
-    chosen_ = {answer->address, answer->allAddresses};
+    chosen_ = {answer->address, answer->allAddresses != 0};
     if (program) {
         arguments_.runFileName = answer->names.empty() ? std::string() : answer->names.front();
         return true;
@@ -245,7 +245,7 @@ void CommandWorker::EndCommand(const CommandOutcome* keepOutcome) {
     } else {
         state_.progress.countdown = 0;
     }
-    operations_.RequestStop(0);
+    operations_.ClearStop();
     if (keepOutcome != nullptr) outcome_ = *keepOutcome;
     // Raised before the worker reports itself done, so that whoever waits
     // for the end sees the request with it.

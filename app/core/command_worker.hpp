@@ -5,9 +5,9 @@
 #include <thread>
 
 #include "core/command_table.hpp"
-#include "core/terminal_operations.hpp"
+#include "core/program_model.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_core.hpp"
+#include "link/terminal_operations.hpp"
 
 namespace zelo::core {
 
@@ -29,7 +29,7 @@ struct CommandOutcome {
 // interface thread; the worker thread only runs the command.
 class CommandWorker {
 public:
-    CommandWorker(ViewCore& view, TerminalOperations& operations, UserInterface& ui);
+    CommandWorker(ProgramModel& view, link::TerminalOperations& operations, UserInterface& ui);
     ~CommandWorker();
     CommandWorker(const CommandWorker&) = delete;
     CommandWorker& operator=(const CommandWorker&) = delete;
@@ -77,13 +77,13 @@ private:
     int CheckLinkReadiness();
     bool ConfirmDial();
     // Calls the one operation of `code`, through the step of its kind; each
-    // step returns false for a code not of its kind.
+    // step returns false for a code not of its kind. Menus, the command line
+    // and script lines all come here.
     void CallOperation(int code, int ems);
-    struct OperationContext;
-    bool CallTransfer(const OperationContext& c, int code, int ems);
-    bool CallQuery(const OperationContext& c, int code);
-    bool CallSetting(const OperationContext& c, int code);
-    void CallControl(const OperationContext& c, int code);
+    bool CallTransfer(int code, int ems, bool commandLineMode);
+    bool CallQuery(int code);
+    bool CallSetting(int code, bool commandLineMode);
+    void CallControl(int code, bool commandLineMode);
     bool PickFromDirectory(int code, int directoryKind);
     void RunBatchScript();
     // where: "script.zsc, line 3", for the note on a line that is skipped.
@@ -96,9 +96,11 @@ private:
     // Ends an operation's loop that is marked running; true when one was.
     bool StopRunningLoop();
 
-    ViewCore& view_;
-    ViewState& state_;
-    TerminalOperations& operations_;
+    ProgramModel& view_;
+    ModelState& state_;
+    link::TerminalOperations& operations_;
+    // What every operation works on: the view's settings, flags and progress.
+    const link::OperationContext context_{state_.comm, state_.status, state_.progress};
     UserInterface& ui_;
     CommandArguments arguments_;
     ChosenTarget chosen_;

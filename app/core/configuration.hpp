@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "core/core_platform.hpp"
-#include "core/view_duties.hpp"
-#include "core/view_state.hpp"
+#include "core/front_end_duties.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::core {
 
@@ -33,20 +33,20 @@ enum class MissingModel { kAskUser, kUseDefault };
 // the whole file) takes its default, so loading cannot fail. When the file
 // names no known terminal model the terminal type becomes 0 and, with
 // kAskUser, the view is asked to open the Terminal dialog.
-void LoadConfiguration(Platform& platform, const std::string& path, ViewState& state,
-                       ViewDuties& view, MissingModel missing);
+void LoadConfiguration(Platform& platform, const std::string& path, ModelState& state,
+                       FrontEndDuties& view, MissingModel missing);
 
 // Writes every setting back into Zelocom.ini in one atomic replacement,
 // keeping whatever else the file holds. False when the file was not
 // written (the old file is then intact).
-bool SaveConfiguration(Platform& platform, const std::string& path, const ViewState& state);
+bool SaveConfiguration(Platform& platform, const std::string& path, const ModelState& state);
 
 // The terminal dialog's "standard delays": the timing and power saving of
 // the model's family.
-void ApplyFamilyPreset(ViewState& state, int terminalType);
+void ApplyFamilyPreset(ModelState& state, int terminalType);
 
 // Hands the library its settings after a load: time-out, ESC delay, NAK
 // delay, power saving and the upload save mode, in that order.
-void PushLibrarySettings(const ViewState& state);
+void PushLibrarySettings(const ModelState& state);
 
 }  // namespace zelo::core

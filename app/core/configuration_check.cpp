@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "core/configuration_keys.hpp"
+#include "core/model_records.hpp"
 #include "core/value_decoding.hpp"
-#include "core/view_records.hpp"
 
 namespace zelo::core {
 namespace {

@@ -40,7 +40,7 @@ int InRangeOr(int value, int low, int high, int fallback) {
     return value >= low && value <= high ? value : fallback;
 }
 
-void LoadLine(const Reader& in, ViewState& state) {
+void LoadLine(const Reader& in, ModelState& state) {
     link::CommSettings& comm = state.comm;
     comm.port = InRangeOr(in.Integer(kCommunication, "Port", "1"), 1, 256, 1);
     comm.baudIndex = BaudIndexOfRate(in.Integer(kCommunication, "BaudRate", "9600"));
@@ -72,7 +72,7 @@ void LoadLists(const Reader& in, TransferLists& lists) {
     lists.uploadPeriod = in.Integer(kMultiUpload, "Upload_Period", "60");
 }
 
-void LoadPolling(const Reader& in, ViewState& state) {
+void LoadPolling(const Reader& in, ModelState& state) {
     PollSettings& poll = state.poll;
     poll.pollFileName = in.Text(kPoll, "File_Name", "POLL.DAT", kFileNameBuffer);
     poll.openMethod = in.Letter(kPoll, "Open_Method", "Append") == 'A' ? 0 : 1;
@@ -92,7 +92,7 @@ void LoadPolling(const Reader& in, ViewState& state) {
     poll.autoSyncStop = in.Time(kPoll, "Auto_Time_Sync_Stop", "08:00:00");
 }
 
-void LoadModem(const Reader& in, ViewState& state) {
+void LoadModem(const Reader& in, ModelState& state) {
     state.status.useModem = in.YesNo(kModem, "Use_modem", "No");
     state.comm.modemInitCommand =
         in.Text(kModem, "Modem_Initial_command", "ATS0=1", link::kMaxModemInitCommand + 1);
@@ -108,8 +108,8 @@ void LoadModem(const Reader& in, ViewState& state) {
 
 }  // namespace
 
-void LoadConfiguration(Platform& platform, const std::string& path, ViewState& state,
-                       ViewDuties& view, MissingModel missing) {
+void LoadConfiguration(Platform& platform, const std::string& path, ModelState& state,
+                       FrontEndDuties& view, MissingModel missing) {
     ProfileFile file(platform, path);
     file.Load();
     const Reader in(file.Text());

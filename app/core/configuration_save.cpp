@@ -47,7 +47,7 @@ const char* ErrorLogText(int mode) {
     return mode == kErrorLogOff ? "NO" : mode == kErrorLogAppend ? "Append" : "New";
 }
 
-void SaveLine(Writer& out, const ViewState& state) {
+void SaveLine(Writer& out, const ModelState& state) {
     const link::CommSettings& comm = state.comm;
     out.Integer(kCommunication, "Port", comm.port);
     out.Integer(kCommunication, "BaudRate", BaudRateOfIndex(comm.baudIndex));
@@ -83,7 +83,7 @@ void SaveLists(Writer& out, const TransferLists& lists) {
     out.Integer(kMultiUpload, "Upload_Period", lists.uploadPeriod);
 }
 
-void SavePolling(Writer& out, const ViewState& state) {
+void SavePolling(Writer& out, const ModelState& state) {
     const PollSettings& poll = state.poll;
     out.Text(kPoll, "File_Name", poll.pollFileName);
     out.Text(kPoll, "Open_Method", poll.openMethod == 0 ? "Append" : "New");
@@ -101,7 +101,7 @@ void SavePolling(Writer& out, const ViewState& state) {
     out.Text(kPoll, "Auto_Time_Sync_Stop", poll.autoSyncStop);
 }
 
-void SaveModem(Writer& out, const ViewState& state) {
+void SaveModem(Writer& out, const ModelState& state) {
     out.Text(kModem, "Use_modem", YesNoText(state.status.useModem));
     out.Text(kModem, "Modem_Initial_command", state.comm.modemInitCommand);
     out.Integer(kModem, "Dial_Wait_Time", state.comm.dialWaitTime);
@@ -115,7 +115,7 @@ void SaveModem(Writer& out, const ViewState& state) {
 
 }  // namespace
 
-bool SaveConfiguration(Platform& platform, const std::string& path, const ViewState& state) {
+bool SaveConfiguration(Platform& platform, const std::string& path, const ModelState& state) {
     // Start from the file as it is now, so that whatever else it holds
     // (other keys, comments, its line ends) survives.
     ProfileFile file(platform, path);

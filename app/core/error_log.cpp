@@ -1,6 +1,6 @@
 #include "core/error_log.hpp"
 
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::core {
 

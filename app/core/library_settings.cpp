@@ -5,7 +5,7 @@
 
 namespace zelo::core {
 
-void PushLibrarySettings(const ViewState& state) {
+void PushLibrarySettings(const ModelState& state) {
     HM_set_time_out(state.timing.timeOut);
     HM_set_ESC_delay(state.timing.escDelay);
     HM_set_NAK_delay(state.timing.nakDelay);
@@ -13,7 +13,7 @@ void PushLibrarySettings(const ViewState& state) {
     HM_set_upload_file_save_mode(state.lists.uploadSaveMode);
 }
 
-void ApplyFamilyPreset(ViewState& state, int terminalType) {
+void ApplyFamilyPreset(ModelState& state, int terminalType) {
     const FamilyPreset preset = PresetOf(FamilyOf(terminalType));
     state.timing.timeOut = preset.timeOut;
     state.timing.escDelay = preset.escDelay;

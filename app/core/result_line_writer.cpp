@@ -11,7 +11,7 @@
 namespace zelo::core {
 
 ResultLineWriter::ResultLineWriter(Platform& platform, const link::LinkStatus& status,
-                                   ErrorLog& log, ViewDuties& view,
+                                   ErrorLog& log, FrontEndDuties& view,
                                    std::function<int()> powerSavingReturn,
                                    std::function<bool()> lineLost)
     : platform_(platform),

@@ -6,7 +6,7 @@
 
 #include "core/core_platform.hpp"
 #include "core/error_log.hpp"
-#include "core/view_duties.hpp"
+#include "core/front_end_duties.hpp"
 #include "link/link_status.hpp"
 #include "link/result_line.hpp"
 
@@ -35,7 +35,7 @@ public:
     // switch; HM_get_power_saving_return when not given. lineLost: whether
     // the library lost the line; HM_last_error_text's reason when not given.
     ResultLineWriter(Platform& platform, const link::LinkStatus& status, ErrorLog& log,
-                     ViewDuties& view, std::function<int()> powerSavingReturn = {},
+                     FrontEndDuties& view, std::function<int()> powerSavingReturn = {},
                      std::function<bool()> lineLost = {});
 
     // Says whether the run closes by itself now; none: it never does.
@@ -56,7 +56,7 @@ private:
     Platform& platform_;
     const link::LinkStatus& status_;
     ErrorLog& log_;
-    ViewDuties& view_;
+    FrontEndDuties& view_;
     std::function<int()> powerSavingReturn_;
     std::function<bool()> lineLost_;
     std::function<bool()> closesByItself_;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/view_records.hpp"
+#include "core/model_records.hpp"
 #include "link/comm_settings.hpp"
 
 namespace zelo::core {

@@ -35,7 +35,7 @@ void DesktopFrontEnd::HandlePollRecord(char address, std::string record) {
     emit PollLine(Bytes(core::PollDisplayLine(address, record)));
 }
 
-void DesktopFrontEnd::RefreshProgress(int erase) { emit ProgressChanged(erase); }
+void DesktopFrontEnd::RefreshProgress(bool erase) { emit ProgressChanged(erase); }
 
 void DesktopFrontEnd::ShowMessageBox(std::string text) { ShowMessage(text); }
 

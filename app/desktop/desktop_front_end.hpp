@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/front_end.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "desktop/dialog_set.hpp"
 #include "dialogs/qt/gui_requests.hpp"
 
@@ -35,15 +35,15 @@ public:
     // Set once the program's parts exist: the window boxes and dialogs
     // belong to, and the view the terminal dialog edits.
     void SetWindow(QWidget* window) { window_ = window; }
-    void SetView(core::ViewCore* view) { view_ = view; }
+    void SetView(core::ProgramModel* view) { view_ = view; }
     // What ends a worker's wait for an answer: the stop flag, a signal. Set
     // before the first command starts; called on the worker thread.
     void SetStopQuery(std::function<bool()> stopped) { stopped_ = std::move(stopped); }
 
-    // ViewDuties
+    // FrontEndDuties
     void AppendToMessageWindow(std::string line) override;
     void HandlePollRecord(char address, std::string record) override;
-    void RefreshProgress(int erase) override;
+    void RefreshProgress(bool erase) override;
     void ShowMessageBox(std::string text) override;
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;
@@ -61,7 +61,7 @@ public:
 signals:
     void MessageLine(QByteArray line);
     void PollLine(QByteArray line);
-    void ProgressChanged(int erase);
+    void ProgressChanged(bool erase);
 
 private:
     // Runs `ask` on the user interface thread and waits for its answer, or
@@ -73,7 +73,7 @@ private:
     dialogs::GuiRequests requests_;
     std::function<bool()> stopped_ = [] { return false; };
     QWidget* window_ = nullptr;
-    core::ViewCore* view_ = nullptr;
+    core::ProgramModel* view_ = nullptr;
 };
 
 }  // namespace zelo::desktop

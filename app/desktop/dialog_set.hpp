@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/command_table.hpp"
+#include "core/program_model.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_core.hpp"
 
 class QWidget;
 
@@ -32,32 +32,32 @@ public:
 
     // The terminal model dialog: its menu item, and start-up when the
     // configuration names no known model.
-    virtual bool OpenTerminalDialog(QWidget* parent, core::ViewCore& view) = 0;
+    virtual bool OpenTerminalDialog(QWidget* parent, core::ProgramModel& view) = 0;
     // The other settings dialogs of the settings menu.
     // Parameters: a Yes to "Do you want to reconnect?" calls `reconnect`
     // with the port the line is open on; the caller runs it on the worker.
-    virtual bool EditParameters(QWidget* parent, core::ViewCore& view,
+    virtual bool EditParameters(QWidget* parent, core::ProgramModel& view,
                                 const std::function<void(int openPort)>& reconnect) = 0;
-    virtual bool EditDownloadList(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool EditUploadList(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool EditPollSettings(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool EditTimeSyncSettings(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool EditModem(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool EditCommandLineSettings(QWidget* parent, core::ViewCore& view) = 0;
+    virtual bool EditDownloadList(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool EditUploadList(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool EditPollSettings(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool EditTimeSyncSettings(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool EditModem(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool EditCommandLineSettings(QWidget* parent, core::ProgramModel& view) = 0;
 
     // Arguments of terminal commands, asked before the worker starts.
     // The PC files to download: TransferLists::pickedFiles.
-    virtual bool ChoosePcFiles(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool BuildBarcodeTable(QWidget* parent, core::ViewCore& view,
+    virtual bool ChoosePcFiles(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool BuildBarcodeTable(QWidget* parent, core::ProgramModel& view,
                                    core::CommandArguments& arguments) = 0;
-    virtual bool ChooseAddressChange(QWidget* parent, core::ViewCore& view,
+    virtual bool ChooseAddressChange(QWidget* parent, core::ProgramModel& view,
                                      core::CommandArguments& arguments) = 0;
     // The communication table: the view's CommTableRequest and terminal
     // timeout.
-    virtual bool BuildCommTable(QWidget* parent, core::ViewCore& view) = 0;
-    virtual bool BuildDeviceTable(QWidget* parent, core::ViewCore& view,
+    virtual bool BuildCommTable(QWidget* parent, core::ProgramModel& view) = 0;
+    virtual bool BuildDeviceTable(QWidget* parent, core::ProgramModel& view,
                                   core::CommandArguments& arguments) = 0;
-    virtual bool ChooseLantaTable(QWidget* parent, core::ViewCore& view,
+    virtual bool ChooseLantaTable(QWidget* parent, core::ProgramModel& view,
                                   core::CommandArguments& arguments) = 0;
     // The one-line text argument of this command (core::kFileExists,
     // kSendData, kPassword, kExecAreaSize), titled with its prompt; nothing

@@ -65,7 +65,7 @@ public:
 public slots:
     void AppendMessageLine(const QByteArray& line);
     void AppendPollLine(const QByteArray& line);
-    void RefreshProgress(int erase);
+    void RefreshProgress(bool erase);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

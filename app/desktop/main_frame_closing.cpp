@@ -64,7 +64,7 @@ void CMainFrame::OnTick() {
 }
 
 int CMainFrame::EnablingKey() const {
-    const core::ViewState& state = program_.View().State();
+    const core::ModelState& state = program_.View().State();
     const auto bit = [](bool on, int place) { return on ? 1 << place : 0; };
     return bit(program_.Worker().WorkerBusy() != 0, 0) | bit(state.status.idle.load() != 0, 1) |
            bit(state.status.connected.load() != 0, 2) |
@@ -91,7 +91,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     if (!closeApproved_) {
-        const core::ViewState& state = program_.View().State();
+        const core::ModelState& state = program_.View().State();
         const bool busy = program_.Worker().WorkerBusy() != 0;
         if (state.commandLine.autoExit != 0 && state.status.commandLineMode.load() != 0) {
             // An unattended run closes without a question, once its

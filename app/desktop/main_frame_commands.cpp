@@ -81,7 +81,7 @@ void CMainFrame::RunWorkerCommand(int menuId) {
 }
 
 bool CMainFrame::AskCommandArguments(int commandCode) {
-    core::ViewCore& view = program_.View();
+    core::ProgramModel& view = program_.View();
     core::CommandArguments& arguments = program_.Worker().Arguments();
     const auto input = [this, &arguments, commandCode] {
         std::optional<std::string> text = dialogs_.InputText(this, commandCode);
@@ -105,7 +105,7 @@ bool CMainFrame::AskCommandArguments(int commandCode) {
 }
 
 void CMainFrame::RunSettingsDialog(int menuId) {
-    core::ViewCore& view = program_.View();
+    core::ProgramModel& view = program_.View();
     switch (menuId) {
         case kMenuTerminalType: dialogs_.OpenTerminalDialog(this, view); break;
         case kMenuParameters:
@@ -196,7 +196,7 @@ void CMainFrame::AppendPollLine(const QByteArray& line) {
         std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
 }
 
-void CMainFrame::RefreshProgress(int erase) { view_->RefreshProgress(erase); }
+void CMainFrame::RefreshProgress(bool erase) { view_->RefreshProgress(erase); }
 
 void CMainFrame::ShowAbout() {
     QDialog about(this);

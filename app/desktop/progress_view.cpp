@@ -47,14 +47,14 @@ struct CZelo32View::Frame {
     QColor inactive;
 };
 
-CZelo32View::CZelo32View(core::ViewState& state, ProgressPictures& pictures, Hooks hooks,
+CZelo32View::CZelo32View(core::ModelState& state, ProgressPictures& pictures, Hooks hooks,
                          QWidget* parent)
     : QWidget(parent), state_(state), pictures_(pictures), hooks_(std::move(hooks)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(100, 100);
 }
 
-void CZelo32View::RefreshProgress(int) {
+void CZelo32View::RefreshProgress(bool) {
     busyFrameDue_ = true;
     update();
 }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 #include "desktop/progress_pictures.hpp"
 
 namespace zelo::desktop {
@@ -36,12 +36,12 @@ public:
         std::function<bool()> readyForCommand;
     };
 
-    CZelo32View(core::ViewState& state, ProgressPictures& pictures, Hooks hooks,
+    CZelo32View(core::ModelState& state, ProgressPictures& pictures, Hooks hooks,
                 QWidget* parent = nullptr);
 
     // The progress changed: paint it again. (erase is the operations' wish
     // for a blank start; every paint starts blank.)
-    void RefreshProgress(int erase);
+    void RefreshProgress(bool erase);
     // Paints what a repaint would paint into an image of the view's size at
     // the given device pixel ratio (by default the view's own), as a repaint
     // does; tests look at its pixels.
@@ -69,7 +69,7 @@ private:
     // The address index of a terminal picture at this point, or -1.
     int TerminalAt(int x, int y) const;
 
-    core::ViewState& state_;
+    core::ModelState& state_;
     ProgressPictures& pictures_;
     Hooks hooks_;
     // The view's own: progress came in since the last paint, so a busy

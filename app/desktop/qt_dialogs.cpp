@@ -30,63 +30,63 @@ bool QtDialogs::ChooseDateTime(QWidget* parent, core::TimeSyncRequest& request) 
     return dialogs::ExecTimeSyncDlg(parent, request);
 }
 
-bool QtDialogs::OpenTerminalDialog(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::OpenTerminalDialog(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecTerminalTypeDlg(parent, view);
 }
 
-bool QtDialogs::EditParameters(QWidget* parent, core::ViewCore& view,
+bool QtDialogs::EditParameters(QWidget* parent, core::ProgramModel& view,
                                const std::function<void(int openPort)>& reconnect) {
     return dialogs::ExecParametersDlg(parent, view, reconnect);
 }
 
-bool QtDialogs::EditDownloadList(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::EditDownloadList(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecDownloadListDlg(parent, view);
 }
 
-bool QtDialogs::EditUploadList(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::EditUploadList(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecUploadListDlg(parent, view);
 }
 
-bool QtDialogs::EditPollSettings(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::EditPollSettings(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecPollSettingsDlg(parent, view);
 }
 
-bool QtDialogs::EditTimeSyncSettings(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::EditTimeSyncSettings(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecAutoTimeSyncDlg(parent, view);
 }
 
-bool QtDialogs::EditModem(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::EditModem(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecModemDlg(parent, view);
 }
 
-bool QtDialogs::EditCommandLineSettings(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::EditCommandLineSettings(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecCommandLineDlg(parent, view);
 }
 
-bool QtDialogs::ChoosePcFiles(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::ChoosePcFiles(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecPcFileBrowseDlg(parent, view.State());
 }
 
-bool QtDialogs::BuildBarcodeTable(QWidget* parent, core::ViewCore& view,
+bool QtDialogs::BuildBarcodeTable(QWidget* parent, core::ProgramModel& view,
                                   core::CommandArguments& arguments) {
     return dialogs::ExecBarcodeTableDlg(parent, view, arguments);
 }
 
-bool QtDialogs::ChooseAddressChange(QWidget* parent, core::ViewCore& view,
+bool QtDialogs::ChooseAddressChange(QWidget* parent, core::ProgramModel& view,
                                     core::CommandArguments& arguments) {
     return dialogs::ExecAddressChangeDlg(parent, view, arguments);
 }
 
-bool QtDialogs::BuildCommTable(QWidget* parent, core::ViewCore& view) {
+bool QtDialogs::BuildCommTable(QWidget* parent, core::ProgramModel& view) {
     return dialogs::ExecCommTableDlg(parent, view);
 }
 
-bool QtDialogs::BuildDeviceTable(QWidget* parent, core::ViewCore& view,
+bool QtDialogs::BuildDeviceTable(QWidget* parent, core::ProgramModel& view,
                                  core::CommandArguments& arguments) {
     return dialogs::ExecDeviceTableDlg(parent, view, arguments);
 }
 
-bool QtDialogs::ChooseLantaTable(QWidget* parent, core::ViewCore& view,
+bool QtDialogs::ChooseLantaTable(QWidget* parent, core::ProgramModel& view,
                                  core::CommandArguments& arguments) {
     return dialogs::ExecLantaRemoteDlg(parent, platform_, view.State(), arguments);
 }

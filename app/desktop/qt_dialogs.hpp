@@ -15,24 +15,24 @@ public:
     std::optional<std::string> ChooseDialNumber(QWidget* parent,
                                                 const core::PhoneBook& phoneBook) override;
     bool ChooseDateTime(QWidget* parent, core::TimeSyncRequest& request) override;
-    bool OpenTerminalDialog(QWidget* parent, core::ViewCore& view) override;
-    bool EditParameters(QWidget* parent, core::ViewCore& view,
+    bool OpenTerminalDialog(QWidget* parent, core::ProgramModel& view) override;
+    bool EditParameters(QWidget* parent, core::ProgramModel& view,
                         const std::function<void(int openPort)>& reconnect) override;
-    bool EditDownloadList(QWidget* parent, core::ViewCore& view) override;
-    bool EditUploadList(QWidget* parent, core::ViewCore& view) override;
-    bool EditPollSettings(QWidget* parent, core::ViewCore& view) override;
-    bool EditTimeSyncSettings(QWidget* parent, core::ViewCore& view) override;
-    bool EditModem(QWidget* parent, core::ViewCore& view) override;
-    bool EditCommandLineSettings(QWidget* parent, core::ViewCore& view) override;
-    bool ChoosePcFiles(QWidget* parent, core::ViewCore& view) override;
-    bool BuildBarcodeTable(QWidget* parent, core::ViewCore& view,
+    bool EditDownloadList(QWidget* parent, core::ProgramModel& view) override;
+    bool EditUploadList(QWidget* parent, core::ProgramModel& view) override;
+    bool EditPollSettings(QWidget* parent, core::ProgramModel& view) override;
+    bool EditTimeSyncSettings(QWidget* parent, core::ProgramModel& view) override;
+    bool EditModem(QWidget* parent, core::ProgramModel& view) override;
+    bool EditCommandLineSettings(QWidget* parent, core::ProgramModel& view) override;
+    bool ChoosePcFiles(QWidget* parent, core::ProgramModel& view) override;
+    bool BuildBarcodeTable(QWidget* parent, core::ProgramModel& view,
                            core::CommandArguments& arguments) override;
-    bool ChooseAddressChange(QWidget* parent, core::ViewCore& view,
+    bool ChooseAddressChange(QWidget* parent, core::ProgramModel& view,
                              core::CommandArguments& arguments) override;
-    bool BuildCommTable(QWidget* parent, core::ViewCore& view) override;
-    bool BuildDeviceTable(QWidget* parent, core::ViewCore& view,
+    bool BuildCommTable(QWidget* parent, core::ProgramModel& view) override;
+    bool BuildDeviceTable(QWidget* parent, core::ProgramModel& view,
                           core::CommandArguments& arguments) override;
-    bool ChooseLantaTable(QWidget* parent, core::ViewCore& view,
+    bool ChooseLantaTable(QWidget* parent, core::ProgramModel& view,
                           core::CommandArguments& arguments) override;
     std::optional<std::string> InputText(QWidget* parent, int commandCode) override;
 

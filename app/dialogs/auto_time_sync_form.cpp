@@ -2,7 +2,7 @@
 
 namespace zelo::dialogs {
 
-AutoTimeSyncFields OpenAutoTimeSync(core::ViewCore& view) {
+AutoTimeSyncFields OpenAutoTimeSync(core::ProgramModel& view) {
     view.ReloadConfiguration();
     const core::PollSettings& poll = view.State().poll;
     return {poll.autoTimeSync, SplitTimeText(poll.autoSyncStart), SplitTimeText(poll.autoSyncStop)};
@@ -13,7 +13,7 @@ Refusal CheckAutoTimeSync(const AutoTimeSyncFields& fields) {
         {CheckRange(fields.syncMode, 0, 2), CheckTime(fields.start), CheckTime(fields.stop)});
 }
 
-bool ConfirmAutoTimeSync(core::ViewCore& view, const AutoTimeSyncFields& fields) {
+bool ConfirmAutoTimeSync(core::ProgramModel& view, const AutoTimeSyncFields& fields) {
     core::PollSettings& poll = view.State().poll;
     poll.autoTimeSync = fields.syncMode;
     poll.autoSyncStart = FormatTimeText(fields.start);

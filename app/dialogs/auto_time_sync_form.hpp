@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/field_checks.hpp"
 #include "dialogs/time_fields.hpp"
 
@@ -14,10 +14,10 @@ struct AutoTimeSyncFields {
 };
 
 // The dialog always starts from the file.
-AutoTimeSyncFields OpenAutoTimeSync(core::ViewCore& view);
+AutoTimeSyncFields OpenAutoTimeSync(core::ProgramModel& view);
 Refusal CheckAutoTimeSync(const AutoTimeSyncFields& fields);
 // OK, after the check: stores the mode and both times, and saves. False
 // when the file was not written.
-bool ConfirmAutoTimeSync(core::ViewCore& view, const AutoTimeSyncFields& fields);
+bool ConfirmAutoTimeSync(core::ProgramModel& view, const AutoTimeSyncFields& fields);
 
 }  // namespace zelo::dialogs

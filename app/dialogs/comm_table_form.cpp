@@ -2,7 +2,7 @@
 
 namespace zelo::dialogs {
 
-CommTableForm CommTableFormFrom(const core::ViewState& state) {
+CommTableForm CommTableFormFrom(const core::ModelState& state) {
     CommTableForm form;
     form.baudIndex = state.comm.baudIndex;
     form.dataBitsIndex = state.comm.dataBitsIndex;
@@ -12,7 +12,7 @@ CommTableForm CommTableFormFrom(const core::ViewState& state) {
     return form;
 }
 
-void ApplyCommTableForm(const CommTableForm& form, core::ViewState& state) {
+void ApplyCommTableForm(const CommTableForm& form, core::ModelState& state) {
     state.commTable.baudIndex = form.baudIndex;
     state.commTable.dataBitsIndex = form.dataBitsIndex;
     state.commTable.stopBitsIndex = form.stopBitsIndex;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::dialogs {
 
@@ -18,10 +18,10 @@ inline constexpr int kMaxTerminalTimeout = 99;
 // The dialog opens with the program's own line settings and the configured
 // terminal time-out; "change the PC parameters too" starts unchecked. The
 // configuration is not read again.
-CommTableForm CommTableFormFrom(const core::ViewState& state);
+CommTableForm CommTableFormFrom(const core::ModelState& state);
 
 // OK: the request the command sends and the time-out it uses. The caller
 // saves the configuration so that the time-out outlives the run.
-void ApplyCommTableForm(const CommTableForm& form, core::ViewState& state);
+void ApplyCommTableForm(const CommTableForm& form, core::ModelState& state);
 
 }  // namespace zelo::dialogs

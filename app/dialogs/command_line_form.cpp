@@ -2,14 +2,14 @@
 
 namespace zelo::dialogs {
 
-CommandLineFields OpenCommandLineSettings(core::ViewCore& view) {
+CommandLineFields OpenCommandLineSettings(core::ProgramModel& view) {
     view.ReloadConfiguration();
-    const core::ViewState& state = view.State();
+    const core::ModelState& state = view.State();
     return {state.commandLine.autoExit, state.status.showErrorBox.load()};
 }
 
-bool ConfirmCommandLineSettings(core::ViewCore& view, const CommandLineFields& fields) {
-    core::ViewState& state = view.State();
+bool ConfirmCommandLineSettings(core::ProgramModel& view, const CommandLineFields& fields) {
+    core::ModelState& state = view.State();
     state.commandLine.autoExit = fields.autoExit != 0 ? 1 : 0;
     state.status.showErrorBox = fields.showErrorBox != 0 ? 1 : 0;
     return view.SaveConfiguration();

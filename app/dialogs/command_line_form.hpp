@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 
 namespace zelo::dialogs {
 
@@ -11,8 +11,8 @@ struct CommandLineFields {
 };
 
 // The dialog always starts from the file.
-CommandLineFields OpenCommandLineSettings(core::ViewCore& view);
+CommandLineFields OpenCommandLineSettings(core::ProgramModel& view);
 // OK: stores both and saves. False when the file was not written.
-bool ConfirmCommandLineSettings(core::ViewCore& view, const CommandLineFields& fields);
+bool ConfirmCommandLineSettings(core::ProgramModel& view, const CommandLineFields& fields);
 
 }  // namespace zelo::dialogs

@@ -2,7 +2,7 @@
 
 namespace zelo::dialogs {
 
-DownloadListForm DownloadListForm::Open(core::ViewCore& view) {
+DownloadListForm DownloadListForm::Open(core::ProgramModel& view) {
     view.ReloadConfiguration();
     return DownloadListForm(view.State().lists.downloadFiles);
 }
@@ -32,7 +32,7 @@ Refusal CheckListNames(const ListNames& names) {
     return {};
 }
 
-bool ConfirmDownloadList(core::ViewCore& view, const DownloadListForm& form) {
+bool ConfirmDownloadList(core::ProgramModel& view, const DownloadListForm& form) {
     view.State().lists.downloadFiles = form.Files();
     return view.SaveConfiguration();
 }

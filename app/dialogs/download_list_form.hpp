@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/field_checks.hpp"
 
 namespace zelo::dialogs {
@@ -18,7 +18,7 @@ using ListNames = std::array<std::string, core::kListFiles>;
 class DownloadListForm {
 public:
     // The dialog always starts from the file.
-    static DownloadListForm Open(core::ViewCore& view);
+    static DownloadListForm Open(core::ProgramModel& view);
     explicit DownloadListForm(const ListNames& files) : files_(files), savedFiles_(files) {}
 
     const ListNames& Files() const { return files_; }
@@ -47,7 +47,7 @@ private:
 
 // OK, after Check accepted the names: stores them and saves. False when the
 // file was not written.
-bool ConfirmDownloadList(core::ViewCore& view, const DownloadListForm& form);
+bool ConfirmDownloadList(core::ProgramModel& view, const DownloadListForm& form);
 
 // The entries' check, shared with the upload list: "File 3 is ...".
 Refusal CheckListNames(const ListNames& names);

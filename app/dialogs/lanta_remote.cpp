@@ -5,7 +5,7 @@
 namespace zelo::dialogs {
 
 LantaCommand PrepareLantaCommand(core::Platform& platform, const std::string& configPath,
-                                 core::ViewState& state, core::CommandArguments& args) {
+                                 core::ModelState& state, core::CommandArguments& args) {
     if (configPath.size() > kMaxLantaConfigPath) {
         return {false, "The path of the Lanta configuration file is longer than " +
                            std::to_string(kMaxLantaConfigPath) + " characters."};

@@ -5,7 +5,7 @@
 
 #include "core/command_table.hpp"
 #include "core/core_platform.hpp"
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::dialogs {
 
@@ -15,7 +15,7 @@ inline constexpr std::size_t kMaxLantaConfigPath = 99;
 inline constexpr std::size_t kMaxLantaFileBytes = 64 * 1024;
 
 struct LantaCommand {
-    bool start = false;   // start command code 35 with args.lantaRecord
+    bool start = false;   // start the Lanta table command (kLantaTable) with args.lantaRecord
     std::string message;  // to show first, when not empty
 };
 
@@ -24,6 +24,6 @@ struct LantaCommand {
 // no field still starts the command, after its message; a file the record
 // cannot hold whole starts nothing.
 LantaCommand PrepareLantaCommand(core::Platform& platform, const std::string& configPath,
-                                 core::ViewState& state, core::CommandArguments& args);
+                                 core::ModelState& state, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

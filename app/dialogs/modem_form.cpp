@@ -5,7 +5,7 @@
 
 namespace zelo::dialogs {
 
-ModemForm ModemFormFrom(const core::ViewState& state) {
+ModemForm ModemFormFrom(const core::ModelState& state) {
     ModemForm form;
     form.useModem = state.status.useModem.load() == 1 ? 1 : 0;
     form.initCommand = state.comm.modemInitCommand;
@@ -15,7 +15,7 @@ ModemForm ModemFormFrom(const core::ViewState& state) {
     return form;
 }
 
-void ApplyModemForm(const ModemForm& form, core::ViewState& state) {
+void ApplyModemForm(const ModemForm& form, core::ModelState& state) {
     state.status.useModem = form.useModem != 0 ? 1 : 0;
     state.comm.modemInitCommand = link::Truncated(form.initCommand, link::kMaxModemInitCommand);
     state.comm.dialWaitTime = form.dialWaitTime;

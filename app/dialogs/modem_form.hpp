@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 namespace zelo::dialogs {
 
@@ -19,10 +19,10 @@ inline constexpr int kMinDialWaitTime = 1;
 inline constexpr int kMaxDialWaitTime = 120;
 
 // From the records, which the caller has just loaded from the configuration.
-ModemForm ModemFormFrom(const core::ViewState& state);
+ModemForm ModemFormFrom(const core::ModelState& state);
 
 // OK: the modem settings and the phone book, renumbered in the list's order.
 // The caller saves the configuration.
-void ApplyModemForm(const ModemForm& form, core::ViewState& state);
+void ApplyModemForm(const ModemForm& form, core::ModelState& state);
 
 }  // namespace zelo::dialogs

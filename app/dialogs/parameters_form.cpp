@@ -5,9 +5,9 @@
 
 namespace zelo::dialogs {
 
-ParametersFields OpenParameters(core::ViewCore& view) {
+ParametersFields OpenParameters(core::ProgramModel& view) {
     view.ReloadConfiguration();
-    const core::ViewState& state = view.State();
+    const core::ModelState& state = view.State();
     ParametersFields fields;
     fields.addresses = state.comm.addresses;
     fields.baudIndex = state.comm.baudIndex;
@@ -38,9 +38,9 @@ Refusal CheckParameters(const ParametersFields& fields) {
     });
 }
 
-ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields& fields,
+ParametersOutcome ConfirmParameters(core::ProgramModel& view, const ParametersFields& fields,
                                     LibrarySettings& library) {
-    core::ViewState& state = view.State();
+    core::ModelState& state = view.State();
     link::CommSettings& comm = state.comm;
     // Upper-cased here, filtered to terminal addresses as the file keeps
     // them: what the view holds is what the file holds.

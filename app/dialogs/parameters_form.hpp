@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/field_checks.hpp"
 #include "dialogs/library_settings.hpp"
 
@@ -29,7 +29,7 @@ struct ParametersFields {
 
 // The dialog always starts from the file: reloads the configuration, then
 // fills the fields from the records.
-ParametersFields OpenParameters(core::ViewCore& view);
+ParametersFields OpenParameters(core::ProgramModel& view);
 
 // Why OK cannot take the fields: an address text longer than the 39
 // terminals a line carries, or a choice outside its buttons.
@@ -46,7 +46,7 @@ struct ParametersOutcome {
 // library its timing and power saving (Brisa is always told 0), switches
 // the error log when its mode changed, and saves. The caller asks "Do you
 // want to reconnect?" when askReconnect is set.
-ParametersOutcome ConfirmParameters(core::ViewCore& view, const ParametersFields& fields,
+ParametersOutcome ConfirmParameters(core::ProgramModel& view, const ParametersFields& fields,
                                     LibrarySettings& library);
 
 }  // namespace zelo::dialogs

@@ -21,7 +21,7 @@ void PcFileChoice::Remove(std::size_t index) {
     if (index < chosen_.size()) chosen_.erase(chosen_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-bool ConfirmPcFiles(core::ViewState& state, const PcFileChoice& choice) {
+bool ConfirmPcFiles(core::ModelState& state, const PcFileChoice& choice) {
     if (choice.Chosen().empty()) return false;
     state.lists.pickedFiles = choice.Chosen();
     return true;

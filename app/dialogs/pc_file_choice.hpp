@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/model_state.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_state.hpp"
 #include "dialogs/download_list_form.hpp"
 #include "dialogs/field_checks.hpp"
 
@@ -38,6 +38,6 @@ private:
 // OK: the chosen files, in the list's order, become the picked files of the
 // download; true when there is at least one, and the caller then starts the
 // download of chosen files. With none nothing changes.
-bool ConfirmPcFiles(core::ViewState& state, const PcFileChoice& choice);
+bool ConfirmPcFiles(core::ModelState& state, const PcFileChoice& choice);
 
 }  // namespace zelo::dialogs

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/view_records.hpp"
+#include "core/model_records.hpp"
 
 namespace zelo::dialogs {
 

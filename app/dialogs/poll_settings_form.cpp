@@ -2,7 +2,7 @@
 
 namespace zelo::dialogs {
 
-PollSettingsFields OpenPollSettings(core::ViewCore& view) {
+PollSettingsFields OpenPollSettings(core::ProgramModel& view) {
     view.ReloadConfiguration();
     const core::PollSettings& poll = view.State().poll;
     PollSettingsFields fields;
@@ -37,7 +37,7 @@ Refusal BrowsePollFile(PollSettingsFields& fields, std::string path) {
     return refusal;
 }
 
-bool ConfirmPollSettings(core::ViewCore& view, const PollSettingsFields& fields) {
+bool ConfirmPollSettings(core::ProgramModel& view, const PollSettingsFields& fields) {
     core::PollSettings& poll = view.State().poll;
     poll.maxError = fields.maxError;
     poll.pollingPeriod = fields.pollingMode;

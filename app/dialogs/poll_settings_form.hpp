@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/field_checks.hpp"
 #include "dialogs/time_fields.hpp"
 
@@ -29,7 +29,7 @@ struct PollSettingsFields {
 
 // The dialog always starts from the file; the stored times are split into
 // their three numbers.
-PollSettingsFields OpenPollSettings(core::ViewCore& view);
+PollSettingsFields OpenPollSettings(core::ProgramModel& view);
 
 // The range checks, in the order of the fields: also run whenever the file
 // name's text changes, as the dialog reads every field then.
@@ -41,6 +41,6 @@ Refusal BrowsePollFile(PollSettingsFields& fields, std::string path);
 
 // OK, after CheckPollSettings accepted the fields: stores them, the times as
 // "hh:mm:ss", and saves. False when the file was not written.
-bool ConfirmPollSettings(core::ViewCore& view, const PollSettingsFields& fields);
+bool ConfirmPollSettings(core::ProgramModel& view, const PollSettingsFields& fields);
 
 }  // namespace zelo::dialogs

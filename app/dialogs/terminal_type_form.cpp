@@ -2,13 +2,13 @@
 
 namespace zelo::dialogs {
 
-TerminalTypeFields OpenTerminalType(const core::ViewState& state) {
+TerminalTypeFields OpenTerminalType(const core::ModelState& state) {
     return {state.comm.terminalType, 1};
 }
 
-bool ConfirmTerminalType(core::ViewCore& view, const TerminalTypeFields& fields,
+bool ConfirmTerminalType(core::ProgramModel& view, const TerminalTypeFields& fields,
                          LibrarySettings& library) {
-    core::ViewState& state = view.State();
+    core::ModelState& state = view.State();
     // A radio group always yields one of its buttons; anything else keeps
     // the held model rather than storing a type no table knows.
     const int lastType = static_cast<int>(kTerminalTypeCaptions.size()) - 1;

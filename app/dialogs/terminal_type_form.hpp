@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
@@ -20,14 +20,14 @@ struct TerminalTypeFields {
 
 // The dialog's start: the held type, standard delays checked. The
 // configuration file is not re-read.
-TerminalTypeFields OpenTerminalType(const core::ViewState& state);
+TerminalTypeFields OpenTerminalType(const core::ModelState& state);
 
 // OK: stores the type, loads the family's timing and power saving when
 // standard delays are asked for (also for the same model), tells the library
 // the power saving, saves the configuration and gives every address the new
 // type (Brisa counts as Corvo there). False when the file was not written;
 // the records hold the new values all the same.
-bool ConfirmTerminalType(core::ViewCore& view, const TerminalTypeFields& fields,
+bool ConfirmTerminalType(core::ProgramModel& view, const TerminalTypeFields& fields,
                          LibrarySettings& library);
 
 }  // namespace zelo::dialogs

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/core_platform.hpp"
-#include "core/view_records.hpp"
+#include "core/model_records.hpp"
 #include "dialogs/field_checks.hpp"
 
 namespace zelo::dialogs {

@@ -6,7 +6,7 @@
 
 namespace zelo::dialogs {
 
-UploadListFields OpenUploadList(core::ViewCore& view) {
+UploadListFields OpenUploadList(core::ProgramModel& view) {
     view.ReloadConfiguration();
     const core::TransferLists& lists = view.State().lists;
     UploadListFields fields;
@@ -37,7 +37,7 @@ Refusal CheckUploadList(const UploadListFields& fields) {
     return CheckRange(fields.saveMethod, 0, 2);
 }
 
-bool ConfirmUploadList(core::ViewCore& view, const UploadListFields& fields,
+bool ConfirmUploadList(core::ProgramModel& view, const UploadListFields& fields,
                        LibrarySettings& library) {
     core::TransferLists& lists = view.State().lists;
     lists.uploadFiles = fields.files;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/download_list_form.hpp"
 #include "dialogs/field_checks.hpp"
 #include "dialogs/library_settings.hpp"
@@ -19,7 +19,7 @@ struct UploadListFields {
 };
 
 // The dialog always starts from the file.
-UploadListFields OpenUploadList(core::ViewCore& view);
+UploadListFields OpenUploadList(core::ProgramModel& view);
 
 // Why OK cannot take the fields: a name longer than its entry holds, a name
 // that is not a plain file name (each upload is saved inside its terminal's
@@ -29,7 +29,7 @@ Refusal CheckUploadList(const UploadListFields& fields);
 
 // OK, after CheckUploadList accepted the fields: stores them, hands the
 // library the save method and saves. False when the file was not written.
-bool ConfirmUploadList(core::ViewCore& view, const UploadListFields& fields,
+bool ConfirmUploadList(core::ProgramModel& view, const UploadListFields& fields,
                        LibrarySettings& library);
 
 }  // namespace zelo::dialogs

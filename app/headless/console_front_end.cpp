@@ -30,7 +30,7 @@ void ConsoleFrontEnd::HandlePollRecord(char address, std::string record) {
     *pollData_ << address << ' ' << record << std::flush;
 }
 
-void ConsoleFrontEnd::RefreshProgress(int erase) {
+void ConsoleFrontEnd::RefreshProgress(bool erase) {
     (void)erase;
     if (progressLine_ == nullptr) return;
     const link::ProgressState& progress = *progress_;

@@ -35,10 +35,10 @@ public:
         comm_ = &comm;
     }
 
-    // ViewDuties
+    // FrontEndDuties
     void AppendToMessageWindow(std::string line) override;
     void HandlePollRecord(char address, std::string record) override;
-    void RefreshProgress(int erase) override;
+    void RefreshProgress(bool erase) override;
     void ShowMessageBox(std::string text) override;
     void SaveConfiguration() override;
     void OpenTerminalDialog() override;

@@ -145,7 +145,7 @@ int RunHeadless(const HeadlessOptions& options, core::Platform& platform, std::o
     program::Program program(platform, frontEnd, makeOperations);
     frontEnd.SetSave([&program] { program.View().SaveConfiguration(); });
     core::CommandWorker& worker = program.Worker();
-    core::ViewController& controller = program.Controller();
+    core::ProgramController& controller = program.Controller();
     std::unique_ptr<ProgressLine> progressLine;
     if (options.progress) {
         progressLine = std::make_unique<ProgressLine>(err);

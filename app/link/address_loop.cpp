@@ -34,22 +34,24 @@ bool ResultWritesLine(StatusRule rule, int code) {
     return !(quietWhenNoData && code == ZELO_NO_DATA);
 }
 
-void BeginAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
-    status.idle = 0;
+void BeginAddressLoop(CTerminalLink& link, const OperationContext& context) {
+    context.progress.mode = kProgressPerAddress;
+    context.progress.phase = kPhaseAtRest;
+    link.RefreshProgress(false);
+    context.status.idle = 0;
 }
 
-void EndAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
-    progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
-    status.idle = 1;
+void EndAddressLoop(CTerminalLink& link, const OperationContext& context) {
+    context.progress.phase = kPhaseAtRest;
+    link.RefreshProgress(false);
+    context.status.idle = 1;
 }
 
-bool ForEachSelectedAddress(CTerminalLink& link, const CommSettings& settings, LinkStatus& status,
-                            ProgressState& progress, const AddressLoopOptions& options,
+bool ForEachSelectedAddress(CTerminalLink& link, const OperationContext& context,
+                            const AddressLoopOptions& options,
                             const std::function<AddressResult(char address, int index)>& call) {
+    const CommSettings& settings = context.settings;
+    ProgressState& progress = context.progress;
     const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
     for (std::size_t i = 0; i < count; ++i) {
         const char address = settings.addresses[i];
@@ -61,7 +63,7 @@ bool ForEachSelectedAddress(CTerminalLink& link, const CommSettings& settings, L
         progress.currentAddress = index;
         progress.phase = kPhaseAtRest;
         progress.addressStatus[i] = kStatusWorking;
-        link.RefreshProgress(0);
+        link.RefreshProgress(false);
 
         const AddressResult result = call(address, index);
         const int newStatus = StatusForResult(options.rule, result.code);
@@ -70,7 +72,7 @@ bool ForEachSelectedAddress(CTerminalLink& link, const CommSettings& settings, L
         };
         if (options.statusBeforeStopCheck) setStatus();
         if (link.IsStopRequested() != 0) {
-            CTerminalLink::WaitUntilIdle(status);
+            WaitForIdle(context.status);
             return false;
         }
         if (ResultWritesLine(options.rule, result.code)) {
@@ -81,12 +83,12 @@ bool ForEachSelectedAddress(CTerminalLink& link, const CommSettings& settings, L
     return true;
 }
 
-bool RunAddressLoop(CTerminalLink& link, const CommSettings& settings, LinkStatus& status,
-                    ProgressState& progress, const AddressLoopOptions& options,
+bool RunAddressLoop(CTerminalLink& link, const OperationContext& context,
+                    const AddressLoopOptions& options,
                     const std::function<AddressResult(char address, int index)>& call) {
-    BeginAddressLoop(link, status, progress);
-    if (!ForEachSelectedAddress(link, settings, status, progress, options, call)) return false;
-    EndAddressLoop(link, status, progress);
+    BeginAddressLoop(link, context);
+    if (!ForEachSelectedAddress(link, context, options, call)) return false;
+    EndAddressLoop(link, context);
     return true;
 }
 

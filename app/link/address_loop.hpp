@@ -37,20 +37,20 @@ int StatusForResult(StatusRule rule, int code);
 bool ResultWritesLine(StatusRule rule, int code);
 
 // Marks the progress display busy and the link in use.
-void BeginAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress);
+void BeginAddressLoop(CTerminalLink& link, const OperationContext& context);
 // Puts the progress display at rest and the link idle.
-void EndAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress);
+void EndAddressLoop(CTerminalLink& link, const OperationContext& context);
 
-// Runs `call` for every selected position of settings.addresses in order,
+// Runs `call` for every selected position of context.settings.addresses in order,
 // reporting each result by the rule. Returns false when stopped (after
 // WaitUntilIdle; the terminal in hand keeps status 4 and gets no line).
-bool ForEachSelectedAddress(CTerminalLink& link, const CommSettings& settings, LinkStatus& status,
-                            ProgressState& progress, const AddressLoopOptions& options,
+bool ForEachSelectedAddress(CTerminalLink& link, const OperationContext& context,
+                            const AddressLoopOptions& options,
                             const std::function<AddressResult(char address, int index)>& call);
 
 // The whole common loop: begin, visit, end. Returns false when stopped.
-bool RunAddressLoop(CTerminalLink& link, const CommSettings& settings, LinkStatus& status,
-                    ProgressState& progress, const AddressLoopOptions& options,
+bool RunAddressLoop(CTerminalLink& link, const OperationContext& context,
+                    const AddressLoopOptions& options,
                     const std::function<AddressResult(char address, int index)>& call);
 
 }  // namespace zelo::link

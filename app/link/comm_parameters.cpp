@@ -48,52 +48,51 @@ std::string BuildCommParameters(const CommTableRequest& request, int terminalTyp
     return text.data();
 }
 
-void CTerminalLink::SetCommParameters(CommSettings& settings, LinkStatus& status,
-                                      ProgressState& progress, const CommTableRequest& request,
-                                      int terminalTimeout) {
-    std::string parameters = BuildCommParameters(request, settings.terminalType, terminalTimeout);
-    const std::size_t addressAt = AddressPosition(settings.terminalType);
+void CTerminalLink::SetCommParameters(const OperationContext& context,
+                                      const CommTableRequest& request, int terminalTimeout) {
+    std::string parameters =
+        BuildCommParameters(request, context.settings.terminalType, terminalTimeout);
+    const std::size_t addressAt = AddressPosition(context.settings.terminalType);
     const AddressLoopOptions options{StatusRule::kCommand, true, 0};
-    const bool finished =
-        RunAddressLoop(*this, settings, status, progress, options, [&](char a, int) {
-            parameters[addressAt] = a;
-            return AddressResult{HM_comm_tab(settings.port, a, parameters.c_str()),
-                                 "Set commnication Para.", parameters};
-        });
+    const bool finished = RunAddressLoop(*this, context, options, [&](char a, int) {
+        parameters[addressAt] = a;
+        return AddressResult{HM_comm_tab(context.settings.port, a, parameters.c_str()),
+                             "Set commnication Para.", parameters};
+    });
     if (!finished || request.changePcParameters != 1) return;
 
     // The terminals now listen at the new settings: follow them.
-    Disconnect(settings.port, status);
-    settings.baudIndex = request.baudIndex;
-    settings.dataBitsIndex = request.dataBitsIndex;
-    settings.parity = request.parity;
-    settings.stopBitsIndex = request.stopBitsIndex;
+    Disconnect(context.settings.port, context.status);
+    context.settings.baudIndex = request.baudIndex;
+    context.settings.dataBitsIndex = request.dataBitsIndex;
+    context.settings.parity = request.parity;
+    context.settings.stopBitsIndex = request.stopBitsIndex;
     OnSettingsChanged();
-    Connect(settings, status);
+    Connect(context.settings, context.status);
 }
 
-void CTerminalLink::ChangeAddress(CommSettings& settings, LinkStatus& status,
-                                  ProgressState& progress, char oldAddress, char newAddress) {
-    BeginAddressLoop(*this, status, progress);
-    const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
+void CTerminalLink::ChangeAddress(const OperationContext& context, char oldAddress,
+                                  char newAddress) {
+    BeginAddressLoop(*this, context);
+    const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
     bool changed = false;
-    for (std::size_t i = 0; i < count && settings.addresses[i] != '\0'; ++i) {
-        if (settings.addresses[i] != oldAddress) continue;
-        progress.currentAddress = static_cast<int>(i);
-        progress.phase = kPhaseAtRest;
-        progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(0);
-        const int code = HM_set_address(settings.port, oldAddress, newAddress);
-        progress.addressStatus[i] = StatusForResult(StatusRule::kAddressSet, code);
+    for (std::size_t i = 0; i < count && context.settings.addresses[i] != '\0'; ++i) {
+        if (context.settings.addresses[i] != oldAddress) continue;
+        context.progress.currentAddress = static_cast<int>(i);
+        context.progress.phase = kPhaseAtRest;
+        context.progress.addressStatus[i] = kStatusWorking;
+        RefreshProgress(false);
+        const int code = HM_set_address(context.settings.port, oldAddress, newAddress);
+        context.progress.addressStatus[i] = StatusForResult(StatusRule::kAddressSet, code);
         if (IsStopRequested() != 0) {
-            WaitUntilIdle(status);
+            WaitUntilIdle(context.status);
             return;
         }
         char label[32];
         std::snprintf(label, sizeof label, "Change address %c to %c", oldAddress, newAddress);
         // The terminal answers at its new address from now on.
         if (code == 0) {
-            settings.addresses[i] = newAddress;
+            context.settings.addresses[i] = newAddress;
             changed = true;
         }
         ShowResult(code == 0 ? newAddress : oldAddress, label, "", code);
@@ -101,7 +100,7 @@ void CTerminalLink::ChangeAddress(CommSettings& settings, LinkStatus& status,
     // Saved at once: a later reload of the configuration must not bring
     // back an address no terminal answers to any more.
     if (changed) OnSettingsChanged();
-    status.idle = 1;
+    context.status.idle = 1;
 }
 
 }  // namespace zelo::link

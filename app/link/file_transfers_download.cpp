@@ -18,7 +18,7 @@ void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
     ProgressState& progress = run.Progress();
     progress.mode = kProgressTransfer;
     progress.phase = kPhaseAtRest;
-    run.Refresh(1);
+    run.Refresh(true);
     run.Status().idle = 0;
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, true)) continue;
@@ -46,32 +46,30 @@ int AttemptsOf(const CommandLineState& commandLine) {
 
 }  // namespace
 
-void CTerminalLink::DownloadSelectedFiles(const CommSettings& comm, LinkStatus& status,
-                                          ProgressState& progress, const TransferLists& lists,
-                                          int ems) {
-    TransferRun run(*this, comm, status, progress);
+void CTerminalLink::DownloadSelectedFiles(const OperationContext& context,
+                                          const TransferLists& lists, int ems) {
+    TransferRun run(*this, context);
     DownloadToEveryAddress(run, lists.pickedFiles, ems);
 }
 
-void CTerminalLink::DownloadFileList(const CommSettings& comm, LinkStatus& status,
-                                     ProgressState& progress, const TransferLists& lists, int ems) {
-    TransferRun run(*this, comm, status, progress);
+void CTerminalLink::DownloadFileList(const OperationContext& context, const TransferLists& lists,
+                                     int ems) {
+    TransferRun run(*this, context);
     DownloadToEveryAddress(run, lists.downloadFiles, ems);
 }
 
-void CTerminalLink::DownloadByCommandLine(const CommSettings& comm, LinkStatus& status,
-                                          ProgressState& progress,
+void CTerminalLink::DownloadByCommandLine(const OperationContext& context,
                                           const CommandLineState& commandLine) {
-    TransferRun run(*this, comm, status, progress);
+    TransferRun run(*this, context);
     const std::string& source = commandLine.tokens[2];
     const std::string& target = commandLine.tokens[3];
-    progress.mode = kProgressTransfer;
-    progress.bytes = 0;
-    progress.packets = 0;
-    progress.total = 0;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(1);
-    status.idle = 0;
+    context.progress.mode = kProgressTransfer;
+    context.progress.bytes = 0;
+    context.progress.packets = 0;
+    context.progress.total = 0;
+    context.progress.phase = kPhaseAtRest;
+    RefreshProgress(true);
+    context.status.idle = 0;
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, true)) continue;
         for (int attempts = AttemptsOf(commandLine); attempts > 0; --attempts) {
@@ -81,7 +79,7 @@ void CTerminalLink::DownloadByCommandLine(const CommSettings& comm, LinkStatus& 
         }
         run.EndAddress(k, 0);
     }
-    status.idle = 1;
+    context.status.idle = 1;
 }
 
 }  // namespace zelo::link

@@ -20,7 +20,7 @@ bool PrepareAddressFolder(TransferRun& run, std::size_t k, const std::string& fo
     ProgressState& progress = run.Progress();
     progress.currentAddress = static_cast<int>(k);
     progress.addressStatus[k] = kStatusWorking;
-    run.Refresh(1);
+    run.Refresh(true);
     if (run.Environment().EnsureDirectory(folder)) return true;
     run.Link().ShowMessageBox("Directory '" + folder + "'" + std::string(message));
     return false;
@@ -40,7 +40,7 @@ bool CountDown(TransferRun& run, int period) {
     for (int i = 0; i <= period; ++i) {
         run.Environment().Sleep(kCountdownStepMs);
         progress.countdown = period - i;
-        run.Refresh(0);
+        run.Refresh(false);
         if (run.Stopped()) return false;
     }
     return true;
@@ -51,24 +51,24 @@ bool CountDown(TransferRun& run, int period) {
 void BeginUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
     progress.mode = kProgressPerAddress;
     progress.phase = kPhaseAtRest;
-    link.RefreshProgress(1);
+    link.RefreshProgress(true);
     status.idle = 0;
 }
 
 void EndUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
     progress.mode = kProgressPerAddress;
     progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
+    link.RefreshProgress(false);
     status.idle = 1;
 }
 
 }  // namespace
 
-void CTerminalLink::UploadSelectedFiles(const CommSettings& comm, LinkStatus& status,
-                                        ProgressState& progress, const TransferLists& lists) {
-    TransferRun run(*this, comm, status, progress);
+void CTerminalLink::UploadSelectedFiles(const OperationContext& context,
+                                        const TransferLists& lists) {
+    TransferRun run(*this, context);
     const char separator = Environment().PathSeparator();
-    BeginUploads(*this, status, progress);
+    BeginUploads(*this, context.status, context.progress);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.IsSelected(k)) continue;
         const std::string folder = AddressFolder(lists.workingDirectory, separator, run.Address(k));
@@ -83,15 +83,15 @@ void CTerminalLink::UploadSelectedFiles(const CommSettings& comm, LinkStatus& st
         }
         run.EndAddress(k, 0);
     }
-    EndUploads(*this, status, progress);
+    EndUploads(*this, context.status, context.progress);
 }
 
-void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
-                                   ProgressState& progress, const TransferLists& lists, int ems) {
-    TransferRun run(*this, comm, status, progress);
+void CTerminalLink::UploadFileList(const OperationContext& context, const TransferLists& lists,
+                                   int ems) {
+    TransferRun run(*this, context);
     const char separator = Environment().PathSeparator();
-    BeginUploads(*this, status, progress);
-    progress.countdown = 0;
+    BeginUploads(*this, context.status, context.progress);
+    context.progress.countdown = 0;
 
     for (;;) {
         bool anySelected = false;
@@ -101,13 +101,13 @@ void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
             const char address = run.Address(k);
             const std::string folder = AddressFolder(lists.workingDirectory, separator, address);
             if (!PrepareAddressFolder(run, k, folder, " can't be createdm ")) {
-                status.idle = 1;
+                context.status.idle = 1;
                 break;
             }
             if (!run.BeginAddress(k, false)) continue;
             bool inUploadMode = true;
             if (lists.uploadLoop == 1) {
-                run.NoteResult(HM_upload_mode(comm.port, address));
+                run.NoteResult(HM_upload_mode(context.settings.port, address));
                 if (run.Stopped()) return;
                 inUploadMode = run.LastResult() == ZELO_OK;
             }
@@ -123,16 +123,17 @@ void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
                     run.UploadFile(k, terminalName, PathIn(folder, separator, name), name);
                 if (!result) return;
                 if (*result != ZELO_OK || lists.deleteAfterUpload[j] != 1) continue;
-                const int deleted = HM_delete(comm.port, address, terminalName.c_str());
+                const int deleted = HM_delete(context.settings.port, address, terminalName.c_str());
                 if (run.Stopped()) return;
                 run.NoteResult(deleted);
                 ShowResult(address, "Purge ", name, deleted);
-                progress.addressStatus[k] = kStatusDone;
-                if (comm.terminalType == kDelmar) Environment().Sleep(kDelmarDeletePauseMs);
+                context.progress.addressStatus[k] = kStatusDone;
+                if (context.settings.terminalType == kDelmar)
+                    Environment().Sleep(kDelmarDeletePauseMs);
             }
             run.EndAddress(k, 1);
         }
-        if (lists.uploadLoop == 0 || status.idle == 1) break;
+        if (lists.uploadLoop == 0 || context.status.idle == 1) break;
         if (run.Stopped()) return;
         // Nothing selected makes no exchange; pause rather than spin.
         if (!anySelected) Environment().Sleep(kIdlePassPauseMs);
@@ -140,25 +141,24 @@ void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
         if ((last != ZELO_OK && last != ZELO_NO_SUCH_FILE) || lists.uploadPeriod <= 0) continue;
         if (!CountDown(run, lists.uploadPeriod)) return;
     }
-    EndUploads(*this, status, progress);
+    EndUploads(*this, context.status, context.progress);
 }
 
-void CTerminalLink::UploadByCommandLine(const CommSettings& comm, LinkStatus& status,
-                                        ProgressState& progress,
+void CTerminalLink::UploadByCommandLine(const OperationContext& context,
                                         const CommandLineState& commandLine) {
-    TransferRun run(*this, comm, status, progress);
+    TransferRun run(*this, context);
     const std::string& source = commandLine.tokens[2];
     const std::string& target = commandLine.tokens[3];
-    progress.bytes = 0;
-    progress.packets = 0;
-    BeginUploads(*this, status, progress);
+    context.progress.bytes = 0;
+    context.progress.packets = 0;
+    BeginUploads(*this, context.status, context.progress);
     Environment().Sleep(20);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, false)) continue;
         if (!run.UploadFile(k, source, target, source)) return;
         run.EndAddress(k, 1);
     }
-    EndUploads(*this, status, progress);
+    EndUploads(*this, context.status, context.progress);
 }
 
 }  // namespace zelo::link

@@ -19,4 +19,7 @@ struct LinkStatus {
     std::atomic<int> closing{0};          // the main window has begun to close
 };
 
+// Sleeps 10 ms at a time until `status.idle` is non-zero.
+void WaitForIdle(const LinkStatus& status);
+
 }  // namespace zelo::link

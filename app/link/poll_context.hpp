@@ -5,8 +5,8 @@
 
 #include "link/comm_settings.hpp"
 #include "link/handed_over_text.hpp"
-#include "link/link_environment.hpp"
 #include "link/poll_numbers.hpp"
+#include "platform/platform.hpp"
 
 namespace zelo::link {
 
@@ -18,7 +18,7 @@ struct PollContext {
     // "hh:mm:ss  " of the last record from each address position.
     std::array<HandedOverText, kAddressSlots> lastRecordTimes;
     // Open while LinkStatus::pollFileOpen is 1; a stopped run leaves it open.
-    std::unique_ptr<PollDataFile> file;
+    std::unique_ptr<platform::AppendFile> file;
     // Beside it, the numbers of the records it holds (poll_numbers.hpp).
     std::unique_ptr<PollNumbers> numbers;
 };

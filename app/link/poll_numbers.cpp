@@ -39,7 +39,7 @@ uint32_t LineChecksum(std::string_view line) {
     return hash;
 }
 
-PollNumbers::PollNumbers(LinkEnvironment& environment, std::string dataPath)
+PollNumbers::PollNumbers(platform::Platform& environment, std::string dataPath)
     : environment_(environment), dataPath_(std::move(dataPath)), path_(dataPath_ + ".numbers") {}
 
 void PollNumbers::Recover() {
@@ -124,7 +124,7 @@ std::string PollNumbers::Text(std::int64_t dataLength) const {
     return text;
 }
 
-bool PollNumbers::Commit(PollDataFile& data) {
+bool PollNumbers::Commit(platform::AppendFile& data) {
     // The notes first: data on the disk without its note would be taken
     // again, a note without its data is only checked and passed over.
     if (journal_ && !journal_->Flush()) return false;

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/link_environment.hpp"
+#include "platform/platform.hpp"
 
 namespace zelo::link {
 
@@ -32,7 +32,7 @@ public:
     static constexpr std::size_t kMostUncommitted = 32;
     static constexpr std::size_t kMaxFileBytes = 1 << 20;
 
-    PollNumbers(LinkEnvironment& environment, std::string dataPath);
+    PollNumbers(platform::Platform& environment, std::string dataPath);
 
     // Reads what an earlier run kept and checks its last records against
     // the data file. An unreadable numbers file counts as none.
@@ -43,7 +43,7 @@ public:
     void Wrote(char address, uint32_t number);
     // Syncs `data` and keeps the numbers; false when either failed, and
     // then nothing may be reported to the terminals.
-    bool Commit(PollDataFile& data);
+    bool Commit(platform::AppendFile& data);
 
     std::size_t Uncommitted() const { return uncommitted_; }
     // The numbers committed and not yet reported to the link, which are
@@ -54,10 +54,10 @@ public:
 private:
     std::string Text(std::int64_t dataLength) const;
 
-    LinkEnvironment& environment_;
+    platform::Platform& environment_;
     std::string dataPath_;
     std::string path_;
-    std::unique_ptr<PollDataFile> journal_;
+    std::unique_ptr<platform::AppendFile> journal_;
     std::map<char, uint32_t> written_;   // in the data file, maybe not synced
     std::map<char, uint32_t> stored_;    // committed
     std::map<char, uint32_t> reported_;  // told to the link

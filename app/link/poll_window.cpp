@@ -4,7 +4,7 @@
 
 namespace zelo::link {
 
-std::string TimeOfDayText(const LocalDateTime& time) {
+std::string TimeOfDayText(const platform::LocalTime& time) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d", time.hour, time.minute, time.second);
     return text;

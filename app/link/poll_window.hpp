@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
-#include "link/link_environment.hpp"
+#include "platform/platform.hpp"
 
 namespace zelo::link {
 
 // "hh:mm:ss" of a time of day, the form the window texts are held in.
-std::string TimeOfDayText(const LocalDateTime& time);
+std::string TimeOfDayText(const platform::LocalTime& time);
 
 // Whether `now` ("hh:mm:ss") lies in the window from `start` to `stop`, both
 // ends included. The texts compare as strings, which orders them as times; a

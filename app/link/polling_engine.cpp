@@ -39,14 +39,14 @@ struct PollCounters {
 
 // The power-saving state polling leaves behind on models that use it: on,
 // except in the library for the Brisa.
-void RestorePowerSaving(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
-                        ProgressState& progress) {
-    if (comm.terminalType < kEstra) return;
-    link.SetPowerSaving(comm, status, progress, 1);
-    HM_set_power_saving_status(comm.terminalType == kBrisa ? 0 : 1);
+void RestorePowerSaving(CTerminalLink& link, const OperationContext& operation) {
+    const int terminalType = operation.settings.terminalType;
+    if (terminalType < kEstra) return;
+    link.SetPowerSaving(operation, true);
+    HM_set_power_saving_status(terminalType == kBrisa ? 0 : 1);
 }
 
-std::string LastRecordTimeText(const LocalDateTime& now) {
+std::string LastRecordTimeText(const platform::LocalTime& now) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2d:%.2d:%.2d  ", now.hour, now.minute, now.second);
     return text;
@@ -63,7 +63,7 @@ struct PollTurn {
     PollSettings& settings;
     PollContext& context;
     ProgressState& progress;
-    LinkEnvironment& environment;
+    platform::Platform& environment;
     PollCounters& counters;
     std::int64_t& lastDataTime;
 };
@@ -179,7 +179,7 @@ public:
     bool Run() {
         progress_.mode = kProgressPolling;
         progress_.phase = kPhaseAtRest;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
         status_.idle = 0;
         while (status_.idle == 0 && !endedOnFailure_) {
             if (!Cycle()) return false;
@@ -210,7 +210,7 @@ private:
         if (link_.IsStopRequested() != 0) return false;
         if (!granted) counters_.quota = counters_.weight;
         progress_.phase = kPhaseAtRest;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
         // Nothing selected: nothing to wait on, so do not spin.
         if (!anySelected) environment_.Sleep(kPauseMs);
         return true;
@@ -232,7 +232,7 @@ private:
                            TimeOfDayText(environment_.Now())))
             return false;
         environment_.Sleep(kPauseMs);
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
         return true;
     }
 
@@ -254,7 +254,7 @@ private:
         progress_.currentAddress = static_cast<int>(k);
         progress_.phase = kPhaseAtRest;
         progress_.addressStatus[k] = kStatusWorking;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
     }
 
     // True while the re-poll pause runs; the pause ends once it has lasted
@@ -318,7 +318,7 @@ private:
     PollSettings& settings_;
     PollContext& context_;
     ProgressState& progress_;
-    LinkEnvironment& environment_;
+    platform::Platform& environment_;
     PollCounters counters_;
     std::int64_t lastDataTime_;
     PollTurn turn_;
@@ -329,20 +329,23 @@ private:
 
 }  // namespace
 
-void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSettings& settings,
-                         PollContext& context, ProgressState& progress) {
+void CTerminalLink::Poll(const OperationContext& operation, PollSettings& settings,
+                         PollContext& context) {
+    const CommSettings& comm = operation.settings;
+    LinkStatus& status = operation.status;
+    ProgressState& progress = operation.progress;
     if (settings.autoTimeSync == kSyncAtStart && SyncTimeAll(comm, status, progress) == 0) {
         WaitUntilIdle(status);
         return;
     }
     if (comm.terminalType >= kEstra) {
-        SetPowerSaving(comm, status, progress, 0);
+        SetPowerSaving(operation, false);
         HM_set_power_saving_status(0);
     }
     context.rePollWaiting = 0;
     OpenPollFile(settings, context, status);
     if (status.pollFileOpen == 0) {
-        RestorePowerSaving(*this, comm, status, progress);
+        RestorePowerSaving(*this, operation);
         return;
     }
     // Every terminal is told where the host stands, also one never polled
@@ -362,7 +365,7 @@ void CTerminalLink::Poll(const CommSettings& comm, LinkStatus& status, PollSetti
     context.file.reset();
     status.pollFileOpen = 0;
     status.idle = 1;
-    RestorePowerSaving(*this, comm, status, progress);
+    RestorePowerSaving(*this, operation);
 }
 
 }  // namespace zelo::link

@@ -35,28 +35,27 @@ int CTerminalLink::SwitchPowerSaving(int switchOn, int libraryFlag, const CommSe
     return result;
 }
 
-void CTerminalLink::SetPowerSaving(const CommSettings& settings, LinkStatus& status,
-                                   ProgressState& progress, int switchOn) {
-    BeginAddressLoop(*this, status, progress);
-    const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
+void CTerminalLink::SetPowerSaving(const OperationContext& context, bool switchOn) {
+    BeginAddressLoop(*this, context);
+    const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
     for (std::size_t i = 0; i < count; ++i) {
-        const char address = settings.addresses[i];
+        const char address = context.settings.addresses[i];
         if (address == '\0') break;
-        if (progress.addressSelected[i] == 0) continue;
-        progress.currentAddress = static_cast<int>(i);
-        progress.phase = kPhaseAtRest;
-        progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(0);
-        const int result = SwitchTerminal(switchOn, settings.port, address);
+        if (context.progress.addressSelected[i] == 0) continue;
+        context.progress.currentAddress = static_cast<int>(i);
+        context.progress.phase = kPhaseAtRest;
+        context.progress.addressStatus[i] = kStatusWorking;
+        RefreshProgress(false);
+        const int result = SwitchTerminal(switchOn, context.settings.port, address);
         if (IsStopRequested() != 0) {
-            WaitUntilIdle(status);
+            WaitUntilIdle(context.status);
             return;
         }
         ShowResult(address, PowerSavingLabel(switchOn), " ", result);
-        progress.addressStatus[i] = result == 0 ? kStatusDone : kStatusNotDone;
-        RefreshProgress(0);
+        context.progress.addressStatus[i] = result == 0 ? kStatusDone : kStatusNotDone;
+        RefreshProgress(false);
     }
-    status.idle = 1;
+    context.status.idle = 1;
 }
 
 }  // namespace zelo::link

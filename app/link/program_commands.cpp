@@ -16,37 +16,34 @@ constexpr int kDelmarPauseMs = 1500;
 std::string WithoutExtension(const std::string& name) { return name.substr(0, name.find('.')); }
 
 AddressLoopOptions OneOrAll(StatusRule rule, bool statusBeforeStopCheck, char chosenAddress,
-                            int allAddresses) {
-    return {rule, statusBeforeStopCheck, allAddresses != 0 ? '\0' : chosenAddress};
+                            bool allAddresses) {
+    return {rule, statusBeforeStopCheck, allAddresses ? '\0' : chosenAddress};
 }
 
 }  // namespace
 
-void CTerminalLink::SetExecAreaSize(const CommSettings& settings, LinkStatus& status,
-                                    ProgressState& progress, const std::string& sizeText) {
+void CTerminalLink::SetExecAreaSize(const OperationContext& context, const std::string& sizeText) {
     // As the C runtime reads a number: digits after optional blanks and a
     // sign, 0 when there are none; far too large a value is left to the
     // library, which refuses sizes outside 0..999.
     const long parsed = std::strtol(sizeText.c_str(), nullptr, 10);
     const int size = parsed > 99999 ? 99999 : (parsed < -99999 ? -99999 : static_cast<int>(parsed));
     const std::string shown = std::to_string(size);
-    RunAddressLoop(
-        *this, settings, status, progress, {StatusRule::kCommand, false, 0}, [&](char a, int) {
-            return AddressResult{HM_exe_size(settings.port, a, size), "Exec area is ", shown};
-        });
+    RunAddressLoop(*this, context, {StatusRule::kCommand, false, 0}, [&](char a, int) {
+        return AddressResult{HM_exe_size(context.settings.port, a, size), "Exec area is ", shown};
+    });
 }
 
-void CTerminalLink::SetAutoBoot(const CommSettings& settings, LinkStatus& status,
-                                ProgressState& progress, const std::string& programName,
-                                char chosenAddress, int allAddresses, int romFlag) {
+void CTerminalLink::SetAutoBoot(const OperationContext& context, const std::string& programName,
+                                char chosenAddress, bool allAddresses, int romFlag) {
     const std::string name = WithoutExtension(programName);
     if (name.empty()) {
         // Nothing was chosen: each address of the line gets a line saying
         // the program does not exist, and no terminal is asked.
-        for (const char address : settings.addresses) {
+        for (const char address : context.settings.addresses) {
             if (address == '\0') break;
             if (IsStopRequested() != 0) {
-                WaitUntilIdle(status);
+                WaitUntilIdle(context.status);
                 return;
             }
             ShowResult(address, "Auto-Boot", "", ZELO_NO_SUCH_FILE);
@@ -54,26 +51,25 @@ void CTerminalLink::SetAutoBoot(const CommSettings& settings, LinkStatus& status
         return;
     }
     RunAddressLoop(
-        *this, settings, status, progress,
-        OneOrAll(StatusRule::kCommand, true, chosenAddress, allAddresses), [&](char a, int) {
-            const int code = romFlag == 1 ? HM_autoboot_rom(settings.port, a, name.c_str())
-                                          : HM_autoboot(settings.port, a, name.c_str());
+        *this, context, OneOrAll(StatusRule::kCommand, true, chosenAddress, allAddresses),
+        [&](char a, int) {
+            const int code = romFlag == 1 ? HM_autoboot_rom(context.settings.port, a, name.c_str())
+                                          : HM_autoboot(context.settings.port, a, name.c_str());
             return AddressResult{code, "Auto-Boot", name};
         });
 }
 
-void CTerminalLink::RunProgram(const CommSettings& settings, LinkStatus& status,
-                               ProgressState& progress, const std::string& programName,
-                               char chosenAddress, int allAddresses, int romFlag) {
+void CTerminalLink::RunProgram(const OperationContext& context, const std::string& programName,
+                               char chosenAddress, bool allAddresses, int romFlag) {
     std::string name = WithoutExtension(programName);
     if (romFlag == 1) name += "/ROM";
     // The Delmar needs a moment after its directory was read.
-    if (settings.terminalType == kDelmar) HM_time_delay(kDelmarPauseMs);
-    RunAddressLoop(*this, settings, status, progress,
-                   OneOrAll(StatusRule::kFileQuery, false, chosenAddress, allAddresses),
-                   [&](char a, int) {
-                       return AddressResult{HM_run(settings.port, a, name.c_str()), "Run", name};
-                   });
+    if (context.settings.terminalType == kDelmar) HM_time_delay(kDelmarPauseMs);
+    RunAddressLoop(
+        *this, context, OneOrAll(StatusRule::kFileQuery, false, chosenAddress, allAddresses),
+        [&](char a, int) {
+            return AddressResult{HM_run(context.settings.port, a, name.c_str()), "Run", name};
+        });
 }
 
 }  // namespace zelo::link

@@ -55,112 +55,99 @@ std::string FontLabel(int kind) {
 
 }  // namespace
 
-void CTerminalLink::ColdStart(const CommSettings& settings, LinkStatus& status,
-                              ProgressState& progress) {
-    BeginAddressLoop(*this, status, progress);
-    const bool finished =
-        ForEachSelectedAddress(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-            return AddressResult{HM_cold_start(settings.port, a), "Cold Start", ""};
-        });
+void CTerminalLink::ColdStart(const OperationContext& context) {
+    BeginAddressLoop(*this, context);
+    const bool finished = ForEachSelectedAddress(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_cold_start(context.settings.port, a), "Cold Start", ""};
+    });
     // The terminals restart and leave the line; the next command reconnects.
-    if (finished) Disconnect(settings.port, status);
+    if (finished) Disconnect(context.settings.port, context.status);
 }
 
-void CTerminalLink::WarmStart(const CommSettings& settings, LinkStatus& status,
-                              ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_warm_start(settings.port, a), "Warm Start", ""};
+void CTerminalLink::WarmStart(const OperationContext& context) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_warm_start(context.settings.port, a), "Warm Start", ""};
     });
 }
 
-void CTerminalLink::SetBarcodeTable(const CommSettings& settings, LinkStatus& status,
-                                    ProgressState& progress, const std::string& table) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_bar_tab(settings.port, a, table.c_str()), "Set Bar symbology",
-                             table};
+void CTerminalLink::SetBarcodeTable(const OperationContext& context, const std::string& table) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_bar_tab(context.settings.port, a, table.c_str()),
+                             "Set Bar symbology", table};
     });
 }
 
-void CTerminalLink::SetUploadMode(const CommSettings& settings, LinkStatus& status,
-                                  ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_upload_mode(settings.port, a), "Upload mode ", ""};
+void CTerminalLink::SetUploadMode(const OperationContext& context) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_upload_mode(context.settings.port, a), "Upload mode ", ""};
     });
 }
 
-void CTerminalLink::SetBeeperVolume(const CommSettings& settings, LinkStatus& status,
-                                    ProgressState& progress, int level) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_buzzer(settings.port, a, level), BeeperLabel(level), " "};
+void CTerminalLink::SetBeeperVolume(const OperationContext& context, int level) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_buzzer(context.settings.port, a, level), BeeperLabel(level), " "};
     });
 }
 
-void CTerminalLink::SetDeviceTable(const CommSettings& settings, LinkStatus& status,
-                                   ProgressState& progress, const std::string& table) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_dev_tab(settings.port, a, table.c_str()), "Set device table",
-                             table};
+void CTerminalLink::SetDeviceTable(const OperationContext& context, const std::string& table) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_dev_tab(context.settings.port, a, table.c_str()),
+                             "Set device table", table};
     });
 }
 
-void CTerminalLink::SetKeypad(const CommSettings& settings, LinkStatus& status,
-                              ProgressState& progress, int mode) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_keypad(settings.port, a, mode), KeypadLabel(mode), " "};
+void CTerminalLink::SetKeypad(const OperationContext& context, int mode) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_keypad(context.settings.port, a, mode), KeypadLabel(mode), " "};
     });
 }
 
-void CTerminalLink::SetUpsOff(const CommSettings& settings, LinkStatus& status,
-                              ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_ups(settings.port, a), "Set UPS off", ""};
+void CTerminalLink::SetUpsOff(const OperationContext& context) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_ups(context.settings.port, a), "Set UPS off", ""};
     });
 }
 
-void CTerminalLink::SendData(const CommSettings& settings, LinkStatus& status,
-                             ProgressState& progress, const std::string& text) {
+void CTerminalLink::SendData(const OperationContext& context, const std::string& text) {
     const AddressLoopOptions options{StatusRule::kCommand, true, 0};
-    RunAddressLoop(*this, settings, status, progress, options, [&](char a, int) {
-        return AddressResult{HM_send_data(settings.port, a, text.c_str()), "Send Data", text};
+    RunAddressLoop(*this, context, options, [&](char a, int) {
+        return AddressResult{HM_send_data(context.settings.port, a, text.c_str()), "Send Data",
+                             text};
     });
 }
 
-void CTerminalLink::SetPassword(const CommSettings& settings, LinkStatus& status,
-                                ProgressState& progress, const std::string& password) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
+void CTerminalLink::SetPassword(const OperationContext& context, const std::string& password) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
         // The detail stays empty: the password never reaches a line or the log.
-        return AddressResult{HM_password(settings.port, a, password.c_str()), "Set password ", ""};
+        return AddressResult{HM_password(context.settings.port, a, password.c_str()),
+                             "Set password ", ""};
     });
 }
 
-void CTerminalLink::RestoreSystemFont(const CommSettings& settings, LinkStatus& status,
-                                      ProgressState& progress, int kind) {
+void CTerminalLink::RestoreSystemFont(const OperationContext& context, int kind) {
     const std::string kindText = FontKindText(kind);
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_system_font(settings.port, a, kindText.c_str()), FontLabel(kind),
-                             " "};
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_system_font(context.settings.port, a, kindText.c_str()),
+                             FontLabel(kind), " "};
     });
 }
 
-void CTerminalLink::SendLantaTable(const CommSettings& settings, LinkStatus& status,
-                                   ProgressState& progress, const std::string& table) {
-    BeginAddressLoop(*this, status, progress);
-    const bool finished =
-        ForEachSelectedAddress(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-            return AddressResult{HM_K40_record(settings.port, a, table.c_str()),
-                                 "Set Lanta configuration table", table};
-        });
+void CTerminalLink::SendLantaTable(const OperationContext& context, const std::string& table) {
+    BeginAddressLoop(*this, context);
+    const bool finished = ForEachSelectedAddress(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_K40_record(context.settings.port, a, table.c_str()),
+                             "Set Lanta configuration table", table};
+    });
     if (!finished) return;
-    progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
+    context.progress.phase = kPhaseAtRest;
+    RefreshProgress(false);
     OnSettingsChanged();
-    status.idle = 1;
+    context.status.idle = 1;
 }
 
-void CTerminalLink::ExecuteKermit(const CommSettings& settings, LinkStatus& status,
-                                  ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, CommandRule(), [&](char a, int) {
-        return AddressResult{HM_kermit(settings.port, a), "Execute kermit", ""};
+void CTerminalLink::ExecuteKermit(const OperationContext& context) {
+    RunAddressLoop(*this, context, CommandRule(), [&](char a, int) {
+        return AddressResult{HM_kermit(context.settings.port, a), "Execute kermit", ""};
     });
 }
 

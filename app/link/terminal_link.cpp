@@ -7,7 +7,7 @@ namespace zelo::link {
 
 CTerminalLink::~CTerminalLink() = default;
 
-void CTerminalLink::WaitUntilIdle(const LinkStatus& status) {
+void WaitForIdle(const LinkStatus& status) {
     while (status.idle.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 

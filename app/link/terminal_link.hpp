@@ -7,63 +7,44 @@
 
 #include "link/comm_settings.hpp"
 #include "link/command_line_state.hpp"
-#include "link/link_environment.hpp"
 #include "link/link_status.hpp"
-#include "link/operation_requests.hpp"
-#include "link/poll_context.hpp"
-#include "link/poll_settings.hpp"
-#include "link/progress_state.hpp"
-#include "link/transfer_lists.hpp"
+#include "link/terminal_operations.hpp"
+#include "platform/platform.hpp"
 
 namespace zelo::link {
 
 // The connection object: the one place through which the program talks to
-// terminals. Its operations run on the worker thread and report through the
-// hooks below, which in this base class do nothing; CViewTerminalLink
-// forwards them to the view.
+// terminals. It carries out the terminal operations (their contracts are in
+// terminal_operations.hpp) and reports through the hooks below, which in
+// this base class do nothing; ModelTerminalLink forwards them to the view.
 //
 // Threads: the user interface thread calls RequestStop while an operation
 // runs; every operation polls IsStopRequested after each library call.
-class CTerminalLink {
+class CTerminalLink : public TerminalOperations {
 public:
     CTerminalLink() = default;
     CTerminalLink(const CTerminalLink&) = delete;
     CTerminalLink& operator=(const CTerminalLink&) = delete;
-    virtual ~CTerminalLink();
+    ~CTerminalLink() override;
 
     // An operation changed a setting that belongs in the configuration file
     // (a speed found by the speed search, new communication parameters).
     virtual void OnSettingsChanged() {}
-    // The progress state changed; erase is 1 at the start of a file transfer
-    // series, else 0.
-    virtual void RefreshProgress(int erase) { (void)erase; }
+    // The progress state changed; `erase` at the start of a file transfer
+    // series.
+    virtual void RefreshProgress(bool erase) { (void)erase; }
     // One polled record arrived from the terminal at `address`.
     virtual void ShowPollData(char address, std::string_view record) {
         (void)address;
         (void)record;
     }
-    // One result line: `address` is blank for lines about the whole line;
-    // `code` is a library result code or kInformationOnly. Operations never
-    // pass a password in `label` or `detail`.
-    virtual void ShowResult(char address, std::string_view label, std::string_view detail,
-                            int code) {
+    void ShowResult(char address, std::string_view label, std::string_view detail,
+                    int code) override {
         (void)address;
         (void)label;
         (void)detail;
         (void)code;
     }
-
-    void RequestStop(int stop) { stopFlag_.store(stop); }
-    int IsStopRequested() const { return stopFlag_.load(); }
-    // Sleeps 10 ms at a time until `status.idle` is non-zero: the stop
-    // protocol's way for an operation to let the Stop command finish first.
-    static void WaitUntilIdle(const LinkStatus& status);
-
-    // ===== Connection and single-terminal operations =====================
-    // Each runs on the worker thread, reports through the hooks above and
-    // returns early (after WaitUntilIdle, with no line for the terminal in
-    // hand) once a stop is requested.
-
     // A modal message box (a modem port that will not open, a wrong ROM
     // flag). The base class shows nothing.
     virtual void ShowMessageBox(std::string_view text) { (void)text; }
@@ -73,17 +54,19 @@ public:
     // them. The base class shows nothing.
     virtual void ExplainFailure(std::string_view text) { (void)text; }
 
-    // Opens the line: by modem, or directly at the configured speed and,
-    // with auto-baud on, at every other speed from the fastest down. True
-    // when the line is open for commands (status.connected is then 1).
-    bool Connect(CommSettings& settings, LinkStatus& status);
+    void RequestStop() override { stopRequested_.store(true); }
+    void ClearStop() override { stopRequested_.store(false); }
+    bool IsStopRequested() const override { return stopRequested_.load(); }
+    void WaitUntilIdle(const LinkStatus& status) override { WaitForIdle(status); }
+
+    // ===== Connection =====================================================
+    bool Connect(CommSettings& settings, LinkStatus& status) override;
     // True when every terminal of settings.addresses answers the probe at
     // this speed. Leaves the port closed.
     bool TryBaudRate(const CommSettings& settings, LinkStatus& status, int baudIndex);
     // Opens the port, initialises the modem and dials settings.dialNumber.
     bool DialModem(const CommSettings& settings, LinkStatus& status);
-    // Hangs up when the modem is in use, then closes the port.
-    void Disconnect(int port, LinkStatus& status);
+    void Disconnect(int port, LinkStatus& status) override;
     // After a failed HM_OpenCommPort: hands the library's reason to
     // ExplainFailure, once per Connect for the same text.
     void ExplainOpenFailure(int port);
@@ -91,128 +74,81 @@ public:
     // device failed or went away), hands that to ExplainFailure, once per
     // Connect, so the operator reads why beside the result lines.
     void ExplainLineLoss();
+    void LineTest(LinkStatus& status) override;
 
     // Switches one terminal's power saving for a transfer; returns the
     // library result. libraryFlag is handed to HM_set_power_saving_status.
     int SwitchPowerSaving(int switchOn, int libraryFlag, const CommSettings& settings,
                           LinkStatus& status, int addressIndex);
-    // The Power saving on (1) and off (0) commands over the selected terminals.
-    void SetPowerSaving(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                        int switchOn);
 
-    // Commands of one library call per selected terminal.
-    void ColdStart(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void WarmStart(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void SetBarcodeTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                         const std::string& table);
-    void SetUploadMode(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    // level 0 low, 5 medium, 9 high.
-    void SetBeeperVolume(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                         int level);
-    void SetDeviceTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                        const std::string& table);
-    // mode 0 lock, 1 unlock, 2 partial lock (as a number or a digit
-    // character), 'A' restores the system keymap.
-    void SetKeypad(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                   int mode);
-    void SetUpsOff(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void SendData(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                  const std::string& text);
-    // The password goes to the terminals only; no line shows it.
-    void SetPassword(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                     const std::string& password);
-    // kind 0 all, 1 the 16x8 font, 2 the 32x16 font (number or digit character).
-    void RestoreSystemFont(const CommSettings& settings, LinkStatus& status,
-                           ProgressState& progress, int kind);
-    // sizeText: the size in kilobytes as the user typed it.
-    void SetExecAreaSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                         const std::string& sizeText);
-    void SendLantaTable(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                        const std::string& table);
-    void ExecuteKermit(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
+    // ===== The terminal operations ========================================
+    void ColdStart(const OperationContext& context) override;
+    void WarmStart(const OperationContext& context) override;
+    void SetPowerSaving(const OperationContext& context, bool switchOn) override;
+    void SetBarcodeTable(const OperationContext& context, const std::string& table) override;
+    void SetUploadMode(const OperationContext& context) override;
+    void SetBeeperVolume(const OperationContext& context, int level) override;
+    void SetDeviceTable(const OperationContext& context, const std::string& table) override;
+    void SetKeypad(const OperationContext& context, int mode) override;
+    void SetUpsOff(const OperationContext& context) override;
+    void SendData(const OperationContext& context, const std::string& text) override;
+    void SetPassword(const OperationContext& context, const std::string& password) override;
+    void RestoreSystemFont(const OperationContext& context, int kind) override;
+    void SetExecAreaSize(const OperationContext& context, const std::string& sizeText) override;
+    void SendLantaTable(const OperationContext& context, const std::string& table) override;
+    void ExecuteKermit(const OperationContext& context) override;
 
-    // Queries: one line per terminal that has something to report.
-    void QueryRamSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void QueryFlashSize(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    // romFlag 0 RAM disk, 1 flash ROM. Each listing goes to the slot of its
-    // address position in directoryTexts.
-    void GetDirectory(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                      int romFlag, DirectoryTexts& directoryTexts);
-    void GetFirmwareVersion(const CommSettings& settings, LinkStatus& status,
-                            ProgressState& progress);
-    // Also records each answering terminal's model in progress.typeFound.
-    void GetTerminalId(const CommSettings& settings, LinkStatus& status, ProgressState& progress);
-    void CheckFileExists(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                         const std::string& fileName);
-    void CheckRunningProgram(const CommSettings& settings, LinkStatus& status,
-                             ProgressState& progress);
+    void QueryRamSize(const OperationContext& context) override;
+    void QueryFlashSize(const OperationContext& context) override;
+    void GetDirectory(const OperationContext& context, int romFlag,
+                      DirectoryTexts& directoryTexts) override;
+    void GetFirmwareVersion(const OperationContext& context) override;
+    void GetTerminalId(const OperationContext& context) override;
+    void CheckFileExists(const OperationContext& context, const std::string& fileName) override;
+    void CheckRunningProgram(const OperationContext& context) override;
 
-    // Gives the terminal at oldAddress the address newAddress, and on
-    // success the same in settings.addresses (in memory only).
-    void ChangeAddress(CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                       char oldAddress, char newAddress);
-    // Sends the new line settings to every selected terminal; with
-    // request.changePcParameters 1 the line is then reopened with them.
-    void SetCommParameters(CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                           const CommTableRequest& request, int terminalTimeout);
-    // Sets the terminals' clocks: the PC's, or the set time advanced by the
-    // seconds since the command began (written back into request).
-    void SyncTime(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                  TimeSyncRequest& request);
-    // programName as chosen from a directory listing; romFlag tells which.
-    // With allAddresses 0 only the terminal at chosenAddress is visited.
-    void SetAutoBoot(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                     const std::string& programName, char chosenAddress, int allAddresses,
-                     int romFlag);
-    void RunProgram(const CommSettings& settings, LinkStatus& status, ProgressState& progress,
-                    const std::string& programName, char chosenAddress, int allAddresses,
-                    int romFlag);
-    // Sends 1000 numbered packets with the raw character functions.
-    void LineTest(LinkStatus& status);
-    // ===== End of connection and single-terminal operations ===============
+    void ChangeAddress(const OperationContext& context, char oldAddress, char newAddress) override;
+    void SetCommParameters(const OperationContext& context, const CommTableRequest& request,
+                           int terminalTimeout) override;
+    void SyncTime(const OperationContext& context, TimeSyncRequest& request) override;
+    void SetAutoBoot(const OperationContext& context, const std::string& programName,
+                     char chosenAddress, bool allAddresses, int romFlag) override;
+    void RunProgram(const OperationContext& context, const std::string& programName,
+                    char chosenAddress, bool allAddresses, int romFlag) override;
 
     // ---- Polling engine and multi-terminal file transfers ----------------
-    // These run on the worker thread and take the view's records by
-    // reference; the clocks, pauses, folders and the polled-data file come
-    // from the environment (the system's unless a test sets another).
+    // The clocks, pauses, folders and the polled-data file come from the
+    // environment (the system's unless a test sets another).
+    void SetEnvironment(platform::Platform& environment) { environment_ = &environment; }
+    platform::Platform& Environment() const { return *environment_; }
 
-    void SetEnvironment(LinkEnvironment& environment) { environment_ = &environment; }
-    LinkEnvironment& Environment() const { return *environment_; }
-
-    // Polls the selected terminals for their records until stopped or until
-    // the period rule ends the run; records go to the polled-data file and
-    // then to ShowPollData.
-    void Poll(const CommSettings& comm, LinkStatus& status, PollSettings& settings,
-              PollContext& context, ProgressState& progress);
+    // Records go to the polled-data file and then to ShowPollData.
+    void Poll(const OperationContext& context, PollSettings& settings,
+              PollContext& pollContext) override;
     // Opens the polled-data file by the open method; sets pollFileOpen.
     void OpenPollFile(const PollSettings& settings, PollContext& context, LinkStatus& status);
     // Sets every selected terminal's clock to the PC's; 0 when stopped, else 1.
     int SyncTimeAll(const CommSettings& comm, LinkStatus& status, ProgressState& progress);
 
-    // Transfers to and from every selected terminal in turn. `ems` 1 puts
-    // the terminal names on the Delmar's drive C.
-    void DownloadSelectedFiles(const CommSettings& comm, LinkStatus& status,
-                               ProgressState& progress, const TransferLists& lists, int ems);
-    void DownloadFileList(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
-                          const TransferLists& lists, int ems);
-    void DownloadByCommandLine(const CommSettings& comm, LinkStatus& status,
-                               ProgressState& progress, const CommandLineState& commandLine);
-    void UploadSelectedFiles(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
-                             const TransferLists& lists);
-    void UploadFileList(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
-                        const TransferLists& lists, int ems);
-    void UploadByCommandLine(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
-                             const CommandLineState& commandLine);
-    // Deletes the chosen files on `chosenAddress`, or on every selected
-    // address when `allAddresses` is 1.
-    void PurgeFiles(const CommSettings& comm, LinkStatus& status, ProgressState& progress,
-                    const TransferLists& lists, char chosenAddress, int allAddresses);
+    void DownloadSelectedFiles(const OperationContext& context, const TransferLists& lists,
+                               int ems) override;
+    void DownloadFileList(const OperationContext& context, const TransferLists& lists,
+                          int ems) override;
+    void DownloadByCommandLine(const OperationContext& context,
+                               const CommandLineState& commandLine) override;
+    void UploadSelectedFiles(const OperationContext& context, const TransferLists& lists) override;
+    void UploadFileList(const OperationContext& context, const TransferLists& lists,
+                        int ems) override;
+    void UploadByCommandLine(const OperationContext& context,
+                             const CommandLineState& commandLine) override;
+    void PurgeFiles(const OperationContext& context, const TransferLists& lists, char chosenAddress,
+                    bool allAddresses) override;
 
 private:
-    std::atomic<int> stopFlag_{0};
+    std::atomic<bool> stopRequested_{false};
     void ExplainOnce(const std::string& text);
     std::string lastExplained_;  // worker thread only: the reason shown last in this Connect
-    LinkEnvironment* environment_ = &SystemLinkEnvironment();
+    platform::Platform* environment_ = &platform::System();
 };
 
 }  // namespace zelo::link

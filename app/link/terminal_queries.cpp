@@ -40,43 +40,41 @@ int TerminalTypeFromId(const std::string& id) {
 
 }  // namespace
 
-void CTerminalLink::QueryRamSize(const CommSettings& settings, LinkStatus& status,
-                                 ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, QueryRule(), [&](char a, int) {
+void CTerminalLink::QueryRamSize(const OperationContext& context) {
+    RunAddressLoop(*this, context, QueryRule(), [&](char a, int) {
         int32_t total = 0, exec = 0, free = 0, emsTotal = 0, emsFree = 0;
-        const int code = HM_ram_size(settings.port, a, &total, &exec, &free, &emsTotal, &emsFree);
+        const int code =
+            HM_ram_size(context.settings.port, a, &total, &exec, &free, &emsTotal, &emsFree);
         return AddressResult{code, "RAM size ",
                              code == 0 ? RamSizeText(total, exec, free, emsTotal, emsFree) : ""};
     });
 }
 
-void CTerminalLink::QueryFlashSize(const CommSettings& settings, LinkStatus& status,
-                                   ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, QueryRule(), [&](char a, int) {
+void CTerminalLink::QueryFlashSize(const OperationContext& context) {
+    RunAddressLoop(*this, context, QueryRule(), [&](char a, int) {
         int32_t total = 0, free = 0;
-        const int code = HM_flash_size(settings.port, a, &total, &free);
+        const int code = HM_flash_size(context.settings.port, a, &total, &free);
         char detail[80] = "";
         if (code == 0) std::snprintf(detail, sizeof detail, " Total=%dKb  Free=%dKb", total, free);
         return AddressResult{code, "Flash ROM Size ", detail};
     });
 }
 
-void CTerminalLink::GetDirectory(const CommSettings& settings, LinkStatus& status,
-                                 ProgressState& progress, int romFlag,
+void CTerminalLink::GetDirectory(const OperationContext& context, int romFlag,
                                  DirectoryTexts& directoryTexts) {
     if (romFlag != 0 && romFlag != 1) {
-        const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
-        for (std::size_t i = 0; i < count && settings.addresses[i] != '\0'; ++i) {
-            if (progress.addressSelected[i] != 0) ShowMessageBox("nRom set wrong!!");
+        const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
+        for (std::size_t i = 0; i < count && context.settings.addresses[i] != '\0'; ++i) {
+            if (context.progress.addressSelected[i] != 0) ShowMessageBox("nRom set wrong!!");
         }
         return;
     }
     // One listing buffer for all terminals, with a spare zero after it so
     // that the library's clearing of the last text always finds an end.
     std::array<char, ZELO_LISTING_SIZE + 1> listing{};
-    RunAddressLoop(*this, settings, status, progress, QueryRule(), [&](char a, int index) {
-        const int code = romFlag == 1 ? HM_dir_ROM(settings.port, a, listing.data())
-                                      : HM_dir(settings.port, a, listing.data());
+    RunAddressLoop(*this, context, QueryRule(), [&](char a, int index) {
+        const int code = romFlag == 1 ? HM_dir_ROM(context.settings.port, a, listing.data())
+                                      : HM_dir(context.settings.port, a, listing.data());
         listing[ZELO_LISTING_SIZE] = '\0';
         std::string& saved = directoryTexts[static_cast<std::size_t>(index)];
         AddressResult result{code, "", ""};
@@ -95,34 +93,31 @@ void CTerminalLink::GetDirectory(const CommSettings& settings, LinkStatus& statu
     });
 }
 
-void CTerminalLink::GetFirmwareVersion(const CommSettings& settings, LinkStatus& status,
-                                       ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, QueryRule(), [&](char a, int) {
+void CTerminalLink::GetFirmwareVersion(const OperationContext& context) {
+    RunAddressLoop(*this, context, QueryRule(), [&](char a, int) {
         Reply reply{};
-        const int code = HM_firmware_version(settings.port, a, reply.data());
+        const int code = HM_firmware_version(context.settings.port, a, reply.data());
         if (code != 0) return AddressResult{code, "Version ", ""};
         return AddressResult{code, "Version  ", TextWithin(reply.data(), reply.size())};
     });
 }
 
-void CTerminalLink::GetTerminalId(const CommSettings& settings, LinkStatus& status,
-                                  ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, QueryRule(), [&](char a, int index) {
+void CTerminalLink::GetTerminalId(const OperationContext& context) {
+    RunAddressLoop(*this, context, QueryRule(), [&](char a, int index) {
         Reply reply{};
-        const int code = HM_terminal_id(settings.port, a, reply.data());
+        const int code = HM_terminal_id(context.settings.port, a, reply.data());
         if (code != 0) return AddressResult{code, "Terminal ID ", ""};
         const std::string id = TextWithin(reply.data(), reply.size());
-        progress.typeFound[static_cast<std::size_t>(index)] = TerminalTypeFromId(id);
+        context.progress.typeFound[static_cast<std::size_t>(index)] = TerminalTypeFromId(id);
         return AddressResult{code, "Terminal ID ", id};
     });
 }
 
-void CTerminalLink::CheckFileExists(const CommSettings& settings, LinkStatus& status,
-                                    ProgressState& progress, const std::string& fileName) {
+void CTerminalLink::CheckFileExists(const OperationContext& context, const std::string& fileName) {
     const AddressLoopOptions options{StatusRule::kFileQuery, false, 0};
-    RunAddressLoop(*this, settings, status, progress, options, [&](char a, int) {
+    RunAddressLoop(*this, context, options, [&](char a, int) {
         int32_t length = 0;
-        const int code = HM_file_exist(settings.port, a, fileName.c_str(), &length);
+        const int code = HM_file_exist(context.settings.port, a, fileName.c_str(), &length);
         if (code != 0 && code != ZELO_FILE_IN_FLASH) return AddressResult{code, "File ", fileName};
         char detail[64];
         std::snprintf(detail, sizeof detail, "File exist and length = %ld",
@@ -131,11 +126,10 @@ void CTerminalLink::CheckFileExists(const CommSettings& settings, LinkStatus& st
     });
 }
 
-void CTerminalLink::CheckRunningProgram(const CommSettings& settings, LinkStatus& status,
-                                        ProgressState& progress) {
-    RunAddressLoop(*this, settings, status, progress, QueryRule(), [&](char a, int) {
+void CTerminalLink::CheckRunningProgram(const OperationContext& context) {
+    RunAddressLoop(*this, context, QueryRule(), [&](char a, int) {
         Reply reply{};
-        const int code = HM_exec_file(settings.port, a, reply.data());
+        const int code = HM_exec_file(context.settings.port, a, reply.data());
         if (code != 0) return AddressResult{code, " ", ""};
         return AddressResult{code, "Check running AP ", TextWithin(reply.data(), reply.size())};
     });

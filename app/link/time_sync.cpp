@@ -26,25 +26,24 @@ std::string DateTimeText(int year, int month, int day, int hour, int minute, int
 
 }  // namespace
 
-void CTerminalLink::SyncTime(const CommSettings& settings, LinkStatus& status,
-                             ProgressState& progress, TimeSyncRequest& request) {
-    const LocalDateTime start = Environment().Now();
+void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& request) {
+    const platform::LocalTime start = Environment().Now();
     const int offset = SecondsSinceMidnight(start.hour, start.minute, start.second) -
                        SecondsSinceMidnight(request.hour, request.minute, request.second);
 
-    BeginAddressLoop(*this, status, progress);
-    const std::size_t count = std::min(settings.addresses.size(), kMaxAddresses);
-    for (std::size_t i = 0; i < count && settings.addresses[i] != '\0'; ++i) {
-        const char address = settings.addresses[i];
-        if (progress.addressSelected[i] == 0) continue;
-        progress.currentAddress = static_cast<int>(i);
-        progress.phase = kPhaseAtRest;
-        progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(0);
+    BeginAddressLoop(*this, context);
+    const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
+    for (std::size_t i = 0; i < count && context.settings.addresses[i] != '\0'; ++i) {
+        const char address = context.settings.addresses[i];
+        if (context.progress.addressSelected[i] == 0) continue;
+        context.progress.currentAddress = static_cast<int>(i);
+        context.progress.phase = kPhaseAtRest;
+        context.progress.addressStatus[i] = kStatusWorking;
+        RefreshProgress(false);
 
-        const LocalDateTime now = Environment().Now();
+        const platform::LocalTime now = Environment().Now();
         std::string text;
-        if (status.commandLineMode == 0 && request.useSetTime == 1) {
+        if (context.status.commandLineMode == 0 && request.useSetTime == 1) {
             // The set time advanced by the seconds since the command began,
             // kept within one day: the date stays as the user set it.
             int t = SecondsSinceMidnight(now.hour, now.minute, now.second) - offset;
@@ -59,19 +58,19 @@ void CTerminalLink::SyncTime(const CommSettings& settings, LinkStatus& status,
         }
 
         if (IsStopRequested() != 0) {
-            WaitUntilIdle(status);
+            WaitUntilIdle(context.status);
             return;
         }
-        const int code = HM_date_time(settings.port, address, text.c_str());
+        const int code = HM_date_time(context.settings.port, address, text.c_str());
         if (IsStopRequested() != 0) {
-            WaitUntilIdle(status);
+            WaitUntilIdle(context.status);
             return;
         }
         const int newStatus = StatusForResult(StatusRule::kCommand, code);
-        if (newStatus >= 0) progress.addressStatus[i] = newStatus;
+        if (newStatus >= 0) context.progress.addressStatus[i] = newStatus;
         ShowResult(address, "Time Sync.", text, code);
     }
-    EndAddressLoop(*this, status, progress);
+    EndAddressLoop(*this, context);
 }
 
 }  // namespace zelo::link

@@ -16,9 +16,9 @@ int CTerminalLink::SyncTimeAll(const CommSettings& comm, LinkStatus& status,
         progress.currentAddress = static_cast<int>(k);
         progress.phase = kPhaseAtRest;
         progress.addressStatus[k] = kStatusWorking;
-        RefreshProgress(0);
+        RefreshProgress(false);
 
-        const LocalDateTime now = Environment().Now();
+        const platform::LocalTime now = Environment().Now();
         char text[64];
         std::snprintf(text, sizeof text, "%4d%.2d%.2d%.2d%.2d%.2d", now.year, now.month, now.day,
                       now.hour, now.minute, now.second);
@@ -37,7 +37,7 @@ int CTerminalLink::SyncTimeAll(const CommSettings& comm, LinkStatus& status,
         ShowResult(address, "Time Sync.", text, result);
     }
     progress.phase = kPhaseAtRest;
-    RefreshProgress(0);
+    RefreshProgress(false);
     return 1;
 }
 

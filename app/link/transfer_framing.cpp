@@ -23,7 +23,7 @@ std::size_t TransferRun::AddressCount() const {
 
 bool TransferRun::Stopped() {
     if (link_.IsStopRequested() == 0) return false;
-    CTerminalLink::WaitUntilIdle(status_);
+    WaitForIdle(status_);
     return true;
 }
 
@@ -32,7 +32,7 @@ bool TransferRun::BeginAddress(std::size_t k, bool download) {
     progress_.currentAddress = static_cast<int>(k);
     progress_.phase = kPhaseAtRest;
     progress_.addressStatus[k] = kStatusWorking;
-    link_.RefreshProgress(0);
+    link_.RefreshProgress(false);
     progress_.phase = 0;
     progress_.addressStatus[k] = download ? kStatusTransferring : kStatusDone;
     if (status_.powerSaving != 1) return true;
@@ -48,7 +48,7 @@ void TransferRun::EndAddress(std::size_t k, int libraryFlag) {
             link_.SwitchPowerSaving(1, libraryFlag, comm_, status_, static_cast<int>(k));
         lastResult_ = result;
         progress_.addressStatus[k] = result == 0 ? kStatusDone : kStatusNotDone;
-        link_.RefreshProgress(0);
+        link_.RefreshProgress(false);
     }
     if (comm_.terminalType == kDelmar) Environment().Sleep(kDelmarAddressPauseMs);
 }
@@ -56,7 +56,7 @@ void TransferRun::EndAddress(std::size_t k, int libraryFlag) {
 void TransferRun::TrackPackets(int packets) {
     // The busy picture cycles with the packets.
     if (progress_.phase != kPhaseAtRest) progress_.phase = 5 - packets % 5;
-    link_.RefreshProgress(0);
+    link_.RefreshProgress(false);
 }
 
 int TransferRun::StatusOfTransfer(int result) {
@@ -91,7 +91,7 @@ std::optional<int> TransferRun::DownloadFile(std::size_t k, const std::string& p
     link_.ShowResult(Address(k), "Download ", detail, result);
     if (result != ZELO_OK) ExplainLocalFileFailure();
     if (comm_.terminalType == kDelmar) Environment().Sleep(kDelmarDownloadPauseMs);
-    link_.RefreshProgress(0);
+    link_.RefreshProgress(false);
     return result;
 }
 
@@ -135,7 +135,7 @@ std::optional<int> TransferRun::UploadFile(std::size_t k, const std::string& ter
     if (comm_.terminalType >= kEstra && comm_.terminalType <= kBrisa)
         Environment().Sleep(kUploadPauseMs);
     progress_.addressStatus[k] = StatusOfTransfer(result);
-    link_.RefreshProgress(0);
+    link_.RefreshProgress(false);
     return result;
 }
 
@@ -148,7 +148,7 @@ void TransferRun::ExplainLocalFileFailure() {
 void TransferRun::RefuseName(std::size_t k, std::string_view name) {
     link_.ShowResult(Address(k), "Upload ", name, ZELO_ILLEGAL_FILE_NAME);
     progress_.addressStatus[k] = kStatusFailed;
-    link_.RefreshProgress(0);
+    link_.RefreshProgress(false);
 }
 
 std::string TerminalNameOf(std::string_view pcPath, int ems) {

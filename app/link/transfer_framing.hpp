@@ -14,9 +14,11 @@ namespace zelo::link {
 // the Delmar time to settle. One object per operation run.
 class TransferRun {
 public:
-    TransferRun(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
-                ProgressState& progress)
-        : link_(link), comm_(comm), status_(status), progress_(progress) {}
+    TransferRun(CTerminalLink& link, const OperationContext& context)
+        : link_(link),
+          comm_(context.settings),
+          status_(context.status),
+          progress_(context.progress) {}
 
     std::size_t AddressCount() const;
     bool IsSelected(std::size_t k) const { return progress_.addressSelected[k] != 0; }
@@ -50,8 +52,8 @@ public:
     // True, once the Stop command has finished (WaitUntilIdle), when a stop
     // was requested.
     bool Stopped();
-    void Refresh(int erase) { link_.RefreshProgress(erase); }
-    LinkEnvironment& Environment() { return link_.Environment(); }
+    void Refresh(bool erase) { link_.RefreshProgress(erase); }
+    platform::Platform& Environment() { return link_.Environment(); }
     CTerminalLink& Link() { return link_; }
     LinkStatus& Status() { return status_; }
     ProgressState& Progress() { return progress_; }

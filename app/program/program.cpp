@@ -5,8 +5,9 @@ namespace zelo::program {
 Program::Program(core::Platform& platform, core::FrontEnd& frontEnd,
                  const OperationsFactory& makeOperations)
     : view_(platform, frontEnd),
-      operations_(makeOperations(view_)),
-      worker_(view_, *operations_, frontEnd),
+      standIn_(makeOperations ? makeOperations(view_) : nullptr),
+      operations_(standIn_ ? *standIn_ : view_.Link()),
+      worker_(view_, operations_, frontEnd),
       controller_(view_, worker_, frontEnd) {
     // One platform for the whole program: the connection object's clocks,
     // folders and polled-data file come from the same place as the view's.
@@ -22,8 +23,8 @@ void Program::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
     worker_.Join();
-    core::ViewState& state = view_.State();
-    if (state.status.connected.load() != 0) operations_->Disconnect(state.comm.port, state.status);
+    core::ModelState& state = view_.State();
+    if (state.status.connected.load() != 0) operations_.Disconnect(state.comm.port, state.status);
     view_.ShutDown();
 }
 

@@ -6,19 +6,21 @@
 #include "core/command_worker.hpp"
 #include "core/core_platform.hpp"
 #include "core/front_end.hpp"
-#include "core/terminal_operations.hpp"
-#include "core/view_controller.hpp"
-#include "core/view_core.hpp"
-#include "program/operations_binding.hpp"
+#include "core/program_controller.hpp"
+#include "core/program_model.hpp"
+#include "link/terminal_operations.hpp"
 
 namespace zelo::program {
 
-// Makes the connection object's operations for a view; the program binds
-// the real ones, tests a double. The result must not outlive the view.
-using OperationsFactory = std::function<std::unique_ptr<core::TerminalOperations>(core::ViewCore&)>;
+// Makes a stand-in for the terminal operations of a view (a test's double);
+// it must not outlive the view. Empty: the program uses the view's own
+// connection object, as the running program does.
+using OperationsFactory =
+    std::function<std::unique_ptr<link::TerminalOperations>(core::ProgramModel&)>;
+inline const OperationsFactory kConnectionObject{};
 
 // The program's parts, built the same way by both front-ends: the view's
-// records and files, the connection object's operations bound to them, the
+// records and files with their connection object (or a stand-in), the
 // worker that runs one command at a time and the controller the user
 // interface drives. Each part is built after, and ends before, the parts
 // it uses.
@@ -29,15 +31,15 @@ using OperationsFactory = std::function<std::unique_ptr<core::TerminalOperations
 class Program {
 public:
     Program(core::Platform& platform, core::FrontEnd& frontEnd,
-            const OperationsFactory& makeOperations = BindTerminalLink);
+            const OperationsFactory& makeOperations = kConnectionObject);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    core::ViewCore& View() { return view_; }
-    core::TerminalOperations& Operations() { return *operations_; }
+    core::ProgramModel& View() { return view_; }
+    link::TerminalOperations& Operations() { return operations_; }
     core::CommandWorker& Worker() { return worker_; }
-    core::ViewController& Controller() { return controller_; }
+    core::ProgramController& Controller() { return controller_; }
 
     // The program's end: closes the line when it is open, saves the
     // configuration and closes the error log. Waits for a worker that is
@@ -46,10 +48,11 @@ public:
     void ShutDown();
 
 private:
-    core::ViewCore view_;
-    std::unique_ptr<core::TerminalOperations> operations_;
+    core::ProgramModel view_;
+    std::unique_ptr<link::TerminalOperations> standIn_;
+    link::TerminalOperations& operations_;
     core::CommandWorker worker_;
-    core::ViewController controller_;
+    core::ProgramController controller_;
     bool shutDown_ = false;
 };
 

@@ -2,7 +2,7 @@
 #include "core/core_platform.hpp"
 #include "desktop/desktop_run.hpp"
 #include "desktop/qt_dialogs.hpp"
-#include "program/operations_binding.hpp"
+#include "program/program.hpp"
 #include "zelo32/display_front_end.hpp"
 
 namespace zelo::program_main {
@@ -11,7 +11,7 @@ std::optional<int> RunOnDisplay(int& argc, char** argv, const std::string& comma
                                 const std::atomic<int>& stopSignal) {
     core::SystemPlatform platform;
     desktop::QtDialogs dialogs(platform);
-    return desktop::RunDesktop(argc, argv, commandLine, platform, program::BindTerminalLink,
+    return desktop::RunDesktop(argc, argv, commandLine, platform, program::kConnectionObject,
                                dialogs, stopSignal);
 }
 

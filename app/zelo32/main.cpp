@@ -12,7 +12,7 @@
 #include "headless/headless_run.hpp"
 #include "headless/program_options.hpp"
 #include "headless/serial_ports.hpp"
-#include "program/operations_binding.hpp"
+#include "program/program.hpp"
 #include "zelo32/display_front_end.hpp"
 #include "zelodll.h"
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
         options.progress = !program.quiet && zelo::platform::StandardErrorIsTerminal();
         zelo::core::SystemPlatform platform;
         status = RunHeadless(options, platform, std::cout, std::cerr,
-                             zelo::program::BindTerminalLink, stopSignal);
+                             zelo::program::kConnectionObject, stopSignal);
     }
     // A signal's own status, as shells expect, apart from a terminal that failed.
     if (stopSignal.load() != 0) return 128 + zelo::platform::StopSignalNumber();

@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "core/command_worker.hpp"
-#include "core/terminal_operations.hpp"
+#include "core/program_controller.hpp"
+#include "core/program_model.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_controller.hpp"
-#include "core/view_core.hpp"
 #include "test_support.hpp"
 
 namespace zelo::core::testing {
@@ -47,11 +46,12 @@ bool WaitFor(Ready ready) {
     return true;
 }
 
-// The connection object's operations, scripted: each call is logged with
-// the arguments that matter, loops mark the link busy as the real ones do,
-// and the operation named in blockIn runs until it is stopped.
-class ScriptedOperations : public TerminalOperations {
+// The terminal operations, scripted: each call is logged with the arguments
+// that matter, loops mark the link busy as the real ones do, and the
+// operation named in blockIn runs until it is stopped.
+class ScriptedOperations : public link::TerminalOperations {
 public:
+    using Context = link::OperationContext;
     explicit ScriptedOperations(EventLog& log) : log_(log) {}
 
     bool connectSucceeds = true;
@@ -71,11 +71,12 @@ public:
     std::atomic<int> paused{0};
     std::atomic<int> resume{0};
 
-    void RequestStop(int stop) override { stop_ = stop; }
-    int IsStopRequested() const override { return stop_.load(); }
+    void RequestStop() override { stop_ = true; }
+    void ClearStop() override { stop_ = false; }
+    bool IsStopRequested() const override { return stop_.load(); }
     void WaitUntilIdle(const link::LinkStatus& status) override {
         log_.Add("WaitUntilIdle");
-        link::CTerminalLink::WaitUntilIdle(status);
+        link::WaitForIdle(status);
     }
     void ShowResult(char address, std::string_view label, std::string_view detail,
                     int code) override {
@@ -93,161 +94,114 @@ public:
         }
         return true;
     }
-    bool DialModem(link::CommSettings&, link::LinkStatus&) override { return Call("DialModem"); }
     void Disconnect(int port, link::LinkStatus& status) override {
         log_.Add("Disconnect " + std::to_string(port));
         status.connected = 0;
     }
-    void SetPowerSaving(link::CommSettings& s, link::LinkStatus& st, link::ProgressState&,
-                        int on) override {
-        Loop(st, "SetPowerSaving " + s.addresses + " " + std::to_string(on));
+    void LineTest(link::LinkStatus& st) override { Loop(st, "LineTest"); }
+
+    void ColdStart(const Context& c) override { Loop(c, "ColdStart " + c.settings.addresses); }
+    void WarmStart(const Context& c) override { Loop(c, "WarmStart " + c.settings.addresses); }
+    void SetPowerSaving(const Context& c, bool on) override {
+        Loop(c, "SetPowerSaving " + c.settings.addresses + " " + std::to_string(on));
     }
-    int SwitchPowerSaving(int, int, link::CommSettings&, link::LinkStatus&, int) override {
-        return Call("SwitchPowerSaving") ? 0 : 1;
+    void SetBarcodeTable(const Context& c, const std::string& t) override {
+        Loop(c, "SetBarcodeTable " + t);
     }
-    void ColdStart(link::CommSettings& s, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "ColdStart " + s.addresses);
+    void SetUploadMode(const Context& c) override { Loop(c, "SetUploadMode"); }
+    void SetBeeperVolume(const Context& c, int level) override {
+        Loop(c, "SetBeeperVolume " + std::to_string(level));
     }
-    void QueryRamSize(link::CommSettings& s, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "QueryRamSize " + s.addresses);
+    void SetDeviceTable(const Context& c, const std::string& t) override {
+        Loop(c, "SetDeviceTable " + t);
     }
-    void QueryFlashSize(link::CommSettings& s, link::LinkStatus& st,
-                        link::ProgressState&) override {
-        Loop(st, "QueryFlashSize " + s.addresses);
+    void SetKeypad(const Context& c, int mode) override {
+        Loop(c, "SetKeypad " + std::string(1, static_cast<char>(mode)));
     }
-    void GetDirectory(link::CommSettings& s, link::LinkStatus& st, TransferLists& lists,
-                      link::ProgressState&, int flashRom) override {
-        for (std::size_t i = 0; i < s.addresses.size(); ++i) {
-            lists.directoryTexts[i] = "DIR" + std::string(1, s.addresses[i]);
+    void SetUpsOff(const Context& c) override { Loop(c, "SetUpsOff"); }
+    void SendData(const Context& c, const std::string& t) override { Loop(c, "SendData " + t); }
+    void SetPassword(const Context& c, const std::string& t) override {
+        Loop(c, "SetPassword " + t);
+    }
+    void RestoreSystemFont(const Context& c, int kind) override {
+        Loop(c, "RestoreSystemFont " + std::string(1, static_cast<char>(kind)));
+    }
+    void SetExecAreaSize(const Context& c, const std::string& t) override {
+        Loop(c, "SetExecAreaSize " + t);
+    }
+    void SendLantaTable(const Context& c, const std::string& record) override {
+        Loop(c, "SendLantaTable " + record);
+    }
+    void ExecuteKermit(const Context& c) override { Loop(c, "ExecuteKermit"); }
+
+    void QueryRamSize(const Context& c) override {
+        Loop(c, "QueryRamSize " + c.settings.addresses);
+    }
+    void QueryFlashSize(const Context& c) override {
+        Loop(c, "QueryFlashSize " + c.settings.addresses);
+    }
+    void GetDirectory(const Context& c, int flashRom, link::DirectoryTexts& texts) override {
+        const std::string& addresses = c.settings.addresses;
+        for (std::size_t i = 0; i < addresses.size(); ++i) {
+            texts[i] = "DIR" + std::string(1, addresses[i]);
         }
-        Loop(st, "GetDirectory " + s.addresses + " " + std::to_string(flashRom));
+        Loop(c, "GetDirectory " + addresses + " " + std::to_string(flashRom));
     }
-    void WarmStart(link::CommSettings& s, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "WarmStart " + s.addresses);
+    void GetFirmwareVersion(const Context& c) override { Loop(c, "GetFirmwareVersion"); }
+    void GetTerminalId(const Context& c) override { Loop(c, "GetTerminalId"); }
+    void CheckFileExists(const Context& c, const std::string& name) override {
+        Loop(c, "CheckFileExists " + name);
     }
-    void SyncTime(link::CommSettings& s, link::LinkStatus& st, const TimeSyncRequest& r,
-                  const CommandLineState&, link::ProgressState&) override {
-        Loop(st, "SyncTime " + s.addresses + " set " + std::to_string(r.useSetTime));
+    void CheckRunningProgram(const Context& c) override { Loop(c, "CheckRunningProgram"); }
+
+    void ChangeAddress(const Context& c, char from, char to) override {
+        Loop(c, std::string("ChangeAddress ") + from + to);
     }
-    void SetBarcodeTable(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                         const std::string& t) override {
-        Loop(st, "SetBarcodeTable " + t);
+    void SetCommParameters(const Context& c, const CommTableRequest& r, int timeout) override {
+        Loop(c, "SetCommParameters " + std::to_string(timeout) + " " + std::to_string(r.baudIndex) +
+                    " " + std::to_string(r.changePcParameters));
     }
-    void ChangeAddress(link::CommSettings&, link::LinkStatus& st, link::ProgressState&, char from,
-                       char to) override {
-        Loop(st, std::string("ChangeAddress ") + from + to);
+    void SyncTime(const Context& c, TimeSyncRequest& r) override {
+        Loop(c, "SyncTime " + c.settings.addresses + " set " + std::to_string(r.useSetTime));
     }
-    void GetFirmwareVersion(link::CommSettings&, link::LinkStatus& st,
-                            link::ProgressState&) override {
-        Loop(st, "GetFirmwareVersion");
+    void SetAutoBoot(const Context& c, const std::string& name, char address, bool all,
+                     int flashRom) override {
+        Loop(c, "SetAutoBoot " + std::string(1, address) + " all " + std::to_string(all) + " rom " +
+                    std::to_string(flashRom) + " " + name);
     }
-    void GetTerminalId(link::CommSettings&, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "GetTerminalId");
+    void RunProgram(const Context& c, const std::string& name, char address, bool all,
+                    int flashRom) override {
+        Loop(c, "RunProgram " + c.settings.addresses + " " + std::string(1, address) + " all " +
+                    std::to_string(all) + " rom " + std::to_string(flashRom) + " " + name);
     }
-    void CheckFileExists(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                         const std::string& name) override {
-        Loop(st, "CheckFileExists " + name);
+
+    void Poll(const Context& c, PollSettings& poll, link::PollContext&) override {
+        Loop(c, "Poll " + c.settings.addresses + " " + poll.pollFileName);
     }
-    void SetUploadMode(link::CommSettings&, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "SetUploadMode");
-    }
-    void CheckRunningProgram(link::CommSettings&, link::LinkStatus& st,
-                             link::ProgressState&) override {
-        Loop(st, "CheckRunningProgram");
-    }
-    void SetCommParameters(link::CommSettings&, link::LinkStatus& st, int timeout,
-                           const CommTableRequest& r, link::ProgressState&, int change) override {
-        Loop(st, "SetCommParameters " + std::to_string(timeout) + " " +
-                     std::to_string(r.baudIndex) + " " + std::to_string(change));
-    }
-    void SetBeeperVolume(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                         int level) override {
-        Loop(st, "SetBeeperVolume " + std::to_string(level));
-    }
-    void SetDeviceTable(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                        const std::string& t) override {
-        Loop(st, "SetDeviceTable " + t);
-    }
-    void SetKeypad(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                   int mode) override {
-        Loop(st, "SetKeypad " + std::string(1, static_cast<char>(mode)));
-    }
-    void SetUpsOff(link::CommSettings&, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "SetUpsOff");
-    }
-    void SendData(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                  const std::string& t) override {
-        Loop(st, "SendData " + t);
-    }
-    void SetPassword(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                     const std::string& t) override {
-        Loop(st, "SetPassword " + t);
-    }
-    void RestoreSystemFont(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                           int kind) override {
-        Loop(st, "RestoreSystemFont " + std::string(1, static_cast<char>(kind)));
-    }
-    void SetExecAreaSize(link::CommSettings&, link::LinkStatus& st, link::ProgressState&,
-                         const std::string& t) override {
-        Loop(st, "SetExecAreaSize " + t);
-    }
-    void SetAutoBoot(link::CommSettings&, link::LinkStatus& st, TransferLists&,
-                     link::ProgressState&, char address, int all, int flashRom,
-                     const std::string& name) override {
-        Loop(st, "SetAutoBoot " + std::string(1, address) + " all " + std::to_string(all) +
-                     " rom " + std::to_string(flashRom) + " " + name);
-    }
-    void RunProgram(link::CommSettings& s, link::LinkStatus& st, TransferLists&,
-                    const CommandLineState&, link::ProgressState&, char address, int all,
-                    int flashRom, const std::string& name) override {
-        Loop(st, "RunProgram " + s.addresses + " " + std::string(1, address) + " all " +
-                     std::to_string(all) + " rom " + std::to_string(flashRom) + " " + name);
-    }
-    void SendLantaTable(link::CommSettings&, link::LinkStatus& st, TransferLists&,
-                        link::ProgressState&, const std::string& record) override {
-        Loop(st, "SendLantaTable " + record);
-    }
-    void ExecuteKermit(link::CommSettings&, link::LinkStatus& st, link::ProgressState&) override {
-        Loop(st, "ExecuteKermit");
-    }
-    void LineTest(link::CommSettings&, link::LinkStatus& st) override { Loop(st, "LineTest"); }
-    void Poll(link::CommSettings& s, link::LinkStatus& st, PollSettings& poll,
-              link::ProgressState&) override {
-        Loop(st, "Poll " + s.addresses + " " + poll.pollFileName);
-    }
-    int SyncTimeAll(link::CommSettings&, link::LinkStatus&, link::ProgressState&) override {
-        return Call("SyncTimeAll") ? 1 : 0;
-    }
-    void DownloadSelectedFiles(link::CommSettings&, link::LinkStatus& st, TransferLists& lists,
-                               link::ProgressState&, int ems) override {
-        Loop(st,
+
+    void DownloadSelectedFiles(const Context& c, const TransferLists& lists, int ems) override {
+        Loop(c,
              "DownloadSelectedFiles " + Joined(lists.pickedFiles) + " ems " + std::to_string(ems));
     }
-    void DownloadFileList(link::CommSettings&, link::LinkStatus& st, TransferLists&,
-                          const CommandLineState&, link::ProgressState&, int ems) override {
-        Loop(st, "DownloadFileList ems " + std::to_string(ems));
+    void DownloadFileList(const Context& c, const TransferLists&, int ems) override {
+        Loop(c, "DownloadFileList ems " + std::to_string(ems));
     }
-    void DownloadByCommandLine(link::CommSettings& s, link::LinkStatus& st, TransferLists&,
-                               const CommandLineState& cl, link::ProgressState&) override {
-        Loop(st, "DownloadByCommandLine " + s.addresses + " " + Tokens(cl));
+    void DownloadByCommandLine(const Context& c, const CommandLineState& cl) override {
+        Loop(c, "DownloadByCommandLine " + c.settings.addresses + " " + Tokens(cl));
     }
-    void UploadSelectedFiles(link::CommSettings&, link::LinkStatus& st, TransferLists& lists,
-                             link::ProgressState&) override {
-        Loop(st, "UploadSelectedFiles " + Joined(lists.pickedFiles));
+    void UploadSelectedFiles(const Context& c, const TransferLists& lists) override {
+        Loop(c, "UploadSelectedFiles " + Joined(lists.pickedFiles));
     }
-    void UploadFileList(link::CommSettings&, link::LinkStatus& st, TransferLists&,
-                        const CommandLineState&, link::ProgressState&, int ems) override {
-        Loop(st, "UploadFileList ems " + std::to_string(ems));
+    void UploadFileList(const Context& c, const TransferLists&, int ems) override {
+        Loop(c, "UploadFileList ems " + std::to_string(ems));
     }
-    void UploadByCommandLine(link::CommSettings& s, link::LinkStatus& st, TransferLists&,
-                             const CommandLineState& cl, link::ProgressState&) override {
-        Loop(st, "UploadByCommandLine " + s.addresses + " " + Tokens(cl));
+    void UploadByCommandLine(const Context& c, const CommandLineState& cl) override {
+        Loop(c, "UploadByCommandLine " + c.settings.addresses + " " + Tokens(cl));
     }
-    void PurgeFiles(link::CommSettings& s, link::LinkStatus& st, TransferLists& lists,
-                    const CommandLineState&, link::ProgressState&, char address, int all) override {
-        Loop(st, "PurgeFiles " + s.addresses + " " + std::string(1, address) + " all " +
-                     std::to_string(all) + " " + lists.deleteFileName + " [" +
-                     Joined(lists.pickedFiles) + "]");
+    void PurgeFiles(const Context& c, const TransferLists& lists, char address, bool all) override {
+        Loop(c, "PurgeFiles " + c.settings.addresses + " " + std::string(1, address) + " all " +
+                    std::to_string(all) + " " + lists.deleteFileName + " [" +
+                    Joined(lists.pickedFiles) + "]");
     }
 
 private:
@@ -261,14 +215,11 @@ private:
         for (int i = 0; i < cl.tokenCount; ++i) text += (i == 0 ? "" : ",") + cl.tokens[i];
         return text;
     }
-    bool Call(const std::string& what) {
-        log_.Add(what);
-        return true;
-    }
     // An operation's loop: busy while it runs; the blocking one runs until
     // the stop flag is set, as a long transfer or poll does.
     // A stopped loop ends as the connection object's do: it waits until Stop
     // has marked the link idle and leaves idle alone.
+    void Loop(const Context& c, const std::string& what) { Loop(c.status, what); }
     void Loop(link::LinkStatus& status, const std::string& what) {
         log_.Add(what);
         const bool pauses = !pauseIn.empty() && what.rfind(pauseIn, 0) == 0;
@@ -276,11 +227,11 @@ private:
         status.idle = 0;
         if (!blockIn.empty() && what.rfind(blockIn, 0) == 0) {
             blocking = 1;
-            while (stop_.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            while (!stop_.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             blocking = 0;
         }
-        if (stop_.load() != 0) {
-            link::CTerminalLink::WaitUntilIdle(status);
+        if (stop_.load()) {
+            link::WaitForIdle(status);
             return;
         }
         status.idle = 1;
@@ -292,7 +243,7 @@ private:
     }
 
     EventLog& log_;
-    std::atomic<int> stop_{0};
+    std::atomic<bool> stop_{false};
 };
 
 // The user, answering from a script: Yes/No answers, choices, a dial
@@ -353,29 +304,28 @@ private:
 // B does not answer), and a poll whose data file cannot be opened when told.
 class ReportingOperations : public ScriptedOperations {
 public:
-    ReportingOperations(EventLog& log, ViewCore& view) : ScriptedOperations(log), view_(view) {}
+    ReportingOperations(EventLog& log, ProgramModel& view) : ScriptedOperations(log), view_(view) {}
     bool pollFileFails = false;
 
     void ShowResult(char address, std::string_view label, std::string_view detail,
                     int code) override {
         view_.Link().ShowResult(address, label, detail, code);
     }
-    void WarmStart(link::CommSettings& s, link::LinkStatus& st, link::ProgressState& p) override {
-        ScriptedOperations::WarmStart(s, st, p);
-        for (char address : s.addresses)
+    void WarmStart(const Context& c) override {
+        ScriptedOperations::WarmStart(c);
+        for (char address : c.settings.addresses)
             ShowResult(address, "Warm Start", "", address == 'B' ? 4 : 0);
     }
-    void Poll(link::CommSettings& s, link::LinkStatus& st, PollSettings& poll,
-              link::ProgressState& p) override {
+    void Poll(const Context& c, PollSettings& poll, link::PollContext& pollContext) override {
         if (pollFileFails) {
             view_.Link().ShowMessageBox("Poll Data file open error");
             return;
         }
-        ScriptedOperations::Poll(s, st, poll, p);
+        ScriptedOperations::Poll(c, poll, pollContext);
     }
 
 private:
-    ViewCore& view_;
+    ProgramModel& view_;
 };
 
 // A view whose saves go to the core, as a front-end's do.
@@ -385,7 +335,7 @@ public:
         RecordingView::SaveConfiguration();
         if (core != nullptr) core->SaveConfiguration();
     }
-    ViewCore* core = nullptr;
+    ProgramModel* core = nullptr;
 };
 
 // The program's view with scripted operations and user, started in a fresh
@@ -411,12 +361,12 @@ struct ScriptedProgram {
     TemporaryDirectory dir;
     StartedInFolder platform;
     SavingView view;
-    ViewCore core;
+    ProgramModel core;
     EventLog log;
     ScriptedOperations ops;
     ScriptedUi ui;
     CommandWorker worker;
-    ViewController controller;
+    ProgramController controller;
 };
 
 inline constexpr const char* kIniAB =

@@ -15,10 +15,10 @@ using testing::WriteAll;
 
 class ConfigurationTest : public ::testing::Test {
 protected:
-    void Load(ViewState& state) {
+    void Load(ModelState& state) {
         LoadConfiguration(platform_, path_, state, view_, MissingModel::kAskUser);
     }
-    bool Save(const ViewState& state) { return SaveConfiguration(platform_, path_, state); }
+    bool Save(const ModelState& state) { return SaveConfiguration(platform_, path_, state); }
     // The value as the file now holds it, read back by our own reader.
     std::string Saved(const char* section, const char* key) {
         return ProfileText(ReadAll(path_)).Read(section, key, "<missing>", 200);
@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(ConfigurationTest, NoFileGivesDefaultsAndAsksForTheTerminalModel) {
-    ViewState state;
+    ModelState state;
     state.comm.port = 9;
     Load(state);
     EXPECT_EQ(state.comm.port, 1);
@@ -53,7 +53,7 @@ TEST_F(ConfigurationTest, OddValuesLoadDecodedAndSaveInTheirWrittenForm) {
     WriteAll(path_,
              "[Communication]\r\nBaudRate=14400\r\nAddress=a,b;Z9\r\nErrorLog=Yes\r\n"
              "Terminal_type=Delmar\r\n[Poll]\r\nPolling_Period=Every\r\nStart_Time=7:5\r\n");
-    ViewState state;
+    ModelState state;
     Load(state);
     EXPECT_EQ(state.comm.baudIndex, 6);
     EXPECT_EQ(state.comm.addresses, "AB");
@@ -82,7 +82,7 @@ TEST_F(ConfigurationTest, OutOfRangeAndNonNumericValuesTakeTheirFallbacks) {
                  "[Modem]\nModem_Phone_no001=0123456789012345678901234567890123\n"
                  "Modem_Phone_name001=" +
                  std::string(40, 'n') + "\n");
-    ViewState state;
+    ModelState state;
     Load(state);
     EXPECT_EQ(state.comm.port, 1);
     EXPECT_EQ(state.comm.dataBitsIndex, 1);
@@ -108,7 +108,7 @@ TEST_F(ConfigurationTest, OutOfRangeAndNonNumericValuesTakeTheirFallbacks) {
 
 TEST_F(ConfigurationTest, LowerCasePollSectionIsReadAndRewrittenInPlace) {
     WriteAll(path_, "[poll]\nfile_name=MY.DAT\nmaxerror=7\n[Communication]\nTerminal_type=Fenna\n");
-    ViewState state;
+    ModelState state;
     Load(state);
     EXPECT_EQ(state.poll.pollFileName, "MY.DAT");
     EXPECT_EQ(state.poll.maxError, 7);
@@ -120,7 +120,7 @@ TEST_F(ConfigurationTest, LowerCasePollSectionIsReadAndRewrittenInPlace) {
 }
 
 TEST_F(ConfigurationTest, FreshFileHasItsSectionsInSaveOrder) {
-    ViewState state;
+    ModelState state;
     ASSERT_TRUE(Save(state));
     const std::string saved = ReadAll(path_);
     std::size_t previous = 0;
@@ -140,7 +140,7 @@ TEST_F(ConfigurationTest, FreshFileHasItsSectionsInSaveOrder) {
     EXPECT_NE(saved.find("TERMINAL_TIMEOUT=2\r\nErrorLog=NO\r\n[POWER]"), std::string::npos);
 }
 
-void SetEveryValueAwayFromItsDefault(ViewState& state) {
+void SetEveryValueAwayFromItsDefault(ModelState& state) {
     state.comm = {"C0Y", 256, 9, 0, 1, 2, 5, "", "ATZ", 1, 45};
     state.status.autoBaud = 1;
     state.status.powerSaving = 1;
@@ -168,12 +168,12 @@ void SetEveryValueAwayFromItsDefault(ViewState& state) {
 
 TEST_F(ConfigurationTest, FileWrittenByUsReadsBackIdentically) {
     WriteAll(path_, "; site notes\n[Communication]\nPort=2\nCustom=kept\n\n[Extra]\nA=1\n");
-    ViewState written;
+    ModelState written;
     SetEveryValueAwayFromItsDefault(written);
     ASSERT_TRUE(Save(written));
     const std::string first = ReadAll(path_);
 
-    ViewState read;
+    ModelState read;
     Load(read);
     EXPECT_EQ(view_.terminalDialogs, 0);
     EXPECT_EQ(read.comm.addresses, "C0Y");
@@ -199,7 +199,7 @@ TEST_F(ConfigurationTest, FileWrittenByUsReadsBackIdentically) {
 }
 
 TEST_F(ConfigurationTest, SavedAddressesAreFilteredButTheRecordIsNot) {
-    ViewState state;
+    ModelState state;
     state.comm.addresses = "AZ,b";  // as command-line mode leaves it
     ASSERT_TRUE(Save(state));
     EXPECT_EQ(Saved("Communication", "Address"), "AB");
@@ -216,7 +216,7 @@ TEST(ConfigurationLocation, ExactlyOneSeparatorBeforeTheFileName) {
 }
 
 TEST(FamilyPresets, TimingAndPowerSavingOfEachFamily) {
-    ViewState state;
+    ModelState state;
     ApplyFamilyPreset(state, 4);
     EXPECT_EQ(state.timing.timeOut, 500);
     EXPECT_EQ(state.timing.escDelay, 30);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 #include "test_support.hpp"
 
 namespace zelo::core {

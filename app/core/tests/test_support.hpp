@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/core_platform.hpp"
-#include "core/view_duties.hpp"
+#include "core/front_end_duties.hpp"
 
 namespace zelo::core::testing {
 
@@ -48,13 +48,13 @@ public:
 };
 
 // The view as the tests see it: records what the logic asked of it.
-class RecordingView : public ViewDuties {
+class RecordingView : public FrontEndDuties {
 public:
     void AppendToMessageWindow(std::string line) override { windowLines.push_back(line); }
     void HandlePollRecord(char address, std::string record) override {
         pollRecords.push_back(std::string(1, address) + ":" + record);
     }
-    void RefreshProgress(int erase) override { refreshes.push_back(erase); }
+    void RefreshProgress(bool erase) override { refreshes.push_back(erase); }
     void ShowMessageBox(std::string text) override { boxes.push_back(text); }
     void SaveConfiguration() override { ++saves; }
     void OpenTerminalDialog() override { ++terminalDialogs; }

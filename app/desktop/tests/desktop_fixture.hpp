@@ -57,7 +57,7 @@ public:
     // The parameters dialog answered Yes to "Do you want to reconnect?"
     // (the line on port 1); otherwise it is the program's own.
     bool reconnectOnParameters = false;
-    bool EditParameters(QWidget* parent, core::ViewCore& view,
+    bool EditParameters(QWidget* parent, core::ProgramModel& view,
                         const std::function<void(int)>& reconnect) override {
         if (!reconnectOnParameters) return QtDialogs::EditParameters(parent, view, reconnect);
         reconnect(1);
@@ -95,7 +95,7 @@ struct BasicDesktopFixture {
     std::string File(const std::string& name) const {
         return folder.filePath(QString::fromStdString(name)).toStdString();
     }
-    core::ViewState& State() { return program->View().State(); }
+    core::ModelState& State() { return program->View().State(); }
 
     QString previousDirectory;
     QTemporaryDir folder;

@@ -80,7 +80,7 @@ public:
 
 private:
     program::OperationsFactory Operations() {
-        return [this](core::ViewCore& view) {
+        return [this](core::ProgramModel& view) {
             auto operations = std::make_unique<ReportingOperations>(log_, view);
             operations->connectSucceeds = !outcome_.connectFails;
             operations->pollFileFails = outcome_.pollFileFails;

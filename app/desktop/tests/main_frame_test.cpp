@@ -43,7 +43,7 @@ private:
     ScriptedOperations* operations_ = nullptr;
 
     program::OperationsFactory Scripted() {
-        return [this](core::ViewCore&) {
+        return [this](core::ProgramModel&) {
             auto operations = std::make_unique<ScriptedOperations>(*log_);
             operations_ = operations.get();
             return operations;

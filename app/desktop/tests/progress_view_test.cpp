@@ -37,7 +37,7 @@ class ProgressViewTest : public QObject {
 
 private:
     struct Fixture {
-        core::ViewState state;
+        core::ModelState state;
         bool stopRequested = false;
         bool ready = true;
         CZelo32View view;
@@ -137,7 +137,7 @@ private slots:
         f.state.progress.fileName.Set("PRICES.DAT");
         f.state.progress.bytes = 50;
         f.state.progress.total = 200;
-        f.view.RefreshProgress(0);
+        f.view.RefreshProgress(false);
         QVERIFY(f.Shows(pictures_.BusyFrame(0, 3), 220, 28));
         QCOMPARE(f.state.progress.phase.load(), 3);  // painting leaves the model alone
         QVERIFY(f.Shows(pictures_.ForStatus(0, link::kStatusDone), 150, 28));

@@ -15,7 +15,7 @@
 
 #include "desktop/menu_ids.hpp"
 #include "desktop_fixture.hpp"
-#include "program/operations_binding.hpp"
+#include "program/program.hpp"
 #include "simulated_terminal.hpp"
 
 namespace zelo::desktop {
@@ -46,7 +46,7 @@ private slots:
     void StopDuringADownloadKeepsTheWindowLive() {
         if (testing::SimulatorProgram().isEmpty()) QSKIP("TERMSIM names no simulator");
 
-        DesktopFixture f(program::BindTerminalLink, testing::SimulatorConfiguration());
+        DesktopFixture f(program::kConnectionObject, testing::SimulatorConfiguration());
         const QString folder = f.folder.path();
         QDir(folder).mkpath(QStringLiteral("sim/A/ram"));
         {
@@ -105,7 +105,7 @@ private slots:
         qputenv("PENDRA_PORT1", QByteArray(ptsname(line)));
         std::string settings = testing::SimulatorConfiguration();
         settings.replace(settings.find("AutoBaudRate=0"), 14, "AutoBaudRate=1");
-        DesktopFixture f(program::BindTerminalLink, settings);
+        DesktopFixture f(program::kConnectionObject, settings);
         f.program->Controller().StartUp("");
         f.dialogs.reconnectOnParameters = true;
 

@@ -12,7 +12,7 @@
 #include "core/command_menu.hpp"
 #include "desktop/qt_dialogs.hpp"
 #include "desktop_fixture.hpp"
-#include "program/operations_binding.hpp"
+#include "program/program.hpp"
 #include "simulated_terminal.hpp"
 
 namespace zelo::desktop {
@@ -76,7 +76,7 @@ private slots:
     void EraseRemovesOnlyTheFileChosenInTheDialog() {
         if (testing::SimulatorProgram().isEmpty()) QSKIP("TERMSIM names no simulator");
 
-        Fixture f(program::BindTerminalLink, testing::SimulatorConfiguration());
+        Fixture f(program::kConnectionObject, testing::SimulatorConfiguration());
         const QString folder = f.folder.path();
         const QString ram = folder + QStringLiteral("/sim/A/ram");
         QDir(folder).mkpath(QStringLiteral("sim/A/ram"));

@@ -49,7 +49,7 @@ std::optional<std::array<char, 2>> CAddressChangeDlg::Chosen() const {
 
 void CAddressChangeDlg::UpdateOk() { ok_->setEnabled(Chosen().has_value()); }
 
-bool ExecAddressChangeDlg(QWidget* parent, core::ViewCore& view, core::CommandArguments& args) {
+bool ExecAddressChangeDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args) {
     CAddressChangeDlg dialog(view.State().comm.addresses, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     const std::optional<std::array<char, 2>> chosen = dialog.Chosen();

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/command_table.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/address_change.hpp"
 
 class QComboBox;
@@ -32,7 +32,7 @@ private:
 };
 
 // The address command's dialog: on OK the old and the new address are in
-// args.addressChange and the caller starts command 16.
-bool ExecAddressChangeDlg(QWidget* parent, core::ViewCore& view, core::CommandArguments& args);
+// args.addressChange and the caller starts the address change command (kAddressChange).
+bool ExecAddressChangeDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

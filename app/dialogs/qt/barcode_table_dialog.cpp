@@ -54,7 +54,7 @@ BarcodeChoices CBarcodeTableDlg::Choices() const {
     return choices;
 }
 
-bool ExecBarcodeTableDlg(QWidget* parent, core::ViewCore& view, core::CommandArguments& args) {
+bool ExecBarcodeTableDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args) {
     CBarcodeTableDlg dialog(parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     args.barcodeTable = BuildBarcodeTable(dialog.Choices(), view.State().comm.terminalType);

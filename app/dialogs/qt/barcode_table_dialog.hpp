@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "core/command_table.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/barcode_table.hpp"
 
 namespace zelo::dialogs {
@@ -22,7 +22,8 @@ private:
 };
 
 // The bar-code table command's dialog: on OK the table for the configured
-// terminal model is in args.barcodeTable and the caller starts command 15.
-bool ExecBarcodeTableDlg(QWidget* parent, core::ViewCore& view, core::CommandArguments& args);
+// terminal model is in args.barcodeTable and the caller starts the barcode table command
+// (kBarcodeTable).
+bool ExecBarcodeTableDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

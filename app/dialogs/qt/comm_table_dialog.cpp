@@ -78,7 +78,7 @@ void CCommTableDlg::accept() {
     QDialog::accept();
 }
 
-bool ExecCommTableDlg(QWidget* parent, core::ViewCore& view) {
+bool ExecCommTableDlg(QWidget* parent, core::ProgramModel& view) {
     CCommTableDlg dialog(CommTableFormFrom(view.State()), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     ApplyCommTableForm(dialog.Form(), view.State());

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/comm_table_form.hpp"
 
 class QCheckBox;
@@ -32,7 +32,7 @@ private:
 
 // The communication-table command's dialog: on OK the request and the
 // time-out are in the view's records, the configuration is saved (so the
-// time-out outlives a reload) and the caller starts command 22.
-bool ExecCommTableDlg(QWidget* parent, core::ViewCore& view);
+// time-out outlives a reload) and the caller starts the communication table command (kCommTable).
+bool ExecCommTableDlg(QWidget* parent, core::ProgramModel& view);
 
 }  // namespace zelo::dialogs

@@ -69,7 +69,7 @@ private:
 
 }  // namespace
 
-bool ExecCommandLineDlg(QWidget* parent, core::ViewCore& view) {
+bool ExecCommandLineDlg(QWidget* parent, core::ProgramModel& view) {
     CommandLineFields fields = OpenCommandLineSettings(view);
     CCommandLineDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;

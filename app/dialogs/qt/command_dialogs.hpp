@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 
 namespace zelo::dialogs {
 
 // "コマンドライン設定": AUTO_EXIT and SHOW_ERROR_BOX, started from the
 // file. True on OK, after both were stored and saved; the caller repaints.
-bool ExecCommandLineDlg(QWidget* parent, core::ViewCore& view);
+bool ExecCommandLineDlg(QWidget* parent, core::ProgramModel& view);
 
 // The one-line prompt of the file-exists, send-data, password and
 // executable-area-size commands, titled with the command's prompt: the

@@ -93,7 +93,7 @@ void CEstraDeviceDlg::accept() {
     QDialog::accept();
 }
 
-bool ExecDeviceTableDlg(QWidget* parent, core::ViewCore& view, core::CommandArguments& args) {
+bool ExecDeviceTableDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args) {
     const int type = view.State().comm.terminalType;
     switch (DeviceDialogFor(type)) {
         case DeviceDialogKind::kFenna: {

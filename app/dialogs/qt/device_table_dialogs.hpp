@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "core/command_table.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/device_table.hpp"
 
 class QLineEdit;
@@ -61,7 +61,7 @@ private:
 
 // The device table command's dialog, chosen by the configured terminal
 // model: on OK the table is in args.deviceTable and the caller starts
-// command 24.
-bool ExecDeviceTableDlg(QWidget* parent, core::ViewCore& view, core::CommandArguments& args);
+// the device table command (kDeviceTable).
+bool ExecDeviceTableDlg(QWidget* parent, core::ProgramModel& view, core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/view_records.hpp"
+#include "core/model_records.hpp"
 #include "dialogs/phone_list.hpp"
 
 class QListWidget;

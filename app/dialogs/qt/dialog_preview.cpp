@@ -8,7 +8,7 @@
 
 #include "core/command_table.hpp"
 #include "core/core_platform.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/qt/command_dialogs.hpp"
 #include "dialogs/qt/file_choice_dialogs.hpp"
 #include "dialogs/qt/file_list_dialogs.hpp"
@@ -18,11 +18,11 @@
 
 namespace {
 
-class QuietView : public zelo::core::ViewDuties {
+class QuietView : public zelo::core::FrontEndDuties {
 public:
     void AppendToMessageWindow(std::string line) override { std::fputs(line.c_str(), stdout); }
     void HandlePollRecord(char, std::string) override {}
-    void RefreshProgress(int) override {}
+    void RefreshProgress(bool) override {}
     void ShowMessageBox(std::string text) override { std::puts(text.c_str()); }
     void SaveConfiguration() override {}
     void OpenTerminalDialog() override {}
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("parameters");
     zelo::core::SystemPlatform platform;
     QuietView duties;
-    zelo::core::ViewCore view(platform, duties);
+    zelo::core::ProgramModel view(platform, duties);
     view.StartUp();
 
     using namespace zelo::dialogs;

@@ -77,7 +77,7 @@ private:
 
 }  // namespace
 
-bool ExecDownloadListDlg(QWidget* parent, core::ViewCore& view) {
+bool ExecDownloadListDlg(QWidget* parent, core::ProgramModel& view) {
     DownloadListForm form = DownloadListForm::Open(view);
     CDownloadListDlg dialog(parent, form);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "core/model_state.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_state.hpp"
 #include "dialogs/qt/gui_requests.hpp"
 
 namespace zelo::dialogs {
@@ -13,7 +13,7 @@ namespace zelo::dialogs {
 // button. True on OK with at least one file, after they became the picked
 // files in sorted order; the caller then starts the download of chosen
 // files. The addresses are shown, not used.
-bool ExecPcFileBrowseDlg(QWidget* parent, core::ViewState& state);
+bool ExecPcFileBrowseDlg(QWidget* parent, core::ModelState& state);
 
 // The terminal-file choice dialog (upload and erase of chosen files): the
 // chosen names with the address and scope, nothing on Cancel.

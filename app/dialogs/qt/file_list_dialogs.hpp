@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
@@ -10,12 +10,12 @@ namespace zelo::dialogs {
 // "設定ダウンロード(&D)": the twelve files of the download list, started
 // from the file. True on OK, after the list was stored and saved; the
 // caller repaints the main view.
-bool ExecDownloadListDlg(QWidget* parent, core::ViewCore& view);
+bool ExecDownloadListDlg(QWidget* parent, core::ProgramModel& view);
 
 // "設定アップロード(&U)": the upload list with its delete flags, save
 // method and loop. True on OK, after the settings were stored, the save
 // method handed to the library and the file saved.
-bool ExecUploadListDlg(QWidget* parent, core::ViewCore& view,
+bool ExecUploadListDlg(QWidget* parent, core::ProgramModel& view,
                        LibrarySettings& library = ZeloDllSettings());
 
 }  // namespace zelo::dialogs

@@ -40,7 +40,7 @@ void CLantaRemoteDlg::BrowseClicked() {
     if (!chosen.isEmpty()) configPath_->setText(chosen);
 }
 
-bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ViewState& state,
+bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ModelState& state,
                         core::CommandArguments& args) {
     CLantaRemoteDlg dialog(state.lists.lantaConfigName, parent);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -5,7 +5,7 @@
 
 #include "core/command_table.hpp"
 #include "core/core_platform.hpp"
-#include "core/view_state.hpp"
+#include "core/model_state.hpp"
 
 class QLineEdit;
 
@@ -26,10 +26,10 @@ private:
 
 // The "Lanta CFG" command: on OK the file must exist; its record is built
 // into args.lantaRecord and its path kept in the configuration's records.
-// True when the caller is to start command 35; every message (a missing
+// True when the caller is to start the Lanta table command (kLantaTable); every message (a missing
 // file, a file without fields, a file the record cannot hold) is shown
 // here first.
-bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ViewState& state,
+bool ExecLantaRemoteDlg(QWidget* parent, core::Platform& platform, core::ModelState& state,
                         core::CommandArguments& args);
 
 }  // namespace zelo::dialogs

@@ -62,7 +62,7 @@ void CModemDlg::accept() {
     QDialog::accept();
 }
 
-bool ExecModemDlg(QWidget* parent, core::ViewCore& view) {
+bool ExecModemDlg(QWidget* parent, core::ProgramModel& view) {
     view.ReloadConfiguration();
     CModemDlg dialog(ModemFormFrom(view.State()), parent);
     if (dialog.exec() != QDialog::Accepted) return false;

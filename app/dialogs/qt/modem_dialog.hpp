@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/modem_form.hpp"
 
 class QLineEdit;
@@ -32,6 +32,6 @@ private:
 // The modem menu command: reads the configuration again, runs the dialog
 // and, on OK, stores the modem settings and the renumbered phone book and
 // saves the configuration. Starts no command.
-bool ExecModemDlg(QWidget* parent, core::ViewCore& view);
+bool ExecModemDlg(QWidget* parent, core::ProgramModel& view);
 
 }  // namespace zelo::dialogs

@@ -120,7 +120,7 @@ private:
 
 }  // namespace
 
-bool ExecParametersDlg(QWidget* parent, core::ViewCore& view,
+bool ExecParametersDlg(QWidget* parent, core::ProgramModel& view,
                        const std::function<void(int openPort)>& reconnect,
                        LibrarySettings& library) {
     ParametersFields fields = OpenParameters(view);

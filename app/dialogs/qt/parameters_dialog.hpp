@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
@@ -14,7 +14,7 @@ namespace zelo::dialogs {
 // speed or framing changed it asks "Do you want to reconnect?"; Yes calls
 // `reconnect` with the port the line is open on. The reconnect itself (a
 // speed search, a dial) belongs on the worker, never on this thread.
-bool ExecParametersDlg(QWidget* parent, core::ViewCore& view,
+bool ExecParametersDlg(QWidget* parent, core::ProgramModel& view,
                        const std::function<void(int openPort)>& reconnect,
                        LibrarySettings& library = ZeloDllSettings());
 

@@ -63,7 +63,7 @@ private:
 
 }  // namespace
 
-bool ExecPcFileBrowseDlg(QWidget* parent, core::ViewState& state) {
+bool ExecPcFileBrowseDlg(QWidget* parent, core::ModelState& state) {
     PcFileChoice choice(state.comm.addresses);
     CPcFileBrowseDlg dialog(parent, choice);
     if (dialog.exec() != QDialog::Accepted) return false;

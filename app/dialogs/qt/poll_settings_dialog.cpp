@@ -145,7 +145,7 @@ private:
 
 }  // namespace
 
-bool ExecPollSettingsDlg(QWidget* parent, core::ViewCore& view) {
+bool ExecPollSettingsDlg(QWidget* parent, core::ProgramModel& view) {
     PollSettingsFields fields = OpenPollSettings(view);
     CPollSettingsDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -107,7 +107,7 @@ private:
 
 }  // namespace
 
-bool ExecAutoTimeSyncDlg(QWidget* parent, core::ViewCore& view) {
+bool ExecAutoTimeSyncDlg(QWidget* parent, core::ProgramModel& view) {
     AutoTimeSyncFields fields = OpenAutoTimeSync(view);
     CAutoTimeSyncDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;

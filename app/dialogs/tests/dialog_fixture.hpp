@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/program_model.hpp"
 #include "core/tests/test_support.hpp"
-#include "core/view_core.hpp"
 #include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs::testing {
@@ -58,8 +58,8 @@ public:
     TemporaryDirectory folder;
     FolderPlatform platform{folder.Path()};
     core::testing::RecordingView duties;
-    core::ViewCore view{platform, duties};
-    core::ViewState& state = view.State();
+    core::ProgramModel view{platform, duties};
+    core::ModelState& state = view.State();
     RecordingLibrary library;
 };
 

@@ -187,7 +187,7 @@ TEST(LantaRecord, TruncatedAndMutatedFilesNeverGiveABrokenRecord) {
 TEST(LantaRemote, OkNeedsAnExistingFileAndKeepsItsPath) {
     core::testing::TemporaryDirectory dir;
     core::testing::FixedClockPlatform platform;
-    core::ViewState state;
+    core::ModelState state;
     core::CommandArguments args;
     const std::string missing = dir.File("GONE.K40");
     LantaCommand command = PrepareLantaCommand(platform, missing, state, args);

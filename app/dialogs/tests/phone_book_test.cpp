@@ -114,7 +114,7 @@ TEST(PhoneList, AHundredAndFirstLineIsRefused) {
 }
 
 TEST(ModemForm, OpensFromTheRecords) {
-    core::ViewState state;
+    core::ModelState state;
     state.status.useModem = 1;
     state.comm.modemInitCommand = "ATZ";
     state.comm.dialWaitTime = 45;
@@ -129,7 +129,7 @@ TEST(ModemForm, OpensFromTheRecords) {
 }
 
 TEST(ModemForm, OkRenumbersTheEntriesInTheListsOrder) {
-    core::ViewState state;
+    core::ModelState state;
     state.phoneBook.entries[2] = {"333", "Third"};
     state.phoneBook.entries[6] = {"777", "Seventh"};
     ModemForm form = ModemFormFrom(state);
@@ -154,7 +154,7 @@ TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
     core::testing::FixedClockPlatform platform;
     core::testing::RecordingView view;
     const std::string ini = dir.File("Zelocom.ini");
-    core::ViewState state;
+    core::ModelState state;
     core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
     ModemForm form = ModemFormFrom(state);
     PhoneList list(form.phoneLines);
@@ -165,7 +165,7 @@ TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
     ApplyModemForm(form, state);
     ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
 
-    core::ViewState reloaded;
+    core::ModelState reloaded;
     core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
     EXPECT_EQ(reloaded.phoneBook.entries[0].number, std::string(30, '7'));
     EXPECT_EQ(reloaded.phoneBook.entries[1].number, number);

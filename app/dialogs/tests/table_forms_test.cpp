@@ -12,7 +12,7 @@ namespace zelo::dialogs {
 namespace {
 
 TEST(CommTableForm, OpensWithTheLineSettingsAndTheTerminalTimeout) {
-    core::ViewState state;
+    core::ModelState state;
     state.comm.baudIndex = 9;
     state.comm.dataBitsIndex = 0;
     state.comm.stopBitsIndex = 1;
@@ -29,7 +29,7 @@ TEST(CommTableForm, OpensWithTheLineSettingsAndTheTerminalTimeout) {
 }
 
 TEST(CommTableForm, OkStoresTheRequestAndLeavesTheLineAlone) {
-    core::ViewState state;
+    core::ModelState state;
     ApplyCommTableForm({8, 0, 1, 1, 1, 42}, state);
     EXPECT_EQ(state.commTable.baudIndex, 8);
     EXPECT_EQ(state.commTable.dataBitsIndex, 0);
@@ -47,13 +47,13 @@ TEST(CommTableForm, TheSavedTimeoutSurvivesAReload) {
     core::testing::FixedClockPlatform platform;
     core::testing::RecordingView view;
     const std::string ini = dir.File("Zelocom.ini");
-    core::ViewState state;
+    core::ModelState state;
     core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
     CommTableForm form = CommTableFormFrom(state);
     form.timeout = 37;
     ApplyCommTableForm(form, state);
     ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
-    core::ViewState reloaded;
+    core::ModelState reloaded;
     core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
     EXPECT_EQ(reloaded.timing.terminalTimeout, 37);
 }

@@ -26,7 +26,7 @@ protected:
     int Run(const std::vector<std::string>& arguments) {
         return RunHeadless(
             ParseHeadlessOptions(arguments), platform, out, err,
-            [this](core::ViewCore& view) {
+            [this](core::ProgramModel& view) {
                 auto ops = std::make_unique<ReportingOperations>(log, view);
                 ops->blockIn = blockIn;
                 operations = ops.get();

@@ -25,7 +25,7 @@ TEST_F(AnsweringTerminalTest, ChangeAddressWorksOnlyOnTheOldAddress) {
         if (c.fn == Fn::ESC_5) return Reply{6, ""};
         return std::nullopt;
     });
-    link.ChangeAddress(comm, status, progress, 'B', 'C');
+    link.ChangeAddress(operation, 'B', 'C');
     EXPECT_EQ(link.written, (Lines{"C Change address B to C  Successfully"}));
     EXPECT_EQ(comm.addresses, "ACD");
     EXPECT_EQ(progress.addressStatus[0], 0);
@@ -40,7 +40,7 @@ TEST_F(AnsweringTerminalTest, ChangeAddressWorksOnlyOnTheOldAddress) {
 
     link.written.clear();
     fake_pendra::setResponder([](const Call&) { return std::optional<Reply>(Reply{7, ""}); });
-    link.ChangeAddress(comm, status, progress, 'D', 'E');
+    link.ChangeAddress(operation, 'D', 'E');
     EXPECT_EQ(link.written, (Lines{"D Change address D to E  Illegal command"}));
     EXPECT_EQ(comm.addresses, "ACD");
     EXPECT_EQ(progress.addressStatus[2], kStatusFailed);
@@ -51,7 +51,7 @@ TEST_F(AnsweringTerminalTest, CommParametersCarryEachAddressAndReconnectAtTheNew
     answering = {'A', 'B', 'C'};  // B is not selected, but the line probe asks it too
     comm.terminalType = kEstra;
     const CommTableRequest request{9, 1, 0, 0, 1};
-    link.SetCommParameters(comm, status, progress, request, 2);
+    link.SetCommParameters(operation, request, 2);
     ASSERT_GE(link.written.size(), 2u);
     EXPECT_EQ(link.written[0], "A Set commnication Para. A18NFMA002 Successfully");
     EXPECT_EQ(link.written[1], "C Set commnication Para. A18NFMC002 Successfully");
@@ -69,8 +69,8 @@ TEST_F(AnsweringTerminalTest, CommParametersCarryEachAddressAndReconnectAtTheNew
 
 TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
     answering = {'A', 'C'};
-    link.SetAutoBoot(comm, status, progress, "MENU.EXE", 'C', 0, 0);
-    link.RunProgram(comm, status, progress, "PROG.EXE", 'A', 0, 1);
+    link.SetAutoBoot(operation, "MENU.EXE", 'C', 0, 0);
+    link.RunProgram(operation, "PROG.EXE", 'A', 0, 1);
     EXPECT_EQ(link.written,
               (Lines{"C Auto-Boot MENU Successfully", "A Run PROG/ROM Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_O).front().request, "MENU");
@@ -78,7 +78,7 @@ TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_X).front().request, "PROG/ROM");
 
     link.written.clear();
-    link.SetAutoBoot(comm, status, progress, "MENU.EXE", 'C', 1, 1);
+    link.SetAutoBoot(operation, "MENU.EXE", 'C', 1, 1);
     EXPECT_EQ(link.written,
               (Lines{"A Auto-Boot MENU Successfully", "C Auto-Boot MENU Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "OMENU/ROM");
@@ -87,7 +87,7 @@ TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
 TEST_F(AnsweringTerminalTest, AutoBootWithNoProgramTellsEveryAddressAndAsksNone) {
     progress.addressStatus[0] = 2;
     status.idle = 1;
-    link.SetAutoBoot(comm, status, progress, "", 'A', 1, 0);
+    link.SetAutoBoot(operation, "", 'A', 1, 0);
     EXPECT_EQ(link.written, (Lines{"A Auto-Boot  doesn't exist", "B Auto-Boot  doesn't exist",
                                    "C Auto-Boot  doesn't exist"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
@@ -99,7 +99,7 @@ TEST_F(AnsweringTerminalTest, RunReportsAMissingProgramAsFailed) {
         if (c.fn == Fn::ESC_X) return Reply{7, ""};
         return std::nullopt;
     });
-    link.RunProgram(comm, status, progress, "GONE.EXE", 'A', 1, 0);
+    link.RunProgram(operation, "GONE.EXE", 'A', 1, 0);
     EXPECT_EQ(link.written, (Lines{"A Run GONE doesn't exist", "C Run GONE doesn't exist"}));
     EXPECT_EQ(progress.addressStatus[0], kStatusFailed);
 }

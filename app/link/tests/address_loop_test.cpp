@@ -36,7 +36,7 @@ protected:
 
     // Runs the loop with each address answering its code from `codes`.
     bool Run(const std::map<char, int>& codes, AddressLoopOptions options = {}) {
-        return RunAddressLoop(link, comm, status, progress, options, [&](char address, int) {
+        return RunAddressLoop(link, {comm, status, progress}, options, [&](char address, int) {
             visited += address;
             if (onCall) onCall(address);
             return AddressResult{codes.at(address), "Label", ""};
@@ -77,7 +77,7 @@ TEST_F(AddressLoopTest, AStopDuringOneAddressEndsTheLoopBeforeItsLine) {
     onCall = [this](char address) {
         if (address != 'B') return;
         // The Stop command, as the user interface thread gives it.
-        link.RequestStop(1);
+        link.RequestStop();
         status.idle = 1;
     };
     EXPECT_FALSE(Run({{'A', ZELO_OK}, {'B', ZELO_OK}, {'C', ZELO_OK}, {'D', ZELO_OK}}));

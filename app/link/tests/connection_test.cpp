@@ -146,7 +146,7 @@ TEST_F(ConnectTest, StopDuringTheSearchClosesThePortQuietly) {
     fake_pendra::setResponder([this](const Call& c) -> std::optional<Reply> {
         if (c.fn == Fn::FindFirst && lineSpeed == 8) {
             status.idle = 1;
-            link.RequestStop(1);
+            link.RequestStop();
         }
         return Terminals(c);
     });

@@ -48,7 +48,7 @@ TEST_F(TransferTest, DownloadListReachesEveryTerminalByteForByte) {
     WriteAll(File("EMPTY.DAT"), "");
     lists.downloadFiles[0] = File("PRICE.DAT");
     lists.downloadFiles[3] = File("EMPTY.DAT");
-    link.DownloadFileList(comm, status, progress, lists, 0);
+    link.DownloadFileList(operation, lists, 0);
 
     for (char address : std::string("ABC")) {
         EXPECT_EQ(line.terminals[address].files["PRICE.DAT"], price) << address;
@@ -66,7 +66,7 @@ TEST_F(TransferTest, ChosenDownloadsGoToDriveCAndAMissingFileIsReported) {
     WriteAll(File("PRICE.DAT"), "prices");
     lists.pickedFiles = {File("MISSING.DAT"), File("PRICE.DAT")};
     comm.addresses = "B";
-    link.DownloadSelectedFiles(comm, status, progress, lists, 1);
+    link.DownloadSelectedFiles(operation, lists, 1);
 
     EXPECT_EQ(line.terminals['B'].files["C:PRICE.DAT"], "prices");
     EXPECT_EQ(link.lines, (std::vector<std::string>{"B|Download |" + File("MISSING.DAT") + "|48",
@@ -83,7 +83,7 @@ TEST_F(TransferTest, CommandLineDownloadRepeatsUntilTheFirstSuccess) {
     commandLine.tokenCount = 5;
     line.terminals['A'].downloadRefusals = 2;
     line.terminals['C'].downloadRefusals = 100;
-    link.DownloadByCommandLine(comm, status, progress, commandLine);
+    link.DownloadByCommandLine(operation, commandLine);
 
     auto linesOf = [&](char address) {
         return std::count_if(link.lines.begin(), link.lines.end(),
@@ -99,7 +99,7 @@ TEST_F(TransferTest, CommandLineDownloadRepeatsUntilTheFirstSuccess) {
     link.lines.clear();
     line.terminals['A'].downloadRefusals = 1;
     commandLine.tokenCount = 4;
-    link.DownloadByCommandLine(comm, status, progress, commandLine);
+    link.DownloadByCommandLine(operation, commandLine);
     EXPECT_EQ(linesOf('A'), 1);
     EXPECT_EQ(link.lines[0].back(), '3');
 }
@@ -111,7 +111,7 @@ TEST_F(TransferTest, UploadListStoresPerAddressAndDeletesOnlyAfterAGoodUpload) {
     lists.uploadFiles[0] = "LOG.DAT";
     lists.uploadFiles[5] = "SALES.DAT";
     lists.deleteAfterUpload[0] = 1;
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
 
     EXPECT_EQ(Stored('A', "LOG.DAT"), PatternBytes(700, 1));
     EXPECT_EQ(Stored('B', "LOG.DAT"), PatternBytes(50, 2));
@@ -133,7 +133,7 @@ TEST_F(TransferTest, CommandLineUploadStoresUnderTheGivenPath) {
     CommandLineState commandLine;
     commandLine.tokens = {"AB", "U", "LOG.DAT", File("OUT.DAT"), ""};
     commandLine.tokenCount = 4;
-    link.UploadByCommandLine(comm, status, progress, commandLine);
+    link.UploadByCommandLine(operation, commandLine);
 
     EXPECT_EQ(ReadAll(File("OUT.DAT")), PatternBytes(300, 3));
     EXPECT_EQ(link.lines,
@@ -153,7 +153,7 @@ TEST_F(TransferTest, AnIncompleteLocalFileIsAFailureAndKeepsTheTerminalsFile) {
     };
     lists.uploadFiles[0] = "LOG.DAT";
     lists.deleteAfterUpload[0] = 1;
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
 
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|52"});
     EXPECT_TRUE(line.terminals['A'].files.contains("LOG.DAT"));
@@ -171,7 +171,7 @@ TEST_F(TransferTest, ALocalFileThatFailsIsNamedWithTheSystemsReason) {
     CommandLineState commandLine;
     commandLine.tokens = {"A", "U", "LOG.DAT", blocked, ""};
     commandLine.tokenCount = 4;
-    link.UploadByCommandLine(comm, status, progress, commandLine);
+    link.UploadByCommandLine(operation, commandLine);
 
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|52"});
     ASSERT_EQ(link.explained.size(), 1u);
@@ -182,7 +182,7 @@ TEST_F(TransferTest, ALocalFileThatFailsIsNamedWithTheSystemsReason) {
     link.lines.clear();
     link.explained.clear();
     lists.pickedFiles = {File("file.txt/sub/IN.DAT")};
-    link.DownloadSelectedFiles(comm, status, progress, lists, 0);
+    link.DownloadSelectedFiles(operation, lists, 0);
     EXPECT_EQ(link.lines,
               std::vector<std::string>{"A|Download |" + File("file.txt/sub/IN.DAT") + "|48"});
     ASSERT_EQ(link.explained.size(), 1u);
@@ -192,7 +192,7 @@ TEST_F(TransferTest, ALocalFileThatFailsIsNamedWithTheSystemsReason) {
     // A good transfer after them explains nothing.
     link.explained.clear();
     commandLine.tokens = {"A", "U", "LOG.DAT", File("OUT.DAT"), ""};
-    link.UploadByCommandLine(comm, status, progress, commandLine);
+    link.UploadByCommandLine(operation, commandLine);
     EXPECT_EQ(ReadAll(File("OUT.DAT")), "log");
     EXPECT_TRUE(link.explained.empty());
 }
@@ -204,7 +204,7 @@ TEST_F(TransferTest, NamesThatLeaveTheAddressFolderAreRefused) {
     line.terminals['A'].files["OK.DAT"] = "good";
     lists.pickedFiles = bad;
     lists.pickedFiles.push_back("OK.DAT");
-    link.UploadSelectedFiles(comm, status, progress, lists);
+    link.UploadSelectedFiles(operation, lists);
 
     EXPECT_EQ(AllFiles(), std::vector<std::string>{"work/ADDR_A/OK.DAT"});
     EXPECT_EQ(UploadRequests(), std::vector<std::string>{"OK.DAT"});
@@ -219,7 +219,7 @@ TEST_F(TransferTest, NamesThatLeaveTheAddressFolderAreRefused) {
     lists.uploadFiles[0] = "../x";
     lists.uploadFiles[1] = "OK.DAT";
     line.terminals['A'].files["C:OK.DAT"] = "ems";
-    link.UploadFileList(comm, status, progress, lists, 1);
+    link.UploadFileList(operation, lists, 1);
     EXPECT_EQ(link.lines, (std::vector<std::string>{"A|Upload |../x|49", "A|Upload |OK.DAT|0"}));
     EXPECT_EQ(Stored('A', "OK.DAT"), "ems");
 }
@@ -227,7 +227,7 @@ TEST_F(TransferTest, NamesThatLeaveTheAddressFolderAreRefused) {
 TEST_F(TransferTest, AFolderThatCannotBeMadeEndsTheUpload) {
     WriteAll(lists.workingDirectory + "/ADDR_A", "a file in the way");
     lists.pickedFiles = {"LOG.DAT"};
-    link.UploadSelectedFiles(comm, status, progress, lists);
+    link.UploadSelectedFiles(operation, lists);
     EXPECT_EQ(link.boxes, std::vector<std::string>{"Directory '" + lists.workingDirectory +
                                                    "/ADDR_A' can't be created"});
     EXPECT_TRUE(UploadRequests().empty());
@@ -247,7 +247,7 @@ TEST_F(TransferTest, LoopingUploadCountsDownThePeriodOneSecondAtATime) {
             countdowns.push_back(progress.countdown);
         if (UploadRequests().size() == 3) link.Stop(status);
     };
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
 
     // Two waits between three passes: 61 steps each, showing 60 down to 0.
     EXPECT_EQ(std::count(environment.sleeps.begin(), environment.sleeps.end(), 1000), 122);
@@ -267,11 +267,11 @@ TEST_F(TransferTest, LoopingUploadWithoutPeriodOrSelectionNeverSpins) {
     link.onRefresh = [&] {
         if (++passes > 200) link.Stop(status);
     };
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
     EXPECT_EQ(std::count(environment.sleeps.begin(), environment.sleeps.end(), 1000), 0);
 
     // Nothing selected: no exchange, but a pause per pass.
-    link.RequestStop(0);
+    link.ClearStop();
     link.onRefresh = nullptr;
     for (auto& selected : progress.addressSelected) selected = 0;
     environment.sleeps.clear();
@@ -279,7 +279,7 @@ TEST_F(TransferTest, LoopingUploadWithoutPeriodOrSelectionNeverSpins) {
         if (environment.sleeps.size() == 10) link.Stop(status);
     };
     const int uploadsBefore = fake_pendra::count(Fn::ESC_U);
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
     EXPECT_EQ(environment.sleeps, std::vector<int>(10, 100));
     EXPECT_EQ(fake_pendra::count(Fn::ESC_U), uploadsBefore);
 }
@@ -292,13 +292,13 @@ TEST_F(TransferTest, StopDuringAnUploadLeavesNoLineAndTheNextRunWorks) {
     line.beforePacket = [&](char address) {
         if (address == 'B' && ++packetsOfB == 3) link.Stop(status);
     };
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|0"});
 
-    link.RequestStop(0);
+    link.ClearStop();
     line.beforePacket = nullptr;
     link.lines.clear();
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
     EXPECT_EQ(Stored('B', "LOG.DAT"), PatternBytes(900, 2));
     EXPECT_EQ(link.lines.size(), 3u);
 }
@@ -309,7 +309,7 @@ TEST_F(TransferTest, PowerSavingIsSwitchedAroundEachAddress) {
     line.terminals['A'].files["LOG.DAT"] = "a";
     line.terminals['B'].switchResult = 130;  // B's power saving will not switch off
     lists.uploadFiles[0] = "LOG.DAT";
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
 
     EXPECT_EQ(link.lines,
               (std::vector<std::string>{"A|Power-Saving off| |0", "A|Upload |LOG.DAT|0",
@@ -323,32 +323,32 @@ TEST_F(TransferTest, DelmarGetsItsPausesAfterFilesAndAddresses) {
     comm.addresses = "A";
     WriteAll(File("P.DAT"), "p");
     lists.pickedFiles = {File("P.DAT")};
-    link.DownloadSelectedFiles(comm, status, progress, lists, 0);
+    link.DownloadSelectedFiles(operation, lists, 0);
     EXPECT_EQ(environment.sleeps, (std::vector<int>{1500, 2000}));
 
     environment.sleeps.clear();
     line.terminals['A'].files["LOG.DAT"] = "l";
     lists.uploadFiles[0] = "LOG.DAT";
     lists.deleteAfterUpload[0] = 1;
-    link.UploadFileList(comm, status, progress, lists, 0);
+    link.UploadFileList(operation, lists, 0);
     EXPECT_EQ(environment.sleeps, (std::vector<int>{1000, 1000, 2000}));
 }
 
 TEST_F(TransferTest, PurgeTouchesOnlyTheChosenAddressUnlessAll) {
     for (char address : std::string("ABC")) line.terminals[address].files["OLD.DAT"] = "o";
     lists.pickedFiles = {"OLD.DAT"};
-    link.PurgeFiles(comm, status, progress, lists, 'B', 0);
+    link.PurgeFiles(operation, lists, 'B', 0);
     EXPECT_EQ(link.lines, std::vector<std::string>{"B|Purge |OLD.DAT|0"});
     EXPECT_TRUE(line.terminals['A'].files.contains("OLD.DAT"));
 
     link.lines.clear();
-    link.PurgeFiles(comm, status, progress, lists, 'B', 1);
+    link.PurgeFiles(operation, lists, 'B', 1);
     EXPECT_EQ(link.lines, (std::vector<std::string>{"A|Purge |OLD.DAT|0", "B|Purge |OLD.DAT|48",
                                                     "C|Purge |OLD.DAT|0"}));
     EXPECT_EQ(progress.addressStatus[1], kStatusNoSuchFile);
 
     lists.pickedFiles.clear();
-    link.PurgeFiles(comm, status, progress, lists, 'B', 1);
+    link.PurgeFiles(operation, lists, 'B', 1);
     EXPECT_EQ(link.boxes, std::vector<std::string>{"No file to be setting"});
 }
 

@@ -40,7 +40,7 @@ protected:
             });
     }
 
-    void RunPoll() { link.Poll(comm, status, settings, context, progress); }
+    void RunPoll() { link.Poll(operation, settings, context); }
 
     // How often each address was polled among polls [from, to).
     std::map<char, int> Counts(std::size_t from, std::size_t to) const {
@@ -90,7 +90,7 @@ TEST_F(PollingTest, TimeOutLineEveryMaxErrorInARow) {
         link.lines.clear();
         polled.clear();
         perAddress.clear();
-        link.RequestStop(0);
+        link.ClearStop();
         settings.maxError = maxError;
         Serve(DataSilenceTimeOut, 7);
         RunPoll();
@@ -117,7 +117,7 @@ TEST_F(PollingTest, SpecifyPollsOnlyInsideAWindowAcrossMidnight) {
          {std::tuple{21, 59, 58}, std::tuple{5, 59, 58}, std::tuple{12, 0, 0}}) {
         polled.clear();
         pollTimes.clear();
-        link.RequestStop(0);
+        link.ClearStop();
         environment.SetTimeOfDay(hour, minute, second);
         const long long end = environment.milliseconds + 6000;
         link.onRefresh = [&] {
@@ -227,7 +227,7 @@ TEST_F(PollingTest, AStoppedRunsFileIsClosedBeforeTheNextRunOpensIt) {
     RunPoll();
     EXPECT_EQ(environment.openPollFiles, 1);
 
-    link.RequestStop(0);
+    link.ClearStop();
     polled.clear();
     RunPoll();
     EXPECT_EQ(environment.openPollFiles, 1);

@@ -9,7 +9,7 @@ using StatusList = std::vector<int>;
 // Commands whose result is success, time out or failure: A answers, C is
 // silent, B is not selected and hears nothing.
 TEST_F(AnsweringTerminalTest, CommandsReportEachSelectedTerminal) {
-    link.WarmStart(comm, status, progress);
+    link.WarmStart(operation);
     EXPECT_EQ(link.written, (Lines{"A Warm Start  Successfully", "C Warm Start  Time out"}));
     EXPECT_EQ(Statuses(), (StatusList{kStatusDone, 0, kStatusTimeOut}));
     EXPECT_EQ(AddressesOf(Fn::ESC_A), "AC");
@@ -19,12 +19,12 @@ TEST_F(AnsweringTerminalTest, CommandsReportEachSelectedTerminal) {
     link.written.clear();
     fake_pendra::reset();
     SetResponder();
-    link.SetBarcodeTable(comm, status, progress, "1100");
-    link.SetDeviceTable(comm, status, progress, "ABC");
-    link.SetUpsOff(comm, status, progress);
-    link.SetUploadMode(comm, status, progress);
-    link.ExecuteKermit(comm, status, progress);
-    link.SendData(comm, status, progress, "HELLO");
+    link.SetBarcodeTable(operation, "1100");
+    link.SetDeviceTable(operation, "ABC");
+    link.SetUpsOff(operation);
+    link.SetUploadMode(operation);
+    link.ExecuteKermit(operation);
+    link.SendData(operation, "HELLO");
     EXPECT_EQ(link.written, (Lines{
                                 "A Set Bar symbology 1100 Successfully",
                                 "C Set Bar symbology 1100 Time out",
@@ -49,11 +49,11 @@ TEST_F(AnsweringTerminalTest, CommandsReportEachSelectedTerminal) {
 }
 
 TEST_F(AnsweringTerminalTest, ChoiceLabelsFollowTheValueOrItsDigit) {
-    link.SetBeeperVolume(comm, status, progress, 5);
-    link.SetKeypad(comm, status, progress, '2');
-    link.SetKeypad(comm, status, progress, 'A');
-    link.RestoreSystemFont(comm, status, progress, 1);
-    link.RestoreSystemFont(comm, status, progress, '2');
+    link.SetBeeperVolume(operation, 5);
+    link.SetKeypad(operation, '2');
+    link.SetKeypad(operation, 'A');
+    link.RestoreSystemFont(operation, 1);
+    link.RestoreSystemFont(operation, '2');
     EXPECT_EQ(link.written, (Lines{
                                 "A Set Beeper volume medium!    Successfully",
                                 "C Set Beeper volume medium!    Time out",
@@ -76,14 +76,14 @@ TEST_F(AnsweringTerminalTest, ChoiceLabelsFollowTheValueOrItsDigit) {
 }
 
 TEST_F(AnsweringTerminalTest, PasswordReachesTheTerminalsButNoLine) {
-    link.SetPassword(comm, status, progress, "S3CRET");
+    link.SetPassword(operation, "S3CRET");
     EXPECT_EQ(link.written, (Lines{"A Set password   Successfully", "C Set password   Time out"}));
     for (const std::string& line : link.written) EXPECT_EQ(line.find("S3CRET"), std::string::npos);
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).front().request, "PS3CRET");
 }
 
 TEST_F(AnsweringTerminalTest, ColdStartClosesTheLineAfterTheLastTerminal) {
-    link.ColdStart(comm, status, progress);
+    link.ColdStart(operation);
     EXPECT_EQ(link.written, (Lines{"A Cold Start  Successfully", "C Cold Start  Time out",
                                    "  Close COM port    "}));
     EXPECT_EQ(status.connected, 0);
@@ -92,7 +92,7 @@ TEST_F(AnsweringTerminalTest, ColdStartClosesTheLineAfterTheLastTerminal) {
 }
 
 TEST_F(AnsweringTerminalTest, LantaTableIsSavedAfterTheLoop) {
-    link.SendLantaTable(comm, status, progress, "K40TABLE");
+    link.SendLantaTable(operation, "K40TABLE");
     EXPECT_EQ(link.written, (Lines{"A Set Lanta configuration table K40TABLE Successfully",
                                    "C Set Lanta configuration table K40TABLE Successfully"}));
     EXPECT_EQ(link.settingsSaved, 1);
@@ -100,8 +100,8 @@ TEST_F(AnsweringTerminalTest, LantaTableIsSavedAfterTheLoop) {
 }
 
 TEST_F(AnsweringTerminalTest, ExecAreaSizeShowsTheNumberItSends) {
-    link.SetExecAreaSize(comm, status, progress, " 64kb");
-    link.SetExecAreaSize(comm, status, progress, "99999999999999999999");
+    link.SetExecAreaSize(operation, " 64kb");
+    link.SetExecAreaSize(operation, "99999999999999999999");
     ASSERT_GE(link.written.size(), 3u);
     EXPECT_EQ(link.written[0], "A Exec area is  64 Successfully");
     // A size far out of range is refused by the library without a request.
@@ -113,16 +113,16 @@ TEST_F(AnsweringTerminalTest, StopEndsTheLoopWithoutALineForTheTerminalInHand) {
     answering = {'A', 'C'};
     link.onResult = [&](std::size_t) {
         status.idle = 1;  // as the Stop command does, after setting the flag
-        link.RequestStop(1);
+        link.RequestStop();
     };
-    link.WarmStart(comm, status, progress);
+    link.WarmStart(operation);
     EXPECT_EQ(link.written, (Lines{"A Warm Start  Successfully"}));
     EXPECT_EQ(Statuses(), (StatusList{kStatusDone, 0, kStatusWorking}));
     EXPECT_EQ(AddressesOf(Fn::ESC_A), "AC");
 }
 
 TEST_F(AnsweringTerminalTest, PowerSavingCommandsMarkFailuresNotDone) {
-    link.SetPowerSaving(comm, status, progress, 0);
+    link.SetPowerSaving(operation, false);
     ASSERT_EQ(link.written.size(), 2u);
     EXPECT_EQ(link.written[0], "A Power-Saving off   Successfully");
     EXPECT_EQ(Statuses()[0], kStatusDone);

@@ -22,7 +22,7 @@ protected:
     Clock::duration StopWhen(std::thread& worker, Ready ready) {
         while (!ready()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const auto stoppedAt = Clock::now();
-        link.RequestStop(1);
+        link.RequestStop();
         HM_stop_communication();
         status.idle = 1;
         worker.join();
@@ -41,7 +41,7 @@ TEST_F(StopThreadTest, StopEndsAPollingRun) {
         ++polls;
         return Answer(1, "r\r\n");
     });
-    std::thread worker([&] { link.Poll(comm, status, settings, context, progress); });
+    std::thread worker([&] { link.Poll(operation, settings, context); });
     const auto took = StopWhen(worker, [&] { return polls.load() >= 20; });
 
     EXPECT_LT(took, std::chrono::seconds(5));
@@ -58,7 +58,7 @@ TEST_F(StopThreadTest, StopEndsAnUploadWithoutALineForTheFile) {
     lists.workingDirectory = folder;
     lists.uploadFiles[0] = "BIG.DAT";
     comm.addresses = "A";
-    std::thread worker([&] { link.UploadFileList(comm, status, progress, lists, 0); });
+    std::thread worker([&] { link.UploadFileList(operation, lists, 0); });
     const auto took = StopWhen(worker, [&] {
         return progress.packets.load() > 50 && progress.fileName.Get() == "BIG.DAT";
     });

@@ -20,10 +20,10 @@ TEST_F(AnsweringTerminalTest, StopFromAnotherThreadEndsTheOperation) {
         }
         return AnsweringTerminal(c);
     });
-    std::thread worker([&] { link.WarmStart(comm, status, progress); });
+    std::thread worker([&] { link.WarmStart(operation); });
 
     requestStarted.get_future().wait();
-    link.RequestStop(1);
+    link.RequestStop();
     HM_stop_communication();
     status.idle = 1;
     stopDone.set_value();

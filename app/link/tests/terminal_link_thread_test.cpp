@@ -11,10 +11,10 @@ namespace {
 
 TEST(CTerminalLink, WaitUntilIdleReturnsOnceAnotherThreadSetsIdle) {
     LinkStatus status;
-    CTerminalLink::WaitUntilIdle(status);  // idle from the start
+    WaitForIdle(status);  // idle from the start
     status.idle = 0;
     std::thread stopper([&status] { status.idle = 1; });
-    CTerminalLink::WaitUntilIdle(status);
+    WaitForIdle(status);
     stopper.join();
     EXPECT_EQ(status.idle.load(), 1);
 }

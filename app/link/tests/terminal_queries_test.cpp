@@ -7,10 +7,10 @@ using Lines = std::vector<std::string>;
 using StatusList = std::vector<int>;
 
 TEST_F(AnsweringTerminalTest, QueriesShowTheirDataOnSuccessOnly) {
-    link.QueryRamSize(comm, status, progress);
-    link.QueryFlashSize(comm, status, progress);
-    link.GetFirmwareVersion(comm, status, progress);
-    link.CheckRunningProgram(comm, status, progress);
+    link.QueryRamSize(operation);
+    link.QueryFlashSize(operation);
+    link.GetFirmwareVersion(operation);
+    link.CheckRunningProgram(operation);
     EXPECT_EQ(link.written, (Lines{
                                 "A RAM size  Total=12  EXEC=3  Free=4 Successfully",
                                 "C RAM size   Time out",
@@ -31,7 +31,7 @@ TEST_F(AnsweringTerminalTest, RamSizeWithEmsShowsAllFiveValues) {
         if (c.fn == Fn::DBG && c.request == "G") return Reply{1, "..01200300405120256"};
         return std::nullopt;
     });
-    link.QueryRamSize(comm, status, progress);
+    link.QueryRamSize(operation);
     ASSERT_FALSE(link.written.empty());
     EXPECT_EQ(link.written[0],
               "A RAM size  Total=12  EXEC=3  Free=4  Total EMS=512  Free EMS=256 Successfully");
@@ -42,7 +42,7 @@ TEST_F(AnsweringTerminalTest, FileInFlashRomCountsAsFoundAndAMissingFileAsFailed
         if (c.fn == Fn::ESC_J) return Reply{static_cast<int16_t>(c.address == 'A' ? 8 : 7), "14"};
         return std::nullopt;
     });
-    link.CheckFileExists(comm, status, progress, "DATA.TXT");
+    link.CheckFileExists(operation, "DATA.TXT");
     EXPECT_EQ(link.written, (Lines{"A DATA.TXT File exist and length = 14 From flash ROM",
                                    "C File  DATA.TXT doesn't exist"}));
     EXPECT_EQ(progress.addressStatus[0], kStatusDone);
@@ -60,7 +60,7 @@ TEST_F(AnsweringTerminalTest, DirectoryListingsGoToTheirAddressPositions) {
         if (c.fn == Fn::DBG && c.request == "D/ROM") return Reply{1, "..MENU.EXE"};
         return std::nullopt;
     });
-    link.GetDirectory(comm, status, progress, 0, texts);
+    link.GetDirectory(operation, 0, texts);
     EXPECT_EQ(link.written,
               (Lines{"A Get Directory  PROG.EXE Successfully", "C Get Directory   Time out"}));
     EXPECT_EQ(texts[0], "PROG.EXE");
@@ -68,14 +68,14 @@ TEST_F(AnsweringTerminalTest, DirectoryListingsGoToTheirAddressPositions) {
     EXPECT_EQ(texts[2], "");  // a failure empties the old listing
 
     link.written.clear();
-    link.GetDirectory(comm, status, progress, 1, texts);
+    link.GetDirectory(operation, 1, texts);
     EXPECT_EQ(link.written, (Lines{"A Get ROM Directory   MENU.EXE Successfully",
                                    "C Get ROM Directory   Time out"}));
     EXPECT_EQ(texts[0], "MENU.EXE");
 
     link.written.clear();
     fake_pendra::reset();
-    link.GetDirectory(comm, status, progress, 2, texts);
+    link.GetDirectory(operation, 2, texts);
     EXPECT_TRUE(link.written.empty());
     EXPECT_EQ(link.boxes, (std::vector<std::string>{"nRom set wrong!!", "nRom set wrong!!"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
@@ -100,7 +100,7 @@ TEST_F(AnsweringTerminalTest, ListingThatFillsTheWholeBufferIsCutAtItsEnd) {
         return std::nullopt;
     });
     DirectoryTexts texts;
-    link.GetDirectory(comm, status, progress, 0, texts);
+    link.GetDirectory(operation, 0, texts);
     EXPECT_LE(texts[0].size(), static_cast<std::size_t>(ZELO_LISTING_SIZE));
     EXPECT_EQ(texts[0].find('\0'), std::string::npos);
     EXPECT_EQ(texts[2], entry);
@@ -119,7 +119,7 @@ TEST_F(AnsweringTerminalTest, TerminalIdNamesTheModelOfEachTerminal) {
             default: return Reply{9, ""};       // refused
         }
     });
-    link.GetTerminalId(comm, status, progress);
+    link.GetTerminalId(operation);
     EXPECT_EQ(link.written,
               (Lines{"A Terminal ID  ZX58 Successfully", "B Terminal ID  ZX7 Successfully",
                      "C Terminal ID  Z Successfully", "D Terminal ID   Unsuccessful"}));

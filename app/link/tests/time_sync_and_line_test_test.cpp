@@ -12,10 +12,10 @@ using Lines = std::vector<std::string>;
 // request.
 class ScriptedClock : public platform::SystemPlatform {
 public:
-    std::deque<LocalDateTime> readings;
+    std::deque<platform::LocalTime> readings;
 
-    LocalDateTime Now() override {
-        LocalDateTime reading = readings.front();
+    platform::LocalTime Now() override {
+        platform::LocalTime reading = readings.front();
         if (readings.size() > 1) readings.pop_front();
         return reading;
     }
@@ -28,15 +28,15 @@ public:
     std::optional<std::int64_t> FileSize(const std::string& path) override {
         return system().FileSize(path);
     }
-    std::unique_ptr<PollDataFile> OpenForAppend(const std::string& path) override {
+    std::unique_ptr<platform::AppendFile> OpenForAppend(const std::string& path) override {
         return system().OpenForAppend(path);
     }
-    std::unique_ptr<PollDataFile> CreateEmpty(const std::string& path) override {
+    std::unique_ptr<platform::AppendFile> CreateEmpty(const std::string& path) override {
         return system().CreateEmpty(path);
     }
 
 private:
-    static LinkEnvironment& system() { return SystemLinkEnvironment(); }
+    static platform::Platform& system() { return platform::System(); }
 };
 
 class SyncTimeTest : public AnsweringTerminalTest {
@@ -46,7 +46,7 @@ protected:
         answering = {'A', 'C'};
         link.SetEnvironment(clock);
     }
-    static LocalDateTime At(int hour, int minute, int second) {
+    static platform::LocalTime At(int hour, int minute, int second) {
         return {
             .year = 2026, .month = 12, .day = 8, .hour = hour, .minute = minute, .second = second};
     }
@@ -57,13 +57,13 @@ protected:
     }
 
     ScriptedClock clock;
-    std::deque<LocalDateTime>& readings = clock.readings;
+    std::deque<platform::LocalTime>& readings = clock.readings;
     TimeSyncRequest request{10, 30, 0, 2025, 1, 31, 1};
 };
 
 TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
     readings = {At(9, 0, 0), At(9, 0, 1), At(9, 0, 4)};
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131103001", "M20250131103004"}));
     EXPECT_EQ(link.written, (Lines{"A Time Sync. 20250131103001 Successfully",
                                    "C Time Sync. 20250131103004 Successfully"}));
@@ -74,7 +74,7 @@ TEST_F(SyncTimeTest, SetTimeAdvancesByTheSecondsElapsed) {
 TEST_F(SyncTimeTest, TimePastMidnightStaysWithinTheDayAndKeepsTheDate) {
     request = {23, 59, 58, 2025, 1, 31, 1};
     readings = {At(10, 0, 0), At(10, 0, 1), At(10, 0, 3)};
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131235959", "M20250131000001"}));
     EXPECT_EQ(request.hour, 0);
     EXPECT_EQ(request.minute, 0);
@@ -85,14 +85,14 @@ TEST_F(SyncTimeTest, TimePastMidnightStaysWithinTheDayAndKeepsTheDate) {
     SetResponder();
     request = {0, 0, 0, 2025, 1, 31, 1};
     readings = {At(23, 59, 59), At(0, 0, 1), At(0, 0, 2)};
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20250131000002", "M20250131000003"}));
 }
 
 TEST_F(SyncTimeTest, CommandLineModeAndThePcClockOptionSendThePcTime) {
     readings = {At(9, 0, 0), At(9, 0, 1), At(9, 0, 2)};
     status.commandLineMode = 1;
-    link.SyncTime(comm, status, progress, request);
+    link.SyncTime(operation, request);
     EXPECT_EQ(TimesSent(), (std::vector<std::string>{"M20261208090001", "M20261208090002"}));
     EXPECT_EQ(request.hour, 10);  // the set time is left as it was
 }
@@ -115,7 +115,7 @@ TEST_F(AnsweringTerminalTest, LineTestStopsWhenAsked) {
     link.onResult = [&](std::size_t count) {
         if (count == 10) {
             status.idle = 1;
-            link.RequestStop(1);
+            link.RequestStop();
         }
     };
     link.LineTest(status);

@@ -20,7 +20,7 @@ class QuietFrontEnd : public core::FrontEnd {
 public:
     void AppendToMessageWindow(std::string line) override { lines.push_back(line); }
     void HandlePollRecord(char, std::string) override {}
-    void RefreshProgress(int) override {}
+    void RefreshProgress(bool) override {}
     void ShowMessageBox(std::string) override {}
     void SaveConfiguration() override {}
     void OpenTerminalDialog() override {}
@@ -45,7 +45,7 @@ protected:
                  "[COMMAND_LINE]\r\nAUTO_EXIT=No\r\n");
     }
     OperationsFactory Scripted() {
-        return [this](core::ViewCore&) {
+        return [this](core::ProgramModel&) {
             auto ops = std::make_unique<ScriptedOperations>(log);
             operations = ops.get();
             return ops;

@@ -150,7 +150,7 @@ private slots:
         QVERIFY(ExecCommTableDlg(nullptr, fixture.View()));
         QCOMPARE(shownTimeout, QString("2"));
         QCOMPARE(driver.messages, QStringList{"Please enter an integer between 0 and 99."});
-        const core::ViewState& state = fixture.State();
+        const core::ModelState& state = fixture.State();
         QCOMPARE(state.commTable.baudIndex, 9);
         QCOMPARE(state.commTable.parity, 2);
         QCOMPARE(state.commTable.dataBitsIndex, 1);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "test_support.hpp"
 
 namespace zelo::dialogs::testing {
@@ -15,8 +15,8 @@ public:
         core::testing::WriteAll(IniPath(), ini);
         view_.StartUp();
     }
-    core::ViewCore& View() { return view_; }
-    core::ViewState& State() { return view_.State(); }
+    core::ProgramModel& View() { return view_; }
+    core::ModelState& State() { return view_.State(); }
     core::Platform& Platform() { return platform_; }
     std::string IniPath() const { return dir_.File("Zelocom.ini"); }
     std::string Ini() const { return core::testing::ReadAll(IniPath()); }
@@ -32,7 +32,7 @@ private:
     core::testing::TemporaryDirectory dir_;
     FolderPlatform platform_;
     core::testing::RecordingView duties_;
-    core::ViewCore view_{platform_, duties_};
+    core::ProgramModel view_{platform_, duties_};
 };
 
 inline std::string IniFor(const std::string& type, const std::string& more = {}) {

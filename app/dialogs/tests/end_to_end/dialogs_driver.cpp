@@ -11,7 +11,7 @@
 
 #include "core/command_worker.hpp"
 #include "core/core_platform.hpp"
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 #include "dialogs/address_change.hpp"
 #include "dialogs/barcode_table.hpp"
 #include "dialogs/comm_table_form.hpp"
@@ -19,7 +19,7 @@
 #include "dialogs/phone_lines.hpp"
 #include "dialogs/phone_list.hpp"
 #include "headless/console_front_end.hpp"
-#include "program/operations_binding.hpp"
+#include "program/program.hpp"
 
 namespace {
 
@@ -44,7 +44,7 @@ private:
 };
 
 // What each dialog's OK gives, for the line's terminal model.
-void FillTableArguments(core::ViewState& state, core::CommandArguments& args) {
+void FillTableArguments(core::ModelState& state, core::CommandArguments& args) {
     const int type = state.comm.terminalType;
     dialogs::BarcodeChoices barcode;
     barcode.code39 = dialogs::kCode39FullAscii;
@@ -79,12 +79,11 @@ int main(int argc, char** argv) {
     }
     core::SystemPlatform platform;
     ChosenLineFrontEnd frontEnd(mode == "dial" ? std::stoul(argv[2]) : 0);
-    core::ViewCore view(platform, frontEnd);
+    core::ProgramModel view(platform, frontEnd);
     frontEnd.SetSave([&view] { view.SaveConfiguration(); });
     view.StartUp();
-    std::unique_ptr<core::TerminalOperations> operations = program::BindTerminalLink(view);
-    core::CommandWorker worker(view, *operations, frontEnd);
-    core::ViewState& state = view.State();
+    core::CommandWorker worker(view, view.Link(), frontEnd);
+    core::ModelState& state = view.State();
 
     bool ran = true;
     if (mode == "dial") {
@@ -108,7 +107,7 @@ int main(int argc, char** argv) {
         view.SaveConfiguration();
         ran = ran && Run(worker, core::kCommTable);
     }
-    if (state.status.connected.load() != 0) operations->Disconnect(state.comm.port, state.status);
+    if (state.status.connected.load() != 0) view.Link().Disconnect(state.comm.port, state.status);
     view.ShutDown();
     return ran && view.FailuresReported() == 0 ? 0 : 1;
 }

@@ -23,9 +23,9 @@
 namespace zelo::link::testing {
 
 // A polled-data file that fails its writes after a number of good ones.
-class CountedPollFile final : public PollDataFile {
+class CountedPollFile final : public platform::AppendFile {
 public:
-    CountedPollFile(std::unique_ptr<PollDataFile> inner, int& writesLeft, int& openFiles)
+    CountedPollFile(std::unique_ptr<platform::AppendFile> inner, int& writesLeft, int& openFiles)
         : inner_(std::move(inner)), writesLeft_(writesLeft), openFiles_(openFiles) {
         ++openFiles_;
     }
@@ -38,7 +38,7 @@ public:
     bool Flush() override { return inner_->Flush(); }
 
 private:
-    std::unique_ptr<PollDataFile> inner_;
+    std::unique_ptr<platform::AppendFile> inner_;
     int& writesLeft_;
     int& openFiles_;
 };
@@ -46,7 +46,7 @@ private:
 // Real folders and files; a clock in milliseconds that pauses advance.
 class FakeEnvironment final : public platform::SystemPlatform {
 public:
-    LocalDateTime Now() override {
+    platform::LocalTime Now() override {
         const long long second = startSecondOfDay + milliseconds / 1000;
         return {.year = 2026,
                 .month = 12,
@@ -63,20 +63,20 @@ public:
     }
     char PathSeparator() const override { return '/'; }
     bool EnsureDirectory(const std::string& path) override {
-        return SystemLinkEnvironment().EnsureDirectory(path);
+        return platform::System().EnsureDirectory(path);
     }
     std::optional<std::int64_t> FileSize(const std::string& path) override {
-        return SystemLinkEnvironment().FileSize(path);
+        return platform::System().FileSize(path);
     }
-    std::unique_ptr<PollDataFile> OpenForAppend(const std::string& path) override {
+    std::unique_ptr<platform::AppendFile> OpenForAppend(const std::string& path) override {
         // The numbers kept beside the polled-data file are not counted.
-        if (path.ends_with(".numbers")) return SystemLinkEnvironment().OpenForAppend(path);
+        if (path.ends_with(".numbers")) return platform::System().OpenForAppend(path);
         if (failAppendOpen) return nullptr;
-        return Count(SystemLinkEnvironment().OpenForAppend(path));
+        return Count(platform::System().OpenForAppend(path));
     }
-    std::unique_ptr<PollDataFile> CreateEmpty(const std::string& path) override {
+    std::unique_ptr<platform::AppendFile> CreateEmpty(const std::string& path) override {
         ++createEmptyCalls;
-        return Count(SystemLinkEnvironment().CreateEmpty(path));
+        return Count(platform::System().CreateEmpty(path));
     }
 
     void SetTimeOfDay(int hour, int minute, int second) {
@@ -93,7 +93,7 @@ public:
     int createEmptyCalls = 0;
 
 private:
-    std::unique_ptr<PollDataFile> Count(std::unique_ptr<PollDataFile> file) {
+    std::unique_ptr<platform::AppendFile> Count(std::unique_ptr<platform::AppendFile> file) {
         if (!file) return nullptr;
         return std::make_unique<CountedPollFile>(std::move(file), pollWritesLeft, openPollFiles);
     }
@@ -133,6 +133,7 @@ protected:
     CommSettings comm;
     LinkStatus status;
     ProgressState progress;
+    OperationContext operation{comm, status, progress};
 };
 
 // Terminals that hold files, every address selected, a fake clock and a

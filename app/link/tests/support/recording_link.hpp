@@ -16,7 +16,7 @@ namespace zelo::link::testing {
 
 class RecordingLink final : public CTerminalLink {
 public:
-    void RefreshProgress(int erase) override {
+    void RefreshProgress(bool erase) override {
         ++refreshes;
         if (onRefresh) onRefresh();
         (void)erase;
@@ -41,7 +41,7 @@ public:
 
     // The Stop command as the user interface thread gives it.
     void Stop(LinkStatus& status) {
-        RequestStop(1);
+        RequestStop();
         HM_stop_communication();
         status.idle = 1;
     }

@@ -1,4 +1,4 @@
-#include "core/view_terminal_link.hpp"
+#include "core/model_terminal_link.hpp"
 
 #include <string>
 
@@ -7,20 +7,20 @@
 
 namespace zelo::core {
 
-void CViewTerminalLink::OnSettingsChanged() {
+void ModelTerminalLink::OnSettingsChanged() {
     if (view_ != nullptr) view_->SaveConfiguration();
 }
 
-void CViewTerminalLink::RefreshProgress(int erase) {
+void ModelTerminalLink::RefreshProgress(bool erase) {
     if (state_ != nullptr) PublishDisplay(*state_);
     if (view_ != nullptr) view_->RefreshProgress(erase);
 }
 
-void CViewTerminalLink::ShowPollData(char address, std::string_view record) {
+void ModelTerminalLink::ShowPollData(char address, std::string_view record) {
     if (view_ != nullptr) view_->HandlePollRecord(address, std::string(record));
 }
 
-void CViewTerminalLink::ShowResult(char address, std::string_view label, std::string_view detail,
+void ModelTerminalLink::ShowResult(char address, std::string_view label, std::string_view detail,
                                    int code) {
     if (writer_ != nullptr) writer_->Write({address, label, detail, code});
     if (code != ZELO_OK && code != link::kInformationOnly) ExplainLineLoss();
@@ -28,11 +28,11 @@ void CViewTerminalLink::ShowResult(char address, std::string_view label, std::st
 
 // The connection object's boxes each report a failure: a port, a file or
 // folder that could not be opened, nothing to erase, a wrong ROM setting.
-void CViewTerminalLink::ShowMessageBox(std::string_view text) {
+void ModelTerminalLink::ShowMessageBox(std::string_view text) {
     if (writer_ != nullptr) writer_->ShowBox(std::string(text), true);
 }
 
-void CViewTerminalLink::ExplainFailure(std::string_view text) {
+void ModelTerminalLink::ExplainFailure(std::string_view text) {
     if (view_ != nullptr) view_->ShowOperatorNote(std::string(text));
 }
 

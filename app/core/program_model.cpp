@@ -1,16 +1,16 @@
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 
 #include "core/terminal_types.hpp"
 
 namespace zelo::core {
 
-ViewCore::ViewCore(Platform& platform, ViewDuties& view)
+ProgramModel::ProgramModel(Platform& platform, FrontEndDuties& view)
     : platform_(platform), view_(view), writer_(platform, state_.status, errorLog_, view) {
     link_.AttachView(view_, writer_, &state_);
     writer_.SetClosesByItself([this] { return ClosesByItself(); });
 }
 
-bool ViewCore::ClosesByItself() const {
+bool ProgramModel::ClosesByItself() const {
     // A running script holds AUTO_EXIT at 0 and clears command-line mode on
     // a line it skips; the configured value decides for all its lines.
     if (state_.runOnly.configuredAutoExit) return *state_.runOnly.configuredAutoExit != 0;
@@ -18,7 +18,7 @@ bool ViewCore::ClosesByItself() const {
     return commandLine && state_.commandLine.autoExit != 0;
 }
 
-void ViewCore::StartUp(bool commandLineFollows) {
+void ProgramModel::StartUp(bool commandLineFollows) {
     commandLineFollows_ = commandLineFollows;
     location_ = LocateConfiguration(platform_.CurrentDirectory(), platform_.PathSeparator());
     state_.lists.workingDirectory = location_.workingDirectory;
@@ -37,19 +37,19 @@ void ViewCore::StartUp(bool commandLineFollows) {
     PublishDisplay(state_);
 }
 
-void ViewCore::ReloadConfiguration() {
+void ProgramModel::ReloadConfiguration() {
     LoadConfiguration(platform_, location_.configurationPath, state_, view_,
                       MissingModel::kUseDefault);
     PublishDisplay(state_);
 }
 
-bool ViewCore::SaveConfiguration() {
+bool ProgramModel::SaveConfiguration() {
     // Every settings dialog saves on OK: the display shows what it stored.
     PublishDisplay(state_);
     return zelo::core::SaveConfiguration(platform_, location_.configurationPath, state_);
 }
 
-void ViewCore::ChangeErrorLogMode(int mode) {
+void ProgramModel::ChangeErrorLogMode(int mode) {
     if (mode == state_.errorLogMode) return;
     errorLog_.Close();
     state_.errorLogMode = mode;
@@ -60,7 +60,7 @@ void ViewCore::ChangeErrorLogMode(int mode) {
     }
 }
 
-void ViewCore::ShutDown() {
+void ProgramModel::ShutDown() {
     SaveConfiguration();
     errorLog_.Close();
 }

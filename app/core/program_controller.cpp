@@ -1,8 +1,9 @@
-#include "core/view_controller.hpp"
+#include "core/program_controller.hpp"
 
 #include <cctype>
 
 #include "core/command_line.hpp"
+#include "core/command_line_values.hpp"
 #include "core/command_menu.hpp"
 
 namespace zelo::core {
@@ -12,16 +13,16 @@ char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned 
 
 }  // namespace
 
-ViewController::ViewController(ViewCore& view, CommandWorker& worker, UserInterface& ui)
+ProgramController::ProgramController(ProgramModel& view, CommandWorker& worker, UserInterface& ui)
     : view_(view), state_(view.State()), worker_(worker), ui_(ui) {}
 
-CommandLineResult ViewController::StartUp(std::string_view commandLine) {
+CommandLineResult ProgramController::StartUp(std::string_view commandLine) {
     view_.StartUp(commandLine.find_first_not_of(' ') != std::string_view::npos);
     commandLineResult_ = HandleCommandLine(commandLine);
     return commandLineResult_;
 }
 
-CommandLineResult ViewController::HandleCommandLine(std::string_view commandLine) {
+CommandLineResult ProgramController::HandleCommandLine(std::string_view commandLine) {
     // A copy first: the restart passes commandLine_ itself.
     const std::string text(commandLine);
     commandLine_ = text;
@@ -53,7 +54,7 @@ CommandLineResult ViewController::HandleCommandLine(std::string_view commandLine
     return StartCommandLineCommand();
 }
 
-CommandLineResult ViewController::StartCommandLineCommand() {
+CommandLineResult ProgramController::StartCommandLineCommand() {
     CommandLineState& cl = state_.commandLine;
     const std::vector<std::string> tokens(cl.tokens.begin(), cl.tokens.begin() + cl.tokenCount);
     const CommandCharacter* command =
@@ -81,31 +82,21 @@ CommandLineResult ViewController::StartCommandLineCommand() {
         ui_.ShowMessage(refusal);
         return CommandLineResult::kRefused;
     }
-    CommandArguments& args = worker_.Arguments();
-    if (command->commandCode == kErase) {
-        if (!state_.runOnly.configuredDeleteFileName) {
-            state_.runOnly.configuredDeleteFileName = state_.lists.deleteFileName;
-        }
-        state_.lists.deleteFileName = tokens[2];
-    }
-    if (command->commandCode == kRun) {
-        args.flashRom = 0;
-        args.runFileName = tokens[2];
-    }
+    PutCommandLineValues(tokens, command->commandCode, state_, worker_.Arguments());
     return worker_.Start(command->commandCode) ? CommandLineResult::kStarted
                                                : CommandLineResult::kUnusable;
 }
 
-bool ViewController::RunCommand(int code) { return worker_.Start(code); }
+bool ProgramController::RunCommand(int code) { return worker_.Start(code); }
 
-bool ViewController::RunMenuCommand(MenuCommand menuCommand) {
+bool ProgramController::RunMenuCommand(MenuCommand menuCommand) {
     if (!RunOperatorCommand(menuCommand)) return false;
     // The batch-script command only goes on with the command line's script.
     if (menuCommand != MenuCommand::kBatchScript) operatorCommands_ = true;
     return true;
 }
 
-bool ViewController::RunOperatorCommand(MenuCommand menuCommand) {
+bool ProgramController::RunOperatorCommand(MenuCommand menuCommand) {
     const MenuEntry* command = FindMenuEntry(menuCommand);
     if (command == nullptr || worker_.WorkerBusy() != 0 || worker_.Stopping()) return false;
     if (command->commandCode == kBatchScript) return RestartScript();
@@ -126,11 +117,11 @@ bool ViewController::RunOperatorCommand(MenuCommand menuCommand) {
     return worker_.Start(command->commandCode);
 }
 
-RunSummary ViewController::Summary() const {
+RunSummary ProgramController::Summary() const {
     return {commandLineResult_, worker_.LastOutcome(), view_.FailuresReported(), operatorCommands_};
 }
 
-bool ViewController::RestartScript() {
+bool ProgramController::RestartScript() {
     if (!IsEnabled(MenuGroup::kRestartScript)) return false;
     // Rebuilds the tokens from the program's command line; with the abort
     // flag still set this starts nothing itself.
@@ -138,7 +129,7 @@ bool ViewController::RestartScript() {
     return worker_.Start(kBatchScript);
 }
 
-bool ViewController::IsEnabled(MenuGroup group) const {
+bool ProgramController::IsEnabled(MenuGroup group) const {
     if (worker_.Stopping()) return group == MenuGroup::kAlways;
     EnablingState snapshot;
     snapshot.idle = state_.status.idle.load();
@@ -153,7 +144,7 @@ bool ViewController::IsEnabled(MenuGroup group) const {
 
 namespace zelo::core {
 
-bool ViewController::IsEnabled(MenuCommand command) const {
+bool ProgramController::IsEnabled(MenuCommand command) const {
     const MenuEntry* entry = FindMenuEntry(command);
     return IsEnabled(entry == nullptr ? MenuGroup::kAlways : MenuGroupOf(entry->commandCode));
 }

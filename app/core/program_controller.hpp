@@ -8,8 +8,8 @@
 #include "core/command_table.hpp"
 #include "core/command_worker.hpp"
 #include "core/exit_status.hpp"
+#include "core/program_model.hpp"
 #include "core/user_interface.hpp"
-#include "core/view_core.hpp"
 
 namespace zelo::core {
 
@@ -19,9 +19,9 @@ namespace zelo::core {
 // one (through program::Program).
 //
 // Threads: every member belongs to the user interface thread.
-class ViewController {
+class ProgramController {
 public:
-    ViewController(ViewCore& view, CommandWorker& worker, UserInterface& ui);
+    ProgramController(ProgramModel& view, CommandWorker& worker, UserInterface& ui);
 
     // The view's start-up: working directory, configuration, library
     // settings, error log and type entries, then the command line (the text
@@ -73,8 +73,8 @@ private:
     CommandLineResult StartCommandLineCommand();
     bool RunOperatorCommand(MenuCommand command);
 
-    ViewCore& view_;
-    ViewState& state_;
+    ProgramModel& view_;
+    ModelState& state_;
     CommandWorker& worker_;
     UserInterface& ui_;
     std::string commandLine_;

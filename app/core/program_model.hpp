@@ -3,10 +3,10 @@
 #include "core/configuration.hpp"
 #include "core/core_platform.hpp"
 #include "core/error_log.hpp"
+#include "core/front_end_duties.hpp"
+#include "core/model_state.hpp"
+#include "core/model_terminal_link.hpp"
 #include "core/result_line_writer.hpp"
-#include "core/view_duties.hpp"
-#include "core/view_state.hpp"
-#include "core/view_terminal_link.hpp"
 
 namespace zelo::core {
 
@@ -15,11 +15,11 @@ namespace zelo::core {
 // error log, the result-line writer and the connection object the worker
 // uses. The front-end supplies the duties only it can do (windows, boxes,
 // dialogs).
-class ViewCore {
+class ProgramModel {
 public:
-    ViewCore(Platform& platform, ViewDuties& view);
-    ViewCore(const ViewCore&) = delete;
-    ViewCore& operator=(const ViewCore&) = delete;
+    ProgramModel(Platform& platform, FrontEndDuties& view);
+    ProgramModel(const ProgramModel&) = delete;
+    ProgramModel& operator=(const ProgramModel&) = delete;
 
     // The view's start-up, up to the command line: find the working
     // directory, load the configuration, hand the library its settings,
@@ -47,23 +47,23 @@ public:
     // Result lines with a failure code and failure boxes so far.
     int FailuresReported() const { return writer_.FailuresReported(); }
 
-    ViewState& State() { return state_; }
+    ModelState& State() { return state_; }
     // The file system and clock the view works with.
     Platform& Files() { return platform_; }
     ResultLineWriter& Writer() { return writer_; }
     // The connection object, with its hooks attached to this view.
-    CViewTerminalLink& Link() { return link_; }
+    ModelTerminalLink& Link() { return link_; }
     // The front-end's duties, for notes beside the result lines.
-    ViewDuties& Duties() { return view_; }
+    FrontEndDuties& Duties() { return view_; }
 
 private:
     Platform& platform_;
-    ViewDuties& view_;
-    ViewState state_;
+    FrontEndDuties& view_;
+    ModelState state_;
     ConfigurationLocation location_;
     ErrorLog errorLog_;
     ResultLineWriter writer_;
-    CViewTerminalLink link_;
+    ModelTerminalLink link_;
     // The user interface thread's, during StartUp only.
     bool commandLineFollows_ = false;
 };

@@ -1,4 +1,4 @@
-#include "core/view_core.hpp"
+#include "core/program_model.hpp"
 
 #include <gtest/gtest.h>
 #include <zelodll.h>
@@ -33,22 +33,22 @@ public:
         core->State().comm.terminalType = 6;
         core->SaveConfiguration();
     }
-    ViewCore* core = nullptr;
+    ProgramModel* core = nullptr;
 };
 
 // One run of the program: start, one result line, end.
-void RunProgram(Platform& platform, ViewDuties& view, const std::string& label) {
-    ViewCore core(platform, view);
+void RunProgram(Platform& platform, FrontEndDuties& view, const std::string& label) {
+    ProgramModel core(platform, view);
     core.StartUp();
     core.Link().ShowResult('A', label, "", 0);
     core.ShutDown();
 }
 
-TEST(ViewCore, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
+TEST(ProgramModel, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
     TemporaryDirectory dir;
     StartedIn platform(dir.Path());
     ChoosingView view;
-    ViewCore core(platform, view);
+    ProgramModel core(platform, view);
     view.core = &core;
     core.StartUp();
     EXPECT_EQ(view.terminalDialogs, 1);
@@ -59,11 +59,11 @@ TEST(ViewCore, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
     EXPECT_EQ(HM_get_NAK_delay(), 50);
 }
 
-TEST(ViewCore, OnlyTheStartAsksForAMissingModel) {
+TEST(ProgramModel, OnlyTheStartAsksForAMissingModel) {
     TemporaryDirectory dir;
     StartedIn platform(dir.Path());
     RecordingView view;  // its dialog is cancelled: the file still names no model
-    ViewCore core(platform, view);
+    ProgramModel core(platform, view);
     core.StartUp();
     EXPECT_EQ(view.terminalDialogs, 1);
     // A later reload may run on the worker thread (after a Stop), where no
@@ -73,8 +73,8 @@ TEST(ViewCore, OnlyTheStartAsksForAMissingModel) {
     EXPECT_EQ(core.State().comm.terminalType, 0);
 }
 
-TEST(ViewCore, RecordsStartEmptyBeforeAnyLoad) {
-    ViewState state;
+TEST(ProgramModel, RecordsStartEmptyBeforeAnyLoad) {
+    ModelState state;
     const TimeSyncRequest& time = state.timeSync;
     EXPECT_EQ(time.hour + time.minute + time.second + time.year + time.month + time.day, 0);
     EXPECT_EQ(time.useSetTime, 0);
@@ -106,7 +106,7 @@ TEST(ProgressState, DisplayedNamesAreBoundedLikeTheDisplaysBuffers) {
     EXPECT_EQ(progress.fileName.Get(), "A.DAT");
 }
 
-TEST(ViewCore, ErrorLogAppendsAcrossStartsOrStartsEmpty) {
+TEST(ProgramModel, ErrorLogAppendsAcrossStartsOrStartsEmpty) {
     TemporaryDirectory dir;
     StartedIn platform(dir.Path());
     RecordingView view;
@@ -123,12 +123,12 @@ TEST(ViewCore, ErrorLogAppendsAcrossStartsOrStartsEmpty) {
     EXPECT_EQ(view.terminalDialogs, 0);
 }
 
-TEST(ViewCore, ChangingTheLogModeReopensTheLog) {
+TEST(ProgramModel, ChangingTheLogModeReopensTheLog) {
     TemporaryDirectory dir;
     StartedIn platform(dir.Path());
     RecordingView view;
     WriteAll(dir.File("Zelocom.ini"), "[Communication]\nTerminal_type=Lanta\n");
-    ViewCore core(platform, view);
+    ProgramModel core(platform, view);
     core.StartUp();
     core.Link().ShowResult('A', "Unlogged", "", 0);
     core.ChangeErrorLogMode(kErrorLogNew);

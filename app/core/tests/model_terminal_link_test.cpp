@@ -1,4 +1,4 @@
-#include "core/view_terminal_link.hpp"
+#include "core/model_terminal_link.hpp"
 
 #include <gtest/gtest.h>
 #include <zelodll.h>
@@ -12,13 +12,13 @@ namespace {
 using testing::FixedClockPlatform;
 using testing::RecordingView;
 
-TEST(CViewTerminalLink, HooksReachTheAttachedView) {
+TEST(ModelTerminalLink, HooksReachTheAttachedView) {
     FixedClockPlatform platform;
     link::LinkStatus status;
     ErrorLog closedLog;
     RecordingView view;
     ResultLineWriter writer(platform, status, closedLog, view, [] { return 0; });
-    CViewTerminalLink link;
+    ModelTerminalLink link;
 
     link::CTerminalLink& asOperationsSeeIt = link;
     asOperationsSeeIt.ShowResult('A', "Cold Start", "", 0);  // not attached yet: nothing
@@ -27,7 +27,7 @@ TEST(CViewTerminalLink, HooksReachTheAttachedView) {
     link.AttachView(view, writer);
     asOperationsSeeIt.ShowResult('A', "Cold Start", "", 0);
     asOperationsSeeIt.OnSettingsChanged();
-    asOperationsSeeIt.RefreshProgress(1);
+    asOperationsSeeIt.RefreshProgress(true);
     asOperationsSeeIt.ShowPollData('B', "0001,12.5");
     EXPECT_EQ(view.windowLines, std::vector<std::string>{"A 09:05:07 Cold Start  Successfully\n"});
     EXPECT_EQ(view.saves, 1);
@@ -36,7 +36,7 @@ TEST(CViewTerminalLink, HooksReachTheAttachedView) {
 }
 
 TEST(PushLibrarySettings, HandsTheLibraryItsTimingPowerSavingAndSaveMode) {
-    ViewState state;
+    ModelState state;
     ApplyFamilyPreset(state, 3);
     state.lists.uploadSaveMode = 2;
     PushLibrarySettings(state);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/display_snapshot.hpp"
-#include "core/view_records.hpp"
+#include "core/model_records.hpp"
 #include "link/comm_settings.hpp"
 #include "link/link_status.hpp"
 #include "link/poll_context.hpp"
@@ -38,10 +38,10 @@ struct RunOnlyValues {
 // as long as the program. The connection object and the dialogs receive
 // references to parts of it. The members start at the program's in-memory
 // defaults, the values in force before the configuration is first loaded.
-struct ViewState {
-    ViewState() = default;
-    ViewState(const ViewState&) = delete;
-    ViewState& operator=(const ViewState&) = delete;
+struct ModelState {
+    ModelState() = default;
+    ModelState(const ModelState&) = delete;
+    ModelState& operator=(const ModelState&) = delete;
 
     link::CommSettings comm;
     link::LinkStatus status;
@@ -67,7 +67,7 @@ struct ViewState {
 
 // Hands the display a copy of what it shows of the records; called on the
 // thread that owns them, after they change.
-inline void PublishDisplay(ViewState& state) {
+inline void PublishDisplay(ModelState& state) {
     state.display.Publish({state.comm.addresses, state.poll.pollingPeriod, state.poll.startTime,
                            state.poll.stopTime});
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/front_end_duties.hpp"
+#include "core/model_state.hpp"
 #include "core/result_line_writer.hpp"
-#include "core/view_duties.hpp"
-#include "core/view_state.hpp"
 #include "link/terminal_link.hpp"
 
 namespace zelo::core {
@@ -12,16 +12,16 @@ namespace zelo::core {
 // attached (a test's) does nothing in its hooks, as in the base class. With
 // the view's state, every progress refresh first publishes what the display
 // shows of the settings (a script line may have changed the addresses).
-class CViewTerminalLink : public link::CTerminalLink {
+class ModelTerminalLink : public link::CTerminalLink {
 public:
-    void AttachView(ViewDuties& view, ResultLineWriter& writer, ViewState* state = nullptr) {
+    void AttachView(FrontEndDuties& view, ResultLineWriter& writer, ModelState* state = nullptr) {
         view_ = &view;
         writer_ = &writer;
         state_ = state;
     }
 
     void OnSettingsChanged() override;
-    void RefreshProgress(int erase) override;
+    void RefreshProgress(bool erase) override;
     void ShowPollData(char address, std::string_view record) override;
     void ShowResult(char address, std::string_view label, std::string_view detail,
                     int code) override;
@@ -29,9 +29,9 @@ public:
     void ExplainFailure(std::string_view text) override;
 
 private:
-    ViewDuties* view_ = nullptr;
+    FrontEndDuties* view_ = nullptr;
     ResultLineWriter* writer_ = nullptr;
-    ViewState* state_ = nullptr;
+    ModelState* state_ = nullptr;
 };
 
 }  // namespace zelo::core

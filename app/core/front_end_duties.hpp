@@ -11,9 +11,9 @@ namespace zelo::core {
 // runs (and on the user interface thread otherwise). The user interface
 // thread may be blocked waiting for the worker to end (Stop), so an
 // implementation hands texts over to its own thread and never waits for it.
-class ViewDuties {
+class FrontEndDuties {
 public:
-    virtual ~ViewDuties() = default;
+    virtual ~FrontEndDuties() = default;
 
     // Appends one result line, ending in LF, to the Message Window; shows
     // the window first when it is hidden.
@@ -23,9 +23,9 @@ public:
     // Window (in its PollDisplayLine form), showing the window first when
     // it is hidden.
     virtual void HandlePollRecord(char address, std::string record) = 0;
-    // The progress state changed; erase is 1 at the start of a file
-    // transfer series.
-    virtual void RefreshProgress(int erase) = 0;
+    // The progress state changed; `erase` at the start of a file transfer
+    // series.
+    virtual void RefreshProgress(bool erase) = 0;
     // A modal message box with this text (command-line error box, error-log
     // open failure).
     virtual void ShowMessageBox(std::string text) = 0;
