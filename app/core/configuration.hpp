@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/core_platform.hpp"
+#include "core/library_settings.hpp"
 #include "core/view_duties.hpp"
 #include "core/view_state.hpp"
 
@@ -47,6 +48,6 @@ void ApplyFamilyPreset(ViewState& state, int terminalType);
 
 // Hands the library its settings after a load: time-out, ESC delay, NAK
 // delay, power saving and the upload save mode, in that order.
-void PushLibrarySettings(const ViewState& state);
+void PushLibrarySettings(const ViewState& state, LibrarySettings& library = ZeloDllSettings());
 
 }  // namespace zelo::core

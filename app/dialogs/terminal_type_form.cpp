@@ -7,7 +7,7 @@ TerminalTypeFields OpenTerminalType(const core::ViewState& state) {
 }
 
 bool ConfirmTerminalType(core::ViewCore& view, const TerminalTypeFields& fields,
-                         LibrarySettings& library) {
+                         core::LibrarySettings& library) {
     core::ViewState& state = view.State();
     // A radio group always yields one of its buttons; anything else keeps
     // the held model rather than storing a type no table knows.

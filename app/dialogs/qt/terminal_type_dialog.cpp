@@ -53,7 +53,7 @@ private:
 
 }  // namespace
 
-bool ExecTerminalTypeDlg(QWidget* parent, core::ViewCore& view, LibrarySettings& library) {
+bool ExecTerminalTypeDlg(QWidget* parent, core::ViewCore& view, core::LibrarySettings& library) {
     TerminalTypeFields fields = OpenTerminalType(view.State());
     CTerminalTypeDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;
