@@ -34,14 +34,16 @@ bool ResultWritesLine(StatusRule rule, int code) {
     return !(quietWhenNoData && code == ZELO_NO_DATA);
 }
 
-void BeginAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
+void BeginAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress,
+                      bool clearDisplay) {
     progress.mode = kProgressPerAddress;
     progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
+    link.RefreshProgress(clearDisplay ? 1 : 0);
     status.idle = 0;
 }
 
 void EndAddressLoop(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
+    progress.mode = kProgressPerAddress;
     progress.phase = kPhaseAtRest;
     link.RefreshProgress(0);
     status.idle = 1;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/address_loop.hpp"
 #include "link/terminal_link.hpp"
 #include "link/transfer_framing.hpp"
 #include "link/upload_folder.hpp"
@@ -46,29 +47,13 @@ bool CountDown(TransferRun& run, int period) {
     return true;
 }
 
-// A series of uploads shows per-address progress on a display it clears
-// first, and holds the line busy until it ends.
-void BeginUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    link.RefreshProgress(1);
-    status.idle = 0;
-}
-
-void EndUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    link.RefreshProgress(0);
-    status.idle = 1;
-}
-
 }  // namespace
 
 void CTerminalLink::UploadSelectedFiles(const CommSettings& comm, LinkStatus& status,
                                         ProgressState& progress, const TransferLists& lists) {
     TransferRun run(*this, comm, status, progress);
     const char separator = Environment().PathSeparator();
-    BeginUploads(*this, status, progress);
+    BeginAddressLoop(*this, status, progress, /*clearDisplay=*/true);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.IsSelected(k)) continue;
         const std::string folder = AddressFolder(lists.workingDirectory, separator, run.Address(k));
@@ -83,14 +68,14 @@ void CTerminalLink::UploadSelectedFiles(const CommSettings& comm, LinkStatus& st
         }
         run.EndAddress(k, 0);
     }
-    EndUploads(*this, status, progress);
+    EndAddressLoop(*this, status, progress);
 }
 
 void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
                                    ProgressState& progress, const TransferLists& lists, int ems) {
     TransferRun run(*this, comm, status, progress);
     const char separator = Environment().PathSeparator();
-    BeginUploads(*this, status, progress);
+    BeginAddressLoop(*this, status, progress, /*clearDisplay=*/true);
     progress.countdown = 0;
 
     for (;;) {
@@ -140,7 +125,7 @@ void CTerminalLink::UploadFileList(const CommSettings& comm, LinkStatus& status,
         if ((last != ZELO_OK && last != ZELO_NO_SUCH_FILE) || lists.uploadPeriod <= 0) continue;
         if (!CountDown(run, lists.uploadPeriod)) return;
     }
-    EndUploads(*this, status, progress);
+    EndAddressLoop(*this, status, progress);
 }
 
 void CTerminalLink::UploadByCommandLine(const CommSettings& comm, LinkStatus& status,
@@ -151,14 +136,14 @@ void CTerminalLink::UploadByCommandLine(const CommSettings& comm, LinkStatus& st
     const std::string& target = commandLine.tokens[3];
     progress.bytes = 0;
     progress.packets = 0;
-    BeginUploads(*this, status, progress);
+    BeginAddressLoop(*this, status, progress, /*clearDisplay=*/true);
     Environment().Sleep(20);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, false)) continue;
         if (!run.UploadFile(k, source, target, source)) return;
         run.EndAddress(k, 1);
     }
-    EndUploads(*this, status, progress);
+    EndAddressLoop(*this, status, progress);
 }
 
 }  // namespace zelo::link
