@@ -61,13 +61,15 @@ enum class MenuCommand : int {
 };
 
 // One worker command of the menu: its id, its caption as the menu shows
-// it, the command code it stores, and the argument it sets on the way.
+// it, the command code it stores, the argument it sets on the way, and the
+// prompt the status bar shows while the pointer is on it (empty for none).
 struct MenuEntry {
     MenuCommand command;
     std::string_view caption;
     int commandCode;
     enum class Sets { kNothing, kFlashRom, kOptionValue, kKeypadMode } sets;
     int value;
+    std::string_view prompt;
 };
 
 // The entry for `command`; null for a command that starts no worker (Stop).

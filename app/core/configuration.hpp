@@ -5,6 +5,7 @@
 
 #include "core/core_platform.hpp"
 #include "core/front_end_duties.hpp"
+#include "core/library_settings.hpp"
 #include "core/model_state.hpp"
 
 namespace zelo::core {
@@ -47,6 +48,6 @@ void ApplyFamilyPreset(ModelState& state, int terminalType);
 
 // Hands the library its settings after a load: time-out, ESC delay, NAK
 // delay, power saving and the upload save mode, in that order.
-void PushLibrarySettings(const ModelState& state);
+void PushLibrarySettings(const ModelState& state, LibrarySettings& library = ZeloDllSettings());
 
 }  // namespace zelo::core

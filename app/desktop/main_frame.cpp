@@ -21,31 +21,6 @@ QString Caption(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The status bar's prompt of a menu command; empty for none.
-QString PromptOf(int menuId, const QString& caption) {
-    switch (menuId) {
-        case 32778: return QStringLiteral("ターミナルコールドスタート(リセット)");
-        case 32779: return QStringLiteral("定義済みファイルダウンロード");
-        case 32810: return QStringLiteral("定義済みファイルアップロード");
-        case 32795: return QStringLiteral("自動ブートプログラム");
-        // These prompts repeat their captions.
-        case 32782:  // RAM size
-        case 32784:  // directory
-        case 32791:  // erase
-        case 32792:  // run
-        case 32796:  // bar-code table
-        case 32800:  // communication table
-        case 32801:  // device table
-        case 32802:  // executable area size
-        case 32808:  // time and date
-        case 32809:  // UPS off
-        case 32812:  // warm start
-        case kMenuStop:
-        case kMenuPoll: return caption;
-        default: return {};
-    }
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame(program::Program& program, DesktopFrontEnd& frontEnd, DialogSet& dialogs,
@@ -116,11 +91,12 @@ QAction* CMainFrame::Action(int menuId) const {
     return found != actions_.end() ? found->second : nullptr;
 }
 
-QAction* CMainFrame::AddAction(QMenu* menu, int menuId, const QString& caption) {
+QAction* CMainFrame::AddAction(QMenu* menu, int menuId, const QString& caption,
+                               const QString& prompt) {
     QAction* action = Action(menuId);
     if (action == nullptr) {
         action = new QAction(caption, this);
-        action->setStatusTip(PromptOf(menuId, caption));
+        action->setStatusTip(prompt);
         action->setData(menuId);
         connect(action, &QAction::triggered, this, [this, menuId] { RunCommand(menuId); });
         actions_[menuId] = action;
@@ -129,44 +105,56 @@ QAction* CMainFrame::AddAction(QMenu* menu, int menuId, const QString& caption) 
     return action;
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int menuId) {
-    const core::MenuEntry* entry = core::FindMenuEntry(static_cast<core::MenuCommand>(menuId));
-    return AddAction(menu, menuId, entry != nullptr ? Caption(entry->caption) : QString());
+QAction* CMainFrame::AddCommand(QMenu* menu, core::MenuCommand command) {
+    const core::MenuEntry* entry = core::FindMenuEntry(command);
+    return AddAction(menu, MenuId(command), Caption(entry->caption), Caption(entry->prompt));
 }
 
 QMenu* CMainFrame::AddWorkerSubmenu(QMenu* menu, const QString& caption,
-                                    std::initializer_list<int> ids) {
+                                    std::initializer_list<core::MenuCommand> commands) {
     QMenu* submenu = menu->addMenu(caption);
-    for (int id : ids) AddCommand(submenu, id);
+    for (const core::MenuCommand command : commands) AddCommand(submenu, command);
     return submenu;
 }
 
 void CMainFrame::BuildMenus() {
+    using M = core::MenuCommand;
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     AddAction(file, kMenuExit, QStringLiteral("終了"));
 
     QMenu* run = menuBar()->addMenu(QStringLiteral("実行"));
-    AddWorkerSubmenu(run, QStringLiteral("ダウンロード"), {32780, 32779});
-    AddWorkerSubmenu(run, QStringLiteral("アップロード"), {32811, 32810});
-    AddCommand(run, kMenuPoll);
+    AddWorkerSubmenu(run, QStringLiteral("ダウンロード"),
+                     {M::kDownloadChosenFiles, M::kDownloadListedFiles});
+    AddWorkerSubmenu(run, QStringLiteral("アップロード"),
+                     {M::kUploadChosenFiles, M::kUploadListedFiles});
+    AddCommand(run, M::kPoll);
     run->addSeparator();
     AddWorkerSubmenu(run, QStringLiteral("ターミナルに情報要求"),
-                     {32784, 32848, 32782, 32851, 32850, 32786, 32785, 32783});
-    QMenu* settings =
-        AddWorkerSubmenu(run, QStringLiteral("ターミナル設定"),
-                         {32808, 32796, 32801, 32800, 32794, 32807, 32802, 32826, 32795, 32861});
-    AddWorkerSubmenu(settings, QStringLiteral("省電力"), {32790, 32789});
-    AddWorkerSubmenu(settings, QStringLiteral("ブザー"), {32797, 32798, 32799});
-    AddWorkerSubmenu(settings, QStringLiteral("キー"), {32804, 32805, 32806, 32827});
-    AddWorkerSubmenu(settings, QStringLiteral("フォント(システム標準値)"), {32829, 32830, 32831});
+                     {M::kDirectory, M::kDirectoryFlashRom, M::kRamSize, M::kRomSize,
+                      M::kFirmwareVersion, M::kTerminalId, M::kFileList, M::kRunningProgram});
+    QMenu* settings = AddWorkerSubmenu(
+        run, QStringLiteral("ターミナル設定"),
+        {M::kTimeAndDate, M::kBarcodeTable, M::kDeviceTable, M::kCommTable, M::kAddress,
+         M::kPassword, M::kExecAreaSize, M::kUploadMode, M::kAutoBoot, M::kAutoBootFlashRom});
+    AddWorkerSubmenu(settings, QStringLiteral("省電力"), {M::kPowerSavingOn, M::kPowerSavingOff});
+    AddWorkerSubmenu(settings, QStringLiteral("ブザー"),
+                     {M::kBuzzerLow, M::kBuzzerMedium, M::kBuzzerHigh});
+    AddWorkerSubmenu(settings, QStringLiteral("キー"),
+                     {M::kKeysLock, M::kKeysUnlock, M::kKeysPartialLock, M::kKeysRestoreMap});
+    AddWorkerSubmenu(settings, QStringLiteral("フォント(システム標準値)"),
+                     {M::kFontAll, M::kFont16x8, M::kFont32x16});
     run->addSeparator();
-    for (int id : {32792, 32849, 32791, 32793, 32778, 32812, 32809, 32787, 32788}) {
-        AddCommand(run, id);
+    for (const core::MenuCommand command :
+         {M::kRun, M::kRunFlashRom, M::kErase, M::kSendData, M::kColdStart, M::kWarmStart,
+          M::kUpsOff, M::kKermit, M::kLantaCfg}) {
+        AddCommand(run, command);
     }
     run->addSeparator();
-    for (int id : {32841, 32842, 32860, 32853}) AddCommand(run, id);
+    for (const core::MenuCommand command : {M::kConnect, M::kDisconnect, M::kTest, M::kBatchScript})
+        AddCommand(run, command);
     run->addSeparator();
-    AddAction(run, kMenuStop, QStringLiteral("ストップ"));
+    const QString stop = QStringLiteral("ストップ");
+    AddAction(run, kMenuStop, stop, stop);
 
     QMenu* setup = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     AddAction(setup, kMenuTerminalType, QStringLiteral("ターミナル(&T)"));
@@ -207,7 +195,8 @@ void CMainFrame::BuildToolBar() {
     toolbar->setObjectName(QStringLiteral("Toolbar"));
     toolbar->setMovable(false);
     toolbar->setIconSize(QSize(24, 24));
-    for (int id : kToolbarCommands) {
+    for (const core::MenuCommand command : kToolbarCommands) {
+        const int id = MenuId(command);
         QAction* action = Action(id);
         action->setIcon(QIcon(QStringLiteral(":/pictures/tool_%1.svg").arg(id)));
         toolbar->addAction(action);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <map>
 
+#include "core/command_menu.hpp"
 #include "core/command_table.hpp"
 #include "desktop/desktop_front_end.hpp"
 #include "desktop/dialog_set.hpp"
@@ -75,9 +76,13 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void PlaceOutputWindows();
-    QAction* AddCommand(QMenu* menu, int menuId);
-    QAction* AddAction(QMenu* menu, int menuId, const QString& caption);
-    QMenu* AddWorkerSubmenu(QMenu* menu, const QString& caption, std::initializer_list<int> ids);
+    // A worker command, with its caption and status-bar prompt from the
+    // command menu's table.
+    QAction* AddCommand(QMenu* menu, core::MenuCommand command);
+    QAction* AddAction(QMenu* menu, int menuId, const QString& caption,
+                       const QString& prompt = QString());
+    QMenu* AddWorkerSubmenu(QMenu* menu, const QString& caption,
+                            std::initializer_list<core::MenuCommand> commands);
 
     void RunWorkerCommand(int menuId);
     bool AskCommandArguments(int commandCode);

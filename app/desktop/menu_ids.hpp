@@ -2,12 +2,17 @@
 
 #include <array>
 
+#include "core/command_menu.hpp"
+
 namespace zelo::desktop {
 
-// Menu ids of the main window beyond the terminal commands of the command
-// table (which keeps its own ids).
-inline constexpr int kMenuStop = 32813;
-inline constexpr int kMenuPoll = 32814;
+// A menu id as the window's actions hold it.
+constexpr int MenuId(core::MenuCommand command) { return static_cast<int>(command); }
+
+// The worker commands and Stop have their ids in core::MenuCommand; these
+// are the ids of the main window's own items, which start no worker.
+inline constexpr int kMenuStop = MenuId(core::MenuCommand::kStop);
+inline constexpr int kMenuPoll = MenuId(core::MenuCommand::kPoll);
 
 inline constexpr int kMenuPollWindowClear = 32815;
 inline constexpr int kMenuPollWindowHide = 32816;
@@ -32,24 +37,25 @@ inline constexpr int kMenuLibraryVersion = 32878;
 inline constexpr int kMenuAbout = 57664;
 inline constexpr int kMenuExit = 57665;
 
-// The toolbar's buttons, left to right.
-inline constexpr std::array<int, 16> kToolbarCommands = {
-    32795,  // auto-run program
-    32796,  // bar-code setting table
-    32800,  // communication table
-    32808,  // time and date
-    32801,  // device table
-    32784,  // directory
-    32779,  // download the predefined files
-    32802,  // executable area size
-    kMenuPoll,
-    32791,  // erase
-    32782,  // RAM size
-    32792,  // run
-    32810,  // upload the predefined files
-    32809,  // UPS off
-    32812,  // warm start
-    kMenuStop,
+// The toolbar's buttons, left to right; each shows the picture named by its
+// id.
+inline constexpr std::array<core::MenuCommand, 16> kToolbarCommands = {
+    core::MenuCommand::kAutoBoot,
+    core::MenuCommand::kBarcodeTable,
+    core::MenuCommand::kCommTable,
+    core::MenuCommand::kTimeAndDate,
+    core::MenuCommand::kDeviceTable,
+    core::MenuCommand::kDirectory,
+    core::MenuCommand::kDownloadListedFiles,
+    core::MenuCommand::kExecAreaSize,
+    core::MenuCommand::kPoll,
+    core::MenuCommand::kErase,
+    core::MenuCommand::kRamSize,
+    core::MenuCommand::kRun,
+    core::MenuCommand::kUploadListedFiles,
+    core::MenuCommand::kUpsOff,
+    core::MenuCommand::kWarmStart,
+    core::MenuCommand::kStop,
 };
 
 }  // namespace zelo::desktop

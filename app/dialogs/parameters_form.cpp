@@ -39,7 +39,7 @@ Refusal CheckParameters(const ParametersFields& fields) {
 }
 
 ParametersOutcome ConfirmParameters(core::ProgramModel& view, const ParametersFields& fields,
-                                    LibrarySettings& library) {
+                                    core::LibrarySettings& library) {
     core::ModelState& state = view.State();
     link::CommSettings& comm = state.comm;
     // Upper-cased here, filtered to terminal addresses as the file keeps

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "core/library_settings.hpp"
 #include "core/program_model.hpp"
 #include "dialogs/field_checks.hpp"
-#include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
 
@@ -47,6 +47,6 @@ struct ParametersOutcome {
 // the error log when its mode changed, and saves. The caller asks "Do you
 // want to reconnect?" when askReconnect is set.
 ParametersOutcome ConfirmParameters(core::ProgramModel& view, const ParametersFields& fields,
-                                    LibrarySettings& library);
+                                    core::LibrarySettings& library);
 
 }  // namespace zelo::dialogs

@@ -7,7 +7,7 @@ TerminalTypeFields OpenTerminalType(const core::ModelState& state) {
 }
 
 bool ConfirmTerminalType(core::ProgramModel& view, const TerminalTypeFields& fields,
-                         LibrarySettings& library) {
+                         core::LibrarySettings& library) {
     core::ModelState& state = view.State();
     // A radio group always yields one of its buttons; anything else keeps
     // the held model rather than storing a type no table knows.

@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "core/library_settings.hpp"
 #include "core/program_model.hpp"
-#include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
 
@@ -28,6 +28,6 @@ TerminalTypeFields OpenTerminalType(const core::ModelState& state);
 // type (Brisa counts as Corvo there). False when the file was not written;
 // the records hold the new values all the same.
 bool ConfirmTerminalType(core::ProgramModel& view, const TerminalTypeFields& fields,
-                         LibrarySettings& library);
+                         core::LibrarySettings& library);
 
 }  // namespace zelo::dialogs

@@ -1,22 +1,16 @@
 #include "dialogs/text_input_form.hpp"
 
-#include <charconv>
-
 #include "core/command_table.hpp"
+#include "link/exec_area_size.hpp"
 
 namespace zelo::dialogs {
 namespace {
 
 Refusal CheckExecAreaSize(std::string_view text) {
-    const std::size_t begin = text.find_first_not_of(' ');
-    const std::size_t end = text.find_last_not_of(' ');
-    const std::string_view digits =
-        begin == std::string_view::npos ? std::string_view() : text.substr(begin, end - begin + 1);
-    int size = -1;
-    const auto [at, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
-    const bool whole =
-        !digits.empty() && error == std::errc() && at == digits.data() + digits.size();
-    if (whole && size >= 0 && size <= kMaxExecAreaKilobytes) return {};
+    const link::ExecAreaSizeText size = link::ReadExecAreaSize(text);
+    if (size.wholeNumber && size.kilobytes >= 0 && size.kilobytes <= kMaxExecAreaKilobytes) {
+        return {};
+    }
     return "The executable area size is a whole number of kilobytes from 0 to " +
            std::to_string(kMaxExecAreaKilobytes) + ".";
 }

@@ -21,6 +21,9 @@ std::string_view TextInputPrompt(int commandCode);
 
 // How many bytes `text` takes in the escaped form data travels in: control
 // bytes, the backslash and the high bytes above 0x9F (but 0xDC) take two.
+// The library writes that form and refuses a text whose form is too long;
+// the program sees only zelodll.h, so it counts by the same rule here to
+// tell the operator why before anything is sent.
 std::size_t EscapedLength(std::string_view text);
 
 // Why a command cannot take the typed text: longer than the argument holds;

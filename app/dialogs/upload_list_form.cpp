@@ -38,7 +38,7 @@ Refusal CheckUploadList(const UploadListFields& fields) {
 }
 
 bool ConfirmUploadList(core::ProgramModel& view, const UploadListFields& fields,
-                       LibrarySettings& library) {
+                       core::LibrarySettings& library) {
     core::TransferLists& lists = view.State().lists;
     lists.uploadFiles = fields.files;
     for (std::size_t i = 0; i < fields.deleteFlags.size(); ++i) {

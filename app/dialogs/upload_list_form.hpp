@@ -2,10 +2,10 @@
 
 #include <array>
 
+#include "core/library_settings.hpp"
 #include "core/program_model.hpp"
 #include "dialogs/download_list_form.hpp"
 #include "dialogs/field_checks.hpp"
-#include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
 
@@ -30,6 +30,6 @@ Refusal CheckUploadList(const UploadListFields& fields);
 // OK, after CheckUploadList accepted the fields: stores them, hands the
 // library the save method and saves. False when the file was not written.
 bool ConfirmUploadList(core::ProgramModel& view, const UploadListFields& fields,
-                       LibrarySettings& library);
+                       core::LibrarySettings& library);
 
 }  // namespace zelo::dialogs

@@ -34,14 +34,15 @@ bool ResultWritesLine(StatusRule rule, int code) {
     return !(quietWhenNoData && code == ZELO_NO_DATA);
 }
 
-void BeginAddressLoop(CTerminalLink& link, const OperationContext& context) {
+void BeginAddressLoop(CTerminalLink& link, const OperationContext& context, bool clearDisplay) {
     context.progress.mode = kProgressPerAddress;
     context.progress.phase = kPhaseAtRest;
-    link.RefreshProgress(false);
+    link.RefreshProgress(clearDisplay);
     context.status.idle = 0;
 }
 
 void EndAddressLoop(CTerminalLink& link, const OperationContext& context) {
+    context.progress.mode = kProgressPerAddress;
     context.progress.phase = kPhaseAtRest;
     link.RefreshProgress(false);
     context.status.idle = 1;

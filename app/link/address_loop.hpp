@@ -36,9 +36,11 @@ int StatusForResult(StatusRule rule, int code);
 // Whether a result under a rule is reported by a line.
 bool ResultWritesLine(StatusRule rule, int code);
 
-// Marks the progress display busy and the link in use.
-void BeginAddressLoop(CTerminalLink& link, const OperationContext& context);
-// Puts the progress display at rest and the link idle.
+// Marks the progress display busy and the link in use; `clearDisplay`
+// erases what the display showed before (a series of uploads starts so).
+void BeginAddressLoop(CTerminalLink& link, const OperationContext& context,
+                      bool clearDisplay = false);
+// Puts the progress display at rest, per address, and the link idle.
 void EndAddressLoop(CTerminalLink& link, const OperationContext& context);
 
 // Runs `call` for every selected position of context.settings.addresses in order,

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/address_loop.hpp"
 #include "link/terminal_link.hpp"
 #include "link/transfer_framing.hpp"
 #include "link/upload_folder.hpp"
@@ -46,29 +47,13 @@ bool CountDown(TransferRun& run, int period) {
     return true;
 }
 
-// A series of uploads shows per-address progress on a display it clears
-// first, and holds the line busy until it ends.
-void BeginUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    link.RefreshProgress(true);
-    status.idle = 0;
-}
-
-void EndUploads(CTerminalLink& link, LinkStatus& status, ProgressState& progress) {
-    progress.mode = kProgressPerAddress;
-    progress.phase = kPhaseAtRest;
-    link.RefreshProgress(false);
-    status.idle = 1;
-}
-
 }  // namespace
 
 void CTerminalLink::UploadSelectedFiles(const OperationContext& context,
                                         const TransferLists& lists) {
     TransferRun run(*this, context);
     const char separator = Environment().PathSeparator();
-    BeginUploads(*this, context.status, context.progress);
+    BeginAddressLoop(*this, context, /*clearDisplay=*/true);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.IsSelected(k)) continue;
         const std::string folder = AddressFolder(lists.workingDirectory, separator, run.Address(k));
@@ -83,14 +68,14 @@ void CTerminalLink::UploadSelectedFiles(const OperationContext& context,
         }
         run.EndAddress(k, 0);
     }
-    EndUploads(*this, context.status, context.progress);
+    EndAddressLoop(*this, context);
 }
 
 void CTerminalLink::UploadFileList(const OperationContext& context, const TransferLists& lists,
                                    int ems) {
     TransferRun run(*this, context);
     const char separator = Environment().PathSeparator();
-    BeginUploads(*this, context.status, context.progress);
+    BeginAddressLoop(*this, context, /*clearDisplay=*/true);
     context.progress.countdown = 0;
 
     for (;;) {
@@ -141,7 +126,7 @@ void CTerminalLink::UploadFileList(const OperationContext& context, const Transf
         if ((last != ZELO_OK && last != ZELO_NO_SUCH_FILE) || lists.uploadPeriod <= 0) continue;
         if (!CountDown(run, lists.uploadPeriod)) return;
     }
-    EndUploads(*this, context.status, context.progress);
+    EndAddressLoop(*this, context);
 }
 
 void CTerminalLink::UploadByCommandLine(const OperationContext& context,
@@ -151,14 +136,14 @@ void CTerminalLink::UploadByCommandLine(const OperationContext& context,
     const std::string& target = commandLine.tokens[3];
     context.progress.bytes = 0;
     context.progress.packets = 0;
-    BeginUploads(*this, context.status, context.progress);
+    BeginAddressLoop(*this, context, /*clearDisplay=*/true);
     Environment().Sleep(20);
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, false)) continue;
         if (!run.UploadFile(k, source, target, source)) return;
         run.EndAddress(k, 1);
     }
-    EndUploads(*this, context.status, context.progress);
+    EndAddressLoop(*this, context);
 }
 
 }  // namespace zelo::link

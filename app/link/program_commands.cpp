@@ -1,9 +1,9 @@
 // Commands about the terminals' programs: run one, choose the auto-boot
 // program, size the program area.
-#include <cstdlib>
 #include <string>
 
 #include "link/address_loop.hpp"
+#include "link/exec_area_size.hpp"
 #include "link/terminal_link.hpp"
 #include "zelodll.h"
 
@@ -23,11 +23,7 @@ AddressLoopOptions OneOrAll(StatusRule rule, bool statusBeforeStopCheck, char ch
 }  // namespace
 
 void CTerminalLink::SetExecAreaSize(const OperationContext& context, const std::string& sizeText) {
-    // As the C runtime reads a number: digits after optional blanks and a
-    // sign, 0 when there are none; far too large a value is left to the
-    // library, which refuses sizes outside 0..999.
-    const long parsed = std::strtol(sizeText.c_str(), nullptr, 10);
-    const int size = parsed > 99999 ? 99999 : (parsed < -99999 ? -99999 : static_cast<int>(parsed));
+    const int size = ReadExecAreaSize(sizeText).kilobytes;
     const std::string shown = std::to_string(size);
     RunAddressLoop(*this, context, {StatusRule::kCommand, false, 0}, [&](char a, int) {
         return AddressResult{HM_exe_size(context.settings.port, a, size), "Exec area is ", shown};

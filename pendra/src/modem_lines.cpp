@@ -1,23 +1,12 @@
 #include "modem_lines.hpp"
 
+#include "modem_result_words.hpp"
+
 namespace pendra {
 
 int16_t modemResultNumber(std::string_view line) {
-    struct Word {
-        std::string_view text;
-        int16_t number;
-    };
-    // NO CARRIER before CARRIER and NO DIALTONE before anything shorter, as
-    // the test is by prefix.
-    static constexpr Word kWords[] = {
-        {"OK", 1},           {"CONNECT", 2}, {"RING", 3},      {"NO CARRIER", 4}, {"ERROR", 5},
-        {"NO DIALTONE", 6},  {"BUSY", 7},    {"NO ANSWER", 8}, {"CARRIER", 9},    {"DELAYED", 10},
-        {"BLACKLISTED", 10}, {"FAX", 10},    {"DATA", 10},
-    };
-    for (const Word& word : kWords) {
-        if (line.substr(0, word.text.size()) == word.text) return word.number;
-    }
-    return 0;
+    const zelo::modem::ResultWord* word = zelo::modem::FindResultWord(line);
+    return word != nullptr ? word->echoNumber : int16_t{0};
 }
 
 void ModemLineCollector::feed(const uint8_t* data, std::size_t length) {

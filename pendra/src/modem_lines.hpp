@@ -9,10 +9,9 @@
 
 namespace pendra {
 
-// Result numbers of Pendra_ModemEcho, by the line's first word(s):
-// 1 OK, 2 CONNECT, 3 RING, 4 NO CARRIER, 5 ERROR, 6 NO DIALTONE, 7 BUSY,
-// 8 NO ANSWER, 9 CARRIER, 10 another final result (DELAYED, BLACKLISTED,
-// FAX, DATA); 0 for any other line (the echo of the command, for one).
+// The result number of Pendra_ModemEcho for a line, by the word it begins
+// with (modem_result_words.hpp): 1 OK to 9 CARRIER, 10 another final
+// result; 0 for any other line (the echo of the command, for one).
 int16_t modemResultNumber(std::string_view line);
 
 // Splits the modem's bytes into lines at CR or LF; empty lines are skipped

@@ -10,6 +10,7 @@
 #include "c_boundary.hpp"
 #include "library_state.hpp"
 #include "link_interface.hpp"
+#include "modem_result_words.hpp"
 #include "shared_body.hpp"
 #include "tick_clock.hpp"
 #include "zelodll.h"
@@ -94,53 +95,23 @@ std::optional<int16_t> collectAnswer(const char* command, int32_t timeoutMs,
     return result;
 }
 
-struct ResultWord {
-    std::string_view word;
-    int32_t number;
-};
-
-// The Hayes result words, tested in this order against the beginning of the
-// answer: "CARRIER" comes after "NO CARRIER", "OK" also matches "OKAY".
-constexpr std::array<ResultWord, 13> kResultWords = {{
-    {"OK", 0},
-    {"CONNECT", 1},
-    {"RING", 2},
-    {"NO CARRIER", 3},
-    {"ERROR", 4},
-    {"NO DIALTONE", 6},
-    {"BUSY", 7},
-    {"NO ANSWER", 8},
-    {"DELAYED", 24},
-    {"BLACKLISTED", 32},
-    {"FAX", 33},
-    {"DATA", 35},
-    {"CARRIER", 40},
-}};
 constexpr int32_t kNoResultWord = 200;
 
 int32_t resultWordNumber(std::string_view answer) {
-    for (const ResultWord& entry : kResultWords) {
-        if (answer.starts_with(entry.word)) return entry.number;
-    }
-    return kNoResultWord;
+    const modem::ResultWord* word = modem::FindResultWord(answer);
+    return word != nullptr ? word->hayesCode : kNoResultWord;
 }
 
 // The modem's last result number during a dial, as the program reads it
-// (1 is connected).
+// (1 is connected): the Hayes code of the link layer's number, but 5 for
+// none and no code for a number four words share.
 int32_t dialOutcome(int16_t modemResult) {
-    switch (modemResult) {
-        case 0: return 5;  // nothing before the time-out
-        case 1: return 0;
-        case 2: return 1;
-        case 3: return 2;
-        case 4: return 3;
-        case 5: return 4;
-        case 6: return 6;
-        case 7: return 7;
-        case 8: return 8;
-        case 9: return 40;
-        default: return kNoResultWord;
+    if (modemResult == 0) return 5;  // nothing before the time-out
+    if (modemResult == modem::kOtherFinalResult) return kNoResultWord;
+    for (const modem::ResultWord& word : modem::kResultWords) {
+        if (word.echoNumber == modemResult) return word.hayesCode;
     }
+    return kNoResultWord;
 }
 
 std::string_view savedReply() {

@@ -23,11 +23,11 @@ using testing::DesktopFixture;
 
 namespace {
 
-constexpr int kRamSize = 32782;
-constexpr int kWarmStart = 32812;
-constexpr int kSendData = 32793;
-constexpr int kConnect = 32841;
-constexpr int kDownloadListedFiles = 32779;
+constexpr int kRamSize = MenuId(core::MenuCommand::kRamSize);
+constexpr int kWarmStart = MenuId(core::MenuCommand::kWarmStart);
+constexpr int kSendData = MenuId(core::MenuCommand::kSendData);
+constexpr int kConnect = MenuId(core::MenuCommand::kConnect);
+constexpr int kDownloadListedFiles = MenuId(core::MenuCommand::kDownloadListedFiles);
 
 bool Has(const std::vector<std::string>& events, const std::string& event) {
     return std::find(events.begin(), events.end(), event) != events.end();
@@ -55,6 +55,13 @@ private slots:
 
     void CommandsAreDisabledWhileOneRunsAndBackAfterStop() {
         DesktopFixture f(Scripted());
+        // The status-bar prompts come from the menu table: a text of its
+        // own, the caption again, or none.
+        QCOMPARE(f.frame->Action(MenuId(core::MenuCommand::kColdStart))->statusTip(),
+                 QStringLiteral("ターミナルコールドスタート(リセット)"));
+        QCOMPARE(f.frame->Action(kRamSize)->statusTip(), QStringLiteral("RAM サイズ"));
+        QCOMPARE(f.frame->Action(kMenuStop)->statusTip(), QStringLiteral("ストップ"));
+        QVERIFY(f.frame->Action(kConnect)->statusTip().isEmpty());
         f.program->Controller().StartUp("");
         operations_->blockIn = "QueryRamSize";
         f.frame->RunCommand(kRamSize);

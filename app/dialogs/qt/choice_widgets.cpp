@@ -32,4 +32,17 @@ QGroupBox* NewScopeGroup(QWidget* parent, QButtonGroup*& scope) {
     return box;
 }
 
+void AddressScopeDialog::AddAddressesAndScope(const std::vector<char>& addresses) {
+    addresses_ = NewChoiceList(QStringLiteral("addresses"), this);
+    addresses_->setMinimumWidth(60);
+    ShowAddresses(addresses_, addresses);
+    scopeBox_ = NewScopeGroup(this, scope_);
+    CheckRadio(scope_, terminalScope_);
+}
+
+void AddressScopeDialog::OnAddressChosen(std::function<void(char address)> chosen) {
+    connect(addresses_, &QListWidget::itemDoubleClicked, this,
+            [chosen = std::move(chosen)](QListWidgetItem* item) { chosen(AddressOf(item)); });
+}
+
 }  // namespace zelo::dialogs

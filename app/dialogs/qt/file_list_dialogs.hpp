@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
+#include "core/library_settings.hpp"
 #include "core/program_model.hpp"
-#include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
 
@@ -16,6 +16,6 @@ bool ExecDownloadListDlg(QWidget* parent, core::ProgramModel& view);
 // method and loop. True on OK, after the settings were stored, the save
 // method handed to the library and the file saved.
 bool ExecUploadListDlg(QWidget* parent, core::ProgramModel& view,
-                       LibrarySettings& library = ZeloDllSettings());
+                       core::LibrarySettings& library = core::ZeloDllSettings());
 
 }  // namespace zelo::dialogs

@@ -8,26 +8,27 @@
 namespace zelo::dialogs {
 namespace {
 
-class CMultiFileBrowseDlg : public CheckedDialog {
+class CMultiFileBrowseDlg : public AddressScopeDialog {
 public:
     CMultiFileBrowseDlg(QWidget* parent, MultiFileChoice& choice)
-        : CheckedDialog(parent, QStringLiteral("複数ファイルのブラウズ")), choice_(choice) {
+        : AddressScopeDialog(parent, QStringLiteral("複数ファイルのブラウズ"),
+                             choice.terminalScope),
+          choice_(choice) {
         auto* layout = new QGridLayout(this);
         layout->addWidget(new QLabel(QStringLiteral("使用可能ファイル"), this), 0, 0);
         layout->addWidget(new QLabel(QStringLiteral("選択したファイル"), this), 0, 1);
         layout->addWidget(new QLabel(QStringLiteral("アドレス"), this), 0, 2);
         available_ = NewChoiceList(QStringLiteral("available"), this);
         chosen_ = NewChoiceList(QStringLiteral("chosen"), this);
-        addresses_ = NewChoiceList(QStringLiteral("addresses"), this);
-        addresses_->setMinimumWidth(60);
+        AddAddressesAndScope(choice_.Listing().Addresses());
         layout->addWidget(available_, 1, 0, 2, 1);
         layout->addWidget(chosen_, 1, 1, 2, 1);
-        layout->addWidget(addresses_, 1, 2);
-        layout->addWidget(NewScopeGroup(this, scope_), 2, 2);
+        layout->addWidget(Addresses(), 1, 2);
+        layout->addWidget(ScopeBox(), 2, 2);
         layout->addWidget(OkCancel(), 3, 0, 1, 3);
 
-        connect(addresses_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-            choice_.SelectAddress(AddressOf(item));
+        OnAddressChosen([this](char address) {
+            choice_.SelectAddress(address);
             ShowFiles();
         });
         connect(available_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -39,14 +40,12 @@ public:
             choice_.Unchoose(static_cast<std::size_t>(chosen_->row(item)));
             ShowFiles();
         });
-        ShowAddresses(addresses_, choice_.Listing().Addresses());
         ShowFiles();
-        CheckRadio(scope_, choice_.terminalScope);
     }
 
 protected:
     Refusal Collect() override {
-        choice_.terminalScope = scope_->checkedId();
+        CollectScope();
         return {};
     }
 
@@ -59,19 +58,13 @@ private:
     MultiFileChoice& choice_;
     QListWidget* available_;
     QListWidget* chosen_;
-    QListWidget* addresses_;
-    QButtonGroup* scope_ = nullptr;
 };
 
 }  // namespace
 
 std::optional<core::PickAnswer> ExecMultiFileBrowseDlg(QWidget* parent,
                                                        const core::PickRequest& request) {
-    MultiFileChoice choice(request);
-    CMultiFileBrowseDlg dialog(parent, choice);
-    if (!request.title.empty()) dialog.setWindowTitle(ToQt(request.title));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return choice.Answer();
+    return ExecPick<CMultiFileBrowseDlg, MultiFileChoice>(parent, request);
 }
 
 std::optional<core::PickAnswer> ExecPickDialog(QWidget* parent, const core::PickRequest& request) {

@@ -122,7 +122,7 @@ private:
 
 bool ExecParametersDlg(QWidget* parent, core::ProgramModel& view,
                        const std::function<void(int openPort)>& reconnect,
-                       LibrarySettings& library) {
+                       core::LibrarySettings& library) {
     ParametersFields fields = OpenParameters(view);
     CParametersDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;

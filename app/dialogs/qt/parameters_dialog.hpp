@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/library_settings.hpp"
 #include "core/program_model.hpp"
-#include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs {
 
@@ -16,6 +16,6 @@ namespace zelo::dialogs {
 // speed search, a dial) belongs on the worker, never on this thread.
 bool ExecParametersDlg(QWidget* parent, core::ProgramModel& view,
                        const std::function<void(int openPort)>& reconnect,
-                       LibrarySettings& library = ZeloDllSettings());
+                       core::LibrarySettings& library = core::ZeloDllSettings());
 
 }  // namespace zelo::dialogs

@@ -9,20 +9,21 @@
 namespace zelo::dialogs {
 namespace {
 
-class CPcFileBrowseDlg : public CheckedDialog {
+class CPcFileBrowseDlg : public AddressScopeDialog {
 public:
     CPcFileBrowseDlg(QWidget* parent, PcFileChoice& choice)
-        : CheckedDialog(parent, QStringLiteral("ディレクトリファイルのブラウズ")), choice_(choice) {
+        : AddressScopeDialog(parent, QStringLiteral("ディレクトリファイルのブラウズ"),
+                             choice.terminalScope),
+          choice_(choice) {
         auto* layout = new QGridLayout(this);
         layout->addWidget(new QLabel(QStringLiteral("選択したファイル"), this), 0, 0);
         layout->addWidget(new QLabel(QStringLiteral("アドレス"), this), 0, 1);
         chosen_ = NewChoiceList(QStringLiteral("chosen"), this);
         chosen_->setMinimumWidth(320);
-        addresses_ = NewChoiceList(QStringLiteral("addresses"), this);
-        addresses_->setMinimumWidth(60);
+        AddAddressesAndScope(choice_.Addresses());
         layout->addWidget(chosen_, 1, 0, 2, 1);
-        layout->addWidget(addresses_, 1, 1);
-        layout->addWidget(NewScopeGroup(this, scope_), 2, 1);
+        layout->addWidget(Addresses(), 1, 1);
+        layout->addWidget(ScopeBox(), 2, 1);
 
         auto* buttons = OkCancel();
         QPushButton* browse =
@@ -36,13 +37,11 @@ public:
             choice_.Remove(static_cast<std::size_t>(chosen_->row(item)));
             ShowNames(chosen_, choice_.Chosen());
         });
-        ShowAddresses(addresses_, choice_.Addresses());
-        CheckRadio(scope_, choice_.terminalScope);
     }
 
 protected:
     Refusal Collect() override {
-        choice_.terminalScope = scope_->checkedId();
+        CollectScope();
         return {};
     }
 
@@ -57,8 +56,6 @@ private:
 
     PcFileChoice& choice_;
     QListWidget* chosen_;
-    QListWidget* addresses_;
-    QButtonGroup* scope_ = nullptr;
 };
 
 }  // namespace

@@ -53,7 +53,8 @@ private:
 
 }  // namespace
 
-bool ExecTerminalTypeDlg(QWidget* parent, core::ProgramModel& view, LibrarySettings& library) {
+bool ExecTerminalTypeDlg(QWidget* parent, core::ProgramModel& view,
+                         core::LibrarySettings& library) {
     TerminalTypeFields fields = OpenTerminalType(view.State());
     CTerminalTypeDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -77,7 +77,7 @@ private:
 
 }  // namespace
 
-bool ExecUploadListDlg(QWidget* parent, core::ProgramModel& view, LibrarySettings& library) {
+bool ExecUploadListDlg(QWidget* parent, core::ProgramModel& view, core::LibrarySettings& library) {
     UploadListFields fields = OpenUploadList(view);
     CUploadListDlg dialog(parent, fields);
     if (dialog.exec() != QDialog::Accepted) return false;

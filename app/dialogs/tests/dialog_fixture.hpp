@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "core/library_settings.hpp"
 #include "core/program_model.hpp"
 #include "core/tests/test_support.hpp"
-#include "dialogs/library_settings.hpp"
 
 namespace zelo::dialogs::testing {
 
@@ -25,7 +25,7 @@ private:
 };
 
 // What the dialogs handed to the library, in order.
-class RecordingLibrary : public LibrarySettings {
+class RecordingLibrary : public core::LibrarySettings {
 public:
     void SetTimeOut(int value) override { calls.push_back("time_out " + std::to_string(value)); }
     void SetNakDelay(int value) override { calls.push_back("NAK " + std::to_string(value)); }

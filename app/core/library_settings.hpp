@@ -1,9 +1,10 @@
 #pragma once
 
-namespace zelo::dialogs {
+namespace zelo::core {
 
-// The library settings the dialogs hand to ZeloDll after OK. Tests put a
-// recorder in its place; the program uses ZeloDllSettings().
+// The settings the program hands to ZeloDll: all of them after a load, and
+// what a settings dialog changed after its OK. Tests put a recorder in its
+// place; the program uses ZeloDllSettings().
 class LibrarySettings {
 public:
     virtual ~LibrarySettings() = default;
@@ -17,4 +18,4 @@ public:
 // The library itself (HM_set_time_out and its siblings).
 LibrarySettings& ZeloDllSettings();
 
-}  // namespace zelo::dialogs
+}  // namespace zelo::core
