@@ -88,8 +88,8 @@ protected:
             terminal.reported = 0;
         }
         PollContext context;
-        link.RequestStop(0);
-        link.Poll(comm, status, settings, context, progress);
+        link.ClearStop();
+        link.Poll(operation, settings, context);
     }
 
     // Every record a terminal has let go is in `file` once, in order, and

@@ -68,7 +68,9 @@ public:
             case Command::StreamPackets:
             case Command::PollBatch:
             case Command::StreamData:
-            case Command::CheckedEnd: break;  // the line side's
+            case Command::CheckedEnd:
+            case Command::PackedData:
+            case Command::StreamPacked: break;  // the line side's
         }
         return std::nullopt;
     }
