@@ -9,9 +9,9 @@
 
 namespace zelo::dialogs::testing {
 
-using core::testing::ReadAll;
-using core::testing::TemporaryDirectory;
-using core::testing::WriteAll;
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 // Real files in a fresh folder, which is the working directory the view
 // finds; the clock is fixed.
@@ -55,8 +55,8 @@ public:
         return IniText().find(line + "\n") != std::string::npos;
     }
 
-    TemporaryDirectory folder;
-    FolderPlatform platform{folder.Path()};
+    TemporaryFolder folder;
+    FolderPlatform platform{folder.Text()};
     core::testing::RecordingView duties;
     core::ViewCore view{platform, duties};
     core::ViewState& state = view.State();

@@ -150,7 +150,7 @@ TEST(ModemForm, OkRenumbersTheEntriesInTheListsOrder) {
 // A phone book entry survives a save and a load whole: the loader keeps the
 // 30 characters the dialogs allow.
 TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
-    core::testing::TemporaryDirectory dir;
+    test_support::TemporaryFolder dir;
     core::testing::FixedClockPlatform platform;
     core::testing::RecordingView view;
     const std::string ini = dir.File("Zelocom.ini");

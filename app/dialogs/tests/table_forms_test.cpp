@@ -43,7 +43,7 @@ TEST(CommTableForm, OkStoresTheRequestAndLeavesTheLineAlone) {
 // The time-out reaches Zelocom.ini by the save that follows OK, so a
 // reload (a stopped command, another settings dialog) keeps it.
 TEST(CommTableForm, TheSavedTimeoutSurvivesAReload) {
-    core::testing::TemporaryDirectory dir;
+    test_support::TemporaryFolder dir;
     core::testing::FixedClockPlatform platform;
     core::testing::RecordingView view;
     const std::string ini = dir.File("Zelocom.ini");

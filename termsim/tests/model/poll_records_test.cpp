@@ -8,9 +8,9 @@ namespace {
 class PollTest : public TerminalTest {
 protected:
     SimulatedTerminal& startWithRecords(const std::string& fileContents, RecordEnd end) {
-        writeFile(folder_.path() / "polls.txt", fileContents);
+        WriteAll(folder_.Path() / "polls.txt", fileContents);
         TerminalConfig config = configFor(Model::Gravo);
-        config.recordsFile = folder_.path() / "polls.txt";
+        config.recordsFile = folder_.Path() / "polls.txt";
         config.recordEnd = end;
         return start(config);
     }
@@ -64,9 +64,9 @@ TEST_F(PollTest, LongLinesAreSplitSoEachRecordFitsTheHostBuffer) {
 // A terminal set to send longer records, up to one reply's 255 bytes, so
 // that the host's handling of a record it cannot hold can be seen.
 TEST_F(PollTest, RecordLengthLetsRecordsGoPastTheHostBuffer) {
-    writeFile(folder_.path() / "polls.txt", std::string(200, 'a') + "\n" + std::string(300, 'b'));
+    WriteAll(folder_.Path() / "polls.txt", std::string(200, 'a') + "\n" + std::string(300, 'b'));
     TerminalConfig config = configFor(Model::Gravo);
-    config.recordsFile = folder_.path() / "polls.txt";
+    config.recordsFile = folder_.Path() / "polls.txt";
     config.recordLength = PollRecords::kLongestRecord;
     start(config);
     const auto records = pollAll();
@@ -92,7 +92,7 @@ TEST_F(PollTest, GeneratedRecordsCarryTheAddress) {
 
 TEST_F(PollTest, MissingRecordFileIsReported) {
     TerminalConfig config = configFor(Model::Gravo);
-    config.recordsFile = folder_.path() / "none.txt";
+    config.recordsFile = folder_.Path() / "none.txt";
     std::string error;
     EXPECT_FALSE(SimulatedTerminal::create(config, error));
     EXPECT_NE(error.find("none.txt"), std::string::npos);
