@@ -21,7 +21,7 @@ protected:
         return result;
     }
 
-    uint64_t dataFrames() const { return server_->counters().downloadFrames.load(); }
+    uint64_t dataFrames() const { return ptyLine_.server().counters().downloadFrames.load(); }
 
     // Every byte value, then random bytes: binary through every path.
     static std::string binaryFile(std::size_t size, uint32_t seed) {
@@ -42,13 +42,13 @@ TEST_F(StreamedDownloads, LandByteForByteOnALineWithDelayInBothForms) {
     for (std::size_t size : {std::size_t{1}, std::size_t{250}, std::size_t{9001}}) {
         const std::string bytes = binaryFile(size, static_cast<uint32_t>(size));
         const std::string name = "S" + std::to_string(size) + ".BIN";
-        writeFile(hostFile(name), bytes);
+        WriteAll(hostFile(name), bytes);
         SCOPED_TRACE(name);
         ASSERT_EQ(downloadStepwise('A', hostFile(name).string(), name), ZELO_OK);
-        EXPECT_TRUE(readFile(ramFolder('A') / name) == bytes);
+        EXPECT_TRUE(ReadAll(ramFolder('A') / name) == bytes);
         std::filesystem::remove(ramFolder('A') / name);
         ASSERT_EQ(HM_download(kPort, 'A', hostFile(name).c_str(), name.c_str()), ZELO_OK);
-        EXPECT_TRUE(readFile(ramFolder('A') / name) == bytes);
+        EXPECT_TRUE(ReadAll(ramFolder('A') / name) == bytes);
     }
     EXPECT_GT(dataFrames(), 0u) << "the downloads should have streamed";
 }
@@ -84,7 +84,7 @@ TEST_F(StreamedDownloads, TheCallersBuffersAreThoseOfVersionOne) {
     EXPECT_EQ(std::string(buf, 3), std::string("AZ\0", 3));
     EXPECT_EQ(Pendra_ACK(link, 'A'), 1);
     Pendra_Destroy(link);
-    EXPECT_TRUE(readFile(ramFolder('A') / "CALLS.BIN") == file);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "CALLS.BIN") == file);
     EXPECT_GT(dataFrames(), 0u);
 }
 
@@ -96,17 +96,17 @@ TEST_F(StreamedDownloads, ACrcMismatchAtTheEndRefusesTheFile) {
     options.flipDownloadByte = 300;
     startLine({terminal('A')}, options);
     std::filesystem::create_directories(ramFolder('A'));
-    writeFile(ramFolder('A') / "KEEP.BIN", "the version before");
+    WriteAll(ramFolder('A') / "KEEP.BIN", "the version before");
     const std::string bytes = binaryFile(1000, 3);
-    writeFile(hostFile("KEEP.BIN"), bytes);
+    WriteAll(hostFile("KEEP.BIN"), bytes);
     EXPECT_NE(downloadStepwise('A', hostFile("KEEP.BIN").string(), "KEEP.BIN"), ZELO_OK);
-    EXPECT_EQ(readFile(ramFolder('A') / "KEEP.BIN"), "the version before");
+    EXPECT_EQ(ReadAll(ramFolder('A') / "KEEP.BIN"), "the version before");
     EXPECT_NE(HM_download(kPort, 'A', hostFile("KEEP.BIN").c_str(), "NEW.BIN"), ZELO_OK);
     EXPECT_FALSE(std::filesystem::exists(ramFolder('A') / "NEW.BIN"));
     // A file shorter than the altered offset is not touched by it.
-    writeFile(hostFile("SHORT.BIN"), bytes.substr(0, 200));
+    WriteAll(hostFile("SHORT.BIN"), bytes.substr(0, 200));
     EXPECT_EQ(downloadStepwise('A', hostFile("SHORT.BIN").string(), "SHORT.BIN"), ZELO_OK);
-    EXPECT_EQ(readFile(ramFolder('A') / "SHORT.BIN"), bytes.substr(0, 200));
+    EXPECT_EQ(ReadAll(ramFolder('A') / "SHORT.BIN"), bytes.substr(0, 200));
 }
 
 TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
@@ -114,7 +114,7 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
     options.oneWayDelay = std::chrono::milliseconds(40);
     startLine({terminal('A')}, options);
     const std::string bytes = binaryFile(6000, 5);
-    writeFile(hostFile("STOP.BIN"), bytes);
+    WriteAll(hostFile("STOP.BIN"), bytes);
     int32_t offset = 0;
     ASSERT_EQ(HM_download1(kPort, 'A', hostFile("STOP.BIN").c_str(), "STOP.BIN", &offset), ZELO_OK);
     int32_t count = 0, packets = 0;
@@ -125,7 +125,7 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
     EXPECT_FALSE(std::filesystem::exists(ramFolder('A') / "STOP.BIN"));
     // The next download starts afresh.
     ASSERT_EQ(downloadStepwise('A', hostFile("STOP.BIN").string(), "STOP.BIN"), ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "STOP.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "STOP.BIN") == bytes);
 }
 
 TEST_F(StreamedDownloads, VersionOneIsStillSpokenEitherSide) {
@@ -133,9 +133,9 @@ TEST_F(StreamedDownloads, VersionOneIsStillSpokenEitherSide) {
     options.streaming = false;  // a version-1 terminal
     startLine({terminal('A')}, options);
     const std::string bytes = binaryFile(3000, 8);
-    writeFile(hostFile("V1.BIN"), bytes);
+    WriteAll(hostFile("V1.BIN"), bytes);
     ASSERT_EQ(downloadStepwise('A', hostFile("V1.BIN").string(), "V1.BIN"), ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "V1.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "V1.BIN") == bytes);
     EXPECT_EQ(dataFrames(), 0u);
 }
 
@@ -143,11 +143,11 @@ TEST_F(StreamedDownloads, AHostLimitedToVersionOneDoesNotStream) {
     ::setenv("PENDRA_PROTOCOL", "1", 1);
     startLine({terminal('A')});
     const std::string bytes = binaryFile(3000, 9);
-    writeFile(hostFile("H1.BIN"), bytes);
+    WriteAll(hostFile("H1.BIN"), bytes);
     const int32_t result = downloadStepwise('A', hostFile("H1.BIN").string(), "H1.BIN");
     ::unsetenv("PENDRA_PROTOCOL");
     ASSERT_EQ(result, ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "H1.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "H1.BIN") == bytes);
     EXPECT_EQ(dataFrames(), 0u);
 }
 
@@ -169,22 +169,22 @@ TEST_F(StreamedDownloads, FaultsNeverLeaveAWrongFileReportedAsDelivered) {
         const std::string bytes =
             binaryFile(5000 + 1777 * static_cast<std::size_t>(round), static_cast<uint32_t>(round));
         const std::string name = "F" + std::to_string(round) + ".BIN";
-        writeFile(hostFile(name), bytes);
+        WriteAll(hostFile(name), bytes);
         SCOPED_TRACE(name);
         const int32_t result = round % 2 == 0
                                    ? downloadStepwise('A', hostFile(name).string(), name)
                                    : HM_download(kPort, 'A', hostFile(name).c_str(), name.c_str());
         if (result == ZELO_OK) {
-            EXPECT_TRUE(readFile(ramFolder('A') / name) == bytes);
+            EXPECT_TRUE(ReadAll(ramFolder('A') / name) == bytes);
             ++landed;
         } else {
             EXPECT_FALSE(std::filesystem::exists(ramFolder('A') / name) &&
-                         readFile(ramFolder('A') / name) != bytes)
+                         ReadAll(ramFolder('A') / name) != bytes)
                 << "a failed download may leave nothing or the right file, never a wrong one";
         }
     }
     EXPECT_GT(landed, 0);
-    EXPECT_GT(server_->counters().faults.load(), 0u);
+    EXPECT_GT(ptyLine_.server().counters().faults.load(), 0u);
     EXPECT_GT(dataFrames(), 0u);
 }
 
