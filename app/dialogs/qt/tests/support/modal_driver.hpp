@@ -18,75 +18,49 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
-#include <source_location>
-#include <string>
 #include <vector>
 
 namespace zelo::qt_testing {
 
-// The widget called `name` in `window`; a failure of the running test, and
-// nullptr, when there is none of that type.
+// Fails the running test (the widget helpers' way of saying what is wrong).
+inline void Fail(const QString& what) {
+    QTest::qFail(what.toUtf8().constData(), __FILE__, __LINE__);
+}
+
+// The widget called `name` in `window`; where there is none of that type, a
+// failure of the running test and nullptr.
 template <typename T>
-T* Child(QWidget* window, const char* name,
-         std::source_location where = std::source_location::current()) {
+T* Child(QWidget* window, const char* name) {
     T* child = window != nullptr ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
     if (child == nullptr) {
-        const std::string message =
-            "no widget '" + std::string(name) + "' of that type in the window '" +
-            (window != nullptr ? window->windowTitle().toStdString() : std::string("(none)")) + "'";
-        QTest::qFail(message.c_str(), where.file_name(), static_cast<int>(where.line()));
+        Fail(QStringLiteral("no widget '%1' of that type in the window '%2'")
+                 .arg(QLatin1String(name), window != nullptr ? window->windowTitle() : QString()));
     }
     return child;
 }
-template <typename T>
-T* Child(QWidget& window, const char* name,
-         std::source_location where = std::source_location::current()) {
-    return Child<T>(&window, name, where);
-}
 
 // Clicks the button, as the user would.
-inline void Press(QWidget& window, const char* name,
-                  std::source_location where = std::source_location::current()) {
-    if (auto* button = Child<QAbstractButton>(window, name, where)) button->click();
+inline void Press(QWidget* window, const char* name) {
+    if (auto* button = Child<QAbstractButton>(window, name)) button->click();
 }
 // Checks the radio button or check box (a click where it is not checked).
-inline void Check(QWidget& window, const char* name,
-                  std::source_location where = std::source_location::current()) {
-    auto* button = Child<QAbstractButton>(window, name, where);
+inline void Check(QWidget* window, const char* name) {
+    auto* button = Child<QAbstractButton>(window, name);
     if (button != nullptr && !button->isChecked()) button->click();
 }
 // Replaces the text of the line edit.
-inline void Type(QWidget& window, const char* name, const QString& text,
-                 std::source_location where = std::source_location::current()) {
-    if (auto* edit = Child<QLineEdit>(window, name, where)) edit->setText(text);
+inline void Type(QWidget* window, const char* name, const QString& text) {
+    if (auto* edit = Child<QLineEdit>(window, name)) edit->setText(text);
 }
-// The same for a window the driver hands a step.
-inline void Press(QWidget* window, const char* name,
-                  std::source_location where = std::source_location::current()) {
-    if (auto* button = Child<QAbstractButton>(window, name, where)) button->click();
-}
-inline void Check(QWidget* window, const char* name,
-                  std::source_location where = std::source_location::current()) {
-    if (window != nullptr) Check(*window, name, where);
-}
-inline void Type(QWidget* window, const char* name, const QString& text,
-                 std::source_location where = std::source_location::current()) {
-    if (auto* edit = Child<QLineEdit>(window, name, where)) edit->setText(text);
-}
-inline void DoubleClick(QWidget& window, const char* listName, int row,
-                        std::source_location where = std::source_location::current()) {
-    QListWidget* list = Child<QListWidget>(window, listName, where);
+inline void DoubleClick(QWidget* window, const char* listName, int row) {
+    QListWidget* list = Child<QListWidget>(window, listName);
     if (list == nullptr) return;
-    if (list->item(row) == nullptr) {
-        QTest::qFail("no such row in the list", where.file_name(), static_cast<int>(where.line()));
-        return;
-    }
+    if (list->item(row) == nullptr) return Fail(QStringLiteral("no row %1 in the list").arg(row));
     emit list->itemDoubleClicked(list->item(row));
 }
-inline QStringList Entries(QWidget& window, const char* listName,
-                           std::source_location where = std::source_location::current()) {
+inline QStringList Entries(QWidget* window, const char* listName) {
     QStringList entries;
-    if (QListWidget* list = Child<QListWidget>(window, listName, where)) {
+    if (QListWidget* list = Child<QListWidget>(window, listName)) {
         for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
     }
     return entries;
@@ -173,13 +147,12 @@ struct DialogScript {
         driver_.Then([this](QWidget* window) {
             QPointer<QDialog> dialog = qobject_cast<QDialog*>(window);
             if (dialog == nullptr) {
-                QTest::qFail("the modal window is not a dialog", __FILE__, __LINE__);
-                return;
+                return Fail(QStringLiteral("the modal window is not a dialog"));
             }
             title = dialog->windowTitle();
             if (act) act(*dialog);
             if (dialog == nullptr) return;
-            Press(*dialog, pressOk ? "ok" : "cancel");
+            Press(dialog, pressOk ? "ok" : "cancel");
             if (dialog != nullptr && dialog->isVisible()) {
                 stayedOpen = true;
                 dialog->reject();
@@ -205,7 +178,7 @@ public:
             if (QAbstractButton* answer = box->button(button_)) {
                 answer->click();
             } else {
-                QTest::qFail("the message box has not the button to answer", __FILE__, __LINE__);
+                Fail(QStringLiteral("the message box has not the button to answer"));
                 box->reject();
             }
         });
