@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/configuration.hpp"
 #include "core/tests/test_support.hpp"
 #include "core/view_core.hpp"
 #include "dialogs/library_settings.hpp"
@@ -22,6 +23,23 @@ public:
 
 private:
     std::string folder_;
+};
+
+// Zelocom.ini in a fresh folder, loaded and saved as the program does.
+class ConfigurationFile {
+public:
+    void Load(core::ViewState& state) {
+        core::LoadConfiguration(platform_, path_, state, view_, core::MissingModel::kUseDefault);
+    }
+    bool Save(const core::ViewState& state) {
+        return core::SaveConfiguration(platform_, path_, state);
+    }
+
+private:
+    TemporaryFolder folder_;
+    core::testing::FixedClockPlatform platform_;
+    core::testing::RecordingView view_;
+    std::string path_ = folder_.File("Zelocom.ini");
 };
 
 // What the dialogs handed to the library, in order.
