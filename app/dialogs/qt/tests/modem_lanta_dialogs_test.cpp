@@ -44,8 +44,8 @@ private slots:
         driver.Then([](QWidget* w) {
             Type(w, "dialWaitTime", "30");
             Type(w, "initCommand", "ATZ");
-            w->findChild<QRadioButton*>("useModem_1")->click();
-            w->findChild<QRadioButton*>("dialType_1")->click();
+            Check(w, "useModem_1");
+            Check(w, "dialType_1");
             Press(w, "phoneBook");
         });
         driver.Then([](QWidget* book) {

@@ -135,7 +135,7 @@ private slots:
             Type(w, "timeout", "37");
             Check(w, "baud_9");
             Check(w, "parity_2");
-            w->findChild<QAbstractButton*>("changePcParameters")->click();
+            Press(w, "changePcParameters");
             Press(w, "ok");
         });
         QVERIFY(ExecCommTableDlg(nullptr, fixture.View()));
