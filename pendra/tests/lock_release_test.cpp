@@ -9,6 +9,7 @@
 #include <string>
 
 #include "link.hpp"
+#include "temporary_folder.hpp"
 
 namespace pendra {
 namespace {
@@ -19,14 +20,13 @@ TEST(LockRelease, LockFileOfAPortLeftOpenIsRemovedAtExit) {
     ASSERT_EQ(::grantpt(master), 0);
     ASSERT_EQ(::unlockpt(master), 0);
     const std::string slave = ::ptsname(master);
-    char folder[] = "/tmp/pendra-exit-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::string lockFile = std::string(folder) + "/LCK..pts_" + slave.substr(9);
+    const test_support::TemporaryFolder folder("pendra-exit");
+    const std::string lockFile = folder.File("LCK..pts_" + slave.substr(9));
 
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::setenv("PENDRA_LOCK_DIR", folder, 1);
+        ::setenv("PENDRA_LOCK_DIR", folder.Text().c_str(), 1);
         ::setenv("PENDRA_PORT3", slave.c_str(), 1);
         auto* link = new Link;  // never destroyed: the process just ends
         if (!link->setup(3, '7', '1', 'N')) std::_Exit(1);
@@ -38,7 +38,6 @@ TEST(LockRelease, LockFileOfAPortLeftOpenIsRemovedAtExit) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_NE(::access(lockFile.c_str(), F_OK), 0);
-    ::rmdir(folder);
     ::close(master);
 }
 

@@ -9,12 +9,13 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "file_bytes.hpp"
 #include "last_open_error.hpp"
 #include "link.hpp"
 #include "platform/serial_port.hpp"
+#include "temporary_folder.hpp"
 
 namespace pendra {
 namespace {
@@ -31,21 +32,17 @@ protected:
         ASSERT_EQ(::grantpt(master_), 0);
         ASSERT_EQ(::unlockpt(master_), 0);
         slave_ = ::ptsname(master_);
-        ASSERT_NE(::mkdtemp(folder_), nullptr);
-        ::setenv("PENDRA_LOCK_DIR", folder_, 1);
+        ::setenv("PENDRA_LOCK_DIR", folder_.Text().c_str(), 1);
     }
     void TearDown() override {
         ::unsetenv("PENDRA_LOCK_DIR");
-        std::remove(lockFile().c_str());
-        std::remove((std::string(folder_) + "/plain.txt").c_str());
-        ::rmdir(folder_);
         if (master_ >= 0) ::close(master_);
     }
-    std::string lockFile() const { return std::string(folder_) + "/LCK..pts_" + slave_.substr(9); }
+    std::string lockFile() const { return folder_.File("LCK..pts_" + slave_.substr(9)); }
 
     int master_ = -1;
     std::string slave_;
-    char folder_[32] = "/tmp/pendra-open-XXXXXX";
+    test_support::TemporaryFolder folder_{"pendra-open"};
     platform::LineSettings settings_;
 };
 
@@ -55,8 +52,8 @@ TEST_F(OpenFailureTest, MissingDeviceAndPlainFileEachSayWhyWithThePath) {
     EXPECT_EQ(missing.failure, OpenFailure::NoSuchDevice);
     EXPECT_EQ(missing.error, "/dev/ttyNOSUCH7: no such device");
 
-    const std::string plain = std::string(folder_) + "/plain.txt";
-    std::ofstream(plain) << "not a line";
+    const std::string plain = folder_.File("plain.txt");
+    test_support::WriteAll(plain, "not a line");
     const auto file = platform::openSerialPort(plain, settings_);
     EXPECT_FALSE(file.port);
     EXPECT_EQ(file.failure, OpenFailure::NotSerialDevice);
@@ -84,7 +81,7 @@ TEST_F(OpenFailureTest, LockFileOfAnotherRunningProcessNamesItsPid) {
     const long parent = static_cast<long>(::getppid());
     char text[16];
     std::snprintf(text, sizeof text, "%10ld\n", parent);
-    std::ofstream(lockFile()) << text;
+    test_support::WriteAll(lockFile(), text);
     const auto opened = platform::openSerialPort(slave_, settings_);
     EXPECT_FALSE(opened.port);
     EXPECT_EQ(opened.failure, OpenFailure::InUse);

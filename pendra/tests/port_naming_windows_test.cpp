@@ -5,10 +5,10 @@
 #include <stdlib.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "link.hpp"
+#include "temporary_folder.hpp"
 
 namespace pendra {
 namespace {
@@ -21,15 +21,15 @@ protected:
             GTEST_SKIP() << "ZELO_TEST_PORT names no echoing COM port";
         }
         device_ = named;
-        portsFile_ = (std::filesystem::temp_directory_path() / "pendra-naming.ports").string();
+        portsFile_ = folder_.File("pendra-naming.ports");
         _putenv_s("PENDRA_PORTS_FILE", portsFile_.c_str());
     }
     void TearDown() override {
         _putenv_s("PENDRA_PORT7", "");
         _putenv_s("PENDRA_PORTS_FILE", "");
-        std::remove(portsFile_.c_str());
     }
 
+    test_support::TemporaryFolder folder_{"pendra-naming"};
     std::string device_;
     std::string portsFile_;
 };

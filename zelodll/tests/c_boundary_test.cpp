@@ -16,7 +16,7 @@ class CBoundaryTest : public TransferTest {};
 
 TEST_F(CBoundaryTest, CommandsReturnAFailureCodeWhenMemoryRunsOut) {
     const std::string local = path("source.bin");
-    writeFile(local, patternBytes(300));
+    WriteAll(local, patternBytes(300));
     DownloadTerminal terminal;
     serve(terminal);
 

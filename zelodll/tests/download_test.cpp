@@ -31,7 +31,7 @@ TEST_F(DownloadTest, FilesGoInPacketsOf120BytesThenTheEndRequest) {
         DownloadTerminal terminal;
         serve(terminal);
         const std::string local = path("file" + std::to_string(size));
-        writeFile(local, patternBytes(size));
+        WriteAll(local, patternBytes(size));
         int32_t reported = -1;
         EXPECT_EQ(downloadStepwise(local, &reported), ZELO_OK) << size;
         EXPECT_EQ(reported, static_cast<int32_t>(size));
@@ -53,7 +53,7 @@ TEST_F(DownloadTest, PacketBytesTravelEscapedWithTheirLength) {
     DownloadTerminal terminal;
     serve(terminal);
     const std::string local = path("escaped.bin");
-    writeFile(local, std::string("\x00\x41\x5C\xDC\xE1", 5));
+    WriteAll(local, std::string("\x00\x41\x5C\xDC\xE1", 5));
     EXPECT_EQ(downloadStepwise(local), ZELO_OK);
     const auto packet = fake_pendra::callsOf(Fn::DBG).at(1);
     EXPECT_EQ(packet.request, std::string("Y\\\x80\x41\\\\\xDC\\\x61", 9));
@@ -81,7 +81,7 @@ TEST_F(DownloadTest, ResumeOffsetsOfTheStepwiseAndWholeFileCalls) {
     stepwise.packetFailures[3] = 130;
     serve(stepwise);
     const std::string local = path("resume.bin");
-    writeFile(local, patternBytes(600));
+    WriteAll(local, patternBytes(600));
     EXPECT_EQ(downloadStepwise(local), ZELO_OK);
     EXPECT_EQ(stepwise.resumeOffsets, std::vector<long>{240});
     EXPECT_EQ(stepwise.received, patternBytes(600));
@@ -102,7 +102,7 @@ TEST_F(DownloadTest, TerminalThatNeverAcceptsEndsAfterNineAttempts) {
     terminal.acceptResult = 9;
     serve(terminal);
     const std::string local = path("refused.bin");
-    writeFile(local, patternBytes(300));
+    WriteAll(local, patternBytes(300));
     EXPECT_EQ(downloadStepwise(local), ZELO_UNKNOWN_RESPONSE);
     const auto requests = genericRequests();
     ASSERT_EQ(requests.size(), 1u + 9 * 2);
@@ -128,7 +128,7 @@ TEST_F(DownloadTest, WholeFileDownloadAcknowledgesTheEnd) {
     DownloadTerminal terminal;
     serve(terminal);
     const std::string local = path("whole.bin");
-    writeFile(local, patternBytes(250));
+    WriteAll(local, patternBytes(250));
     EXPECT_EQ(HM_download(1, 'E', local.c_str(), "DATA.TXT"), ZELO_OK);
     EXPECT_EQ(terminal.received, patternBytes(250));
     EXPECT_EQ(genericRequests().back(), "Z");
@@ -141,7 +141,7 @@ TEST_F(DownloadTest, StopCancelsAndClosesTheFile) {
     DownloadTerminal terminal;
     serve(terminal);
     const std::string local = path("stop.bin");
-    writeFile(local, patternBytes(1000));
+    WriteAll(local, patternBytes(1000));
     int32_t offset = 0;
     ASSERT_EQ(HM_download1(1, 'A', local.c_str(), "DATA.TXT", &offset), ZELO_OK);
     ASSERT_EQ(HM_download2(nullptr, nullptr), ZELO_MORE);
@@ -169,7 +169,7 @@ TEST_F(DownloadTest, ReadErrorCancelsInsteadOfEnding) {
     DownloadTerminal terminal;
     serve(terminal);
     const std::string local = path("broken.bin");
-    writeFile(local, patternBytes(1000));
+    WriteAll(local, patternBytes(1000));
     files.readsBeforeFailure = 2;
     EXPECT_EQ(downloadStepwise(local), ZELO_UNKNOWN_RESPONSE);
     EXPECT_EQ(terminal.dataPackets, 2);
@@ -189,7 +189,7 @@ TEST_F(DownloadTest, ReadErrorCancelsInsteadOfEnding) {
 
 TEST_F(DownloadTest, StartsThatLeaveNoFileOpen) {
     const std::string local = path("start.bin");
-    writeFile(local, "abc");
+    WriteAll(local, "abc");
     // Result 1 counts as success, but nothing is opened then.
     fake_pendra::pushResults(Fn::DBG, {1});
     int32_t offset = 0;
@@ -207,7 +207,7 @@ TEST_F(DownloadTest, StartsThatLeaveNoFileOpen) {
 
 TEST_F(DownloadTest, NamesTooLongForTheirBuffersAreRefused) {
     const std::string local = path("n.bin");
-    writeFile(local, "abc");
+    WriteAll(local, "abc");
     int32_t offset = 0;
     const std::string name99(99, 'r'), name100(100, 'r'), name243(243, 'r'), name255(255, 'r');
     EXPECT_EQ(HM_download1(1, 'A', local.c_str(), name100.c_str(), &offset), ZELO_UNKNOWN_RESPONSE);
@@ -241,7 +241,7 @@ TEST_F(DownloadTest, StepwiseDownloadFromMemory) {
 
 TEST_F(DownloadTest, CancelClosesTheFileEvenWhenPowerSavingStaysOn) {
     const std::string local = path("cancel.bin");
-    writeFile(local, patternBytes(300));
+    WriteAll(local, patternBytes(300));
     DownloadTerminal terminal;
     serve(terminal);
     int32_t offset = 0;
@@ -262,7 +262,7 @@ TEST_F(DownloadTest, CancelClosesTheFileEvenWhenPowerSavingStaysOn) {
 // asked again before any packet, and the file arrives whole.
 TEST_F(DownloadTest, RefusedResumeIsAskedAgainBeforeAnyPacket) {
     const std::string local = path("resume_refused.bin");
-    writeFile(local, patternBytes(1000));
+    WriteAll(local, patternBytes(1000));
     for (bool stepwise : {true, false}) {
         fake_pendra::reset();
         DownloadTerminal terminal;
@@ -290,7 +290,7 @@ TEST_F(DownloadTest, RefusedResumeIsAskedAgainBeforeAnyPacket) {
 // whole-file call used to report that as a success.
 TEST_F(DownloadTest, ResumeNeverTakenFailsAndCancelsInsteadOfEnding) {
     const std::string local = path("resume_never.bin");
-    writeFile(local, patternBytes(1000));
+    WriteAll(local, patternBytes(1000));
     std::map<int, int16_t> allRefused;
     for (int i = 0; i < 20; ++i) allRefused[i] = 5;
     for (bool stepwise : {true, false}) {

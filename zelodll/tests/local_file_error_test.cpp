@@ -23,7 +23,7 @@ protected:
     // A path below a regular file: no one can create or open it, root
     // included.
     std::string pathBelowAFile() {
-        writeFile(path("file.txt"), "in the way");
+        WriteAll(path("file.txt"), "in the way");
         return path("file.txt/sub/x");
     }
     // What the system says when that path is opened.
@@ -84,7 +84,7 @@ TEST_F(LocalFileErrorTest, FaultsInTheMiddleOfAFileAreNamedToo) {
     DownloadTerminal sink;
     serve(sink);
     const std::string local = path("broken.bin");
-    writeFile(local, patternBytes(1000));
+    WriteAll(local, patternBytes(1000));
     files.readsBeforeFailure = 1;
     int32_t offset = 0;
     ASSERT_EQ(HM_download1(1, 'A', local.c_str(), "DATA.TXT", &offset), ZELO_OK);

@@ -37,7 +37,7 @@ TEST_F(TransferStopTest, StopDuringAStepwiseDownload) {
     DownloadTerminal terminal;
     serveUntilStopped(terminal);
     const std::string local = path("down.bin");
-    writeFile(local, patternBytes(100000));
+    WriteAll(local, patternBytes(100000));
 
     const int32_t code = runAndStop([&] {
         int32_t size = 0;

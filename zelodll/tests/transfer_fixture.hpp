@@ -5,20 +5,22 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "crc.hpp"
+#include "file_bytes.hpp"
 #include "library_fixture.hpp"
 #include "platform/local_file.hpp"
+#include "temporary_folder.hpp"
 #include "terminal_requests.hpp"
 
 namespace transfer_test {
+
+using test_support::ReadAll;
+using test_support::WriteAll;
 
 // The platform's files, counted, with writes or reads that fail after a
 // given number of successful ones (-1: never).
@@ -197,30 +199,14 @@ class TransferTest : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        std::random_device random;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("zelo_transfer_" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(folder_);
         zelo::replaceFileSystemForTesting(&files);
     }
     void TearDown() override {
         LibraryTest::TearDown();  // closes what a test left open
         zelo::replaceFileSystemForTesting(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
 
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    static void writeFile(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string readFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
+    std::string path(const std::string& name) const { return folder_.File(name); }
 
     // Lets `terminal` (an UploadTerminal or a DownloadTerminal) answer the link calls.
     template <typename Terminal>
@@ -240,7 +226,7 @@ protected:
     CountingFileSystem files;
 
 private:
-    std::filesystem::path folder_;
+    test_support::TemporaryFolder folder_{"zelo-transfer"};
 };
 
 }  // namespace transfer_test

@@ -17,7 +17,7 @@ TEST_F(TransferStopTest, StopDuringAWholeFileDownload) {
     DownloadTerminal terminal;
     serveUntilStopped(terminal);
     const std::string local = path("down.bin");
-    writeFile(local, patternBytes(100000));
+    WriteAll(local, patternBytes(100000));
 
     const int32_t code = runAndStop([&] { return HM_download(1, 'A', local.c_str(), "DATA.TXT"); });
     expectDownloadEndedAtTheStop(code, terminal);

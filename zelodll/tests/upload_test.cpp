@@ -32,22 +32,22 @@ TEST_F(UploadTest, SaveModeNewMakesTheLocalNameUnique) {
     NameBuffer third(path("DATA.TXT"));
     EXPECT_EQ(uploadWhole(terminal, third), ZELO_OK);
     EXPECT_EQ(std::string(third.text), path("DAT1.TXT"));
-    EXPECT_EQ(readFile(path("DAT1.TXT")), "abc");
+    EXPECT_EQ(ReadAll(path("DAT1.TXT")), "abc");
 
     // Without an extension the last character varies; a "." in a folder name
     // does not count, nor one that starts the file name.
-    writeFile(path("README"), "x");
+    WriteAll(path("README"), "x");
     NameBuffer bare(path("README"));
     EXPECT_EQ(uploadWhole(terminal, bare), ZELO_OK);
     EXPECT_EQ(std::string(bare.text), path("READM0"));
 
     std::filesystem::create_directories(path("v1.2"));
-    writeFile(path("v1.2/LOG"), "x");
+    WriteAll(path("v1.2/LOG"), "x");
     NameBuffer inDottedFolder(path("v1.2/LOG"));
     EXPECT_EQ(uploadWhole(terminal, inDottedFolder), ZELO_OK);
     EXPECT_EQ(std::string(inDottedFolder.text), path("v1.2/LO0"));
 
-    writeFile(path(".cfg"), "x");
+    WriteAll(path(".cfg"), "x");
     NameBuffer hidden(path(".cfg"));
     EXPECT_EQ(uploadWhole(terminal, hidden), ZELO_OK);
     EXPECT_EQ(std::string(hidden.text), path(".cf0"));
@@ -55,8 +55,8 @@ TEST_F(UploadTest, SaveModeNewMakesTheLocalNameUnique) {
 
 TEST_F(UploadTest, NoFreeNameFailsBeforeAnythingIsSent) {
     const std::string variations = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    writeFile(path("DATA.TXT"), "x");
-    for (char c : variations) writeFile(path(std::string("DAT") + c + ".TXT"), "x");
+    WriteAll(path("DATA.TXT"), "x");
+    for (char c : variations) WriteAll(path(std::string("DAT") + c + ".TXT"), "x");
     HM_set_power_saving_status(1);
     NameBuffer local(path("DATA.TXT"));
     EXPECT_EQ(HM_upload(1, 'A', "DATA.TXT", local.text), ZELO_NO_FREE_NAME);
@@ -67,20 +67,20 @@ TEST_F(UploadTest, NoFreeNameFailsBeforeAnythingIsSent) {
 TEST_F(UploadTest, OverwriteAndAppendModes) {
     UploadTerminal terminal;
     terminal.file = "NEW";
-    writeFile(path("out.txt"), "OLD");
+    WriteAll(path("out.txt"), "OLD");
 
     HM_set_upload_file_save_mode(ZELO_SAVE_APPEND);
     NameBuffer append(path("out.txt"));
     EXPECT_EQ(uploadWhole(terminal, append), ZELO_OK);
-    EXPECT_EQ(readFile(path("out.txt")), "OLDNEW");
+    EXPECT_EQ(ReadAll(path("out.txt")), "OLDNEW");
     NameBuffer fresh(path("fresh.txt"));
     EXPECT_EQ(uploadWhole(terminal, fresh), ZELO_OK);
-    EXPECT_EQ(readFile(path("fresh.txt")), "NEW");
+    EXPECT_EQ(ReadAll(path("fresh.txt")), "NEW");
 
     HM_set_upload_file_save_mode(7);  // any other mode overwrites
     NameBuffer overwrite(path("out.txt"));
     EXPECT_EQ(uploadWhole(terminal, overwrite), ZELO_OK);
-    EXPECT_EQ(readFile(path("out.txt")), "NEW");
+    EXPECT_EQ(ReadAll(path("out.txt")), "NEW");
     EXPECT_EQ(files.openFiles, 0);
 }
 
@@ -89,7 +89,7 @@ TEST_F(UploadTest, WholeFileArrivesAndEveryPacketIsAcknowledged) {
     terminal.file = patternBytes(300);
     NameBuffer local(path("data.bin"));
     EXPECT_EQ(uploadWhole(terminal, local, 'C'), ZELO_OK);
-    EXPECT_EQ(readFile(path("data.bin")), terminal.file);
+    EXPECT_EQ(ReadAll(path("data.bin")), terminal.file);
     EXPECT_EQ(fake_pendra::count(Fn::ACK), 4);  // three packets and the end
     for (const auto& call : fake_pendra::calls()) EXPECT_EQ(call.address, 'C');
     const auto request = fake_pendra::callsOf(Fn::ESC_U).at(0);
@@ -105,7 +105,7 @@ TEST_F(UploadTest, EmptyFileAndRefusedRequests) {
     NameBuffer local(path("empty.txt"));
     EXPECT_EQ(uploadWhole(terminal, local), ZELO_OK);
     EXPECT_TRUE(std::filesystem::exists(path("empty.txt")));
-    EXPECT_EQ(readFile(path("empty.txt")), "");
+    EXPECT_EQ(ReadAll(path("empty.txt")), "");
     EXPECT_EQ(fake_pendra::count(Fn::ACK), 1);
 
     // A request answered with "end" started nothing: not a success.
@@ -135,7 +135,7 @@ TEST_F(UploadTest, SixteenNegativeAcknowledgementsEndTheUpload) {
     for (int i = 16; i < 31; ++i) patient.packetFailures[i] = 5;
     NameBuffer second(path("nak2.bin"));
     EXPECT_EQ(uploadWhole(patient, second), ZELO_OK);
-    EXPECT_EQ(readFile(path("nak2.bin")), patient.file);
+    EXPECT_EQ(ReadAll(path("nak2.bin")), patient.file);
 }
 
 TEST_F(UploadTest, FailedPacketResumesOnePacketBackNeverBelowZero) {
@@ -146,7 +146,7 @@ TEST_F(UploadTest, FailedPacketResumesOnePacketBackNeverBelowZero) {
     terminal.packetFailures[5] = 9;    // after three more: counter 300
     NameBuffer local(path("resume.bin"));
     EXPECT_EQ(uploadWhole(terminal, local), ZELO_OK);
-    EXPECT_EQ(readFile(path("resume.bin")), terminal.file);
+    EXPECT_EQ(ReadAll(path("resume.bin")), terminal.file);
 
     const auto requests = fake_pendra::callsOf(Fn::ESC_U);
     ASSERT_EQ(requests.size(), 3u);
@@ -174,15 +174,15 @@ TEST_F(UploadTest, AppendedFileResumesAfterItsEarlierContents) {
     UploadTerminal whole;
     whole.file = patternBytes(600);
     whole.packetFailures[3] = 130;
-    writeFile(path("whole.log"), before);
+    WriteAll(path("whole.log"), before);
     NameBuffer wholeName(path("whole.log"));
     EXPECT_EQ(uploadWhole(whole, wholeName), ZELO_OK);
-    EXPECT_EQ(readFile(path("whole.log")), before + whole.file);
+    EXPECT_EQ(ReadAll(path("whole.log")), before + whole.file);
 
     UploadTerminal stepwise;
     stepwise.file = patternBytes(600);
     serve(stepwise);
-    writeFile(path("step.log"), before);
+    WriteAll(path("step.log"), before);
     NameBuffer stepName(path("step.log"));
     ASSERT_EQ(HM_upload1(1, 'A', "DATA.TXT", stepName.text), ZELO_OK);
     int32_t bytes = 0, packets = 0;
@@ -192,7 +192,7 @@ TEST_F(UploadTest, AppendedFileResumesAfterItsEarlierContents) {
     int32_t code = ZELO_MORE;
     while (code == ZELO_MORE) code = HM_upload2(&bytes, &packets);
     EXPECT_EQ(code, ZELO_OK);
-    EXPECT_EQ(readFile(path("step.log")), before + stepwise.file);
+    EXPECT_EQ(ReadAll(path("step.log")), before + stepwise.file);
 }
 
 TEST_F(UploadTest, StepwiseUploadReportsRunningTotals) {
@@ -208,7 +208,7 @@ TEST_F(UploadTest, StepwiseUploadReportsRunningTotals) {
     EXPECT_EQ(bytes, 384);
     EXPECT_EQ(packets, 3);
     EXPECT_EQ(HM_upload2(&bytes, &packets), ZELO_OK);
-    EXPECT_EQ(readFile(path("step.bin")), terminal.file);
+    EXPECT_EQ(ReadAll(path("step.bin")), terminal.file);
     EXPECT_EQ(files.openFiles, 0);
     EXPECT_EQ(HM_get_return_string_length(7), 0);
 
@@ -365,7 +365,7 @@ TEST_F(UploadTest, RefusedResumeIsAskedAgainBeforeAnyPacket) {
     terminal.resumeFailures = {{0, 5}, {1, 253}};
     NameBuffer local(path("resume_refused.bin"));
     EXPECT_EQ(uploadWhole(terminal, local), ZELO_OK);
-    EXPECT_EQ(readFile(path("resume_refused.bin")), terminal.file);
+    EXPECT_EQ(ReadAll(path("resume_refused.bin")), terminal.file);
     // After the failed packet: cancel, then three resumes in a row.
     std::vector<fake_pendra::Fn> order;
     for (const auto& call : fake_pendra::calls())

@@ -16,10 +16,10 @@ endfunction()
 zelo_windows_fake_link_test(zelodll_tests
   SOURCES commands_test.cpp download_test.cpp escaped_form_test.cpp link_setup_test.cpp
           local_file_error_test.cpp modem_test.cpp queries_test.cpp upload_test.cpp
-  LIBRARIES zelodll_static GTest::gtest_main)
+  LIBRARIES zelodll_static zelo_test_support GTest::gtest_main)
 zelo_windows_fake_link_test(zelodll_thread_tests
   SOURCES modem_stop_thread_test.cpp stop_flag_thread_test.cpp transfer_stop_thread_test.cpp
-  LIBRARIES zelodll_static GTest::gtest_main)
+  LIBRARIES zelodll_static zelo_test_support GTest::gtest_main)
 zelo_windows_fake_link_test(c_api_test SOURCES c_api_test.c LIBRARIES zelodll)
 
 # The program binds the library by ordinal: every ordinal of zelodll.def

@@ -342,7 +342,7 @@ public:
 // folder that holds `ini` as Zelocom.ini.
 struct ScriptedProgram {
     explicit ScriptedProgram(const std::string& ini)
-        : platform(dir.Path()),
+        : platform(dir.Text()),
           core(platform, view),
           ops(log),
           ui(log),
@@ -358,7 +358,7 @@ struct ScriptedProgram {
     std::vector<std::string> Events() const { return log.Events(); }
     std::string Ini() const { return ReadAll(dir.File("Zelocom.ini")); }
 
-    TemporaryDirectory dir;
+    test_support::TemporaryFolder dir;
     StartedInFolder platform;
     SavingView view;
     ProgramModel core;

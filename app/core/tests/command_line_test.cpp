@@ -9,9 +9,9 @@
 namespace zelo::core {
 namespace {
 
+using test_support::WriteAll;
 using testing::kIniAB;
 using testing::ScriptedProgram;
-using testing::WriteAll;
 using Strings = std::vector<std::string>;
 
 // Starts the program with `commandLine` and waits for what it started.

@@ -7,10 +7,10 @@
 namespace zelo::core {
 namespace {
 
+using test_support::WriteAll;
 using testing::kIniAB;
 using testing::ScriptedProgram;
 using testing::WaitFor;
-using testing::WriteAll;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kStopLine = "Line  | Stop communication | |-1";

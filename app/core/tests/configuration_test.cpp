@@ -8,10 +8,10 @@
 namespace zelo::core {
 namespace {
 
-using testing::ReadAll;
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 using testing::RecordingView;
-using testing::TemporaryDirectory;
-using testing::WriteAll;
 
 class ConfigurationTest : public ::testing::Test {
 protected:
@@ -24,7 +24,7 @@ protected:
         return ProfileText(ReadAll(path_)).Read(section, key, "<missing>", 200);
     }
 
-    TemporaryDirectory dir_;
+    TemporaryFolder dir_;
     SystemPlatform platform_;
     std::string path_ = dir_.File("Zelocom.ini");
     RecordingView view_;

@@ -10,9 +10,9 @@
 namespace zelo::core {
 namespace {
 
-using testing::ReadAll;
-using testing::TemporaryDirectory;
-using testing::WriteAll;
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 // One program start: open the log for the mode, write a line, end.
 void RunOnce(int mode, const std::string& path, const std::string& line) {
@@ -23,7 +23,7 @@ void RunOnce(int mode, const std::string& path, const std::string& line) {
 }
 
 TEST(ErrorLog, AppendModeKeepsEarlierStartsAndNewModeStartsEmpty) {
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     const std::string path = dir.File("ERR_LOG.TXT");
     RunOnce(kErrorLogAppend, path, "first\r\n");  // creates the missing file
     RunOnce(kErrorLogAppend, path, "second\r\n");
@@ -35,7 +35,7 @@ TEST(ErrorLog, AppendModeKeepsEarlierStartsAndNewModeStartsEmpty) {
 }
 
 TEST(ErrorLog, OffModeTouchesNoFile) {
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     const std::string path = dir.File("ERR_LOG.TXT");
     WriteAll(path, "old\r\n");
     RunOnce(kErrorLogOff, path, "ignored\r\n");
@@ -43,7 +43,7 @@ TEST(ErrorLog, OffModeTouchesNoFile) {
 }
 
 TEST(ErrorLog, OpenFailureIsToldOnceAndTurnsLoggingOff) {
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     const std::string path = dir.File("no such folder/ERR_LOG.TXT");
     std::vector<std::string> boxes;
     for (int mode : {int{kErrorLogAppend}, int{kErrorLogNew}}) {

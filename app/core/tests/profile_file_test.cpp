@@ -9,9 +9,9 @@
 namespace zelo::core {
 namespace {
 
-using testing::ReadAll;
-using testing::TemporaryDirectory;
-using testing::WriteAll;
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 // A disk that fills up half-way through writing the new file.
 class DiskFullPlatform : public SystemPlatform {
@@ -29,7 +29,7 @@ public:
 };
 
 TEST(ProfileFile, CreatesAMissingFile) {
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     SystemPlatform platform;
     ProfileFile file(platform, dir.File("Zelocom.ini"));
     file.Load();
@@ -40,7 +40,7 @@ TEST(ProfileFile, CreatesAMissingFile) {
 }
 
 TEST(ProfileFile, FailedWriteOrRenameLeavesTheOldFileIntact) {
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     const std::string path = dir.File("Zelocom.ini");
     const std::string old = "[Communication]\r\nPort=3\r\n";
     DiskFullPlatform diskFull;
@@ -59,7 +59,7 @@ TEST(ProfileFile, FailedWriteOrRenameLeavesTheOldFileIntact) {
 }
 
 TEST(ProfileFile, FileTooLargeToReadIsNeverOverwritten) {
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     const std::string path = dir.File("Zelocom.ini");
     const std::string huge = "[Communication]\nPort=5\n" + std::string(ProfileFile::kMaxBytes, ';');
     WriteAll(path, huge);

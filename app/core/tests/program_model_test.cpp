@@ -9,11 +9,11 @@
 namespace zelo::core {
 namespace {
 
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 using testing::FixedClockPlatform;
-using testing::ReadAll;
 using testing::RecordingView;
-using testing::TemporaryDirectory;
-using testing::WriteAll;
 
 // The program started in a folder of the test's choosing.
 class StartedIn : public FixedClockPlatform {
@@ -45,14 +45,14 @@ void RunProgram(Platform& platform, FrontEndDuties& view, const std::string& lab
 }
 
 TEST(ProgramModel, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
-    TemporaryDirectory dir;
-    StartedIn platform(dir.Path());
+    TemporaryFolder dir;
+    StartedIn platform(dir.Text());
     ChoosingView view;
     ProgramModel core(platform, view);
     view.core = &core;
     core.StartUp();
     EXPECT_EQ(view.terminalDialogs, 1);
-    EXPECT_EQ(core.State().lists.workingDirectory, dir.Path());
+    EXPECT_EQ(core.State().lists.workingDirectory, dir.Text());
     // Brisa shares Corvo's pictures: its addresses keep type 5.
     for (const auto& type : core.State().progress.typeFound) EXPECT_EQ(type.load(), 5);
     EXPECT_NE(ReadAll(dir.File("Zelocom.ini")).find("Terminal_type=Brisa"), std::string::npos);
@@ -60,8 +60,8 @@ TEST(ProgramModel, FirstStartAsksForTheModelAndGivesItToEveryAddress) {
 }
 
 TEST(ProgramModel, OnlyTheStartAsksForAMissingModel) {
-    TemporaryDirectory dir;
-    StartedIn platform(dir.Path());
+    TemporaryFolder dir;
+    StartedIn platform(dir.Text());
     RecordingView view;  // its dialog is cancelled: the file still names no model
     ProgramModel core(platform, view);
     core.StartUp();
@@ -107,8 +107,8 @@ TEST(ProgressState, DisplayedNamesAreBoundedLikeTheDisplaysBuffers) {
 }
 
 TEST(ProgramModel, ErrorLogAppendsAcrossStartsOrStartsEmpty) {
-    TemporaryDirectory dir;
-    StartedIn platform(dir.Path());
+    TemporaryFolder dir;
+    StartedIn platform(dir.Text());
     RecordingView view;
     WriteAll(dir.File("Zelocom.ini"), "[Communication]\nTerminal_type=Corvo\nErrorLog=Append\n");
     RunProgram(platform, view, "First");
@@ -124,8 +124,8 @@ TEST(ProgramModel, ErrorLogAppendsAcrossStartsOrStartsEmpty) {
 }
 
 TEST(ProgramModel, ChangingTheLogModeReopensTheLog) {
-    TemporaryDirectory dir;
-    StartedIn platform(dir.Path());
+    TemporaryFolder dir;
+    StartedIn platform(dir.Text());
     RecordingView view;
     WriteAll(dir.File("Zelocom.ini"), "[Communication]\nTerminal_type=Lanta\n");
     ProgramModel core(platform, view);

@@ -7,10 +7,10 @@
 namespace zelo::core {
 namespace {
 
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
 using testing::FixedClockPlatform;
-using testing::ReadAll;
 using testing::RecordingView;
-using testing::TemporaryDirectory;
 
 class ResultLineWriterTest : public ::testing::Test {
 protected:
@@ -26,7 +26,7 @@ protected:
         status_.showErrorBox = 1;
     }
 
-    TemporaryDirectory dir_;
+    TemporaryFolder dir_;
     std::string logPath_ = dir_.File("ERR_LOG.TXT");
     FixedClockPlatform platform_;
     link::LinkStatus status_;

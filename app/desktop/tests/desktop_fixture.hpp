@@ -4,9 +4,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,8 +12,13 @@
 #include "core/core_platform.hpp"
 #include "desktop/main_frame.hpp"
 #include "desktop/qt_dialogs.hpp"
+#include "file_bytes.hpp"
+#include "modal_driver.hpp"
+#include "temporary_folder.hpp"
 
 namespace zelo::desktop::testing {
+
+using qt_testing::BoxAnswerer;
 
 // Settings for a test run: terminals A and B of a known model, so that no
 // dialog opens at start-up.
@@ -25,28 +28,6 @@ inline std::string Configuration(bool autoExit = false, const std::string& extra
                "[COMMAND_LINE]\nAUTO_EXIT=") +
            (autoExit ? "Yes" : "No") + "\nSHOW_ERROR_BOX=No\n" + extra;
 }
-
-// Answers the next message box with `button` once it is open; counts the
-// boxes it answered and keeps the last text.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton button) : button_(button) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) return;
-            lastText = box->text();
-            ++answered;
-            box->button(button_)->click();
-        });
-        timer_.start(5);
-    }
-    int answered = 0;
-    QString lastText;
-
-private:
-    QMessageBox::StandardButton button_;
-    QTimer timer_;
-};
 
 // The program's own dialogs, with the text argument answered by the test.
 class ScriptedDialogs : public QtDialogs {
@@ -78,8 +59,8 @@ struct BasicDesktopFixture {
                                  const std::string& configuration = Configuration(),
                                  const std::atomic<int>* stopSignal = nullptr)
         : previousDirectory(QDir::currentPath()) {
-        QDir::setCurrent(folder.path());
-        std::ofstream(File("Zelocom.ini"), std::ios::binary) << configuration;
+        QDir::setCurrent(QString::fromStdString(folder.Text()));
+        test_support::WriteAll(File("Zelocom.ini"), configuration);
         frontEnd = std::make_unique<DesktopFrontEnd>(dialogs);
         program = std::make_unique<program::Program>(platform, *frontEnd, makeOperations);
         frame = std::make_unique<CMainFrame>(*program, *frontEnd, dialogs, stopSignal);
@@ -92,13 +73,11 @@ struct BasicDesktopFixture {
         program.reset();
         QDir::setCurrent(previousDirectory);
     }
-    std::string File(const std::string& name) const {
-        return folder.filePath(QString::fromStdString(name)).toStdString();
-    }
+    std::string File(const std::string& name) const { return folder.File(name); }
     core::ModelState& State() { return program->View().State(); }
 
     QString previousDirectory;
-    QTemporaryDir folder;
+    test_support::TemporaryFolder folder{"zelo-desktop"};
     core::SystemPlatform platform;
     Dialogs dialogs{platform};
     std::unique_ptr<DesktopFrontEnd> frontEnd;

@@ -17,9 +17,9 @@ namespace zelo::desktop {
 using core::testing::EventLog;
 using core::testing::ReportingOperations;
 using core::testing::StartedInFolder;
-using core::testing::TemporaryDirectory;
 using core::testing::WaitFor;
-using core::testing::WriteAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 namespace {
 
@@ -36,7 +36,7 @@ struct Outcome {
 // One run in a fresh folder, through either front-end.
 class Run {
 public:
-    explicit Run(const Outcome& outcome) : outcome_(outcome), platform_(dir_.Path()) {
+    explicit Run(const Outcome& outcome) : outcome_(outcome), platform_(dir_.Text()) {
         WriteAll(dir_.File("Zelocom.ini"),
                  std::string("[Communication]\r\nAddress=A\r\n") +
                      (outcome.noModel ? "" : "Terminal_type=Fenna\r\n") +
@@ -45,7 +45,7 @@ public:
         WriteAll(dir_.File("s.zsc"), "A A\n" + std::string(100, 'A') + "\nA A\n");
         commandLine_ = outcome.commandLine;
         if (const auto at = commandLine_.find("%s"); at != std::string::npos) {
-            commandLine_.replace(at, 2, dir_.Path());
+            commandLine_.replace(at, 2, dir_.Text());
         }
     }
 
@@ -111,7 +111,7 @@ private:
     }
 
     Outcome outcome_;
-    TemporaryDirectory dir_;
+    TemporaryFolder dir_;
     StartedInFolder platform_;
     std::string commandLine_;
     EventLog log_;

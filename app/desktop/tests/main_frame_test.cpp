@@ -5,8 +5,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "command_doubles.hpp"
@@ -159,9 +157,9 @@ private slots:
         QCOMPARE(ok.lastText, shown);
 
         QString edited;
-        QTimer::singleShot(0, [&edited] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            edited = dialog->findChild<QLineEdit*>(QStringLiteral("file1"))->text();
+        qt_testing::ModalDriver driver;
+        driver.Then([&edited](QWidget* dialog) {
+            if (auto* file = qt_testing::Child<QLineEdit>(dialog, "file1")) edited = file->text();
             dialog->close();
         });
         f.frame->RunCommand(kMenuDownloadList);
@@ -232,7 +230,7 @@ private slots:
         BoxAnswerer yes(QMessageBox::Yes);
         f.frame->close();
         QVERIFY(f.frame->HasShutDown());
-        QVERIFY(core::testing::ReadAll(f.File("Zelocom.ini")).find("FONT_SIZE=11") !=
+        QVERIFY(test_support::ReadAll(f.File("Zelocom.ini")).find("FONT_SIZE=11") !=
                 std::string::npos);
     }
 
@@ -315,7 +313,7 @@ private slots:
     // time: nothing of it may be a data race (the ThreadSanitizer run).
     void ViewRepaintsWhileAScriptAndAPollChangeTheSettings() {
         DesktopFixture f(Scripted());
-        std::ofstream(f.File("s.zsc")) << "A A\nBA M\nCAB A\nAB 1\n";
+        test_support::WriteAll(f.File("s.zsc"), "A A\nBA M\nCAB A\nAB 1\n");
         f.State().progress.mode = link::kProgressPolling;
         operations_->blockIn = "Poll";
         QTimer painter;

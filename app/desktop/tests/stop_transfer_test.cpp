@@ -47,7 +47,7 @@ private slots:
         if (testing::SimulatorProgram().isEmpty()) QSKIP("TERMSIM names no simulator");
 
         DesktopFixture f(program::kConnectionObject, testing::SimulatorConfiguration());
-        const QString folder = f.folder.path();
+        const QString folder = QString::fromStdString(f.folder.Text());
         QDir(folder).mkpath(QStringLiteral("sim/A/ram"));
         {
             std::ofstream big(f.File("BIG.DAT"), std::ios::binary);

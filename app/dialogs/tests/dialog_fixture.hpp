@@ -3,15 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "core/configuration.hpp"
 #include "core/library_settings.hpp"
 #include "core/program_model.hpp"
 #include "core/tests/test_support.hpp"
 
 namespace zelo::dialogs::testing {
 
-using core::testing::ReadAll;
-using core::testing::TemporaryDirectory;
-using core::testing::WriteAll;
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 // Real files in a fresh folder, which is the working directory the view
 // finds; the clock is fixed.
@@ -22,6 +23,23 @@ public:
 
 private:
     std::string folder_;
+};
+
+// Zelocom.ini in a fresh folder, loaded and saved as the program does.
+class ConfigurationFile {
+public:
+    void Load(core::ModelState& state) {
+        core::LoadConfiguration(platform_, path_, state, view_, core::MissingModel::kUseDefault);
+    }
+    bool Save(const core::ModelState& state) {
+        return core::SaveConfiguration(platform_, path_, state);
+    }
+
+private:
+    TemporaryFolder folder_;
+    core::testing::FixedClockPlatform platform_;
+    core::testing::RecordingView view_;
+    std::string path_ = folder_.File("Zelocom.ini");
 };
 
 // What the dialogs handed to the library, in order.
@@ -55,8 +73,8 @@ public:
         return IniText().find(line + "\n") != std::string::npos;
     }
 
-    TemporaryDirectory folder;
-    FolderPlatform platform{folder.Path()};
+    TemporaryFolder folder;
+    FolderPlatform platform{folder.Text()};
     core::testing::RecordingView duties;
     core::ProgramModel view{platform, duties};
     core::ModelState& state = view.State();

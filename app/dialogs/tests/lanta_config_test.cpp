@@ -185,7 +185,7 @@ TEST(LantaRecord, TruncatedAndMutatedFilesNeverGiveABrokenRecord) {
 }
 
 TEST(LantaRemote, OkNeedsAnExistingFileAndKeepsItsPath) {
-    core::testing::TemporaryDirectory dir;
+    test_support::TemporaryFolder dir;
     core::testing::FixedClockPlatform platform;
     core::ModelState state;
     core::CommandArguments args;
@@ -196,20 +196,20 @@ TEST(LantaRemote, OkNeedsAnExistingFileAndKeepsItsPath) {
     EXPECT_EQ(state.lists.lantaConfigName, "");
 
     const std::string path = dir.File("SITE.K40");
-    core::testing::WriteAll(path, kSample);
+    test_support::WriteAll(path, kSample);
     command = PrepareLantaCommand(platform, path, state, args);
     EXPECT_TRUE(command.start);
     EXPECT_EQ(command.message, "");
     EXPECT_EQ(state.lists.lantaConfigName, path);
     EXPECT_EQ(args.lantaRecord.size(), 24u);
 
-    core::testing::WriteAll(path, "FIELD=1\n");
+    test_support::WriteAll(path, "FIELD=1\n");
     command = PrepareLantaCommand(platform, path, state, args);
     EXPECT_TRUE(command.start);  // the record without fields still goes out
     EXPECT_EQ(command.message, kNoLantaSettingMessage);
     EXPECT_EQ(args.lantaRecord, "\0\0@\0"s);
 
-    core::testing::WriteAll(path, "FIELD=1,A\n");
+    test_support::WriteAll(path, "FIELD=1,A\n");
     args.lantaRecord = "previous";
     command = PrepareLantaCommand(platform, path, state, args);
     EXPECT_FALSE(command.start);

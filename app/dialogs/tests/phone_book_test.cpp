@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/configuration.hpp"
+#include "dialog_fixture.hpp"
 #include "dialogs/modem_form.hpp"
 #include "dialogs/phone_lines.hpp"
 #include "dialogs/phone_list.hpp"
-#include "test_support.hpp"
 
 namespace zelo::dialogs {
 namespace {
@@ -150,12 +150,9 @@ TEST(ModemForm, OkRenumbersTheEntriesInTheListsOrder) {
 // A phone book entry survives a save and a load whole: the loader keeps the
 // 30 characters the dialogs allow.
 TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
-    core::testing::TemporaryDirectory dir;
-    core::testing::FixedClockPlatform platform;
-    core::testing::RecordingView view;
-    const std::string ini = dir.File("Zelocom.ini");
+    testing::ConfigurationFile ini;
     core::ModelState state;
-    core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
+    ini.Load(state);
     ModemForm form = ModemFormFrom(state);
     PhoneList list(form.phoneLines);
     const std::string number = "0123456789012345678901234";  // 25 characters
@@ -163,10 +160,10 @@ TEST(ModemForm, ThirtyCharacterNumbersSurviveTheConfigurationFile) {
     ASSERT_EQ(AddPhoneEntry(list, "Long", std::string(30, '7')), "");
     form.phoneLines = list.Lines();
     ApplyModemForm(form, state);
-    ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
+    ASSERT_TRUE(ini.Save(state));
 
     core::ModelState reloaded;
-    core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
+    ini.Load(reloaded);
     EXPECT_EQ(reloaded.phoneBook.entries[0].number, std::string(30, '7'));
     EXPECT_EQ(reloaded.phoneBook.entries[1].number, number);
     EXPECT_EQ(DialNumberOfLine(BuildPhoneLines(reloaded.phoneBook).at(1)).value().substr(0, 25),

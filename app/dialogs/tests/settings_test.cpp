@@ -130,13 +130,13 @@ TEST(ParametersForm, OnlyLineSettingsAskToReconnectAndOnlyWhenConnected) {
 TEST(ParametersForm, ChangingTheErrorLogToNewStartsAnEmptyLog) {
     DialogFixture fixture("[Communication]\nTerminal_type=Fenna\nErrorLog=Append\n");
     const std::string log = fixture.folder.File("ERR_LOG.TXT");
-    testing::WriteAll(log, "old line\n");
+    test_support::WriteAll(log, "old line\n");
     ParametersFields fields = OpenParameters(fixture.view);
     EXPECT_EQ(fields.errorLogMode, 1);
     fields.errorLogMode = 2;
     ConfirmParameters(fixture.view, fields, fixture.library);
     EXPECT_EQ(fixture.state.errorLogMode, 2);
-    EXPECT_EQ(testing::ReadAll(log), "");
+    EXPECT_EQ(test_support::ReadAll(log), "");
     EXPECT_TRUE(fixture.IniHas("ErrorLog=New"));
 }
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/configuration.hpp"
+#include "dialog_fixture.hpp"
 #include "dialogs/address_change.hpp"
 #include "dialogs/comm_table_form.hpp"
 #include "dialogs/field_checks.hpp"
-#include "test_support.hpp"
 
 namespace zelo::dialogs {
 namespace {
@@ -43,18 +43,15 @@ TEST(CommTableForm, OkStoresTheRequestAndLeavesTheLineAlone) {
 // The time-out reaches Zelocom.ini by the save that follows OK, so a
 // reload (a stopped command, another settings dialog) keeps it.
 TEST(CommTableForm, TheSavedTimeoutSurvivesAReload) {
-    core::testing::TemporaryDirectory dir;
-    core::testing::FixedClockPlatform platform;
-    core::testing::RecordingView view;
-    const std::string ini = dir.File("Zelocom.ini");
+    testing::ConfigurationFile ini;
     core::ModelState state;
-    core::LoadConfiguration(platform, ini, state, view, core::MissingModel::kUseDefault);
+    ini.Load(state);
     CommTableForm form = CommTableFormFrom(state);
     form.timeout = 37;
     ApplyCommTableForm(form, state);
-    ASSERT_TRUE(core::SaveConfiguration(platform, ini, state));
+    ASSERT_TRUE(ini.Save(state));
     core::ModelState reloaded;
-    core::LoadConfiguration(platform, ini, reloaded, view, core::MissingModel::kUseDefault);
+    ini.Load(reloaded);
     EXPECT_EQ(reloaded.timing.terminalTimeout, 37);
 }
 

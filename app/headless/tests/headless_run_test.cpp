@@ -13,13 +13,13 @@ namespace {
 using core::testing::EventLog;
 using core::testing::ReportingOperations;
 using core::testing::StartedInFolder;
-using core::testing::TemporaryDirectory;
 using core::testing::WaitFor;
-using core::testing::WriteAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 class Headless : public ::testing::Test {
 protected:
-    Headless() : platform(dir.Path()) {
+    Headless() : platform(dir.Text()) {
         WriteAll(dir.File("Zelocom.ini"),
                  "[Communication]\r\nAddress=A\r\nTerminal_type=Fenna\r\n");
     }
@@ -34,7 +34,7 @@ protected:
             },
             stopSignal);
     }
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     StartedInFolder platform;
     EventLog log;
     std::ostringstream out, err;
@@ -53,7 +53,7 @@ TEST_F(Headless, SuccessWhenEveryTerminalSucceededElseFailure) {
     EXPECT_NE(out.str().find("B 09:05:07 Warm Start "), std::string::npos) << out.str();
     EXPECT_EQ(err.str().find("Warm Start"), std::string::npos) << err.str();
     // The run's addresses never reach the configuration.
-    EXPECT_NE(core::testing::ReadAll(dir.File("Zelocom.ini")).find("Address=A\r\n"),
+    EXPECT_NE(test_support::ReadAll(dir.File("Zelocom.ini")).find("Address=A\r\n"),
               std::string::npos);
 }
 

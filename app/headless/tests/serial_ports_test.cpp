@@ -1,11 +1,12 @@
 #include "headless/serial_ports.hpp"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <string>
+
+#include "file_bytes.hpp"
+#include "temporary_folder.hpp"
 
 namespace zelo::headless {
 namespace {
@@ -16,24 +17,22 @@ namespace fs = std::filesystem;
 class SerialPortsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char folder[] = "/tmp/zelo-ports-XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        root_ = folder;
         fs::create_directories(root_ / "dev/serial/by-id");
         fs::create_directories(root_ / "sys");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     void AddDevice(const std::string& name, int type = -1) {
-        std::ofstream(root_ / "dev" / name) << "";
+        test_support::WriteAll(root_ / "dev" / name, "");
         fs::create_directories(root_ / "sys" / name);
-        if (type >= 0) std::ofstream(root_ / "sys" / name / "type") << type << "\n";
+        if (type >= 0)
+            test_support::WriteAll(root_ / "sys" / name / "type", std::to_string(type) + "\n");
     }
     std::vector<SerialDevice> Find() {
         return FindSerialDevices((root_ / "dev").string(), (root_ / "sys").string());
     }
 
-    fs::path root_;
+    test_support::TemporaryFolder folder_{"zelo-ports"};
+    const fs::path& root_ = folder_.Path();
 };
 
 TEST_F(SerialPortsTest, OnlySerialFamiliesWithHardwareAndTheirStableNames) {

@@ -14,7 +14,7 @@ class TransferTest : public FileTerminalsTest {
 protected:
     void SetUp() override {
         FileTerminalsTest::SetUp();
-        lists.workingDirectory = folder + "/work";
+        lists.workingDirectory = folder.File("work");
         std::filesystem::create_directories(lists.workingDirectory);
         for (char address : std::string("ABC")) line.terminals[address];
         fake_pendra::setResponder([this](const Call& call) { return line.AnswerCall(call); });
@@ -26,9 +26,9 @@ protected:
     // Every file under the test's folder, relative to it.
     std::vector<std::string> AllFiles() const {
         std::vector<std::string> files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
             if (entry.is_regular_file())
-                files.push_back(std::filesystem::relative(entry.path(), folder).string());
+                files.push_back(std::filesystem::relative(entry.path(), folder.Path()).string());
         std::sort(files.begin(), files.end());
         return files;
     }

@@ -55,7 +55,7 @@ TEST_F(StopThreadTest, StopEndsAnUploadWithoutALineForTheFile) {
     line.terminals['A'].files["BIG.DAT"] = PatternBytes(2'000'000, 1);
     fake_pendra::setResponder([&](const Call& call) { return line.AnswerCall(call); });
     TransferLists lists;
-    lists.workingDirectory = folder;
+    lists.workingDirectory = folder.Text();
     lists.uploadFiles[0] = "BIG.DAT";
     comm.addresses = "A";
     std::thread worker([&] { link.UploadFileList(operation, lists, 0); });

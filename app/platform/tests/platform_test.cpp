@@ -6,49 +6,32 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "crash_simulating_platform.hpp"
+#include "file_bytes.hpp"
+#include "temporary_folder.hpp"
 
 namespace zelo::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
+using test_support::ReadAll;
+using test_support::WriteAll;
+
 class SystemPlatformTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / (std::string("zelo-platform-") + info->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
-    std::string At(const std::string& name) const { return (folder_ / name).string(); }
-
-    static std::string Contents(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    static void Put(const std::string& path, const std::string& contents) {
-        std::ofstream(path, std::ios::binary) << contents;
-    }
+    std::string At(const std::string& name) const { return scratch_.File(name); }
 
     SystemPlatform system_;
-    fs::path folder_;
+    test_support::TemporaryFolder scratch_{"zelo-platform"};
+    const fs::path& folder_ = scratch_.Path();
 };
 
 TEST_F(SystemPlatformTest, ReadsAWholeFileByteForByteAndTellsMissingFromFailed) {
     const std::string bytes("[Communication]\r\nPort=1\n\x1a\0end", 29);
-    Put(At("Zelocom.ini"), bytes);
+    WriteAll(At("Zelocom.ini"), bytes);
     std::string contents;
     EXPECT_EQ(system_.ReadFile(At("Zelocom.ini"), 1024, contents), ReadResult::kRead);
     EXPECT_EQ(contents, bytes);
@@ -67,9 +50,9 @@ TEST_F(SystemPlatformTest, ReadsAWholeFileByteForByteAndTellsMissingFromFailed) 
 TEST_F(SystemPlatformTest, AtomicWriteCreatesThenReplacesAndLeavesNoTemporary) {
     const std::string path = At("Zelocom.ini");
     ASSERT_TRUE(WriteFileAtomically(system_, path, "first\r\n"));
-    EXPECT_EQ(Contents(path), "first\r\n");
+    EXPECT_EQ(ReadAll(path), "first\r\n");
     ASSERT_TRUE(WriteFileAtomically(system_, path, "second, longer\r\n"));
-    EXPECT_EQ(Contents(path), "second, longer\r\n");
+    EXPECT_EQ(ReadAll(path), "second, longer\r\n");
     EXPECT_FALSE(fs::exists(path + ".tmp"));
 }
 
@@ -84,7 +67,7 @@ TEST_F(SystemPlatformTest, FoldersAreMadeOnceAndAFileIsNoFolder) {
     EXPECT_TRUE(system_.EnsureDirectory(folder));
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(system_.EnsureDirectory(folder));  // already there
-    Put(At("ADDR_B"), "a file in the way");
+    WriteAll(At("ADDR_B"), "a file in the way");
     EXPECT_FALSE(system_.EnsureDirectory(At("ADDR_B")));
     EXPECT_FALSE(system_.FileSize(folder).has_value());
     EXPECT_FALSE(system_.FileSize(At("none")).has_value());
@@ -93,27 +76,27 @@ TEST_F(SystemPlatformTest, FoldersAreMadeOnceAndAFileIsNoFolder) {
 
 TEST_F(SystemPlatformTest, AppendKeepsWhatIsThereAndCreateEmptyTruncates) {
     const std::string path = At("POLL.DAT");
-    Put(path, "A old\r\n");
+    WriteAll(path, "A old\r\n");
     {
         auto file = system_.OpenForAppend(path);
         ASSERT_NE(file, nullptr);
         // Readable by others while open: the record is there before close.
         EXPECT_TRUE(file->Write("A new\r\n"));
         EXPECT_TRUE(file->Flush());
-        EXPECT_EQ(Contents(path), "A old\r\nA new\r\n");
+        EXPECT_EQ(ReadAll(path), "A old\r\nA new\r\n");
     }
     {
         auto file = system_.OpenForAppend(At("NEW.DAT"));
         ASSERT_NE(file, nullptr);
         EXPECT_TRUE(file->Write("B 1\r\n"));
     }
-    EXPECT_EQ(Contents(At("NEW.DAT")), "B 1\r\n");
+    EXPECT_EQ(ReadAll(At("NEW.DAT")), "B 1\r\n");
     {
         auto file = system_.CreateEmpty(path);
         ASSERT_NE(file, nullptr);
         EXPECT_TRUE(file->Write("C\r\n"));
     }
-    EXPECT_EQ(Contents(path), "C\r\n");
+    EXPECT_EQ(ReadAll(path), "C\r\n");
     EXPECT_EQ(system_.OpenForAppend(At("missing/POLL.DAT")), nullptr);
 }
 

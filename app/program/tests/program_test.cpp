@@ -8,11 +8,11 @@ namespace zelo::program {
 namespace {
 
 using core::testing::EventLog;
-using core::testing::ReadAll;
 using core::testing::ScriptedOperations;
 using core::testing::StartedInFolder;
-using core::testing::TemporaryDirectory;
-using core::testing::WriteAll;
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 using Strings = std::vector<std::string>;
 
 // A front-end that answers nothing and records the lines it is shown.
@@ -39,7 +39,7 @@ public:
 
 class ProgramTest : public ::testing::Test {
 protected:
-    ProgramTest() : platform(dir.Path()) {
+    ProgramTest() : platform(dir.Text()) {
         WriteAll(dir.File("Zelocom.ini"),
                  "[Communication]\r\nAddress=AB\r\nTerminal_type=Fenna\r\nErrorLog=New\r\n"
                  "[COMMAND_LINE]\r\nAUTO_EXIT=No\r\n");
@@ -52,7 +52,7 @@ protected:
         };
     }
 
-    TemporaryDirectory dir;
+    TemporaryFolder dir;
     StartedInFolder platform;
     QuietFrontEnd frontEnd;
     EventLog log;

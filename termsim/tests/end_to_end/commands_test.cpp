@@ -13,8 +13,8 @@ class Commands : public LineUnderTest {};
 TEST_F(Commands, QueriesAnswerWithTheTerminalsOwnData) {
     TerminalConfig config = terminal('A', Model::Fenna);
     startLine({config});
-    writeFile(ramFolder('A') / "ONE.TXT", "1");
-    writeFile(ramFolder('A') / "TWO.DAT", std::string(2048, 'x'));
+    WriteAll(ramFolder('A') / "ONE.TXT", "1");
+    WriteAll(ramFolder('A') / "TWO.DAT", std::string(2048, 'x'));
 
     std::vector<char> listing(ZELO_LISTING_SIZE, 0);
     EXPECT_EQ(HM_dir(kPort, 'A', listing.data()), ZELO_OK);
@@ -74,8 +74,8 @@ TEST_F(Commands, SettingsReachTheTerminal) {
 
 TEST_F(Commands, ControlCommandsAndPrograms) {
     startLine({terminal('A')});
-    writeFile(ramFolder('A') / "MENU.EXE", "program");
-    writeFile(ramFolder('A') / "OLD.DAT", "old");
+    WriteAll(ramFolder('A') / "MENU.EXE", "program");
+    WriteAll(ramFolder('A') / "OLD.DAT", "old");
 
     EXPECT_EQ(HM_autoboot(kPort, 'A', "MENU.EXE"), ZELO_OK);
     EXPECT_EQ(stateOf("autoBootProgram"), "\"MENU.EXE\"");
@@ -119,7 +119,7 @@ TEST_F(Commands, AddressChangeAndPowerSavingWrap) {
 TEST_F(Commands, PollingHandsOverEachRecordOnce) {
     TerminalConfig withRecords = terminal('A');
     withRecords.recordsFile = folder_ / "records.txt";
-    writeFile(withRecords.recordsFile, "REC-1\r\nREC-2\nREC-3\r\n");
+    WriteAll(withRecords.recordsFile, "REC-1\r\nREC-2\nREC-3\r\n");
     startLine({withRecords, terminal('B')});
 
     std::vector<std::string> received;

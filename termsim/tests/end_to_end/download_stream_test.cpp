@@ -22,8 +22,8 @@ protected:
         return result;
     }
 
-    uint64_t dataFrames() const { return server_->counters().downloadFrames.load(); }
-    uint64_t packedFrames() const { return server_->counters().packedFrames.load(); }
+    uint64_t dataFrames() const { return ptyLine_.server().counters().downloadFrames.load(); }
+    uint64_t packedFrames() const { return ptyLine_.server().counters().packedFrames.load(); }
 
     // Every byte value, then random bytes: binary through every path.
     static std::string binaryFile(std::size_t size, uint32_t seed) {
@@ -44,13 +44,13 @@ TEST_F(StreamedDownloads, LandByteForByteOnALineWithDelayInBothForms) {
     for (std::size_t size : {std::size_t{1}, std::size_t{250}, std::size_t{9001}}) {
         const std::string bytes = binaryFile(size, static_cast<uint32_t>(size));
         const std::string name = "S" + std::to_string(size) + ".BIN";
-        writeFile(hostFile(name), bytes);
+        WriteAll(hostFile(name), bytes);
         SCOPED_TRACE(name);
         ASSERT_EQ(downloadStepwise('A', hostFile(name).string(), name), ZELO_OK);
-        EXPECT_TRUE(readFile(ramFolder('A') / name) == bytes);
+        EXPECT_TRUE(ReadAll(ramFolder('A') / name) == bytes);
         std::filesystem::remove(ramFolder('A') / name);
         ASSERT_EQ(HM_download(kPort, 'A', hostFile(name).c_str(), name.c_str()), ZELO_OK);
-        EXPECT_TRUE(readFile(ramFolder('A') / name) == bytes);
+        EXPECT_TRUE(ReadAll(ramFolder('A') / name) == bytes);
     }
     EXPECT_GT(dataFrames(), 0u) << "the downloads should have streamed";
 }
@@ -86,7 +86,7 @@ TEST_F(StreamedDownloads, TheCallersBuffersAreThoseOfVersionOne) {
     EXPECT_EQ(std::string(buf, 3), std::string("AZ\0", 3));
     EXPECT_EQ(Pendra_ACK(link, 'A'), 1);
     Pendra_Destroy(link);
-    EXPECT_TRUE(readFile(ramFolder('A') / "CALLS.BIN") == file);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "CALLS.BIN") == file);
     EXPECT_GT(dataFrames(), 0u);
 }
 
@@ -98,17 +98,17 @@ TEST_F(StreamedDownloads, ACrcMismatchAtTheEndRefusesTheFile) {
     options.flipDownloadByte = 300;
     startLine({terminal('A')}, options);
     std::filesystem::create_directories(ramFolder('A'));
-    writeFile(ramFolder('A') / "KEEP.BIN", "the version before");
+    WriteAll(ramFolder('A') / "KEEP.BIN", "the version before");
     const std::string bytes = binaryFile(1000, 3);
-    writeFile(hostFile("KEEP.BIN"), bytes);
+    WriteAll(hostFile("KEEP.BIN"), bytes);
     EXPECT_NE(downloadStepwise('A', hostFile("KEEP.BIN").string(), "KEEP.BIN"), ZELO_OK);
-    EXPECT_EQ(readFile(ramFolder('A') / "KEEP.BIN"), "the version before");
+    EXPECT_EQ(ReadAll(ramFolder('A') / "KEEP.BIN"), "the version before");
     EXPECT_NE(HM_download(kPort, 'A', hostFile("KEEP.BIN").c_str(), "NEW.BIN"), ZELO_OK);
     EXPECT_FALSE(std::filesystem::exists(ramFolder('A') / "NEW.BIN"));
     // A file shorter than the altered offset is not touched by it.
-    writeFile(hostFile("SHORT.BIN"), bytes.substr(0, 200));
+    WriteAll(hostFile("SHORT.BIN"), bytes.substr(0, 200));
     EXPECT_EQ(downloadStepwise('A', hostFile("SHORT.BIN").string(), "SHORT.BIN"), ZELO_OK);
-    EXPECT_EQ(readFile(ramFolder('A') / "SHORT.BIN"), bytes.substr(0, 200));
+    EXPECT_EQ(ReadAll(ramFolder('A') / "SHORT.BIN"), bytes.substr(0, 200));
 }
 
 TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
@@ -116,7 +116,7 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
     options.oneWayDelay = std::chrono::milliseconds(40);
     startLine({terminal('A')}, options);
     const std::string bytes = binaryFile(6000, 5);
-    writeFile(hostFile("STOP.BIN"), bytes);
+    WriteAll(hostFile("STOP.BIN"), bytes);
     int32_t offset = 0;
     ASSERT_EQ(HM_download1(kPort, 'A', hostFile("STOP.BIN").c_str(), "STOP.BIN", &offset), ZELO_OK);
     int32_t count = 0, packets = 0;
@@ -127,7 +127,7 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
     EXPECT_FALSE(std::filesystem::exists(ramFolder('A') / "STOP.BIN"));
     // The next download starts afresh.
     ASSERT_EQ(downloadStepwise('A', hostFile("STOP.BIN").string(), "STOP.BIN"), ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "STOP.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "STOP.BIN") == bytes);
 }
 
 // Version 3: text goes packed and lands byte for byte, in far fewer frames
@@ -135,7 +135,7 @@ TEST_F(StreamedDownloads, AStopWithFramesOnTheirWayCancelsAndKeepsNothing) {
 // version 2, gets raw frames only.
 TEST_F(StreamedDownloads, TextGoesPackedOnlyWhenBothSidesSpeakVersionThree) {
     const std::string text = priceLines(30000);
-    writeFile(hostFile("PRICES.DAT"), text);
+    WriteAll(hostFile("PRICES.DAT"), text);
     for (const char* host : {"3", "2"}) {
         for (const bool terminalPacks : {true, false}) {
             SCOPED_TRACE(std::string("host ") + host + (terminalPacks ? ", v3" : ", v2"));
@@ -147,7 +147,7 @@ TEST_F(StreamedDownloads, TextGoesPackedOnlyWhenBothSidesSpeakVersionThree) {
                 downloadStepwise('A', hostFile("PRICES.DAT").string(), "PRICES.DAT");
             ::unsetenv("PENDRA_PROTOCOL");
             ASSERT_EQ(result, ZELO_OK);
-            EXPECT_TRUE(readFile(ramFolder('A') / "PRICES.DAT") == text);
+            EXPECT_TRUE(ReadAll(ramFolder('A') / "PRICES.DAT") == text);
             if (terminalPacks && host[0] == '3' && pendra::wire::packingAvailable()) {
                 EXPECT_GT(packedFrames(), 0u);
                 EXPECT_LT(dataFrames(), text.size() / 250 / 2) << "text should pack over 2:1";
@@ -164,9 +164,9 @@ TEST_F(StreamedDownloads, VersionOneIsStillSpokenEitherSide) {
     options.streaming = false;  // a version-1 terminal
     startLine({terminal('A')}, options);
     const std::string bytes = binaryFile(3000, 8);
-    writeFile(hostFile("V1.BIN"), bytes);
+    WriteAll(hostFile("V1.BIN"), bytes);
     ASSERT_EQ(downloadStepwise('A', hostFile("V1.BIN").string(), "V1.BIN"), ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "V1.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "V1.BIN") == bytes);
     EXPECT_EQ(dataFrames(), 0u);
 }
 
@@ -174,11 +174,11 @@ TEST_F(StreamedDownloads, AHostLimitedToVersionOneDoesNotStream) {
     ::setenv("PENDRA_PROTOCOL", "1", 1);
     startLine({terminal('A')});
     const std::string bytes = binaryFile(3000, 9);
-    writeFile(hostFile("H1.BIN"), bytes);
+    WriteAll(hostFile("H1.BIN"), bytes);
     const int32_t result = downloadStepwise('A', hostFile("H1.BIN").string(), "H1.BIN");
     ::unsetenv("PENDRA_PROTOCOL");
     ASSERT_EQ(result, ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "H1.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "H1.BIN") == bytes);
     EXPECT_EQ(dataFrames(), 0u);
 }
 
@@ -200,22 +200,22 @@ TEST_F(StreamedDownloads, FaultsNeverLeaveAWrongFileReportedAsDelivered) {
         const std::string bytes =
             binaryFile(5000 + 1777 * static_cast<std::size_t>(round), static_cast<uint32_t>(round));
         const std::string name = "F" + std::to_string(round) + ".BIN";
-        writeFile(hostFile(name), bytes);
+        WriteAll(hostFile(name), bytes);
         SCOPED_TRACE(name);
         const int32_t result = round % 2 == 0
                                    ? downloadStepwise('A', hostFile(name).string(), name)
                                    : HM_download(kPort, 'A', hostFile(name).c_str(), name.c_str());
         if (result == ZELO_OK) {
-            EXPECT_TRUE(readFile(ramFolder('A') / name) == bytes);
+            EXPECT_TRUE(ReadAll(ramFolder('A') / name) == bytes);
             ++landed;
         } else {
             EXPECT_FALSE(std::filesystem::exists(ramFolder('A') / name) &&
-                         readFile(ramFolder('A') / name) != bytes)
+                         ReadAll(ramFolder('A') / name) != bytes)
                 << "a failed download may leave nothing or the right file, never a wrong one";
         }
     }
     EXPECT_GT(landed, 0);
-    EXPECT_GT(server_->counters().faults.load(), 0u);
+    EXPECT_GT(ptyLine_.server().counters().faults.load(), 0u);
     EXPECT_GT(dataFrames(), 0u);
 }
 

@@ -5,22 +5,24 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "line_server.hpp"
-#include "pseudo_terminal.hpp"
+#include "file_bytes.hpp"
+#include "pseudo_terminal_line.hpp"
 #include "simulated_line.hpp"
+#include "state_field.hpp"
 #include "zelodll.h"
 
 namespace termsim::end_to_end {
+
+using test_support::ReadAll;
+using test_support::WriteAll;
 
 inline constexpr int32_t kPort = 7;
 inline constexpr int32_t kBaudIndex57600 = 9;
@@ -28,13 +30,7 @@ inline constexpr int32_t kBaudIndex57600 = 9;
 class LineUnderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int counter = 0;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("zelo-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_ / "locks");
         std::filesystem::create_directories(folder_ / "host");
-        ::setenv("PENDRA_LOCK_DIR", (folder_ / "locks").c_str(), 1);
         // Short bounds keep the tests of silence quick; the pseudo-terminal
         // answers in well under them.
         ::setenv("PENDRA_ANSWER_MS", "400", 1);
@@ -44,11 +40,7 @@ protected:
         HM_set_upload_file_save_mode(ZELO_SAVE_OVERWRITE);
     }
 
-    void TearDown() override {
-        stopLine();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    void TearDown() override { stopLine(); }
 
     TerminalConfig terminal(char address, Model model = Model::Gravo) {
         TerminalConfig config;
@@ -72,13 +64,8 @@ protected:
             terminals.push_back(std::move(*made));
         }
         line_ = std::make_unique<SimulatedLine>(std::move(terminals), std::move(modem));
-        std::string error;
-        pty_ = PseudoTerminal::create(error);
-        ASSERT_TRUE(pty_) << error;
-        ::setenv(("PENDRA_PORT" + std::to_string(kPort)).c_str(), pty_->slavePath().c_str(), 1);
         options.modemGuard = std::chrono::milliseconds(200);
-        server_ = std::make_unique<LineServer>(*line_, pty_->takeMaster(), options);
-        server_->start();
+        ASSERT_NO_FATAL_FAILURE(ptyLine_.start(*line_, options));
         if (open) {
             ASSERT_EQ(HM_OpenCommPort(kPort, kBaudIndex57600, 8, 0, 1), 1);
         }
@@ -87,9 +74,7 @@ protected:
     // Closes the link and ends serving, so a test can start another line.
     void stopLine() {
         HM_CloseCommPort(kPort);
-        if (server_) server_->stop();
-        server_.reset();
-        pty_.reset();
+        ptyLine_.unplug();
         line_.reset();
     }
 
@@ -103,27 +88,9 @@ protected:
     // One field of the terminal at position `index` in the state dump, as
     // its JSON text.
     std::string stateOf(const std::string& field, std::size_t index = 0) const {
-        const std::string json = line_->stateJson();
-        std::size_t at = 0;
-        for (std::size_t i = 0; i <= index; ++i) {
-            at = json.find("\"address\"", at + 1);
-            if (at == std::string::npos) return "<no terminal>";
-        }
-        at = json.find("\"" + field + "\": ", at);
-        if (at == std::string::npos) return "<no field>";
-        at += field.size() + 4;
-        if (json[at] == '[') return json.substr(at, json.find(']', at) + 1 - at);
-        return json.substr(at, json.find_first_of(",\n", at) - at);
+        return testing::stateField(line_->stateJson(), field, index);
     }
 
-    static std::string readFile(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
     static std::string randomBytes(std::size_t size, uint32_t seed) {
         std::mt19937 random(seed);
         std::string bytes(size, '\0');
@@ -149,10 +116,10 @@ protected:
         return bytes;
     }
 
-    std::filesystem::path folder_;
     std::unique_ptr<SimulatedLine> line_;
-    std::unique_ptr<PseudoTerminal> pty_;
-    std::unique_ptr<LineServer> server_;
+    testing::PseudoTerminalLine ptyLine_{kPort};
+    // Each terminal's drives and the host's files.
+    const std::filesystem::path& folder_ = ptyLine_.folder();
 };
 
 }  // namespace termsim::end_to_end

@@ -106,20 +106,21 @@ protected:
 
 TEST_F(PollReadAhead, BatchesCarryTheRecordsWithFewRepliesAndVersionOneStaysAvailable) {
     startTerminals("A", 40);
-    auto before = server_->counters().replies.load();
+    auto before = ptyLine_.server().counters().replies.load();
     const auto received = pollUntilEmpty("A", 40);
     EXPECT_EQ(received.at('A').size(), 40u);
-    EXPECT_LT(server_->counters().replies.load() - before, 10u) << "several records per reply";
+    EXPECT_LT(ptyLine_.server().counters().replies.load() - before, 10u)
+        << "several records per reply";
 
     // The same through a host that speaks only version 1: one per reply.
     HM_CloseCommPort(kPort);
-    server_->stop();
+    ptyLine_.unplug();
     ::setenv("PENDRA_PROTOCOL", "1", 1);
     startTerminals("B", 12);
-    before = server_->counters().replies.load();
+    before = ptyLine_.server().counters().replies.load();
     const auto one = pollUntilEmpty("B", 12);
     EXPECT_EQ(one.at('B').size(), 12u);
-    EXPECT_EQ(server_->counters().replies.load() - before, 13u)
+    EXPECT_EQ(ptyLine_.server().counters().replies.load() - before, 13u)
         << "twelve records and the no-data reply";
 }
 
@@ -127,10 +128,10 @@ TEST_F(PollReadAhead, AVersionOneTerminalIsPolledOneRecordPerReply) {
     LineOptions versionOne;
     versionOne.streaming = false;
     startTerminals("A", 12, versionOne);
-    const auto before = server_->counters().replies.load();
+    const auto before = ptyLine_.server().counters().replies.load();
     const auto received = pollUntilEmpty("A", 12);
     EXPECT_EQ(received.at('A').size(), 12u);
-    EXPECT_EQ(server_->counters().replies.load() - before, 13u);
+    EXPECT_EQ(ptyLine_.server().counters().replies.load() - before, 13u);
 }
 
 TEST_F(PollReadAhead, EveryRecordOfTwoTerminalsArrivesOnceAndInOrderUnderFaults) {
@@ -148,7 +149,8 @@ TEST_F(PollReadAhead, LostAndLateBatchesAreAskedAgainAndSkippedBySerial) {
     options.faults.lateBy = std::chrono::milliseconds(450);
     options.faults.seed = 3;
     expectEveryRecordOnceInOrder("AB", 60, options);
-    EXPECT_GT(server_->counters().replayed.load(), 0u) << "a batch asked again came from memory";
+    EXPECT_GT(ptyLine_.server().counters().replayed.load(), 0u)
+        << "a batch asked again came from memory";
 }
 
 TEST_F(PollReadAhead, RecordsHeldWhenTheLinkClosesComeAgainAndNoneTwice) {
@@ -265,8 +267,8 @@ protected:
         TerminalConfig config = terminal('A');
         config.recordLength = 255;
         config.recordsFile = folder_ / "records.txt";
-        writeFile(config.recordsFile,
-                  std::string(300, 'L') + "\nshort\n" + std::string(252, 'M') + "\nlast\n");
+        WriteAll(config.recordsFile,
+                 std::string(300, 'L') + "\nshort\n" + std::string(252, 'M') + "\nlast\n");
         startLine({config}, {}, std::nullopt, /*open=*/false);
         const PendraHandle h = Pendra_Create();
         EXPECT_NE(Pendra_SetupEx(h, kPort, 'A', '1', 'N'), 0);
@@ -289,8 +291,7 @@ protected:
             Pendra_ACK(h, 'A');
         }
         Pendra_Destroy(h);
-        server_->stop();
-        server_.reset();
+        ptyLine_.unplug();
         return calls;
     }
 };

@@ -46,20 +46,20 @@ TEST_F(Transfers, EverySizeAroundThePacketBoundariesBothWaysAndBothForms) {
         for (bool binary : {false, true}) {
             const std::string bytes = binary ? randomBytes(size, seed++) : textBytes(size);
             const std::string name = "F" + std::to_string(size) + (binary ? ".BIN" : ".TXT");
-            writeFile(hostFile(name), bytes);
+            WriteAll(hostFile(name), bytes);
             SCOPED_TRACE(name);
 
             // Host to terminal A stepwise, to terminal B in one call.
             ASSERT_EQ(downloadStepwise('A', hostFile(name).string(), name), ZELO_OK);
-            EXPECT_EQ(readFile(ramFolder('A') / name), bytes);
+            EXPECT_EQ(ReadAll(ramFolder('A') / name), bytes);
             ASSERT_EQ(HM_download(kPort, 'B', hostFile(name).c_str(), name.c_str()), ZELO_OK);
-            EXPECT_EQ(readFile(ramFolder('B') / name), bytes);
+            EXPECT_EQ(ReadAll(ramFolder('B') / name), bytes);
 
             // And back again, each form from one terminal.
             ASSERT_EQ(uploadStepwise('A', name, hostFile("up1-" + name).string()), ZELO_OK);
-            EXPECT_EQ(readFile(hostFile("up1-" + name)), bytes);
+            EXPECT_EQ(ReadAll(hostFile("up1-" + name)), bytes);
             ASSERT_EQ(uploadWhole('B', name, hostFile("up2-" + name).string()), ZELO_OK);
-            EXPECT_EQ(readFile(hostFile("up2-" + name)), bytes);
+            EXPECT_EQ(ReadAll(hostFile("up2-" + name)), bytes);
         }
     }
 }
@@ -67,11 +67,11 @@ TEST_F(Transfers, EverySizeAroundThePacketBoundariesBothWaysAndBothForms) {
 TEST_F(Transfers, OneMegabyteEachWay) {
     startLine({terminal('A')});
     const std::string bytes = randomBytes(1 << 20, 99);
-    writeFile(hostFile("BIG.BIN"), bytes);
+    WriteAll(hostFile("BIG.BIN"), bytes);
     ASSERT_EQ(downloadStepwise('A', hostFile("BIG.BIN").string(), "BIG.BIN"), ZELO_OK);
-    EXPECT_TRUE(readFile(ramFolder('A') / "BIG.BIN") == bytes);
+    EXPECT_TRUE(ReadAll(ramFolder('A') / "BIG.BIN") == bytes);
     ASSERT_EQ(uploadStepwise('A', "BIG.BIN", hostFile("BACK.BIN").string()), ZELO_OK);
-    EXPECT_TRUE(readFile(hostFile("BACK.BIN")) == bytes);
+    EXPECT_TRUE(ReadAll(hostFile("BACK.BIN")) == bytes);
 }
 
 // A terminal that sends one byte wrongly, unseen by the link: the check at
@@ -83,19 +83,19 @@ TEST_F(Transfers, AStreamedUploadThatDoesNotMatchTheTerminalsFileIsRefused) {
     startLine({terminal('A')}, options);
     std::filesystem::create_directories(ramFolder('A'));
     const std::string bytes = randomBytes(1000, 5);
-    writeFile(ramFolder('A') / "KEEP.BIN", bytes);
+    WriteAll(ramFolder('A') / "KEEP.BIN", bytes);
     const std::string local = hostFile("KEEP.BIN").string();
-    writeFile(local, "the version before");
+    WriteAll(local, "the version before");
     EXPECT_EQ(uploadStepwise('A', "KEEP.BIN", local), ZELO_BAD_BLOCK);
-    EXPECT_EQ(readFile(local), "the version before");
+    EXPECT_EQ(ReadAll(local), "the version before");
     EXPECT_EQ(uploadWhole('A', "KEEP.BIN", local), ZELO_BAD_BLOCK);
-    EXPECT_EQ(readFile(local), "the version before");
+    EXPECT_EQ(ReadAll(local), "the version before");
     EXPECT_FALSE(std::filesystem::exists(local + ".zelo-part"));
 
     // A file shorter than the altered offset arrives whole.
-    writeFile(ramFolder('A') / "SHORT.BIN", bytes.substr(0, 200));
+    WriteAll(ramFolder('A') / "SHORT.BIN", bytes.substr(0, 200));
     EXPECT_EQ(uploadStepwise('A', "SHORT.BIN", local), ZELO_OK);
-    EXPECT_EQ(readFile(local), bytes.substr(0, 200));
+    EXPECT_EQ(ReadAll(local), bytes.substr(0, 200));
 }
 
 TEST_F(Transfers, MissingFilesOnEitherSide) {
@@ -124,27 +124,27 @@ TEST_F(Transfers, FaultyLineNeverDeliversAWrongFile) {
                                       ? randomBytes(size, static_cast<uint32_t>(round + 7))
                                       : priceLines(size * 4);
         const std::string name = "R" + std::to_string(round) + ".BIN";
-        writeFile(hostFile(name), bytes);
+        WriteAll(hostFile(name), bytes);
         SCOPED_TRACE(name);
 
         const int32_t down = downloadStepwise('A', hostFile(name).string(), name);
         if (down == ZELO_OK) {
-            EXPECT_EQ(readFile(ramFolder('A') / name), bytes);
+            EXPECT_EQ(ReadAll(ramFolder('A') / name), bytes);
             ++landed;
         } else {
             std::filesystem::remove(ramFolder('A') / name);
-            writeFile(ramFolder('A') / name, bytes);  // put it there for the upload
+            WriteAll(ramFolder('A') / name, bytes);  // put it there for the upload
         }
         const int32_t up = uploadStepwise('A', name, hostFile("back-" + name).string());
         if (up == ZELO_OK) {
-            EXPECT_EQ(readFile(hostFile("back-" + name)), bytes);
+            EXPECT_EQ(ReadAll(hostFile("back-" + name)), bytes);
             ++landed;
         }
     }
     EXPECT_GT(landed, 0) << "one percent of faults should let most transfers through";
     if (pendra::wire::packingAvailable()) {
-        EXPECT_GT(server_->counters().packedFrames.load(), 0u);
-        EXPECT_GT(server_->counters().packedPackets.load(), 0u);
+        EXPECT_GT(ptyLine_.server().counters().packedFrames.load(), 0u);
+        EXPECT_GT(ptyLine_.server().counters().packedPackets.load(), 0u);
     }
 }
 

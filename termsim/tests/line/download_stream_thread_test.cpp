@@ -6,16 +6,14 @@
 #include <stdlib.h>
 
 #include <atomic>
-#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
 
 #include "escaped_decoding.hpp"
 #include "escaped_form.hpp"
-#include "line_server.hpp"
 #include "pendra.h"
-#include "pseudo_terminal.hpp"
+#include "pseudo_terminal_line.hpp"
 
 namespace termsim::testing {
 namespace {
@@ -90,33 +88,21 @@ class DownloadStream : public ::testing::Test {
 protected:
     void SetUp() override {
         ::setenv("PENDRA_ANSWER_MS", "150", 1);
-        ::unsetenv("PENDRA_RETRANSMISSIONS");
         // The window's own rules, frame by frame: version 3 gathers the
         // caller's bytes into packed batches, so its frames do not follow
         // the packets these cases count.
         ::setenv("PENDRA_PROTOCOL", "2", 1);
-        char folder[] = "/tmp/pendra-locks-XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        lockFolder_ = folder;
-        ::setenv("PENDRA_LOCK_DIR", folder, 1);
-        std::string error;
-        pty_ = PseudoTerminal::create(error);
-        ASSERT_TRUE(pty_) << error;
-        ::setenv(("PENDRA_PORT" + std::to_string(kPort)).c_str(), pty_->slavePath().c_str(), 1);
         LineOptions options;
         options.baud = 57600;
         options.oneWayDelay = std::chrono::milliseconds(20);
-        server_ = std::make_unique<LineServer>(terminal_, pty_->takeMaster(), options);
-        server_->start();
+        ASSERT_NO_FATAL_FAILURE(ptyLine_.start(terminal_, options));
         link_ = Pendra_Create();
         ASSERT_EQ(Pendra_SetupEx(link_, kPort, 'A', '1', 'N'), 1);
     }
 
     void TearDown() override {
         Pendra_Destroy(link_);
-        server_.reset();
-        pty_.reset();
-        ASSERT_EQ(std::system(("rm -rf " + lockFolder_).c_str()), 0);
+        ptyLine_.unplug();
     }
 
     int16_t request(const std::string& text) {
@@ -132,10 +118,8 @@ protected:
     }
 
     DeafeningTerminal terminal_;
-    std::unique_ptr<PseudoTerminal> pty_;
-    std::unique_ptr<LineServer> server_;
+    PseudoTerminalLine ptyLine_{kPort};
     PendraHandle link_ = 0;
-    std::string lockFolder_;
     std::string file_;
 
     void makeFile(std::size_t packets) {
@@ -181,12 +165,12 @@ TEST_F(DownloadStream, AFailureAfterPacketsSeenToSucceedIsReportedAndAResumeRepa
     }
     ASSERT_EQ(resumed, 4);
     EXPECT_LE(position, held);
-    const auto framesBefore = server_->counters().downloadFrames.load();
+    const auto framesBefore = ptyLine_.server().counters().downloadFrames.load();
     for (; position < file_.size(); position += 120) {
         ASSERT_EQ(packetAt(position), 4);
         Pendra_ACK(link_, 'A');
     }
-    EXPECT_GT(server_->counters().downloadFrames.load(), framesBefore)
+    EXPECT_GT(ptyLine_.server().counters().downloadFrames.load(), framesBefore)
         << "streaming goes on after a resume to a packet boundary";
     // The checked end: right only when the CRC went on from the resume's
     // boundary.

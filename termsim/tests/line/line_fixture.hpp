@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <memory>
 #include <string>
 
-#include "line_server.hpp"
 #include "pendra.h"
-#include "pseudo_terminal.hpp"
+#include "pseudo_terminal_line.hpp"
 #include "scripted_terminals.hpp"
 
 namespace termsim::testing {
@@ -23,29 +21,16 @@ protected:
     void SetUp() override {
         ::setenv("PENDRA_ANSWER_MS", std::to_string(kAnswerAllowanceMs).c_str(), 1);
         ::setenv("PENDRA_MODEM_GUARD_MS", "250", 1);
-        ::unsetenv("PENDRA_RETRANSMISSIONS");
-        char folder[] = "/tmp/pendra-locks-XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        lockFolder_ = folder;
-        ::setenv("PENDRA_LOCK_DIR", folder, 1);
     }
 
     void TearDown() override {
         closeLink();
-        server_.reset();
-        pty_.reset();
-        std::string cleanup = "rm -rf " + lockFolder_;
-        ASSERT_EQ(std::system(cleanup.c_str()), 0);
+        ptyLine_.unplug();
     }
 
     void startLine(LineOptions options = {}) {
         options.modemGuard = std::chrono::milliseconds(200);
-        std::string error;
-        pty_ = PseudoTerminal::create(error);
-        ASSERT_TRUE(pty_) << error;
-        ::setenv(("PENDRA_PORT" + std::to_string(kPort)).c_str(), pty_->slavePath().c_str(), 1);
-        server_ = std::make_unique<LineServer>(terminals_, pty_->takeMaster(), options);
-        server_->start();
+        ptyLine_.start(terminals_, options);
     }
 
     // Opens the link at 57600 baud, 8N1, as the command library would.
@@ -69,20 +54,9 @@ protected:
         link_ = 0;
     }
 
-    // The UUCP lock file of the pseudo-terminal: /dev/pts/N -> LCK..pts_N.
-    std::string lockFilePath() const {
-        std::string name = pty_->slavePath().substr(5);
-        for (char& c : name) {
-            if (c == '/') c = '_';
-        }
-        return lockFolder_ + "/LCK.." + name;
-    }
-
     ScriptedTerminals terminals_;
-    std::unique_ptr<PseudoTerminal> pty_;
-    std::unique_ptr<LineServer> server_;
+    PseudoTerminalLine ptyLine_{kPort};
     PendraHandle link_ = 0;
-    std::string lockFolder_;
 };
 
 }  // namespace termsim::testing

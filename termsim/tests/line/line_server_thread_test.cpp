@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         LineFixture::SetUp();
         startLine();
-        fd_ = ::open(pty_->slavePath().c_str(), O_RDWR | O_NOCTTY);
+        fd_ = ::open(ptyLine_.slavePath().c_str(), O_RDWR | O_NOCTTY);
         ASSERT_GE(fd_, 0);
         termios mode{};
         ASSERT_EQ(::tcgetattr(fd_, &mode), 0);

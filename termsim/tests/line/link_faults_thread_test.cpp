@@ -29,8 +29,8 @@ TEST_F(LinkFaults, DamagedRequestIsAnsweredWithNak) {
     startLine(options);
     openMainLink();
     EXPECT_EQ(Pendra_ESC_A(link_, 'A'), 5);
-    EXPECT_TRUE(terminals_.seen().empty());              // never acted on
-    EXPECT_EQ(server_->counters().requests.load(), 3u);  // sent again twice
+    EXPECT_TRUE(terminals_.seen().empty());                       // never acted on
+    EXPECT_EQ(ptyLine_.server().counters().requests.load(), 3u);  // sent again twice
 }
 
 TEST_F(LinkFaults, SilenceTimesOutWithinTheDocumentedBound) {
@@ -85,7 +85,7 @@ TEST_F(LinkFaults, LostOrDamagedRepliesAreFetchedAgainWithoutActingTwice) {
         if (request.command == pendra::wire::Command::Text) ++acted;
     }
     EXPECT_EQ(acted, 30u);
-    EXPECT_GT(server_->counters().replayed.load(), 3u);
+    EXPECT_GT(ptyLine_.server().counters().replayed.load(), 3u);
 }
 
 // A reply that comes after the wait for it ended is still the reply to the
@@ -183,9 +183,9 @@ TEST_F(LinkFaults, UploadAndDownloadStayExactOnAFaultyLine) {
     }
     EXPECT_EQ(terminals_.downloaded(), sent);
     // The run went through the paths that keep it exact.
-    EXPECT_GT(server_->counters().faults.load(), 10u);
-    EXPECT_GT(server_->counters().replayed.load(), 0u);
-    EXPECT_GT(server_->counters().recoveredAcks.load(), 0u);
+    EXPECT_GT(ptyLine_.server().counters().faults.load(), 10u);
+    EXPECT_GT(ptyLine_.server().counters().replayed.load(), 0u);
+    EXPECT_GT(ptyLine_.server().counters().recoveredAcks.load(), 0u);
 }
 
 }  // namespace

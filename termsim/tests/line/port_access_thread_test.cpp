@@ -19,7 +19,7 @@ TEST_F(PortAccess, SecondOpenOfAPortInUseFailsUntilTheFirstIsDestroyed) {
     EXPECT_EQ(Pendra_Connect(second), 0);
 
     // Other programs see the lock file, with our process in it.
-    std::ifstream lockFile(lockFilePath());
+    std::ifstream lockFile(ptyLine_.lockFilePath());
     long holder = 0;
     lockFile >> holder;
     EXPECT_EQ(holder, static_cast<long>(::getpid()));
@@ -34,7 +34,7 @@ TEST_F(PortAccess, SecondOpenOfAPortInUseFailsUntilTheFirstIsDestroyed) {
 
 TEST_F(PortAccess, StaleLockOfADeadProcessIsTakenOver) {
     startLine();
-    std::ofstream(lockFilePath()) << "    999999\n";
+    std::ofstream(ptyLine_.lockFilePath()) << "    999999\n";
     openMainLink();
 }
 
@@ -56,8 +56,7 @@ TEST_F(PortAccess, DeviceThatGoesAwayEndsTheCallWithAFailure) {
     startLine();
     openMainLink();
     // Pull the plug: the line server and the pseudo-terminal go away.
-    server_.reset();
-    pty_.reset();
+    ptyLine_.unplug();
     char buf[128] = {};
     uint8_t n = 128;
     EXPECT_EQ(Pendra_ESC_R(link_, 'A', buf, &n), 254);

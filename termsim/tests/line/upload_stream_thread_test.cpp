@@ -61,7 +61,7 @@ TEST_F(UploadStream, PacketsComeAheadOfTheCallsAndArriveExact) {
     ASSERT_EQ(requestUpload("DATA.BIN"), 4);
     EXPECT_EQ(receive(), data);
     // Most packets came without a request of their own.
-    EXPECT_GT(server_->counters().streamed.load(), 20u);
+    EXPECT_GT(ptyLine_.server().counters().streamed.load(), 20u);
     // Each packet and the end moved past once, when its Ack frame (still
     // on its way as the last call returns) arrived.
     const auto askedForPackets = [&] {
@@ -136,7 +136,7 @@ TEST_F(UploadStream, LostWindowsAndLostAcknowledgementsKeepTheUploadExact) {
     // A resume after whatever was lost, then the rest.
     ASSERT_EQ(requestUpload("DATA.BIN[4000]"), 4);
     EXPECT_EQ(half + receive(), data);
-    EXPECT_GT(server_->counters().faults.load(), 15u);
+    EXPECT_GT(ptyLine_.server().counters().faults.load(), 15u);
 }
 
 // A version-1 terminal lists no versions: the same calls run stop-and-wait.
@@ -149,7 +149,7 @@ TEST_F(UploadStream, VersionOneTerminalIsServedStopAndWait) {
     openMainLink();
     ASSERT_EQ(requestUpload("DATA.BIN"), 4);
     EXPECT_EQ(receive(), data);
-    EXPECT_EQ(server_->counters().streamed.load(), 0u);
+    EXPECT_EQ(ptyLine_.server().counters().streamed.load(), 0u);
 }
 
 }  // namespace

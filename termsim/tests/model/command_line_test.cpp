@@ -11,8 +11,8 @@ namespace {
 
 TEST(CommandLineTest, OptionsOverrideTheFileWhateverTheirOrder) {
     test::TemporaryFolder folder;
-    const auto file = folder.path() / "sim.ini";
-    test::writeFile(file, "[line]\nbaud = 2400\n[terminal A]\nmodel = Fenna\n");
+    const auto file = folder.Path() / "sim.ini";
+    test::WriteAll(file, "[line]\nbaud = 2400\n[terminal A]\nmodel = Fenna\n");
     const CommandLine commandLine = parseCommandLine(
         {"--baud=19200", "-t", "A:model=Corvo", "--config", file.string(), "--seed", "7",
          "--corrupt", "0.01", "-m", "--modem-dial", "NO CARRIER,CONNECT", "-s", "out.json"});

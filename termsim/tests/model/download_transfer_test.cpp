@@ -25,17 +25,17 @@ TEST_F(DownloadTest, EveryByteValueSurvivesTheEscapedForm) {
     ASSERT_EQ(text("LALL.BIN").status, 4);
     sendPackets(bytes);
     ASSERT_EQ(text("Z").status, 4);
-    EXPECT_EQ(readFile(ram() / "ALL.BIN"), bytes);
+    EXPECT_EQ(ReadAll(ram() / "ALL.BIN"), bytes);
     EXPECT_EQ(terminal_->settings().filesReceived, std::vector<std::string>{"ALL.BIN"});
 }
 
 TEST_F(DownloadTest, EmptyFileAndReplacement) {
     start();
-    writeFile(ram() / "Price.Dat", "old contents");
+    WriteAll(ram() / "Price.Dat", "old contents");
     ASSERT_EQ(text("LPRICE.DAT").status, 4);
     ASSERT_EQ(text("Z").status, 4);
     // Replaced under its stored name, not doubled under a second spelling.
-    EXPECT_EQ(readFile(ram() / "Price.Dat"), "");
+    EXPECT_EQ(ReadAll(ram() / "Price.Dat"), "");
     EXPECT_FALSE(std::filesystem::exists(ram() / "PRICE.DAT"));
 }
 
@@ -49,7 +49,7 @@ TEST_F(DownloadTest, ResumeCutsBackToTheOffsetAndResends) {
     ASSERT_EQ(text("LDATA.TXT[240]").status, 4);
     sendPackets(bytes.substr(240));
     ASSERT_EQ(text("Z").status, 4);
-    EXPECT_EQ(readFile(ram() / "DATA.TXT"), bytes);
+    EXPECT_EQ(ReadAll(ram() / "DATA.TXT"), bytes);
 }
 
 TEST_F(DownloadTest, ResumeBeyondWhatArrivedIsRefused) {
@@ -82,7 +82,7 @@ TEST_F(DownloadTest, MalformedPacketsAreRefusedAndLeaveTheFileIntact) {
     }
     sendPackets(" and more");
     ASSERT_EQ(text("Z").status, 4);
-    EXPECT_EQ(readFile(ram() / "DATA.TXT"), "good and more");
+    EXPECT_EQ(ReadAll(ram() / "DATA.TXT"), "good and more");
 }
 
 TEST_F(DownloadTest, DelmarWritesDriveCToEms) {
@@ -90,7 +90,7 @@ TEST_F(DownloadTest, DelmarWritesDriveCToEms) {
     ASSERT_EQ(text("LC:BIG.DAT").status, 4);
     sendPackets("ems data");
     ASSERT_EQ(text("Z").status, 4);
-    EXPECT_EQ(readFile(ems() / "BIG.DAT"), "ems data");
+    EXPECT_EQ(ReadAll(ems() / "BIG.DAT"), "ems data");
     EXPECT_FALSE(std::filesystem::exists(ram() / "BIG.DAT"));
 }
 

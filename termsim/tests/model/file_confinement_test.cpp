@@ -32,10 +32,10 @@ class ConfinementTest : public TerminalTest {};
 
 TEST_F(ConfinementTest, EscapingNamesReachNothing) {
     start(Model::Delmar);
-    writeFile(folder_.path() / "SECRET.TXT", "outside");
-    writeFile(ram() / "INSIDE.TXT", "inside");
+    WriteAll(folder_.Path() / "SECRET.TXT", "outside");
+    WriteAll(ram() / "INSIDE.TXT", "inside");
     for (const std::string& name :
-         {std::string("../SECRET.TXT"), (folder_.path() / "SECRET.TXT").string(),
+         {std::string("../SECRET.TXT"), (folder_.Path() / "SECRET.TXT").string(),
           std::string("..\\SECRET.TXT"), std::string("C:../SECRET.TXT"),
           std::string("sub/../../SECRET.TXT")}) {
         EXPECT_EQ(send(Command::UploadRequest, name).status, 7) << name;
@@ -44,13 +44,13 @@ TEST_F(ConfinementTest, EscapingNamesReachNothing) {
         EXPECT_EQ(send(Command::Execute, name).status, 7) << name;
         EXPECT_EQ(text("L" + name).status, 128) << name;
     }
-    EXPECT_EQ(readFile(folder_.path() / "SECRET.TXT"), "outside");
+    EXPECT_EQ(ReadAll(folder_.Path() / "SECRET.TXT"), "outside");
 }
 
 TEST_F(ConfinementTest, LinksInTheFolderAreNotFollowed) {
     start();
-    writeFile(folder_.path() / "SECRET.TXT", "outside");
-    std::filesystem::create_symlink(folder_.path() / "SECRET.TXT", ram() / "LINK.TXT");
+    WriteAll(folder_.Path() / "SECRET.TXT", "outside");
+    std::filesystem::create_symlink(folder_.Path() / "SECRET.TXT", ram() / "LINK.TXT");
     EXPECT_EQ(send(Command::UploadRequest, "LINK.TXT").status, 7);
     EXPECT_EQ(send(Command::FileExists, "LINK.TXT").status, 7);
     EXPECT_EQ(send(Command::DirFirst).payload, "");
@@ -59,8 +59,8 @@ TEST_F(ConfinementTest, LinksInTheFolderAreNotFollowed) {
     ASSERT_EQ(text("LLINK.TXT").status, 4);
     ASSERT_EQ(text("Ynew").status, 4);
     ASSERT_EQ(text("Z").status, 4);
-    EXPECT_EQ(readFile(folder_.path() / "SECRET.TXT"), "outside");
-    EXPECT_EQ(readFile(ram() / "LINK.TXT"), "new");
+    EXPECT_EQ(ReadAll(folder_.Path() / "SECRET.TXT"), "outside");
+    EXPECT_EQ(ReadAll(ram() / "LINK.TXT"), "new");
 }
 
 }  // namespace

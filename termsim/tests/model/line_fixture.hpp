@@ -3,6 +3,7 @@
 #pragma once
 
 #include "simulated_line.hpp"
+#include "state_field.hpp"
 #include "terminal_fixture.hpp"
 
 namespace termsim::test {
@@ -17,8 +18,8 @@ protected:
             TerminalConfig config;
             config.address = address;
             config.model = model;
-            config.ramFolder = folder_.path() / std::string(1, address) / "ram";
-            config.flashFolder = folder_.path() / std::string(1, address) / "flash";
+            config.ramFolder = folder_.Path() / std::string(1, address) / "ram";
+            config.flashFolder = folder_.Path() / std::string(1, address) / "flash";
             std::string error;
             auto terminal = SimulatedTerminal::create(config, error);
             ASSERT_TRUE(terminal) << error;
@@ -39,17 +40,7 @@ protected:
 
     // The dump's text for one field of the terminal at `index`.
     std::string dumped(const std::string& field, std::size_t index = 0) const {
-        const std::string json = line_->stateJson();
-        std::size_t at = 0;
-        for (std::size_t i = 0; i <= index; ++i) {
-            at = json.find("\"address\"", at + 1);
-            if (at == std::string::npos) return "<no such terminal>";
-        }
-        at = json.find("\"" + field + "\": ", at);
-        if (at == std::string::npos) return "<no such field>";
-        at += field.size() + 4;
-        if (json[at] == '[') return json.substr(at, json.find(']', at) + 1 - at);
-        return json.substr(at, json.find_first_of(",\n", at) - at);
+        return testing::stateField(line_->stateJson(), field, index);
     }
 
     TemporaryFolder folder_;

@@ -8,9 +8,9 @@ namespace {
 class PollTest : public TerminalTest {
 protected:
     SimulatedTerminal& startWithRecords(const std::string& fileContents, RecordEnd end) {
-        writeFile(folder_.path() / "polls.txt", fileContents);
+        WriteAll(folder_.Path() / "polls.txt", fileContents);
         TerminalConfig config = configFor(Model::Gravo);
-        config.recordsFile = folder_.path() / "polls.txt";
+        config.recordsFile = folder_.Path() / "polls.txt";
         config.recordEnd = end;
         return start(config);
     }
@@ -50,9 +50,9 @@ TEST_F(PollTest, UnacknowledgedRecordIsHandedOutAgain) {
 }
 
 TEST_F(PollTest, KeptRecordsAndTheirNumbersOutliveARestartAndADamagedFileIsRefused) {
-    writeFile(folder_.path() / "polls.txt", "one\ntwo\nthree\n");
+    WriteAll(folder_.Path() / "polls.txt", "one\ntwo\nthree\n");
     TerminalConfig config = configFor(Model::Gravo);
-    config.recordsFile = folder_.path() / "polls.txt";
+    config.recordsFile = folder_.Path() / "polls.txt";
     config.recordEnd = RecordEnd::CrLf;
     config.keepRecords = true;
     start(config);
@@ -70,7 +70,7 @@ TEST_F(PollTest, KeptRecordsAndTheirNumbersOutliveARestartAndADamagedFileIsRefus
     const auto kept = config.ramFolder.parent_path() /
                       (config.ramFolder.lexically_normal().filename().string() + ".poll-records");
     for (const std::string damaged : {"first 0\n", "first 4\n9:ab", "first 4\nx:ab", "junk"}) {
-        writeFile(kept, damaged);
+        WriteAll(kept, damaged);
         std::string error;
         EXPECT_FALSE(SimulatedTerminal::create(config, error)) << damaged;
         EXPECT_FALSE(error.empty()) << damaged;
@@ -92,9 +92,9 @@ TEST_F(PollTest, LongLinesAreSplitSoEachRecordFitsTheHostBuffer) {
 // A terminal set to send longer records, up to one reply's 255 bytes, so
 // that the host's handling of a record it cannot hold can be seen.
 TEST_F(PollTest, RecordLengthLetsRecordsGoPastTheHostBuffer) {
-    writeFile(folder_.path() / "polls.txt", std::string(200, 'a') + "\n" + std::string(300, 'b'));
+    WriteAll(folder_.Path() / "polls.txt", std::string(200, 'a') + "\n" + std::string(300, 'b'));
     TerminalConfig config = configFor(Model::Gravo);
-    config.recordsFile = folder_.path() / "polls.txt";
+    config.recordsFile = folder_.Path() / "polls.txt";
     config.recordLength = PollRecords::kLongestRecord;
     start(config);
     const auto records = pollAll();
@@ -120,7 +120,7 @@ TEST_F(PollTest, GeneratedRecordsCarryTheAddress) {
 
 TEST_F(PollTest, MissingRecordFileIsReported) {
     TerminalConfig config = configFor(Model::Gravo);
-    config.recordsFile = folder_.path() / "none.txt";
+    config.recordsFile = folder_.Path() / "none.txt";
     std::string error;
     EXPECT_FALSE(SimulatedTerminal::create(config, error));
     EXPECT_NE(error.find("none.txt"), std::string::npos);

@@ -74,8 +74,8 @@ TEST_F(SettingsTest, KeypadBuzzerAndFonts) {
 }
 
 TEST_F(SettingsTest, ProgramsRunAndBootFromEitherDrive) {
-    writeFile(folder_.path() / "A/ram/PROG.EXE", "x");
-    writeFile(folder_.path() / "A/flash/MENU.EXE", "x");
+    WriteAll(folder_.Path() / "A/ram/PROG.EXE", "x");
+    WriteAll(folder_.Path() / "A/flash/MENU.EXE", "x");
     EXPECT_EQ(send('A', Command::RunningProgram)->status, 9);
     // The host cuts the extension off before it sends a program name.
     EXPECT_EQ(send('A', Command::Execute, "PROG")->status, 6);
@@ -101,10 +101,10 @@ TEST_F(SettingsTest, ProgramsRunAndBootFromEitherDrive) {
 }
 
 TEST_F(SettingsTest, DeleteSendDataAndSendBack) {
-    writeFile(folder_.path() / "A/ram/OLD.DAT", "x");
+    WriteAll(folder_.Path() / "A/ram/OLD.DAT", "x");
     EXPECT_EQ(send('A', Command::Delete, "old.dat")->status, 6);
     EXPECT_EQ(send('A', Command::Delete, "old.dat")->status, 7);
-    EXPECT_FALSE(std::filesystem::exists(folder_.path() / "A/ram/OLD.DAT"));
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "A/ram/OLD.DAT"));
     EXPECT_EQ(dumped("filesDeleted"), "[\"old.dat\"]");
 
     EXPECT_EQ(send('A', Command::Data, "AB\\\x81")->status, 4);
@@ -156,11 +156,11 @@ TEST_F(AddressTest, NobodyAnswersAnUnusedAddress) {
 
 TEST_F(AddressTest, DumpFileFollowsChanges) {
     startLine("A");
-    const auto file = folder_.path() / "state.json";
+    const auto file = folder_.Path() / "state.json";
     ASSERT_TRUE(line_->keepStateDumpIn(file));
-    EXPECT_NE(readFile(file).find("\"keypad\": \"\""), std::string::npos);
+    EXPECT_NE(ReadAll(file).find("\"keypad\": \"\""), std::string::npos);
     send('A', Command::Keypad, {}, '1');
-    EXPECT_NE(readFile(file).find("\"keypad\": \"1\""), std::string::npos);
+    EXPECT_NE(ReadAll(file).find("\"keypad\": \"1\""), std::string::npos);
 }
 
 }  // namespace

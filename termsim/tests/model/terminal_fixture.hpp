@@ -3,13 +3,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "file_bytes.hpp"
 #include "simulated_terminal.hpp"
+#include "temporary_folder.hpp"
 
 namespace termsim::test {
 
@@ -17,37 +17,9 @@ using pendra::wire::Command;
 using pendra::wire::Reply;
 using pendra::wire::Request;
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        static int counter = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("termsim-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-inline std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test_support::ReadAll;
+using test_support::TemporaryFolder;
+using test_support::WriteAll;
 
 class TerminalTest : public ::testing::Test {
 protected:
@@ -78,9 +50,9 @@ protected:
     }
     Reply text(std::string request) { return send(Command::Text, std::move(request)); }
 
-    std::filesystem::path ram() const { return folder_.path() / "ram"; }
-    std::filesystem::path flash() const { return folder_.path() / "flash"; }
-    std::filesystem::path ems() const { return folder_.path() / "ems"; }
+    std::filesystem::path ram() const { return folder_.Path() / "ram"; }
+    std::filesystem::path flash() const { return folder_.Path() / "flash"; }
+    std::filesystem::path ems() const { return folder_.Path() / "ems"; }
 
     TemporaryFolder folder_;
     std::optional<SimulatedTerminal> terminal_;

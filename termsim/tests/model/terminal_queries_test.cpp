@@ -14,7 +14,7 @@ TEST_F(QueryTest, MemorySizeLayoutsByModel) {
     TerminalConfig gravo = configFor(Model::Gravo);
     gravo.ramKb = 256;
     start(gravo);
-    writeFile(ram() / "A.DAT", std::string(1025, 'x'));  // 2 KB used, rounded up
+    WriteAll(ram() / "A.DAT", std::string(1025, 'x'));  // 2 KB used, rounded up
     EXPECT_EQ(text("G").payload, "256064190");
 
     TerminalConfig brisa = configFor(Model::Brisa);
@@ -26,7 +26,7 @@ TEST_F(QueryTest, MemorySizeLayoutsByModel) {
     TerminalConfig delmar = configFor(Model::Delmar);
     delmar.emsKb = 4096;
     start(delmar);
-    writeFile(ems() / "E.DAT", std::string(3000, 'x'));
+    WriteAll(ems() / "E.DAT", std::string(3000, 'x'));
     const Reply reply = text("G");
     EXPECT_EQ(reply.status, 1);
     EXPECT_EQ(reply.payload.size() + 2, 19u);
@@ -46,8 +46,8 @@ TEST_F(QueryTest, FlashSizesAndListing) {
     TerminalConfig config = configFor(Model::Fenna);
     config.flashKb = 1024;
     start(config);
-    writeFile(flash() / "MENU.EXE", std::string(4096, 'x'));
-    writeFile(flash() / "LOOKUP.DAT", "x");
+    WriteAll(flash() / "MENU.EXE", std::string(4096, 'x'));
+    WriteAll(flash() / "LOOKUP.DAT", "x");
     EXPECT_EQ(text("G/ROM").payload, "10241019");
     EXPECT_EQ(text("D/ROM").payload, "LOOKUP.DAT,MENU.EXE");
 }
@@ -55,7 +55,7 @@ TEST_F(QueryTest, FlashSizesAndListing) {
 TEST_F(QueryTest, FlashListingKeepsWholeNamesWithinTheReplyBuffer) {
     start();
     for (int i = 0; i < 20; ++i)
-        writeFile(flash() / ("PROGRAM" + std::to_string(10 + i) + ".EXE"), "");
+        WriteAll(flash() / ("PROGRAM" + std::to_string(10 + i) + ".EXE"), "");
     const std::string listing = text("D/ROM").payload;
     EXPECT_LE(listing.size(), 125u);
     EXPECT_EQ(listing.back(), 'E');
@@ -64,7 +64,7 @@ TEST_F(QueryTest, FlashListingKeepsWholeNamesWithinTheReplyBuffer) {
 
 TEST_F(QueryTest, DirectoryFlagsLetTheHostJoinEveryEntry) {
     start();
-    for (const char* name : {"C.DAT", "A.EXE", "B.TXT"}) writeFile(ram() / name, "x");
+    for (const char* name : {"C.DAT", "A.EXE", "B.TXT"}) WriteAll(ram() / name, "x");
     std::filesystem::create_directories(ram() / "SUBDIR");
 
     // The host appends the first entry, then every entry that comes with
@@ -116,9 +116,9 @@ TEST_F(QueryTest, EmptyIdAndVersionTextsAnswerNone) {
 
 TEST_F(QueryTest, FileExistenceOnEachDrive) {
     start(Model::Delmar);
-    writeFile(ram() / "DATA.TXT", std::string(1234, 'x'));
-    writeFile(flash() / "MENU.EXE", std::string(2048, 'x'));
-    writeFile(ems() / "BIG.DAT", std::string(7, 'x'));
+    WriteAll(ram() / "DATA.TXT", std::string(1234, 'x'));
+    WriteAll(flash() / "MENU.EXE", std::string(2048, 'x'));
+    WriteAll(ems() / "BIG.DAT", std::string(7, 'x'));
 
     const Reply ram = send(Command::FileExists, "data.txt");
     EXPECT_EQ(ram.status, 6);
@@ -138,7 +138,7 @@ TEST_F(QueryTest, ProgramAreaNeedsAnEmptyRamDiskAndRoom) {
     EXPECT_EQ(text("F128").payload, "0");
     EXPECT_EQ(terminal_->settings().programAreaKb, 128u);
     EXPECT_EQ(text("F257").payload, "2");
-    writeFile(ram() / "A.DAT", "x");
+    WriteAll(ram() / "A.DAT", "x");
     EXPECT_EQ(text("F064").payload, "1");
     EXPECT_EQ(terminal_->settings().programAreaKb, 128u);
     EXPECT_EQ(text("F12").status, 2);

@@ -36,7 +36,7 @@ TEST_F(UploadTest, FilesOfEdgeSizesArriveWhole) {
     start();
     for (std::size_t size : {0u, 1u, 254u, 255u, 256u, 510u, 511u, 70000u}) {
         const std::string bytes = allByteValues(size);
-        writeFile(ram() / "DATA.BIN", bytes);
+        WriteAll(ram() / "DATA.BIN", bytes);
         ASSERT_EQ(send(Command::UploadRequest, "DATA.BIN").status, 4) << size;
         EXPECT_EQ(fetchAll(), bytes) << size;
     }
@@ -45,7 +45,7 @@ TEST_F(UploadTest, FilesOfEdgeSizesArriveWhole) {
 TEST_F(UploadTest, AskingAgainWithoutAcknowledgementRepeatsThePacket) {
     start();
     const std::string bytes = allByteValues(600);
-    writeFile(ram() / "LOG.DAT", bytes);
+    WriteAll(ram() / "LOG.DAT", bytes);
     ASSERT_EQ(send(Command::UploadRequest, "LOG.DAT").status, 4);
 
     const Reply first = send(Command::NextPacket);
@@ -68,7 +68,7 @@ TEST_F(UploadTest, AskingAgainWithoutAcknowledgementRepeatsThePacket) {
 TEST_F(UploadTest, ResumeStartsAtTheGivenOffset) {
     start();
     const std::string bytes = allByteValues(1000);
-    writeFile(ram() / "DATA.TXT", bytes);
+    WriteAll(ram() / "DATA.TXT", bytes);
     ASSERT_EQ(send(Command::UploadRequest, "DATA.TXT").status, 4);
     send(Command::NextPacket);
     send(Command::Ack);
@@ -86,7 +86,7 @@ TEST_F(UploadTest, ResumeStartsAtTheGivenOffset) {
 
 TEST_F(UploadTest, RefusedRequests) {
     start();
-    writeFile(ram() / "DATA.TXT", "abc");
+    WriteAll(ram() / "DATA.TXT", "abc");
     EXPECT_EQ(send(Command::UploadRequest, "MISSING.TXT").status, 7);
     EXPECT_EQ(send(Command::UploadRequest, "DATA.TXT[4]").status, 7);
     EXPECT_EQ(send(Command::UploadRequest, "DATA.TXT[x]").status, 7);
@@ -100,8 +100,8 @@ TEST_F(UploadTest, RefusedRequests) {
 
 TEST_F(UploadTest, DelmarUploadsFromItsEmsDrive) {
     start(Model::Delmar);
-    writeFile(ems() / "BIG.DAT", "from ems");
-    writeFile(ram() / "BIG.DAT", "from ram");
+    WriteAll(ems() / "BIG.DAT", "from ems");
+    WriteAll(ram() / "BIG.DAT", "from ram");
     ASSERT_EQ(send(Command::UploadRequest, "C:BIG.DAT").status, 4);
     EXPECT_EQ(fetchAll(), "from ems");
     EXPECT_EQ(terminal_->settings().filesSent, std::vector<std::string>{"C:BIG.DAT"});

@@ -33,11 +33,11 @@ private slots:
         services.files << QStringLiteral("/pc/zeta.dat") << QStringLiteral("/pc/Alpha.exe")
                        << QStringLiteral("/pc/mid.txt");
         DialogScript script{[](QDialog& dialog) {
-            QCOMPARE(Entries(dialog, "addresses"),
+            QCOMPARE(Entries(&dialog, "addresses"),
                      (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-            QVERIFY(Child<QAbstractButton>(dialog, "scope1")->isChecked());
-            for (int i = 0; i < 3; ++i) Child<QPushButton>(dialog, "browse")->click();
-            DoubleClick(dialog, "chosen", 1);  // mid.txt goes again
+            QVERIFY(Child<QAbstractButton>(&dialog, "scope1")->isChecked());
+            for (int i = 0; i < 3; ++i) Child<QPushButton>(&dialog, "browse")->click();
+            DoubleClick(&dialog, "chosen", 1);  // mid.txt goes again
         }};
         script.Arm();
         QVERIFY(ExecPcFileBrowseDlg(nullptr, fixture.state));
@@ -46,7 +46,7 @@ private slots:
                  (std::vector<std::string>{"/pc/Alpha.exe", "/pc/zeta.dat"}));
 
         services.files << QStringLiteral("/pc/other.dat");
-        DialogScript cancel{[](QDialog& dialog) { Child<QPushButton>(dialog, "browse")->click(); },
+        DialogScript cancel{[](QDialog& dialog) { Child<QPushButton>(&dialog, "browse")->click(); },
                             false};
         cancel.Arm();
         QVERIFY(!ExecPcFileBrowseDlg(nullptr, fixture.state));
@@ -66,15 +66,15 @@ private slots:
         listings_[1] = "OTHER.DAT";
         ScriptedServices services;
         DialogScript script{[](QDialog& dialog) {
-            QCOMPARE(Entries(dialog, "available"),
+            QCOMPARE(Entries(&dialog, "available"),
                      (QStringList{QStringLiteral("A.EXE"), QStringLiteral("B.DAT"),
                                   QStringLiteral("c.exe")}));
-            DoubleClick(dialog, "available", 2);
-            QCOMPARE(Entries(dialog, "chosen"), QStringList{QStringLiteral("c.exe")});
-            DoubleClick(dialog, "addresses", 1);  // B
-            QVERIFY(Entries(dialog, "chosen").isEmpty());
-            DoubleClick(dialog, "available", 0);
-            Check(dialog, "scope0");
+            DoubleClick(&dialog, "available", 2);
+            QCOMPARE(Entries(&dialog, "chosen"), QStringList{QStringLiteral("c.exe")});
+            DoubleClick(&dialog, "addresses", 1);  // B
+            QVERIFY(Entries(&dialog, "chosen").isEmpty());
+            DoubleClick(&dialog, "available", 0);
+            Check(&dialog, "scope0");
         }};
         script.Arm();
         const std::optional<core::PickAnswer> answer =
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(answer->address, 'B');
         QCOMPARE(answer->allAddresses, 0);
 
-        DialogScript cancel{[](QDialog& dialog) { DoubleClick(dialog, "available", 0); }, false};
+        DialogScript cancel{[](QDialog& dialog) { DoubleClick(&dialog, "available", 0); }, false};
         cancel.Arm();
         QVERIFY(!ExecMultiFileBrowseDlg(nullptr, Request("AB", false)).has_value());
     }
@@ -94,10 +94,10 @@ private slots:
         listings_[0] = "A.EXE,B.DAT,,c.exe,.EXE";
         ScriptedServices services;
         DialogScript script{[](QDialog& dialog) {
-            QCOMPARE(Entries(dialog, "programs"),
+            QCOMPARE(Entries(&dialog, "programs"),
                      (QStringList{QStringLiteral("A.EXE"), QStringLiteral("c.exe")}));
-            DoubleClick(dialog, "programs", 1);
-            QCOMPARE(Child<QLineEdit>(dialog, "fileText")->text(), QStringLiteral("c.exe"));
+            DoubleClick(&dialog, "programs", 1);
+            QCOMPARE(Child<QLineEdit>(&dialog, "fileText")->text(), QStringLiteral("c.exe"));
         }};
         script.Arm();
         std::optional<core::PickAnswer> answer = ExecPickDialog(nullptr, Request("A", true));
@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(answer->allAddresses, 1);
 
         DialogScript tooLong{
-            [](QDialog& dialog) { SetText(dialog, "fileText", QString(20, QLatin1Char('P'))); }};
+            [](QDialog& dialog) { Type(&dialog, "fileText", QString(20, QLatin1Char('P'))); }};
         tooLong.Arm();
         QVERIFY(!ExecTerminalFileBrowseDlg(nullptr, Request("A", true)).has_value());
         QVERIFY(tooLong.stayedOpen);
@@ -119,7 +119,7 @@ private slots:
         listings_[0] = "UP.DAT,LOG.TXT";
         GuiRequests gui;
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { DoubleClick(dialog, "available", 1); }};
+        DialogScript script{[](QDialog& dialog) { DoubleClick(&dialog, "available", 1); }};
         script.Arm();
         std::atomic<bool> finished{false};
         std::optional<core::PickAnswer> answer;

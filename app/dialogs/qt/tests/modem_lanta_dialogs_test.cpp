@@ -13,11 +13,10 @@
 #include "view_fixture.hpp"
 
 namespace zelo::dialogs::testing {
-namespace {
 
-void Type(QWidget* window, const char* editName, const QString& text) {
-    if (auto* edit = window->findChild<QLineEdit*>(editName)) edit->setText(text);
-}
+using namespace zelo::qt_testing;
+
+namespace {
 
 std::string Pad(std::string text) {
     text.resize(30, ' ');
@@ -45,8 +44,8 @@ private slots:
         driver.Then([](QWidget* w) {
             Type(w, "dialWaitTime", "30");
             Type(w, "initCommand", "ATZ");
-            w->findChild<QRadioButton*>("useModem_1")->click();
-            w->findChild<QRadioButton*>("dialType_1")->click();
+            Check(w, "useModem_1");
+            Check(w, "dialType_1");
             Press(w, "phoneBook");
         });
         driver.Then([](QWidget* book) {
@@ -160,9 +159,9 @@ private slots:
     void lantaOkBuildsTheRecordFromAnExistingFile() {
         ViewFixture fixture(IniFor("Lanta"));
         const std::string path = fixture.File("SITE.K40");
-        core::testing::WriteAll(path,
-                                "FIELD_DELIMETER=44\nRECORD_DELIMETER=13\n"
-                                "FIELD=2,CODE(10/A),QTY(5/N)\n");
+        test_support::WriteAll(path,
+                               "FIELD_DELIMETER=44\nRECORD_DELIMETER=13\n"
+                               "FIELD=2,CODE(10/A),QTY(5/N)\n");
         core::CommandArguments args;
         ModalDriver driver;
         QString title;
@@ -195,7 +194,7 @@ private slots:
     void lantaRefusesAPathItCannotKeep() {
         ViewFixture fixture(IniFor("Lanta"));
         const std::string longPath = fixture.File(std::string(120, 'k') + ".K40");
-        core::testing::WriteAll(longPath, "FIELD=1,A(1/B)\n");
+        test_support::WriteAll(longPath, "FIELD=1,A(1/B)\n");
         core::CommandArguments args;
         ModalDriver driver;
         driver.Then([&](QWidget* w) {

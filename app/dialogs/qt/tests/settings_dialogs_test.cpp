@@ -34,9 +34,9 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         DialogScript script{[](QDialog& dialog) {
-            QVERIFY(Child<QAbstractButton>(dialog, "type1")->isChecked());
-            QVERIFY(Child<QCheckBox>(dialog, "standardDelays")->isChecked());
-            Check(dialog, "type6");
+            QVERIFY(Child<QAbstractButton>(&dialog, "type1")->isChecked());
+            QVERIFY(Child<QCheckBox>(&dialog, "standardDelays")->isChecked());
+            Check(&dialog, "type6");
         }};
         script.Arm();
         QVERIFY(ExecTerminalTypeDlg(nullptr, fixture.view, fixture.library));
@@ -50,7 +50,7 @@ private slots:
     void terminalTypeCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { Check(dialog, "type3"); }, false};
+        DialogScript script{[](QDialog& dialog) { Check(&dialog, "type3"); }, false};
         script.Arm();
         QVERIFY(!ExecTerminalTypeDlg(nullptr, fixture.view, fixture.library));
         QCOMPARE(fixture.IniText(), std::string(kIni));
@@ -63,12 +63,12 @@ private slots:
         fixture.state.status.connected = 1;
         int reconnectedFrom = 0;
         DialogScript script{[](QDialog& dialog) {
-            QCOMPARE(Child<QComboBox>(dialog, "port")->count(), 256);
-            QCOMPARE(Child<QComboBox>(dialog, "port")->currentText(), QStringLiteral("5"));
-            SetText(dialog, "addresses", QStringLiteral("ab,c9"));
-            Child<QComboBox>(dialog, "port")->setCurrentIndex(1);
-            Check(dialog, "baud9");
-            SetText(dialog, "timeout", QStringLiteral("1234"));
+            QCOMPARE(Child<QComboBox>(&dialog, "port")->count(), 256);
+            QCOMPARE(Child<QComboBox>(&dialog, "port")->currentText(), QStringLiteral("5"));
+            Type(&dialog, "addresses", QStringLiteral("ab,c9"));
+            Child<QComboBox>(&dialog, "port")->setCurrentIndex(1);
+            Check(&dialog, "baud9");
+            Type(&dialog, "timeout", QStringLiteral("1234"));
         }};
         script.Arm();
         QVERIFY(ExecParametersDlg(
@@ -84,7 +84,7 @@ private slots:
 
         services.questions.clear();
         DialogScript delaysOnly{
-            [](QDialog& dialog) { SetText(dialog, "escDelay", QStringLiteral("77")); }};
+            [](QDialog& dialog) { Type(&dialog, "escDelay", QStringLiteral("77")); }};
         delaysOnly.Arm();
         QVERIFY(ExecParametersDlg(
             nullptr, fixture.view, [](int) {}, fixture.library));
@@ -96,7 +96,7 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         DialogScript script{
-            [](QDialog& dialog) { SetText(dialog, "nakDelay", QStringLiteral("12x")); }};
+            [](QDialog& dialog) { Type(&dialog, "nakDelay", QStringLiteral("12x")); }};
         script.Arm();
         QVERIFY(!ExecParametersDlg(
             nullptr, fixture.view, [](int) {}, fixture.library));
@@ -112,10 +112,10 @@ private slots:
         services.files << QStringLiteral("/pc/tenth.dat");
         DialogScript script{[](QDialog& dialog) {
             dialog.activateWindow();
-            Child<QLineEdit>(dialog, "file10")->setFocus();
+            Child<QLineEdit>(&dialog, "file10")->setFocus();
             QApplication::processEvents();
-            Child<QPushButton>(dialog, "browse")->click();
-            QCOMPARE(Child<QLineEdit>(dialog, "file10")->text(), QStringLiteral("/pc/tenth.dat"));
+            Child<QPushButton>(&dialog, "browse")->click();
+            QCOMPARE(Child<QLineEdit>(&dialog, "file10")->text(), QStringLiteral("/pc/tenth.dat"));
         }};
         script.Arm();
         QVERIFY(ExecDownloadListDlg(nullptr, fixture.view));
@@ -130,10 +130,10 @@ private slots:
         services.files << QStringLiteral("/pc/first.dat");
         DialogScript script{
             [](QDialog& dialog) {
-                Child<QPushButton>(dialog, "browse")->click();
-                QCOMPARE(Child<QLineEdit>(dialog, "file1")->text(),
+                Child<QPushButton>(&dialog, "browse")->click();
+                QCOMPARE(Child<QLineEdit>(&dialog, "file1")->text(),
                          QStringLiteral("/pc/first.dat"));
-                Child<QLineEdit>(dialog, "file2")->setText(QStringLiteral("TYPED.DAT"));
+                Child<QLineEdit>(&dialog, "file2")->setText(QStringLiteral("TYPED.DAT"));
             },
             false};
         script.Arm();
@@ -145,17 +145,17 @@ private slots:
     void uploadListOkWritesAndCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript cancel{[](QDialog& dialog) { Check(dialog, "loop"); }, false};
+        DialogScript cancel{[](QDialog& dialog) { Check(&dialog, "loop"); }, false};
         cancel.Arm();
         QVERIFY(!ExecUploadListDlg(nullptr, fixture.view, fixture.library));
         QCOMPARE(fixture.IniText(), std::string(kIni));
 
         DialogScript script{[](QDialog& dialog) {
-            SetText(dialog, "file3", QStringLiteral("LOG.TXT"));
-            Check(dialog, "delete3");
-            Check(dialog, "save1");
-            Check(dialog, "loop");
-            SetText(dialog, "period", QStringLiteral("30"));
+            Type(&dialog, "file3", QStringLiteral("LOG.TXT"));
+            Check(&dialog, "delete3");
+            Check(&dialog, "save1");
+            Check(&dialog, "loop");
+            Type(&dialog, "period", QStringLiteral("30"));
         }};
         script.Arm();
         QVERIFY(ExecUploadListDlg(nullptr, fixture.view, fixture.library));
@@ -173,7 +173,7 @@ private slots:
         const std::string ini = std::string(kIni) + "[Multi_upload]\nFile5=CAF\xe9.DAT\n";
         DialogFixture fixture(ini);
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { Check(dialog, "loop"); }};
+        DialogScript script{[](QDialog& dialog) { Check(&dialog, "loop"); }};
         script.Arm();
         QVERIFY(ExecUploadListDlg(nullptr, fixture.view, fixture.library));
         QCOMPARE(fixture.state.lists.uploadFiles[4], std::string("CAF\xe9.DAT"));
@@ -184,7 +184,7 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         DialogScript script{
-            [](QDialog& dialog) { SetText(dialog, "file1", QStringLiteral("../../x.dat")); }};
+            [](QDialog& dialog) { Type(&dialog, "file1", QStringLiteral("../../x.dat")); }};
         script.Arm();
         QVERIFY(!ExecUploadListDlg(nullptr, fixture.view, fixture.library));
         QVERIFY(script.stayedOpen);
@@ -196,13 +196,13 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         DialogScript script{[](QDialog& dialog) {
-            QCOMPARE(Child<QLineEdit>(dialog, "startHour")->text(), QStringLiteral("7"));
-            QCOMPARE(Child<QLineEdit>(dialog, "startMinute")->text(), QStringLiteral("5"));
-            QCOMPARE(Child<QLineEdit>(dialog, "startSecond")->text(), QStringLiteral("0"));
-            QCOMPARE(Child<QLineEdit>(dialog, "stopHour")->text(), QStringLiteral("8"));
-            Check(dialog, "open1");
-            Check(dialog, "mode1");
-            SetText(dialog, "maxError", QStringLiteral("100"));
+            QCOMPARE(Child<QLineEdit>(&dialog, "startHour")->text(), QStringLiteral("7"));
+            QCOMPARE(Child<QLineEdit>(&dialog, "startMinute")->text(), QStringLiteral("5"));
+            QCOMPARE(Child<QLineEdit>(&dialog, "startSecond")->text(), QStringLiteral("0"));
+            QCOMPARE(Child<QLineEdit>(&dialog, "stopHour")->text(), QStringLiteral("8"));
+            Check(&dialog, "open1");
+            Check(&dialog, "mode1");
+            Type(&dialog, "maxError", QStringLiteral("100"));
         }};
         script.Arm();
         QVERIFY(ExecPollSettingsDlg(nullptr, fixture.view));
@@ -218,7 +218,7 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         DialogScript script{
-            [](QDialog& dialog) { SetText(dialog, "maxError", QStringLiteral("101")); }};
+            [](QDialog& dialog) { Type(&dialog, "maxError", QStringLiteral("101")); }};
         script.Arm();
         QVERIFY(!ExecPollSettingsDlg(nullptr, fixture.view));
         QVERIFY(script.stayedOpen);
@@ -232,8 +232,8 @@ private slots:
         ScriptedServices services;
         services.files << QString(100, QLatin1Char('p'));
         DialogScript script{[](QDialog& dialog) {
-            Child<QPushButton>(dialog, "browse")->click();
-            QCOMPARE(Child<QLineEdit>(dialog, "fileName")->text(), QStringLiteral("POLL.DAT"));
+            Child<QPushButton>(&dialog, "browse")->click();
+            QCOMPARE(Child<QLineEdit>(&dialog, "fileName")->text(), QStringLiteral("POLL.DAT"));
         }};
         script.Arm();
         QVERIFY(ExecPollSettingsDlg(nullptr, fixture.view));
@@ -245,15 +245,15 @@ private slots:
     void autoTimeSyncOkWritesAndCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript cancel{[](QDialog& dialog) { Check(dialog, "mode2"); }, false};
+        DialogScript cancel{[](QDialog& dialog) { Check(&dialog, "mode2"); }, false};
         cancel.Arm();
         QVERIFY(!ExecAutoTimeSyncDlg(nullptr, fixture.view));
         QCOMPARE(fixture.IniText(), std::string(kIni));
 
         DialogScript script{[](QDialog& dialog) {
-            QCOMPARE(Child<QLineEdit>(dialog, "startHour")->text(), QStringLiteral("6"));
-            Check(dialog, "mode1");
-            SetText(dialog, "stopMinute", QStringLiteral("30"));
+            QCOMPARE(Child<QLineEdit>(&dialog, "startHour")->text(), QStringLiteral("6"));
+            Check(&dialog, "mode1");
+            Type(&dialog, "stopMinute", QStringLiteral("30"));
         }};
         script.Arm();
         QVERIFY(ExecAutoTimeSyncDlg(nullptr, fixture.view));
@@ -268,9 +268,9 @@ private slots:
         core::TimeSyncRequest request;
         const core::LocalTime now{2026, 12, 8, 2, 9, 5, 7};
         DialogScript refused{[](QDialog& dialog) {
-            QCOMPARE(Child<QLineEdit>(dialog, "year")->text(), QStringLiteral("2026"));
-            QVERIFY(Child<QAbstractButton>(dialog, "source0")->isChecked());
-            SetText(dialog, "year", QStringLiteral("2039"));
+            QCOMPARE(Child<QLineEdit>(&dialog, "year")->text(), QStringLiteral("2026"));
+            QVERIFY(Child<QAbstractButton>(&dialog, "source0")->isChecked());
+            Type(&dialog, "year", QStringLiteral("2039"));
         }};
         refused.Arm();
         QVERIFY(!ExecTimeSyncDlg(nullptr, request, now));
@@ -278,10 +278,10 @@ private slots:
         QCOMPARE(request.year, 0);
 
         DialogScript script{[](QDialog& dialog) {
-            Check(dialog, "source1");
-            SetText(dialog, "year", QStringLiteral("2038"));
-            SetText(dialog, "month", QStringLiteral("2"));
-            SetText(dialog, "day", QStringLiteral("28"));
+            Check(&dialog, "source1");
+            Type(&dialog, "year", QStringLiteral("2038"));
+            Type(&dialog, "month", QStringLiteral("2"));
+            Type(&dialog, "day", QStringLiteral("28"));
         }};
         script.Arm();
         QVERIFY(ExecTimeSyncDlg(nullptr, request, now));
@@ -302,8 +302,8 @@ private slots:
         QCOMPARE(fixture.IniText(), std::string(kIni));
 
         DialogScript script{[](QDialog& dialog) {
-            Child<QCheckBox>(dialog, "autoExit")->setChecked(false);
-            Child<QCheckBox>(dialog, "showErrorBox")->setChecked(false);
+            Child<QCheckBox>(&dialog, "autoExit")->setChecked(false);
+            Child<QCheckBox>(&dialog, "showErrorBox")->setChecked(false);
         }};
         script.Arm();
         QVERIFY(ExecCommandLineDlg(nullptr, fixture.view));
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(text.has_value());
         QCOMPARE(*text, std::string());
 
-        DialogScript cancel{[](QDialog& dialog) { SetText(dialog, "text", QStringLiteral("x")); },
+        DialogScript cancel{[](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("x")); },
                             false};
         cancel.Arm();
         QVERIFY(!ExecTextInputDlg(nullptr, core::kSendData).has_value());
@@ -329,14 +329,13 @@ private slots:
 
     void textInputRefusesAnExecutableAreaOutside0To999() {
         ScriptedServices services;
-        DialogScript script{
-            [](QDialog& dialog) { SetText(dialog, "text", QStringLiteral("1000")); }};
+        DialogScript script{[](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("1000")); }};
         script.Arm();
         QVERIFY(!ExecTextInputDlg(nullptr, core::kExecAreaSize).has_value());
         QVERIFY(script.stayedOpen);
         QCOMPARE(services.messages.size(), 1);
 
-        DialogScript ok{[](QDialog& dialog) { SetText(dialog, "text", QStringLiteral("512")); }};
+        DialogScript ok{[](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("512")); }};
         ok.Arm();
         QCOMPARE(ExecTextInputDlg(nullptr, core::kExecAreaSize).value_or(""), std::string("512"));
     }

@@ -16,17 +16,8 @@
 #include "view_fixture.hpp"
 
 namespace zelo::dialogs::testing {
-namespace {
 
-void Check(QWidget* window, const char* radioName) {
-    if (auto* radio = window->findChild<QRadioButton*>(radioName)) radio->click();
-}
-
-void Type(QWidget* window, const char* editName, const QString& text) {
-    if (auto* edit = window->findChild<QLineEdit*>(editName)) edit->setText(text);
-}
-
-}  // namespace
+using namespace zelo::qt_testing;
 
 class TableDialogsTest : public QObject {
     Q_OBJECT
@@ -40,7 +31,7 @@ private slots:
         driver.Then([&](QWidget* w) {
             title = w->windowTitle();
             Check(w, "code128_1");
-            Check(w, "msi_1");  // Corvo has no MSI row
+            Check(w, "msi_1");  // Corvo's table has no MSI letter
             Press(w, "ok");
         });
         QVERIFY(ExecBarcodeTableDlg(nullptr, fixture.View(), args));
@@ -144,7 +135,7 @@ private slots:
             Type(w, "timeout", "37");
             Check(w, "baud_9");
             Check(w, "parity_2");
-            w->findChild<QAbstractButton*>("changePcParameters")->click();
+            Press(w, "changePcParameters");
             Press(w, "ok");
         });
         QVERIFY(ExecCommTableDlg(nullptr, fixture.View()));

@@ -11,15 +11,15 @@ namespace zelo::dialogs::testing {
 class ViewFixture {
 public:
     explicit ViewFixture(const std::string& ini) {
-        platform_.directory = dir_.Path();
-        core::testing::WriteAll(IniPath(), ini);
+        platform_.directory = dir_.Text();
+        test_support::WriteAll(IniPath(), ini);
         view_.StartUp();
     }
     core::ProgramModel& View() { return view_; }
     core::ModelState& State() { return view_.State(); }
     core::Platform& Platform() { return platform_; }
     std::string IniPath() const { return dir_.File("Zelocom.ini"); }
-    std::string Ini() const { return core::testing::ReadAll(IniPath()); }
+    std::string Ini() const { return test_support::ReadAll(IniPath()); }
     std::string File(const std::string& name) const { return dir_.File(name); }
 
 private:
@@ -29,7 +29,7 @@ private:
         std::string directory;
     };
 
-    core::testing::TemporaryDirectory dir_;
+    test_support::TemporaryFolder dir_;
     FolderPlatform platform_;
     core::testing::RecordingView duties_;
     core::ProgramModel view_{platform_, duties_};

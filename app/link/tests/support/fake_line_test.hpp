@@ -6,19 +6,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <zelodll.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fake_pendra.hpp"
+#include "file_bytes.hpp"
 #include "link/terminal_link.hpp"
 #include "recording_link.hpp"
+#include "temporary_folder.hpp"
 
 namespace zelo::link::testing {
 
@@ -104,14 +102,8 @@ inline fake_pendra::Reply Answer(int16_t result, std::string bytes = {}) {
     return fake_pendra::reply(result, std::move(bytes));
 }
 
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteAll(const std::string& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
+using test_support::ReadAll;
+using test_support::WriteAll;
 
 // The library's line open on the fake link layer, and nothing more.
 class FakeLineTest : public ::testing::Test {
@@ -143,20 +135,12 @@ protected:
     void SetUp() override {
         FakeLineTest::SetUp();
         HM_set_upload_file_save_mode(ZELO_SAVE_OVERWRITE);
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelo_operations_XXXXXX").string();
-        folder = ::mkdtemp(pattern.data());
         link.SetEnvironment(environment);
     }
-    void TearDown() override {
-        FakeLineTest::TearDown();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
 
-    std::string File(const std::string& name) const { return folder + "/" + name; }
+    std::string File(const std::string& name) const { return folder.File(name); }
 
-    std::string folder;
+    test_support::TemporaryFolder folder{"zelo-operations"};
     FakeEnvironment environment;
 };
 
