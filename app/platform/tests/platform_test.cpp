@@ -104,7 +104,7 @@ TEST_F(SystemPlatformTest, AppendKeepsWhatIsThereAndCreateEmptyTruncates) {
 // survives, a file never synced is gone, and a dead process changes nothing.
 TEST_F(SystemPlatformTest, ACrashKeepsOnlyWhatWasSynced) {
     testing::CrashSimulatingPlatform disk;
-    Put(At("old.dat"), "before\n");
+    WriteAll(At("old.dat"), "before\n");
     auto old = disk.OpenForAppend(At("old.dat"));
     ASSERT_TRUE(old && old->Write("synced\n") && old->Flush() && old->Write("lost\n"));
     auto fresh = disk.CreateEmpty(At("fresh.dat"));
@@ -117,9 +117,9 @@ TEST_F(SystemPlatformTest, ACrashKeepsOnlyWhatWasSynced) {
     EXPECT_FALSE(WriteFileAtomically(disk, At("state"), "2"));
 
     disk.Crash();
-    EXPECT_EQ(Contents(At("old.dat")), "before\nsynced\n");
+    EXPECT_EQ(ReadAll(At("old.dat")), "before\nsynced\n");
     EXPECT_FALSE(fs::exists(At("fresh.dat")));
-    EXPECT_EQ(Contents(At("state")), "1");
+    EXPECT_EQ(ReadAll(At("state")), "1");
 }
 
 TEST_F(SystemPlatformTest, TheWorkingDirectoryAndTheClockAreTheSystems) {
