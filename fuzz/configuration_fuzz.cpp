@@ -24,7 +24,7 @@ class NoView : public zelo::core::FrontEndDuties {
 public:
     void AppendToMessageWindow(std::string) override {}
     void HandlePollRecord(char, std::string) override {}
-    void RefreshProgress(int) override {}
+    void RefreshProgress(bool) override {}
     void ShowMessageBox(std::string) override {}
     void SaveConfiguration() override {}
     void OpenTerminalDialog() override {}
