@@ -1,5 +1,8 @@
 // The program's platform layer on Windows (Win32).
 #include <windows.h>
+// windows.h maps ReplaceFile to ReplaceFileA, which would rename our member
+// in this file only; the system call is named in full below.
+#undef ReplaceFile
 
 #include <cstdlib>  // _putenv_s
 #include <vector>

@@ -116,6 +116,9 @@ TEST_F(SystemPlatformTest, ACrashKeepsOnlyWhatWasSynced) {
     EXPECT_TRUE(disk.Dead());
     EXPECT_FALSE(WriteFileAtomically(disk, At("state"), "2"));
 
+    // The process's handles go with it (Windows removes no file still open).
+    old.reset();
+    fresh.reset();
     disk.Crash();
     EXPECT_EQ(ReadAll(At("old.dat")), "before\nsynced\n");
     EXPECT_FALSE(fs::exists(At("fresh.dat")));
