@@ -110,6 +110,40 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_poll_number(PendraHandle h, int16_t a, u
                                                     uint8_t* held);
 PENDRA_EXPORT int16_t PENDRA_API Pendra_poll_stored(PendraHandle h, int16_t a, uint32_t number);
 
+/* Beyond the terminal protocol: one file to several terminals at once
+ * (version 3). Terminals on one line hear every frame the host sends, so the
+ * file's bytes go out once to the group, and each member is then asked what
+ * it lacks and repaired alone. The caller first announces the file to each
+ * terminal as for a download of its own (Pendra_DBG "L" name, accepted).
+ *
+ * Pendra_group_open: gathers those of the `count` terminals in `addresses`
+ *   (one character each) whose accepted announce allows a group transfer;
+ *   joined[i] is set to 1 for each one gathered and 0 for the others, which
+ *   the caller serves one by one as before. Returns how many were gathered;
+ *   with 0 no group is open. A group left open is dropped by a new open.
+ * Pendra_group_data: the next `length` bytes of the file (1 to 4096) for the
+ *   group. 4 = taken (the call may wait while the line carries earlier
+ *   bytes); 254 = the line failed; 130 = stopped (the stop check said so).
+ * Pendra_group_finish: after the last bytes, one round of asking each member
+ *   what it lacks and sending it again. 2 = call again (a round was done);
+ *   6 = every member has its result, in results[i] (i as in the open's
+ *   addresses): 4 = the terminal holds the whole file, checked by CRC-32 and
+ *   length at its end, and kept it; 0 for a terminal not gathered; any other
+ *   number is the failure that member met (130 silent, 5 damaged, 7
+ *   refused, 253, 254), and its download is left open for the caller to
+ *   finish or cancel one by one. held[i] is the length from the start of the
+ *   file that terminal was last known to hold. 254 = the line failed.
+ * Pendra_group_cancel: drops the group (Stop, a failure of the caller's);
+ *   sends nothing: the caller cancels each member's download as for one
+ *   terminal. 1 = done. */
+PENDRA_EXPORT int16_t PENDRA_API Pendra_group_open(PendraHandle h, const char* addresses,
+                                                   uint8_t count, uint8_t* joined);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_group_data(PendraHandle h, const char* data,
+                                                   int16_t length);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_group_finish(PendraHandle h, int16_t* results,
+                                                     uint32_t* held);
+PENDRA_EXPORT int16_t PENDRA_API Pendra_group_cancel(PendraHandle h);
+
 /* Warm start (ESC_A) and cold start (ESC_H). 4 = done. */
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a);
 PENDRA_EXPORT int16_t PENDRA_API Pendra_ESC_H(PendraHandle h, int16_t a);

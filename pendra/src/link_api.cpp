@@ -239,6 +239,27 @@ int16_t PENDRA_API Pendra_poll_stored(PendraHandle h, int16_t a, uint32_t number
     return PENDRA_LINE_FAILURE;
 }
 
+// Group transfers: until the link speaks them, no terminal joins a group,
+// and the caller serves each one by one.
+int16_t PENDRA_API Pendra_group_open(PendraHandle h, const char* addresses, uint8_t count,
+                                     uint8_t* joined) try {
+    if (!linkFor(h) || addresses == nullptr || joined == nullptr) return 0;
+    std::fill(joined, joined + count, uint8_t{0});
+    return 0;
+} catch (...) {
+    return 0;
+}
+
+int16_t PENDRA_API Pendra_group_data(PendraHandle, const char*, int16_t) {
+    return PENDRA_LINE_FAILURE;
+}
+
+int16_t PENDRA_API Pendra_group_finish(PendraHandle, int16_t*, uint32_t*) {
+    return PENDRA_LINE_FAILURE;
+}
+
+int16_t PENDRA_API Pendra_group_cancel(PendraHandle) { return PENDRA_REPLY; }
+
 int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) try {
     return exchange(h, Command::WarmStart, a, {});
 } catch (...) {
