@@ -22,7 +22,7 @@
 #   --sizes-per-line N    sizes per simulator and direction (default all 11)
 #   --transfers N         stop after N transfers (default: the whole matrix)
 #   --seconds N           stop starting transfers after N seconds (default: no limit)
-#   --vanishing N         per seed, N transfers of 20,000 bytes during which the
+#   --vanishing N         per seed reached, N transfers of 20,000 bytes during which the
 #                         simulator is killed at a random moment, as a USB adapter
 #                         pulled out (default 2; not bound by --seconds)
 #   --work DIR            scratch folder (default: a new one under /tmp, removed)
@@ -247,12 +247,17 @@ transfer() {
         echo "EARLIER FILE LOST: $what upload $size bytes: status $status, or a temporary left"
     fi
     rm -f "$source" "$destination" "$destination.zelo-part"
+    if ((n % 500 == 0)); then
+        echo "soak progress: $n transfers, $silent silent corruptions so far, $((SECONDS - start_time)) s"
+    fi
 }
 
 faults=(drop corrupt nak late silent mixed)
 rates=(0.01 0.05)
+reached_seeds=""
 for seed in $seeds; do
     budget_left || break
+    reached_seeds+=" $seed"
     pool="$work/pool-$seed"
     make_pool "$seed" "$pool"
     for fault in "${faults[@]}"; do
@@ -285,8 +290,10 @@ done
 # The line vanishes: the simulator killed at a random moment of a transfer.
 # Each run must end as the others do (a reported failure, or the whole file
 # when the kill came after the end), never with a crash or a hang.
+# Per seed the matrix reached, so that a soak cut short by its budget
+# does not add the vanishing runs of seeds it never started.
 vanished_from=$transfers
-for seed in $seeds; do
+for seed in ${reached_seeds:-${seeds%% *}}; do
     pool="$work/pool-$seed"
     [[ -e "$pool" ]] || make_pool "$seed" "$pool"
     RANDOM=$seed
