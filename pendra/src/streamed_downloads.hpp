@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "download_stream.hpp"
 #include "link_line.hpp"
@@ -38,6 +39,14 @@ public:
     // The last request to `address` was a data packet that went as a data
     // frame: the caller's acknowledgement of it has nothing to say.
     bool streamedLast(char address) const { return of(address).streamedLast; }
+    // Whether the terminal's download may join a group: its announce was
+    // accepted listing version 3 and nothing went to it since.
+    bool mayGroup(char address) const;
+    // A group download to the terminal ended: kept (its checked end
+    // accepted), or not, when the download is left open at `prefix` (the
+    // file's bytes it was last known to hold) for the caller to resume there
+    // with the check of those bytes.
+    void groupEnded(char address, bool kept, std::string_view prefix);
     // The line was opened again: every download is over.
     void clear();
 
