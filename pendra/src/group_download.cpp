@@ -22,6 +22,7 @@ constexpr std::size_t kPackingBatch = 4096;
 
 bool GroupDownload::open(uint8_t group, const std::vector<char>& candidates, bool packing) {
     members_.clear();
+    unanswered_.clear();
     file_.clear();
     sent_ = 0;
     flushed_ = false;
@@ -44,6 +45,9 @@ bool GroupDownload::open(uint8_t group, const std::vector<char>& candidates, boo
             members_.push_back(member);
         } else {
             trace::note(std::string("terminal ") + address + " did not join the group");
+            if (!answeredByTerminal(outcome.status)) {
+                unanswered_.emplace_back(address, outcome.status);
+            }
         }
     }
     return true;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "group_messages.hpp"
@@ -44,6 +45,9 @@ public:
     // Asks each of `candidates` to join group `group`; those that accept
     // are the members, in order. False for a line that failed meanwhile.
     bool open(uint8_t group, const std::vector<char>& candidates, bool packing);
+    // The candidates of the last open whose join went unanswered (silent,
+    // damaged), with that failure: they may have joined unheard.
+    const std::vector<std::pair<char, uint8_t>>& unanswered() const { return unanswered_; }
     bool active() const { return !members_.empty(); }
     // Drops the group; sends nothing.
     void close();
@@ -77,6 +81,7 @@ private:
     uint8_t group_ = 0;
     bool packing_ = false;
     std::vector<Member> members_;
+    std::vector<std::pair<char, uint8_t>> unanswered_;
     std::string file_;
     std::size_t sent_ = 0;  // bytes of the file sent to the group
     bool flushed_ = false;

@@ -213,7 +213,14 @@ uint8_t Link::groupOpen(const char* addresses, uint8_t count, uint8_t* joined) {
     // A new number for each group, so that frames of an earlier one that a
     // terminal still meets are not taken for this one's.
     groupNumber_ = static_cast<uint8_t>(groupNumber_ + 1);
-    if (!group_.open(groupNumber_, candidates, true) || !group_.active()) {
+    const bool opened = group_.open(groupNumber_, candidates, true);
+    // A terminal that joined unheard takes the group's frames into its
+    // download: the caller learns the failure from its next data packet and
+    // resumes, which ends the membership, rather than stream to a download
+    // that is not where the link thinks.
+    for (const auto& [address, status] : group_.unanswered())
+        downloads_.joinUnanswered(address, status);
+    if (!opened || !group_.active()) {
         groupCancel();
         return 0;
     }

@@ -42,6 +42,9 @@ public:
     // Whether the terminal's download may join a group: its announce was
     // accepted listing version 3 and nothing went to it since.
     bool mayGroup(char address) const;
+    // The terminal did not answer its join to a group (`status`): every data
+    // packet and the end fail with it until a resume or announce is accepted.
+    void joinUnanswered(char address, uint8_t status) { of(address).failure = status; }
     // A group download to the terminal ended: kept (its checked end
     // accepted), or not, when the download is left open at `prefix` (the
     // file's bytes it was last known to hold) for the caller to resume there
