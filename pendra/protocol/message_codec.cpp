@@ -28,7 +28,11 @@ bool isKnownCommand(uint8_t code) {
         case Command::StreamData:
         case Command::CheckedEnd:
         case Command::PackedData:
-        case Command::StreamPacked: return true;
+        case Command::StreamPacked:
+        case Command::JoinGroup:
+        case Command::GroupData:
+        case Command::GroupPacked:
+        case Command::Lacking: return true;
     }
     return false;
 }

@@ -61,6 +61,16 @@ enum class Command : uint8_t {
     // packets come as its replies, a packed one with the flag bit set
     // (payload see packed_bytes.hpp, PackedPacket).
     StreamPacked = 'w',
+    // Version 3, group downloads (payloads see group_messages.hpp). The
+    // terminal joins the group of its open download...
+    JoinGroup = 'G',
+    // ...takes the file's bytes sent once to the whole group (or to itself
+    // alone, for a repair), raw or packed as StreamData and PackedData, and
+    // never answers them...
+    GroupData = 'B',
+    GroupPacked = 'b',
+    // ...and tells, when asked, what it holds and which ranges it lacks.
+    Lacking = 'M',
 };
 
 // Protocol versions. A terminal that speaks version 2 lists the versions it

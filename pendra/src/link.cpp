@@ -55,7 +55,8 @@ Link::Link(PortOpener openPort, LinkClock& clock)
             millisecondsFromEnvironment("PENDRA_ANSWER_MS", kDefaultAnswerAllowance, 10, 60'000),
             static_cast<int>(
                 numberFromEnvironment("PENDRA_RETRANSMISSIONS", kDefaultRetransmissions, 0, 10))),
-      downloads_(line_, protocol_) {
+      downloads_(line_, protocol_),
+      group_(line_, [this](const wire::Request& request) { return exchange(request); }) {
     line_.whenLost([this](const std::string& why) {
         recordOpenError(
             platform::OpenFailure::LineLost,
@@ -64,6 +65,7 @@ Link::Link(PortOpener openPort, LinkClock& clock)
     // Serials start at random so that a restarted host is not taken for
     // the one before it repeating its last request.
     std::random_device entropy;
+    groupNumber_ = static_cast<uint8_t>(entropy() & 0xFF);
     for (Peer& peer : peers_) peer.serials.repliedSerial = static_cast<uint8_t>(entropy() & 0x7F);
 }
 
@@ -88,6 +90,7 @@ bool Link::setup(int32_t port, int16_t baud, int16_t stop, int16_t parity) {
         peer.polls.reset();
     }
     downloads_.clear();
+    groupCancel();
     modemLines_.clear();
     const auto settings = settingsFromCharacters(baud, stop, parity);
     if (!settings) {
@@ -193,6 +196,69 @@ int16_t Link::acknowledge(char address) {
     frame.command = static_cast<uint8_t>(wire::Command::Ack);
     frame.tag = static_cast<uint8_t>(peer.serials.repliedSerial | wire::kTagFlag);
     return line_.send(frame) ? 1 : kResultLineFailure;
+}
+
+uint8_t Link::groupOpen(const char* addresses, uint8_t count, uint8_t* joined) {
+    groupCancel();
+    std::fill(joined, joined + count, uint8_t{0});
+    std::vector<char> candidates;
+    for (uint8_t i = 0; i < count; ++i) {
+        const char address = addresses[i];
+        const bool twice = std::find(addresses, addresses + i, address) != addresses + i;
+        if (!twice && address != wire::kGroupAddress && downloads_.mayGroup(address)) {
+            candidates.push_back(address);
+        }
+    }
+    if (candidates.size() < 2 || !line_.connected()) return 0;
+    // A new number for each group, so that frames of an earlier one that a
+    // terminal still meets are not taken for this one's.
+    groupNumber_ = static_cast<uint8_t>(groupNumber_ + 1);
+    const bool opened = group_.open(groupNumber_, candidates, true);
+    // A terminal that joined unheard takes the group's frames into its
+    // download: the caller learns the failure from its next data packet and
+    // resumes, which ends the membership, rather than stream to a download
+    // that is not where the link thinks.
+    for (const auto& [address, status] : group_.unanswered())
+        downloads_.joinUnanswered(address, status);
+    if (!opened || !group_.active()) {
+        groupCancel();
+        return 0;
+    }
+    groupAddresses_.assign(addresses, count);
+    uint8_t gathered = 0;
+    for (const GroupDownload::Member& member : group_.members()) {
+        joined[groupAddresses_.find(member.address)] = 1;
+        ++gathered;
+    }
+    trace::note("group download of " + std::to_string(gathered) + " terminals");
+    return gathered;
+}
+
+uint8_t Link::groupData(std::string_view bytes) {
+    if (!group_.active()) return kResultLineFailure;
+    return group_.data(bytes);
+}
+
+uint8_t Link::groupFinish(int16_t* results, uint32_t* held) {
+    if (!group_.active()) return kResultLineFailure;
+    const uint8_t status = group_.finish();
+    if (status == 2) return status;
+    std::fill(results, results + groupAddresses_.size(), int16_t{0});
+    std::fill(held, held + groupAddresses_.size(), uint32_t{0});
+    for (const GroupDownload::Member& member : group_.members()) {
+        const std::size_t index = groupAddresses_.find(member.address);
+        results[index] = member.result;
+        held[index] = member.prefix;
+        downloads_.groupEnded(member.address, member.result == kResultAccepted,
+                              group_.sent(member.prefix));
+    }
+    groupCancel();
+    return status;
+}
+
+void Link::groupCancel() {
+    group_.close();
+    groupAddresses_.clear();
 }
 
 void Link::pollNumber(char address, uint32_t& number, std::size_t& held) const {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 
+#include "group_download.hpp"
 #include "link_clock.hpp"
 #include "link_line.hpp"
 #include "modem_lines.hpp"
@@ -71,6 +72,15 @@ public:
     void pollNumber(char address, uint32_t& number, std::size_t& held) const;
     void pollStored(char address, uint32_t number);
 
+    // Group downloads (pendra.h, Pendra_group_open and the calls after it).
+    // Gathers those of `addresses` whose accepted announce allows a group
+    // transfer and that join; joined[i] says which. How many joined.
+    uint8_t groupOpen(const char* addresses, uint8_t count, uint8_t* joined);
+    uint8_t groupData(std::string_view bytes);
+    // results[i] and held[i] for each address of the open.
+    uint8_t groupFinish(int16_t* results, uint32_t* held);
+    void groupCancel();
+
     // Writes a command line to the modem, followed by CR. A line starting
     // with "+++" is sent with guard time: silence, "+++", silence, then the
     // rest of the line (e.g. ATH) when there is one.
@@ -103,6 +113,9 @@ private:
     std::chrono::milliseconds modemGuard_;
     LinkLine line_;
     StreamedDownloads downloads_;
+    GroupDownload group_;
+    std::string groupAddresses_;  // of the open, in the caller's order
+    uint8_t groupNumber_ = 0;
     ModemLineCollector modemLines_;
     std::array<Peer, 256> peers_;
 };

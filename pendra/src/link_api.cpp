@@ -239,26 +239,39 @@ int16_t PENDRA_API Pendra_poll_stored(PendraHandle h, int16_t a, uint32_t number
     return PENDRA_LINE_FAILURE;
 }
 
-// Group transfers: until the link speaks them, no terminal joins a group,
-// and the caller serves each one by one.
+// Group downloads: the link's GroupDownload does the work; here only the
+// arguments are checked.
 int16_t PENDRA_API Pendra_group_open(PendraHandle h, const char* addresses, uint8_t count,
                                      uint8_t* joined) try {
-    if (!linkFor(h) || addresses == nullptr || joined == nullptr) return 0;
-    std::fill(joined, joined + count, uint8_t{0});
-    return 0;
+    const auto link = linkFor(h);
+    if (!link || addresses == nullptr || joined == nullptr) return 0;
+    return link->groupOpen(addresses, count, joined);
 } catch (...) {
     return 0;
 }
 
-int16_t PENDRA_API Pendra_group_data(PendraHandle, const char*, int16_t) {
+int16_t PENDRA_API Pendra_group_data(PendraHandle h, const char* data, int16_t length) try {
+    const auto link = linkFor(h);
+    if (!link || data == nullptr || length < 1 || length > 4096) return PENDRA_LINE_FAILURE;
+    return link->groupData(std::string_view(data, static_cast<std::size_t>(length)));
+} catch (...) {
     return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_group_finish(PendraHandle, int16_t*, uint32_t*) {
+int16_t PENDRA_API Pendra_group_finish(PendraHandle h, int16_t* results, uint32_t* held) try {
+    const auto link = linkFor(h);
+    if (!link || results == nullptr || held == nullptr) return PENDRA_LINE_FAILURE;
+    return link->groupFinish(results, held);
+} catch (...) {
     return PENDRA_LINE_FAILURE;
 }
 
-int16_t PENDRA_API Pendra_group_cancel(PendraHandle) { return PENDRA_REPLY; }
+int16_t PENDRA_API Pendra_group_cancel(PendraHandle h) try {
+    if (const auto link = linkFor(h)) link->groupCancel();
+    return PENDRA_REPLY;
+} catch (...) {
+    return PENDRA_REPLY;
+}
 
 int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) try {
     return exchange(h, Command::WarmStart, a, {});

@@ -37,6 +37,25 @@ void StreamedDownloads::clear() {
     streaming_.reset();
 }
 
+bool StreamedDownloads::mayGroup(char address) const {
+    const DownloadStream& download = of(address);
+    return download.packing && download.mayStream && !download.failure &&
+           !download.window.active() && download.check.known() && download.check.length() == 0;
+}
+
+void StreamedDownloads::groupEnded(char address, bool kept, std::string_view prefix) {
+    DownloadStream& download = of(address);
+    if (kept) {
+        download.clear();
+        return;
+    }
+    // A resume at exactly `prefix` goes on checked from there.
+    download.window.stop();
+    download.failure.reset();
+    download.check.start();
+    download.check.add(prefix);
+}
+
 StreamedDownloads::Before StreamedDownloads::before(const wire::Request& request) {
     DownloadStream& download = of(request.address);
     download.streamedLast = false;

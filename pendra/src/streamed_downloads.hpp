@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "download_stream.hpp"
 #include "link_line.hpp"
@@ -38,6 +39,17 @@ public:
     // The last request to `address` was a data packet that went as a data
     // frame: the caller's acknowledgement of it has nothing to say.
     bool streamedLast(char address) const { return of(address).streamedLast; }
+    // Whether the terminal's download may join a group: its announce was
+    // accepted listing version 3 and nothing went to it since.
+    bool mayGroup(char address) const;
+    // The terminal did not answer its join to a group (`status`): every data
+    // packet and the end fail with it until a resume or announce is accepted.
+    void joinUnanswered(char address, uint8_t status) { of(address).failure = status; }
+    // A group download to the terminal ended: kept (its checked end
+    // accepted), or not, when the download is left open at `prefix` (the
+    // file's bytes it was last known to hold) for the caller to resume there
+    // with the check of those bytes.
+    void groupEnded(char address, bool kept, std::string_view prefix);
     // The line was opened again: every download is over.
     void clear();
 

@@ -1,11 +1,16 @@
 #include "line_server.hpp"
 
+#include <map>
+#include <set>
 #include <thread>
+#include <vector>
 
 #include "delay_line.hpp"
 #include "download_receiver.hpp"
 #include "exchange_memory.hpp"
 #include "frame.hpp"
+#include "group_messages.hpp"
+#include "group_receiver.hpp"
 #include "line_pacer.hpp"
 #include "message_codec.hpp"
 #include "packed_bytes.hpp"
@@ -25,6 +30,14 @@ constexpr int kReadSliceMs = 20;
 bool isDownloadStream(wire::Command command) {
     return command == wire::Command::StreamData || command == wire::Command::CheckedEnd ||
            command == wire::Command::PackedData;
+}
+
+bool isGroupExchange(wire::Command command) {
+    return command == wire::Command::JoinGroup || command == wire::Command::Lacking;
+}
+
+bool isGroupFrame(wire::Command command) {
+    return command == wire::Command::GroupData || command == wire::Command::GroupPacked;
 }
 
 // A download's announce or resume: its acceptance lists the versions spoken.
@@ -53,6 +66,7 @@ public:
           streamer_(server.terminals_, server.options_.flipUploadByte),
           polls_(server.terminals_),
           receiver_(server.terminals_, server.options_.flipDownloadByte),
+          groups_(server.terminals_, server.options_.flipDownloadByte),
           input_(server.options_.oneWayDelay) {
         if (server.options_.oneWayDelay.count() > 0) {
             delayedOutput_ =
@@ -189,7 +203,8 @@ private:
                 wire::Request damaged;
                 damaged.command = static_cast<wire::Command>(frame.command);
                 damaged.address = static_cast<char>(frame.address);
-                if (damaged.command != wire::Command::Ack &&
+                // Ack frames and group frames are never answered.
+                if (damaged.command != wire::Command::Ack && !isGroupFrame(damaged.command) &&
                     terminals_.servesAddress(damaged.address)) {
                     reply(damaged, serial, negativeAcknowledgement(), Fault::None);
                 }
@@ -209,6 +224,10 @@ private:
     }
 
     void handle(const wire::Request& request, uint8_t serial, bool flag) {
+        if (isGroupFrame(request.command)) {
+            if (packing_) groupFrame(request);  // unknown to v2
+            return;
+        }
         const bool ack = request.command == wire::Command::Ack;
         const Fault fault = faults_.next(ack);
         if (fault != Fault::None) counters_.faults.fetch_add(1, std::memory_order_relaxed);
@@ -230,10 +249,13 @@ private:
         if (request.command == wire::Command::PollBatch && !streaming_) return;
         if (isDownloadStream(request.command) && !streaming_) return;
         if (request.command == wire::Command::PackedData && !packing_) return;  // unknown to v2
+        if (isGroupExchange(request.command) && !packing_) return;              // unknown to v2
         if (fault == Fault::Nak) {
             reply(request, serial, negativeAcknowledgement(), Fault::None);
             return;
         }
+        // Any request but the group's own ends the terminal's membership.
+        if (!isGroupExchange(request.command)) groups_.leave(request.address);
         if (request.command == wire::Command::StreamData ||
             request.command == wire::Command::PackedData) {
             // Stored as it comes, without a turn of its own.
@@ -268,8 +290,10 @@ private:
             lostAck.address = request.address;
             terminals_.handle(lostAck);
         }
-        auto answer = request.command == wire::Command::CheckedEnd ? receiver_.end(request)
-                                                                   : terminals_.handle(request);
+        auto answer = request.command == wire::Command::CheckedEnd  ? receiver_.end(request)
+                      : request.command == wire::Command::JoinGroup ? groups_.join(request)
+                      : request.command == wire::Command::Lacking   ? groups_.lack(request)
+                                                                    : terminals_.handle(request);
         if (!answer) return;  // nobody at that address
         if (streaming_ && answer->status == 4 &&
             (request.command == wire::Command::UploadRequest || isDownloadAnnounce(request))) {
@@ -319,6 +343,54 @@ private:
             request.payload.empty() ? 1 : static_cast<uint8_t>(request.payload[0]);
         streamer_.request(request.address, serial, flag, window,
                           request.command == wire::Command::StreamPacked);
+    }
+
+    // Version 3: a group frame, heard by every member when it goes to the
+    // group, else by the one it is addressed to. Each member meets the
+    // line's faults on its own: one may miss a frame another takes.
+    void groupFrame(const wire::Request& request) {
+        counters_.groupFrames.fetch_add(1, std::memory_order_relaxed);
+        std::vector<char> listeners;
+        if (request.address == wire::kGroupAddress) {
+            listeners = groups_.members();
+        } else if (groups_.member(request.address)) {
+            listeners.push_back(request.address);
+        }
+        const auto offset = frameOffset(request);
+        for (char member : listeners) {
+            const Fault fault = memberFaults(member).next(false);
+            const bool missed = fault == Fault::Drop || fault == Fault::Nak ||
+                                fault == Fault::Corrupt ||
+                                (server_.options_.missesGroupFrame && offset &&
+                                 missedBefore_.insert({member, *offset}).second &&
+                                 server_.options_.missesGroupFrame(member, *offset));
+            if (missed) {
+                counters_.groupFramesMissed.fetch_add(1, std::memory_order_relaxed);
+                continue;
+            }
+            groups_.frame(member, request);
+        }
+    }
+
+    static std::optional<uint32_t> frameOffset(const wire::Request& request) {
+        if (request.command == wire::Command::GroupPacked) {
+            const auto packed = wire::decodePackedData(request.payload);
+            return packed ? std::optional(packed->offset) : std::nullopt;
+        }
+        const auto data = wire::decodeStreamData(request.payload);
+        return data ? std::optional(data->offset) : std::nullopt;
+    }
+
+    // Each terminal's own draw of the configured faults, seeded from the
+    // line's seed and its address, so a run is reproduced exactly.
+    FaultInjector& memberFaults(char address) {
+        auto found = memberFaults_.find(address);
+        if (found == memberFaults_.end()) {
+            FaultSettings settings = faults_.settings();
+            settings.seed = settings.seed * 2654435761u + static_cast<uint8_t>(address);
+            found = memberFaults_.emplace(address, FaultInjector(settings)).first;
+        }
+        return found->second;
     }
 
     void sendAhead(uint8_t serial, const wire::Reply& packet) {
@@ -382,6 +454,9 @@ private:
     UploadStreamer streamer_;
     PollBatches polls_;
     DownloadReceiver receiver_;
+    GroupReceiver groups_;
+    std::map<char, FaultInjector> memberFaults_;
+    std::set<std::pair<char, uint32_t>> missedBefore_;  // offsets the test aid was asked about
     DelayedInput input_;
     std::unique_ptr<DelayedWriter> delayedOutput_;  // only when the line has a delay
 };

@@ -47,6 +47,10 @@ struct LineOptions {
     // A test aid (see UploadStreamer): a byte of every streamed upload sent
     // altered.
     std::optional<std::uint64_t> flipUploadByte;
+    // A test aid: whether the terminal at `member` misses the group frame
+    // for `offset` the first time one goes out (on top of the seeded
+    // faults), so that a test can choose who lacks what.
+    std::function<bool(char member, std::uint32_t offset)> missesGroupFrame;
 };
 
 struct LineCounters {
@@ -66,6 +70,9 @@ struct LineCounters {
     std::atomic<uint64_t> packedFrames{0};
     // Upload packets sent packed.
     std::atomic<uint64_t> packedPackets{0};
+    // Group download frames on the line, and how often a member missed one.
+    std::atomic<uint64_t> groupFrames{0};
+    std::atomic<uint64_t> groupFramesMissed{0};
 };
 
 class LineServer {

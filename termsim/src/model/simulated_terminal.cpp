@@ -131,7 +131,12 @@ std::optional<Reply> SimulatedTerminal::handle(const Request& request) {
         case Command::PollBatch: break;  // the line side batches (pollRecordsAhead)
         case Command::StreamData:        // the line side receives downloads
         case Command::PackedData:
-        case Command::CheckedEnd: break;  // (DownloadReceiver)
+        case Command::CheckedEnd: break;           // (DownloadReceiver)
+        case Command::JoinGroup:                   // the line side keeps groups (GroupReceiver),
+        case Command::Lacking:                     // and hands these on only when no download
+            return statusReply(status::kRefused);  // is open to join or ask about
+        case Command::GroupData:
+        case Command::GroupPacked: break;
     }
     ++settings_.illegalRequests;
     return statusReply(status::kIllegal);

@@ -85,6 +85,10 @@ std::string commandWords(const pendra::wire::Request& request) {
         case Command::StreamData: return "streamed download data";
         case Command::CheckedEnd: return "checked download end";
         case Command::PackedData: return "packed download data";
+        case Command::JoinGroup: return "join a group download";
+        case Command::GroupData: return "group download data";
+        case Command::GroupPacked: return "packed group download data";
+        case Command::Lacking: return "what the group download lacks";
         case Command::Keypad:
             return std::string("keypad code ").append(std::to_string(request.argument));
         case Command::Buzzer:
@@ -106,6 +110,10 @@ bool payloadShown(const pendra::wire::Request& request) {
         case Command::StreamData:
         case Command::PackedData:
         case Command::CheckedEnd:
+        case Command::JoinGroup:
+        case Command::GroupData:
+        case Command::GroupPacked:
+        case Command::Lacking:
         case Command::Ack:
         case Command::DirFirst:
         case Command::DirNext: return false;
