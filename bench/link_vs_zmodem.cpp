@@ -443,13 +443,9 @@ bool terminalsTable(std::size_t size, const std::vector<int>& counts, bool haveZ
     if (one.seconds <= 0) return false;
     std::printf(
         "%zu KiB of random binary to N terminals at %d baud%s: seconds, and as a multiple of one "
-        "terminal alone (%.1f s)
-        ",
-            size /
-            1024,
-        kBaud, g_faults > 0 ? " under faults" : "", one.seconds);
-    std::printf("%-3s  %15s  %15s  %15s  %10s  %s
-", "N", "group", "loop", "ZMODEM N x 1",
+        "terminal alone (%.1f s)\n",
+        size / 1024, kBaud, g_faults > 0 ? " under faults" : "", one.seconds);
+    std::printf("%-3s  %15s  %15s  %15s  %10s  %s\n", "N", "group", "loop", "ZMODEM N x 1",
                 "loop/group", "failed, silently wrong (group / loop)");
     bool ok = true;
     for (int count : counts) {
