@@ -382,6 +382,7 @@ struct ManyOutcome {
     double seconds = -1;
     int reportedFailures = 0;
     int silentCorruptions = 0;
+    int finishedByGroup = 0;
 };
 
 int32_t downloadOne(char address, const fs::path& hostFile, bool resume) {
@@ -389,8 +390,9 @@ int32_t downloadOne(char address, const fs::path& hostFile, bool resume) {
     int32_t result = resume ? HM_download_group_resume(kPort, address, &size) : ZELO_NOT_GATHERED;
     if (result != ZELO_OK)
         result = HM_download1(kPort, address, hostFile.c_str(), "DATA.BIN", &size);
-    while (result == ZELO_OK && (result = HM_download2(nullptr, nullptr)) == ZELO_MORE) {
-    }
+    if (result != ZELO_OK) return result;
+    do result = HM_download2(nullptr, nullptr);
+    while (result == ZELO_MORE);
     return result;
 }
 
@@ -411,8 +413,10 @@ ManyOutcome downloadToMany(const std::string& data, const std::string& addresses
         HM_download_group1(kPort, addresses.c_str(), hostFile.c_str(), "DATA.BIN") == ZELO_OK) {
         while (HM_download_group2(nullptr, nullptr) == ZELO_MORE) {
         }
-        for (std::size_t i = 0; i < addresses.size(); ++i)
+        for (std::size_t i = 0; i < addresses.size(); ++i) {
             HM_download_group_member(addresses[i], &results[i], nullptr);
+            if (results[i] == ZELO_OK) ++outcome.finishedByGroup;
+        }
     }
     for (std::size_t i = 0; i < addresses.size(); ++i) {
         if (results[i] == ZELO_OK) continue;
@@ -446,7 +450,7 @@ bool terminalsTable(std::size_t size, const std::vector<int>& counts, bool haveZ
         "terminal alone (%.1f s)\n",
         size / 1024, kBaud, g_faults > 0 ? " under faults" : "", one.seconds);
     std::printf("%-3s  %15s  %15s  %15s  %10s  %s\n", "N", "group", "loop", "ZMODEM N x 1",
-                "loop/group", "failed, silently wrong (group / loop)");
+                "loop/group", "by group; failed, silently wrong (group / loop)");
     bool ok = true;
     for (int count : counts) {
         const std::string addresses =
@@ -466,10 +470,11 @@ bool terminalsTable(std::size_t size, const std::vector<int>& counts, bool haveZ
         cell(group.seconds, groupText, sizeof groupText);
         cell(loop.seconds, loopText, sizeof loopText);
         cell(zmodemOne > 0 ? zmodemOne * count : -1, zmodemText, sizeof zmodemText);
-        std::printf("%-3zu  %15s  %15s  %15s  %10.2f  %d, %d / %d, %d\n", addresses.size(),
+        std::printf("%-3zu  %15s  %15s  %15s  %10.2f  %d; %d, %d / %d, %d\n", addresses.size(),
                     groupText, loopText, zmodemText,
-                    group.seconds > 0 ? loop.seconds / group.seconds : 0.0, group.reportedFailures,
-                    group.silentCorruptions, loop.reportedFailures, loop.silentCorruptions);
+                    group.seconds > 0 ? loop.seconds / group.seconds : 0.0, group.finishedByGroup,
+                    group.reportedFailures, group.silentCorruptions, loop.reportedFailures,
+                    loop.silentCorruptions);
         std::fflush(stdout);
     }
     return ok;
