@@ -414,8 +414,14 @@ ManyOutcome downloadToMany(const std::string& data, const std::string& addresses
         while (HM_download_group2(nullptr, nullptr) == ZELO_MORE) {
         }
         for (std::size_t i = 0; i < addresses.size(); ++i) {
-            HM_download_group_member(addresses[i], &results[i], nullptr);
-            if (results[i] == ZELO_OK) ++outcome.finishedByGroup;
+            int32_t held = 0;
+            HM_download_group_member(addresses[i], &results[i], &held);
+            if (results[i] == ZELO_OK) {
+                ++outcome.finishedByGroup;
+            } else if (std::getenv("BENCH_TRACE") != nullptr) {
+                std::fprintf(stderr, "link_vs_zmodem: the group left %c with %d, holding %d\n",
+                             addresses[i], results[i], held);
+            }
         }
     }
     for (std::size_t i = 0; i < addresses.size(); ++i) {
