@@ -12,7 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 seconds="${1:-15}"
 build="${FUZZ_BUILD_DIR:-build/ci-fuzz}"
-targets=(frame_decoder_fuzz poll_batch_fuzz packed_bytes_fuzz configuration_fuzz command_line_fuzz simulator_options_fuzz lanta_file_fuzz)
+targets=(frame_decoder_fuzz poll_batch_fuzz packed_bytes_fuzz group_receiver_fuzz configuration_fuzz command_line_fuzz simulator_options_fuzz lanta_file_fuzz)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DZELO_BUILD_FUZZ=ON -DZELO_SANITIZE=address -DZELO_BUILD_TESTS=OFF \
