@@ -282,7 +282,9 @@ ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
  * the announce; then HM_download2 as after HM_download1. *offset (may be
  * NULL) receives the file size. ZELO_OK when the terminal took it; anything
  * else leaves nothing open, and the caller starts over with HM_download1.
- * ZELO_UNKNOWN_RESPONSE for a member that did not fail in the group. */
+ * ZELO_UNKNOWN_RESPONSE, with nothing sent, for a member that did not fail
+ * in the group, or whose copy was refused at its end (it dropped the
+ * download: start over). */
 ZELO_EXPORT int32_t ZELO_API HM_download_group1(int32_t port, const char* addresses,
                                                 const char* local_name, const char* remote_name);
 ZELO_EXPORT int32_t ZELO_API HM_download_group2(int32_t* byte_count, int32_t* step_count);

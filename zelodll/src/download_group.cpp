@@ -141,12 +141,22 @@ int32_t failStep(int32_t linkResult) {
         if (step_count != nullptr) *step_count = g.stepCount;
         return ZELO_MORE;
     }
-    if (round != PENDRA_DONE) return failStep(round);
+    // When the line fails in a round, the members that finished before it
+    // keep their results; the others fail with the line.
+    const bool lineFailed = round == PENDRA_LINE_FAILURE;
+    if (round != PENDRA_DONE && !lineFailed) return failStep(round);
     for (std::size_t j = 0; j < order.count; ++j) {
         const std::size_t member = order.members[j];
-        if (g.joined[member] == 0) continue;
+        if (g.joined[member] == 0 || results[j] == 0) continue;
         g.results[member] = memberResult(results[j]);
         g.held[member] = held[j];
+        g.resumable[member] = results[j] != PENDRA_REFUSED ? 1 : 0;
+    }
+    if (lineFailed) {
+        for (std::size_t i = 0; i < g.count; ++i)
+            if (g.results[i] == kPending) g.results[i] = translate(PENDRA_LINE_FAILURE, {});
+        endGroup();
+        return translate(PENDRA_LINE_FAILURE, {});
     }
     // A stop met during the last round: whoever finished keeps the file,
     // the others are cancelled.
@@ -155,7 +165,8 @@ int32_t failStep(int32_t linkResult) {
             if (failedInGroup(g.results[i])) g.results[i] = kPending;
         return abandonGroup(ZELO_STOPPED);
     }
-    // A member the link left without a result is not one that is complete.
+    // A member the link left without a result is not one that is complete;
+    // it goes one by one from the start.
     for (std::size_t i = 0; i < g.count; ++i)
         if (g.results[i] == kPending) g.results[i] = ZELO_UNKNOWN_RESPONSE;
     endGroup();
@@ -300,7 +311,8 @@ int32_t ZELO_API HM_download_group_member(int32_t address, int32_t* result, int3
 int32_t ZELO_API HM_download_group_resume(int32_t port, int32_t address, int32_t* offset) try {
     GroupDownload& g = group();
     const std::size_t i = memberIndex(address);
-    if (g.phase != GroupDownload::Phase::Ended || i == g.count || !failedInGroup(g.results[i]))
+    if (g.phase != GroupDownload::Phase::Ended || i == g.count || !failedInGroup(g.results[i]) ||
+        g.resumable[i] == 0)
         return ZELO_UNKNOWN_RESPONSE;
     clearLocalFileError();
     LibraryState& s = state();

@@ -60,6 +60,9 @@ struct GroupDownload {
     std::array<uint8_t, kMostGroupMembers> joined{};
     std::array<int32_t, kMostGroupMembers> results{};  // library result codes
     std::array<uint32_t, kMostGroupMembers> held{};
+    // A member whose copy its end check refused has dropped the download:
+    // it starts over rather than resume.
+    std::array<uint8_t, kMostGroupMembers> resumable{};
     int32_t port = 0;
     int32_t byteCount = 0;
     int32_t stepCount = 0;

@@ -33,6 +33,7 @@ protected:
         speaksGroup.clear();
         ends.clear();
         rounds = 1;
+        lastAnswer = 6;
         heard.clear();
         onData = nullptr;
         onRound = nullptr;
@@ -61,7 +62,7 @@ protected:
                 results[i] = speaksGroup.contains(members[i]) ? end.result : 0;
                 held[i] = end.result == 4 ? static_cast<uint32_t>(heard.size()) : end.held;
             }
-            return 6;
+            return lastAnswer;
         };
         fake_pendra::setGroupLink(link);
     }
@@ -95,6 +96,7 @@ protected:
     std::set<char> speaksGroup;
     std::map<char, MemberEnd> ends;
     int rounds = 1;
+    int16_t lastAnswer = 6;  // of the last round
     std::string heard;
     std::function<std::optional<fake_pendra::Reply>(const Call&)> onData;
     std::function<void(int)> onRound;
@@ -254,9 +256,22 @@ TEST_F(DownloadGroupTest, AFailedGroupCancelsEveryMemberAndNoneCountsAsComplete)
     EXPECT_EQ(HM_last_file_error_text(nullptr, 0), 1);
     EXPECT_EQ(files.openFiles, 0);
 
-    // A link that reports nobody's result leaves nobody complete.
+    // The line fails in the last round: a member that finished before it
+    // keeps its file; the other fails and is not cancelled on a dead line.
     restart();
     files.readsBeforeFailure = -1;
+    for (char address : std::string("AB")) terminals[address];
+    speaksGroup = {'A', 'B'};
+    ends['B'] = {254, 0};
+    lastAnswer = 254;
+    EXPECT_EQ(runGroup("AB", local), ZELO_UNKNOWN_RESPONSE);
+    EXPECT_EQ(member('A').first, ZELO_OK);
+    EXPECT_EQ(member('B').first, ZELO_UNKNOWN_RESPONSE);
+    EXPECT_FALSE(terminals['A'].cancelled);
+    EXPECT_EQ(files.openFiles, 0);
+
+    // A link that reports nobody's result leaves nobody complete.
+    restart();
     for (char address : std::string("AB")) terminals[address];
     speaksGroup = {'A', 'B'};
     fake_pendra::GroupLink silent;
@@ -276,11 +291,11 @@ TEST_F(DownloadGroupTest, AMemberThatFailedResumesFromWhatItHoldsOrStartsOver) {
     speaksGroup = {'A', 'B', 'C'};
     ends['A'] = {130, 4096};
     ends['B'] = {5, 0};
-    ends['C'] = {253, 0};
+    ends['C'] = {7, 0};  // its end check refused the copy
     EXPECT_EQ(runGroup("ABC", local), ZELO_OK);
     EXPECT_EQ(member('A'), std::make_pair(int32_t{ZELO_TIMEOUT}, int32_t{4096}));
     EXPECT_EQ(member('B').first, ZELO_NAK);
-    EXPECT_EQ(member('C').first, ZELO_BAD_BLOCK);
+    EXPECT_EQ(member('C').first, ZELO_UNKNOWN_RESPONSE);
 
     // A holds 4096 bytes: the rest goes one by one after them.
     terminals['A'].received = file.substr(0, 4096);
@@ -310,8 +325,12 @@ TEST_F(DownloadGroupTest, AMemberThatFailedResumesFromWhatItHoldsOrStartsOver) {
     EXPECT_EQ(code, ZELO_OK);
     EXPECT_EQ(terminals['B'].received, file);
 
-    // Only a member that failed in the group resumes.
+    // C dropped its download at the refused check: it starts over, and
+    // only a member that failed in the group resumes.
+    const std::size_t before = fake_pendra::calls().size();
+    EXPECT_EQ(HM_download_group_resume(1, 'C', nullptr), ZELO_UNKNOWN_RESPONSE);
     EXPECT_EQ(HM_download_group_resume(1, 'Q', nullptr), ZELO_UNKNOWN_RESPONSE);
+    EXPECT_EQ(fake_pendra::calls().size(), before);
 }
 
 }  // namespace
