@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::size_t at = 0;
     while (at + 2 <= input.size()) {
         const auto kind = static_cast<uint8_t>(input[at]);
-        const std::size_t length = std::min<std::size_t>(static_cast<uint8_t>(input[at + 1]),
-                                                         input.size() - at - 2);
+        const std::size_t length =
+            std::min<std::size_t>(static_cast<uint8_t>(input[at + 1]), input.size() - at - 2);
         Request request;
         request.address = (kind & 0x10) != 0 ? kGroupAddress : 'A';
         request.payload = input.substr(at + 2, length);
@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                 require(lack.has_value());
                 require(lack->prefix == terminal.file.size());
                 const auto question = decodeLackQuestion(request.payload);
-                for (const ByteRange& range : lack->missing) require(range.end() <= question->length);
+                for (const ByteRange& range : lack->missing)
+                    require(range.end() <= question->length);
             }
         }
         require(terminal.file.size() >= before);

@@ -117,22 +117,31 @@ PENDRA_EXPORT int16_t PENDRA_API Pendra_poll_stored(PendraHandle h, int16_t a, u
  * terminal as for a download of its own (Pendra_DBG "L" name, accepted).
  *
  * Pendra_group_open: gathers those of the `count` terminals in `addresses`
- *   (one character each) whose accepted announce allows a group transfer;
+ *   (one character each) whose accepted announce allows a group transfer
+ *   (it listed version 3, nothing went to the terminal since) and that join;
  *   joined[i] is set to 1 for each one gathered and 0 for the others, which
  *   the caller serves one by one as before. Returns how many were gathered;
- *   with 0 no group is open. A group left open is dropped by a new open.
- * Pendra_group_data: the next `length` bytes of the file (1 to 4096) for the
- *   group. 4 = taken (the call may wait while the line carries earlier
- *   bytes); 254 = the line failed; 130 = stopped (the stop check said so).
+ *   with 0 no group is open (also when fewer than two could be). A group left
+ *   open is dropped by a new open. A terminal whose join went unanswered
+ *   fails its next data packet (130) without it being sent: resume it.
+ * Pendra_group_data: the next `length` bytes of the file (1 to 4096, else
+ *   254) for the group. 4 = taken (the call may wait while the line carries
+ *   earlier bytes); 254 = the line failed or no group is open; 130 = stopped
+ *   (the stop check said so).
  * Pendra_group_finish: after the last bytes, one round of asking each member
  *   what it lacks and sending it again. 2 = call again (a round was done);
  *   6 = every member has its result, in results[i] (i as in the open's
- *   addresses): 4 = the terminal holds the whole file, checked by CRC-32 and
- *   length at its end, and kept it; 0 for a terminal not gathered; any other
- *   number is the failure that member met (130 silent, 5 damaged, 7
- *   refused, 253, 254), and its download is left open for the caller to
+ *   addresses, both arrays of `count` entries): 4 = the terminal holds the
+ *   whole file, checked by CRC-32 and length at its end, and kept it; 0 for
+ *   a terminal not gathered; 7 = its check refused the copy (the download
+ *   dropped, any earlier file kept: announce again); any other number is the
+ *   failure that member met (130 silent or stopped, 5 damaged or no
+ *   progress, 253, 254), and its download is left open for the caller to
  *   finish or cancel one by one. held[i] is the length from the start of the
- *   file that terminal was last known to hold. 254 = the line failed.
+ *   file that terminal was last known to hold: a resume "L" name[held[i]]
+ *   goes on from there with the end still checked. The group is then closed.
+ *   254 = the line failed (results as for 6, the members not finished with
+ *   254) or no group is open.
  * Pendra_group_cancel: drops the group (Stop, a failure of the caller's);
  *   sends nothing: the caller cancels each member's download as for one
  *   terminal. 1 = done. */

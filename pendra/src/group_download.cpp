@@ -4,6 +4,7 @@
 
 #include "crc.hpp"
 #include "download_messages.hpp"
+#include "frame.hpp"
 #include "group_repairs.hpp"
 #include "message_codec.hpp"
 #include "packed_bytes.hpp"
@@ -84,7 +85,6 @@ uint8_t GroupDownload::data(std::string_view bytes) {
 
 uint8_t GroupDownload::sendRange(uint64_t from, uint64_t to, char address) {
     while (from < to) {
-        if (platform::stopAsked()) return kResultTimeOut;
         const auto at = static_cast<std::size_t>(from);
         const std::string_view rest =
             std::string_view(file_).substr(at, static_cast<std::size_t>(to - from));
@@ -115,7 +115,12 @@ uint8_t GroupDownload::sendRange(uint64_t from, uint64_t to, char address) {
         }
         // Never answered: serial 0, nothing to acknowledge.
         const auto encoded = wire::requestFrame(frame, 0);
-        if (!encoded || !line_.send(*encoded)) return kResultLineFailure;
+        if (!encoded) return kResultLineFailure;
+        const auto frameTime =
+            line_.lineTime(wire::frameSize(wire::Direction::Request, encoded->payload.size()));
+        if (!awaitLine(2 * frameTime)) return kResultTimeOut;
+        if (!line_.send(*encoded)) return kResultLineFailure;
+        lineFreeAt_ = std::max(lineFreeAt_, line_.now()) + frameTime;
         from += length;
     }
     return kResultAccepted;
@@ -142,7 +147,9 @@ uint8_t GroupDownload::finish() {
     std::vector<MemberLack> lacks;
     for (Member& member : members_) {
         if (member.finished) continue;
-        if (platform::stopAsked()) {
+        // A question behind frames still on their way would be answered
+        // late, and the member taken for silent.
+        if (!awaitLine(std::chrono::milliseconds(0)) || platform::stopAsked()) {
             failAllOpen(kResultTimeOut);
             return 6;
         }
@@ -223,6 +230,18 @@ std::vector<wire::ByteRange> GroupDownload::askLack(Member& member) {
     if (missing.empty()) missing.push_back({lack->prefix, length - std::min(lack->prefix, length)});
     if (missing.back().length == 0) missing.pop_back();
     return missing;
+}
+
+bool GroupDownload::awaitLine(std::chrono::milliseconds ahead) {
+    for (;;) {
+        if (platform::stopAsked()) return false;
+        const auto now = line_.now();
+        if (lineFreeAt_ <= now + ahead) return true;
+        const auto rest =
+            std::chrono::duration_cast<std::chrono::milliseconds>(lineFreeAt_ - now - ahead);
+        line_.clock().sleepFor(std::clamp(rest, std::chrono::milliseconds(1),
+                                          std::chrono::milliseconds(platform::kStopLookMs)));
+    }
 }
 
 void GroupDownload::fail(Member& member, uint8_t status) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -73,6 +74,11 @@ private:
     // Asks `member` what it lacks; its ranges, clipped to the file, or none
     // when it finished meanwhile (the checked end given, or a failure).
     std::vector<wire::ByteRange> askLack(Member& member);
+    // Waits until the frames sent are at most `ahead` of the line: a port
+    // that takes bytes faster than the line carries them (a pseudo-terminal,
+    // a network line) must not gather frames the members then hear long
+    // after the host stopped waiting for them. False when stopped.
+    bool awaitLine(std::chrono::milliseconds ahead);
     void fail(Member& member, uint8_t status);
     void failAllOpen(uint8_t status);
 
@@ -86,6 +92,7 @@ private:
     std::size_t sent_ = 0;  // bytes of the file sent to the group
     bool flushed_ = false;
     bool tooLong_ = false;
+    LinkLine::TimePoint lineFreeAt_{};  // when the frames sent have crossed the line
 };
 
 }  // namespace pendra

@@ -150,6 +150,8 @@ Line:
       --corrupt F          fraction of frames to corrupt (0 to 1)
       --drop F             fraction of frames to drop
       --nak F              fraction of requests to answer with NAK
+                           (group download frames: each terminal draws these
+                           three on its own, and misses the frame when struck)
       --late F             fraction of replies to send late
       --silent F           fraction of requests to leave unanswered
       --log FILE           append every request and reply, in words, to FILE
@@ -159,7 +161,8 @@ Line:
       --delay-ms N         one-way delay of the line, 0 to 10000 ms
       --think-ms N         a terminal's time over each request, 0 to 10000 ms
       --protocol N         highest wire protocol version spoken, 1, 2 or 3
-                           (default 3; 3 packs transfers with deflate)
+                           (default 3; 3 packs transfers with deflate and
+                           takes group downloads)
       --flip-download-byte N
                            test aid: store byte N of every streamed download
                            altered, so the check at the download's end refuses it

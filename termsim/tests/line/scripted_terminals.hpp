@@ -70,7 +70,11 @@ public:
             case Command::StreamData:
             case Command::CheckedEnd:
             case Command::PackedData:
-            case Command::StreamPacked: break;  // the line side's
+            case Command::StreamPacked:
+            case Command::JoinGroup:
+            case Command::GroupData:
+            case Command::GroupPacked:
+            case Command::Lacking: break;  // the line side's
         }
         return std::nullopt;
     }
