@@ -10,9 +10,16 @@
 // packet; every file is compared with what was sent.
 //
 // Usage: link_vs_zmodem [--kib N] [--delays 0,10,40] [--poll-seconds S]
-//                       [--transfers-only | --poll-only | --corpus 57600,9600]
+//                       [--faults F] [--transfers-only | --poll-only |
+//                        --corpus 57600,9600 | --terminals 1,2,8,32]
 // --corpus: a 200,000-byte price file against random binary, downloaded at
 // each speed given (BENCH_PROTOCOL=2 for terminals without packing).
+// --terminals: the same file (--kib, random binary) to N terminals on one
+// line: sent to the group and then finished one by one as the program does,
+// against today's loop (one terminal after another) and against N times
+// ZMODEM's time for one point-to-point transfer; each against one terminal
+// alone. Every copy is compared with the file: a copy that differs although
+// its download reported success is counted as a silent corruption.
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -368,6 +375,117 @@ bool corpusTable(std::size_t size, const std::vector<int>& bauds, bool haveZmode
     return ok;
 }
 
+// One file to every terminal of `addresses`, the way the program does it:
+// to the group first (when `group`), then every terminal the group did not
+// finish one by one, a member that failed resuming from what it holds.
+struct ManyOutcome {
+    double seconds = -1;
+    int reportedFailures = 0;
+    int silentCorruptions = 0;
+    int finishedByGroup = 0;
+};
+
+int32_t downloadOne(char address, const fs::path& hostFile, bool resume) {
+    int32_t size = 0;
+    int32_t result = resume ? HM_download_group_resume(kPort, address, &size) : ZELO_NOT_GATHERED;
+    if (result != ZELO_OK)
+        result = HM_download1(kPort, address, hostFile.c_str(), "DATA.BIN", &size);
+    if (result != ZELO_OK) return result;
+    do result = HM_download2(nullptr, nullptr);
+    while (result == ZELO_MORE);
+    return result;
+}
+
+ManyOutcome downloadToMany(const std::string& data, const std::string& addresses, bool group,
+                           const fs::path& folder) {
+    ManyOutcome outcome;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    auto up = lineOf(folder, addresses, 0, kBaud, 0);
+    if (!up) return outcome;
+    const fs::path hostFile = folder / "host.bin";
+    writeFile(hostFile, data);
+    if (HM_OpenCommPort(kPort, kBaudIndex57600, 8, 0, 1) != 1) return outcome;
+    HM_set_power_saving_status(0);
+    const auto start = Clock::now();
+    std::vector<int32_t> results(addresses.size(), ZELO_NOT_GATHERED);
+    if (group && addresses.size() > 1 &&
+        HM_download_group1(kPort, addresses.c_str(), hostFile.c_str(), "DATA.BIN") == ZELO_OK) {
+        while (HM_download_group2(nullptr, nullptr) == ZELO_MORE) {
+        }
+        for (std::size_t i = 0; i < addresses.size(); ++i) {
+            int32_t held = 0;
+            HM_download_group_member(addresses[i], &results[i], &held);
+            if (results[i] == ZELO_OK) {
+                ++outcome.finishedByGroup;
+            } else if (std::getenv("BENCH_TRACE") != nullptr) {
+                std::fprintf(stderr, "link_vs_zmodem: the group left %c with %d, holding %d\n",
+                             addresses[i], results[i], held);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        if (results[i] == ZELO_OK) continue;
+        results[i] = downloadOne(addresses[i], hostFile, results[i] != ZELO_NOT_GATHERED);
+    }
+    outcome.seconds = secondsSince(start);
+    HM_CloseCommPort(kPort);
+    up->server->stop();
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        const bool same =
+            readFile(folder / (std::string("ram-") + addresses[i]) / "DATA.BIN") == data;
+        if (results[i] != ZELO_OK) {
+            ++outcome.reportedFailures;
+        } else if (!same) {
+            ++outcome.silentCorruptions;
+        }
+    }
+    return outcome;
+}
+
+// Group against today's loop against ZMODEM, for each number of terminals.
+bool terminalsTable(std::size_t size, const std::vector<int>& counts, bool haveZmodem,
+                    const fs::path& folder) {
+    const std::string data = sampleData(true, size);
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXY0123456";
+    const ManyOutcome one = downloadToMany(data, "A", false, folder / "one");
+    const double zmodemOne = haveZmodem ? zmodem(data, 0, folder / "z") : -1;
+    if (one.seconds <= 0) return false;
+    std::printf(
+        "%zu KiB of random binary to N terminals at %d baud%s: seconds, and as a multiple of one "
+        "terminal alone (%.1f s)\n",
+        size / 1024, kBaud, g_faults > 0 ? " under faults" : "", one.seconds);
+    std::printf("%-3s  %15s  %15s  %15s  %10s  %s\n", "N", "group", "loop", "ZMODEM N x 1",
+                "loop/group", "by group; failed, silently wrong (group / loop)");
+    bool ok = true;
+    for (int count : counts) {
+        const std::string addresses =
+            alphabet.substr(0, static_cast<std::size_t>(std::clamp(count, 1, 32)));
+        const ManyOutcome group = downloadToMany(data, addresses, true, folder / "g");
+        const ManyOutcome loop = downloadToMany(data, addresses, false, folder / "l");
+        ok = ok && group.silentCorruptions == 0 && loop.silentCorruptions == 0 &&
+             group.seconds > 0 && loop.seconds > 0;
+        auto cell = [&](double seconds, char* text, std::size_t room) {
+            if (seconds > 0) {
+                std::snprintf(text, room, "%6.1f s %5.2fx", seconds, seconds / one.seconds);
+            } else {
+                std::snprintf(text, room, "-");
+            }
+        };
+        char groupText[32], loopText[32], zmodemText[32];
+        cell(group.seconds, groupText, sizeof groupText);
+        cell(loop.seconds, loopText, sizeof loopText);
+        cell(zmodemOne > 0 ? zmodemOne * count : -1, zmodemText, sizeof zmodemText);
+        std::printf("%-3zu  %15s  %15s  %15s  %10.2f  %d; %d, %d / %d, %d\n", addresses.size(),
+                    groupText, loopText, zmodemText,
+                    group.seconds > 0 ? loop.seconds / group.seconds : 0.0, group.finishedByGroup,
+                    group.reportedFailures, group.silentCorruptions, loop.reportedFailures,
+                    loop.silentCorruptions);
+        std::fflush(stdout);
+    }
+    return ok;
+}
+
 std::vector<int> numberList(const std::string& text) {
     std::vector<int> numbers;
     std::stringstream in(text);
@@ -386,6 +504,7 @@ int main(int argc, char** argv) {
     bool transfers = true;
     bool polling = true;
     std::optional<std::vector<int>> corpusBauds;
+    std::optional<std::vector<int>> terminalCounts;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -398,6 +517,8 @@ int main(int argc, char** argv) {
             pollSeconds = std::atof(argv[++i]);
         } else if (option == "--faults" && hasValue) {
             g_faults = std::clamp(std::atof(argv[++i]), 0.0, 0.5);
+        } else if (option == "--terminals" && hasValue) {
+            terminalCounts = numberList(argv[++i]);
         } else if (option == "--corpus" && hasValue) {
             corpusBauds = numberList(argv[++i]);
         } else if (option == "--transfers-only") {
@@ -407,7 +528,8 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: link_vs_zmodem [--kib N] [--delays 0,10,40] [--poll-seconds S] "
-                         "[--faults F] [--transfers-only | --poll-only | --corpus 57600,9600]\n");
+                         "[--faults F] [--transfers-only | --poll-only | --corpus 57600,9600 | "
+                         "--terminals 1,2,8,32]\n");
             return 2;
         }
     }
@@ -419,6 +541,10 @@ int main(int argc, char** argv) {
         // The price-file table alone: 200,000 bytes unless --kib says otherwise.
         const std::size_t size = kibGiven ? kib * 1024 : 200000;
         ok = corpusTable(size, *corpusBauds, zmodemInstalled(), folder);
+        transfers = polling = false;
+    }
+    if (terminalCounts) {
+        ok = terminalsTable(kib * 1024, *terminalCounts, zmodemInstalled(), folder) && ok;
         transfers = polling = false;
     }
     if (transfers) {

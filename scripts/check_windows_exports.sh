@@ -42,15 +42,20 @@ expected="$(sed -nE 's/^[[:space:]]+([A-Za-z_0-9]+)(=[A-Za-z_0-9]+)?[[:space:]]+
 actual="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
     sed -nE 's/^[[:space:]]+\[ *([0-9]+)\] ([A-Za-z_0-9]+)$/\1 \2/p' |
     awk '{print $1 + 1, $2}' | sort -n)"
-# 80 fixed names and four additions (HM_last_error_text at ordinal 100,
-# HM_last_file_error_text at 101, HM_poll_number at 102, HM_poll_stored at 103).
-[[ "$(wc -l <<<"$expected")" -eq 84 ]] || fail "the .def does not list 84 names"
+# 80 fixed names and eight additions (HM_last_error_text at ordinal 100,
+# HM_last_file_error_text at 101, HM_poll_number at 102, HM_poll_stored at
+# 103, and the group download: HM_download_group1 at 104, HM_download_group2
+# at 105, HM_download_group_member at 106, HM_download_group_resume at 107).
+[[ "$(wc -l <<<"$expected")" -eq 88 ]] || fail "the .def does not list 88 names"
+additions="$(awk '$1 > 85' <<<"$expected" | tr '\n' ' ')"
+[[ "$additions" == "100 HM_last_error_text 101 HM_last_file_error_text 102 HM_poll_number 103 HM_poll_stored 104 HM_download_group1 105 HM_download_group2 106 HM_download_group_member 107 HM_download_group_resume " ]] ||
+    fail "the additions beyond the fixed ordinals are not as listed: $additions"
 if [[ "$expected" != "$actual" ]]; then
     diff <(echo "$expected") <(echo "$actual") >&2 || true
     fail "exports differ from zelodll.def"
 fi
 addresses="$(sed -n '/Export Address Table --/,/^$/p' <<<"$dump" | grep -c 'Export RVA')"
-[[ "$addresses" -eq 84 ]] || fail "$addresses export addresses, not 84"
+[[ "$addresses" -eq 88 ]] || fail "$addresses export addresses, not 88"
 
 # stdcall: the callee removes its five 32-bit arguments.
 disassembly="$($objdump -d "$dll")"
@@ -94,4 +99,4 @@ by_name="$(sed -nE '3,$ s/^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+([
     grep -v '^<none>$' || true)"
 [[ -z "$by_name" ]] || fail "zelo32.exe imports from zelodll.dll by name: $by_name"
 
-echo "windows export check: 80 fixed exports, HM_last_error_text @100, HM_last_file_error_text @101, HM_poll_number @102, HM_poll_stored @103, stdcall, version 19; zelo32.exe binds by ordinal; zelodll.dll binds a pendra.dll built to pendra.h by plain names"
+echo "windows export check: 80 fixed exports, HM_last_error_text @100, HM_last_file_error_text @101, HM_poll_number @102, HM_poll_stored @103, the group download @104..107, stdcall, version 19; zelo32.exe binds by ordinal; zelodll.dll binds a pendra.dll built to pendra.h by plain names"

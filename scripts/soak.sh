@@ -12,7 +12,8 @@
 # For each seed, each fault (drop, corrupt, nak, late, silent, and all five
 # mixed) at each rate (1 % and 5 % of frames) gets a simulator of its own;
 # then polling of two terminals under all faults mixed, every record counted
-# once (poll_soak);
+# once (poll_soak); then one file to four terminals at once under all faults
+# mixed, every copy judged on its own (broadcast_soak);
 # against it run downloads and uploads of several sizes, taken in turn from
 # the size list so that short soaks still cover every size.
 #
@@ -27,6 +28,8 @@
 #                         pulled out (default 2; not bound by --seconds)
 #   --work DIR            scratch folder (default: a new one under /tmp, removed)
 #   --no-polls            leave out the polling part
+#   --broadcasts N        downloads of one file to four terminals at once
+#                         (default 4, 0 leaves the part out)
 # Prints one line per failing run and the figures at the end. Status: 0 when
 # nothing counted against the program, 1 otherwise, 2 for wrong options.
 set -uo pipefail
@@ -40,6 +43,7 @@ max_transfers=0
 max_seconds=0
 work=""
 polls=1
+broadcasts=4
 run_limit=90 # seconds one zelo32 run may take before it counts as a hang
 vanishing=2
 vanish_after="" # set: the simulator is killed this many seconds into the run
@@ -54,6 +58,7 @@ while (($#)); do
         --vanishing) vanishing="$2"; shift 2 ;;
         --work) work="$2"; shift 2 ;;
         --no-polls) polls=0; shift ;;
+        --broadcasts) broadcasts="$2"; shift 2 ;;
         *) echo "soak.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -350,6 +355,67 @@ PY
 }
 # Run whatever the budget left: its cost is fixed (about 15 s).
 ((polls)) && poll_soak
+
+# One file to four terminals on one line at once, under all five faults
+# mixed (2 % of frames). Each copy is judged on its own, as a transfer of
+# its own: byte-identical, or a failure line for its terminal; a copy that
+# differs without one (whatever the status), or a run that ends 0 with a
+# copy that differs, is a silent corruption.
+broadcast_soak() {
+    local folder="$work/broadcast" seed="${seeds%% *}" members=ABCD
+    rm -rf "$folder"
+    mkdir -p "$folder/locks"
+    local terminals=() a
+    for a in A B C D; do
+        mkdir -p "$folder/$a/ram"
+        terminals+=(-t "$a:model=Brisa,ram=$folder/$a/ram")
+    done
+    "$termsim" --baud 57600 --link "$folder/line" --seed "$seed" --drop 0.004 --corrupt 0.004 \
+        --nak 0.004 --late 0.004 --silent 0.004 "${terminals[@]}" >"$folder/termsim.log" 2>&1 &
+    sim_pid=$!
+    local _
+    for _ in $(seq 200); do [[ -e "$folder/line" ]] && break; sleep 0.05; done
+    write_ini "$folder"
+    sed -i "s/^Address=A$/Address=$members/" "$folder/Zelocom.ini"
+    local pool="$work/pool-$seed" broadcast_sizes=(0 1 4097 20000) k
+    [[ -e "$pool" ]] || make_pool "$seed" "$pool"
+    for ((k = 0; k < broadcasts; k++)); do
+        local size="${broadcast_sizes[$((k % ${#broadcast_sizes[@]}))]}" n=$((transfers + 1))
+        pool_bytes "$n" "$size" "$pool" >"$folder/b$n.bin"
+        (cd "$folder" && PENDRA_PORT1="$folder/line" PENDRA_ANSWER_MS=400 \
+            PENDRA_LOCK_DIR="$folder/locks" timeout -k 5 "$run_limit" "$zelo32" "$members" L \
+            "b$n.bin" "B$n.BIN" >"$folder/out" 2>"$folder/err")
+        local status=$?
+        if ((status == 124 || status == 137)); then
+            hangs=$((hangs + 1))
+            echo "HANG: broadcast $size bytes: still running after ${run_limit}s"
+        fi
+        for a in A B C D; do
+            transfers=$((transfers + 1))
+            bytes=$((bytes + size))
+            cmp -s "$folder/b$n.bin" "$folder/$a/ram/B$n.BIN" && continue
+            local lines
+            lines="$(grep -E "^$a [0-9:]{8} " "$folder/out")"
+            if ((status == 0)) || grep -Eq 'Successfully *$' <<<"$lines"; then
+                silent=$((silent + 1))
+                echo "SILENTLY WRONG: broadcast $size bytes, terminal $a: status $status, the copy differs"
+                sed 's/^/    /' "$folder/out"
+            elif ((status == 1)) && [[ -n "$lines" ]]; then
+                reported=$((reported + 1))
+            elif ((status == 1)); then
+                unreported=$((unreported + 1))
+                echo "UNREPORTED: broadcast $size bytes, terminal $a: status 1 without its line"
+            elif ((status != 124 && status != 137)); then
+                other=$((other + 1))
+                echo "STATUS $status: broadcast $size bytes, terminal $a"
+            fi
+        done
+        rm -f "$folder/b$n.bin" "$folder"/?/ram/"B$n.BIN"
+    done
+    stop_simulator
+    echo "soak broadcast: $broadcasts files to $members under mixed faults"
+}
+((broadcasts > 0)) && broadcast_soak
 
 print_figures
 ((against == 0 && polls_counted))

@@ -31,7 +31,7 @@ bool CommandWorker::CallTransfer(int code, int ems, bool commandLineMode) {
         case kDownloadListedFiles:
             if (commandLineMode) {
                 HM_time_delay(kCommandLineDownloadPause);
-                operations_.DownloadByCommandLine(context_, state_.commandLine);
+                operations_.DownloadByCommandLine(context_, lists, state_.commandLine);
             } else {
                 operations_.DownloadFileList(context_, lists, ems);
             }

@@ -61,6 +61,7 @@ void LoadLists(const Reader& in, TransferLists& lists) {
         lists.downloadFiles[i] =
             in.Text(kMultiDownload, NumberedKey("File", i + 1), "", kListFileBuffer);
     }
+    lists.groupDownloads = in.YesNo(kMultiDownload, "Broadcast", "YES");
     for (std::size_t i = 0; i < kListFiles; ++i) {
         lists.uploadFiles[i] =
             in.Text(kMultiUpload, NumberedKey("File", i + 1), "", kListFileBuffer);

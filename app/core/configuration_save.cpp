@@ -73,6 +73,7 @@ void SaveLists(Writer& out, const TransferLists& lists) {
     for (std::size_t i = 0; i < kListFiles; ++i) {
         out.Text(kMultiDownload, NumberedKey("File", i + 1), lists.downloadFiles[i]);
     }
+    out.Text(kMultiDownload, "Broadcast", YesNoText(lists.groupDownloads));
     for (std::size_t i = 0; i < kListFiles; ++i) {
         out.Text(kMultiUpload, NumberedKey("File", i + 1), lists.uploadFiles[i]);
         out.Text(kMultiUpload, NumberedKey("Delete", i + 1),

@@ -13,22 +13,51 @@ constexpr int kMostAttempts = 9999;
 
 // The download series that the display shows in transfer mode: the same
 // files to every selected address in turn, each under its base name.
+// False when stopped.
 template <typename Names>
-void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
+bool DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
+    for (std::size_t k = 0; k < run.AddressCount(); ++k) {
+        if (!run.BeginAddress(k, true)) continue;
+        for (const std::string& pcPath : pcPaths) {
+            if (pcPath.empty()) continue;
+            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, ems), pcPath)) return false;
+        }
+        run.EndAddress(k, 0);
+    }
+    return true;
+}
+
+// The same series with each file sent to the group first: then every
+// address gets its line for that file, in the loop's order, before the next
+// file goes out. False when stopped.
+template <typename Names>
+bool DownloadToGroupThenEachAddress(TransferRun& run, const Names& pcPaths, int ems) {
+    for (const std::string& pcPath : pcPaths) {
+        if (pcPath.empty()) continue;
+        const std::string terminalName = TerminalNameOf(pcPath, ems);
+        const std::optional<GroupOutcome> outcome = run.DownloadToGroup(pcPath, terminalName);
+        if (!outcome) return false;
+        for (std::size_t k = 0; k < run.AddressCount(); ++k) {
+            if (!run.BeginAddress(k, true)) continue;
+            if (!run.FinishAfterGroup(k, *outcome, pcPath, terminalName, pcPath)) return false;
+        }
+    }
+    for (std::size_t k = 0; k < run.AddressCount(); ++k)
+        if (run.IsSelected(k)) run.EndAddress(k, 0);
+    return true;
+}
+
+template <typename Names>
+void DownloadSeries(TransferRun& run, const Names& pcPaths, int ems, int groupDownloads) {
     ProgressState& progress = run.Progress();
     progress.mode = kProgressTransfer;
     progress.phase = kPhaseAtRest;
     run.Refresh(true);
     run.Status().idle = 0;
-    for (std::size_t k = 0; k < run.AddressCount(); ++k) {
-        if (!run.BeginAddress(k, true)) continue;
-        for (const std::string& pcPath : pcPaths) {
-            if (pcPath.empty()) continue;
-            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, ems), pcPath)) return;
-        }
-        run.EndAddress(k, 0);
-    }
-    run.Status().idle = 1;
+    const bool finished = run.GroupUsable(groupDownloads)
+                              ? DownloadToGroupThenEachAddress(run, pcPaths, ems)
+                              : DownloadToEveryAddress(run, pcPaths, ems);
+    if (finished) run.Status().idle = 1;
 }
 
 // The repeat count of a command-line download: its leading digits, at least
@@ -49,16 +78,17 @@ int AttemptsOf(const CommandLineState& commandLine) {
 void CTerminalLink::DownloadSelectedFiles(const OperationContext& context,
                                           const TransferLists& lists, int ems) {
     TransferRun run(*this, context);
-    DownloadToEveryAddress(run, lists.pickedFiles, ems);
+    DownloadSeries(run, lists.pickedFiles, ems, lists.groupDownloads);
 }
 
 void CTerminalLink::DownloadFileList(const OperationContext& context, const TransferLists& lists,
                                      int ems) {
     TransferRun run(*this, context);
-    DownloadToEveryAddress(run, lists.downloadFiles, ems);
+    DownloadSeries(run, lists.downloadFiles, ems, lists.groupDownloads);
 }
 
 void CTerminalLink::DownloadByCommandLine(const OperationContext& context,
+                                          const TransferLists& lists,
                                           const CommandLineState& commandLine) {
     TransferRun run(*this, context);
     const std::string& source = commandLine.tokens[2];
@@ -70,12 +100,23 @@ void CTerminalLink::DownloadByCommandLine(const OperationContext& context,
     context.progress.phase = kPhaseAtRest;
     RefreshProgress(true);
     context.status.idle = 0;
+    // The group goes first when it may; the repeat count is then each
+    // address's own, for what the group did not deliver.
+    std::optional<GroupOutcome> outcome;
+    if (run.GroupUsable(lists.groupDownloads)) {
+        outcome = run.DownloadToGroup(source, target);
+        if (!outcome) return;
+    }
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, true)) continue;
+        bool afterGroup = outcome.has_value();
         for (int attempts = AttemptsOf(commandLine); attempts > 0; --attempts) {
-            const std::optional<int> result = run.DownloadFile(k, source, target, source);
+            const std::optional<int> result =
+                afterGroup ? run.FinishAfterGroup(k, *outcome, source, target, source)
+                           : run.DownloadFile(k, source, target, source);
             if (!result) return;
             if (*result == 0) break;
+            afterGroup = false;  // a further attempt starts over
         }
         run.EndAddress(k, 0);
     }

@@ -134,7 +134,7 @@ public:
                                int ems) override;
     void DownloadFileList(const OperationContext& context, const TransferLists& lists,
                           int ems) override;
-    void DownloadByCommandLine(const OperationContext& context,
+    void DownloadByCommandLine(const OperationContext& context, const TransferLists& lists,
                                const CommandLineState& commandLine) override;
     void UploadSelectedFiles(const OperationContext& context, const TransferLists& lists) override;
     void UploadFileList(const OperationContext& context, const TransferLists& lists,

@@ -122,13 +122,16 @@ public:
 
     // --- Multi-terminal transfers ---------------------------------------
     // Each visits every selected terminal in turn. `ems` 1 puts the terminal
-    // names on the Delmar's drive C.
+    // names on the Delmar's drive C. The downloads send a file to several
+    // terminals at once when TransferLists::groupDownloads allows it and the
+    // line can; each terminal still gets its own result line.
     virtual void DownloadSelectedFiles(const OperationContext& context, const TransferLists& lists,
                                        int ems) = 0;
     virtual void DownloadFileList(const OperationContext& context, const TransferLists& lists,
                                   int ems) = 0;
     // Source and target are tokens 2 and 3; token 4, when present, repeats.
-    virtual void DownloadByCommandLine(const OperationContext& context,
+    // Of `lists` only the group-download setting counts.
+    virtual void DownloadByCommandLine(const OperationContext& context, const TransferLists& lists,
                                        const CommandLineState& commandLine) = 0;
     virtual void UploadSelectedFiles(const OperationContext& context,
                                      const TransferLists& lists) = 0;

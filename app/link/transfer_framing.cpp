@@ -67,13 +67,22 @@ int TransferRun::StatusOfTransfer(int result) {
 std::optional<int> TransferRun::DownloadFile(std::size_t k, const std::string& pcPath,
                                              const std::string& terminalName,
                                              std::string_view detail) {
+    return DownloadOneFile(k, pcPath, terminalName, detail, false);
+}
+
+std::optional<int> TransferRun::DownloadOneFile(std::size_t k, const std::string& pcPath,
+                                                const std::string& terminalName,
+                                                std::string_view detail, bool resume) {
     progress_.fileName.Set(pcPath);
     progress_.phase = 0;
     progress_.total = 0;
     progress_.bytes = 0;
     progress_.packets = 0;
     int32_t size = 0;
-    int result = HM_download1(comm_.port, Address(k), pcPath.c_str(), terminalName.c_str(), &size);
+    int result =
+        resume ? HM_download_group_resume(comm_.port, Address(k), &size) : ZELO_NOT_GATHERED;
+    if (result != ZELO_OK)
+        result = HM_download1(comm_.port, Address(k), pcPath.c_str(), terminalName.c_str(), &size);
     if (result == ZELO_OK) {
         progress_.total = size;
         int32_t bytes = 0;
@@ -85,6 +94,11 @@ std::optional<int> TransferRun::DownloadFile(std::size_t k, const std::string& p
         }
     }
     if (Stopped()) return std::nullopt;
+    ReportDownload(k, detail, result);
+    return result;
+}
+
+void TransferRun::ReportDownload(std::size_t k, std::string_view detail, int result) {
     progress_.phase = kPhaseAtRest;
     progress_.addressStatus[k] = StatusOfTransfer(result);
     lastResult_ = result;
@@ -92,7 +106,6 @@ std::optional<int> TransferRun::DownloadFile(std::size_t k, const std::string& p
     if (result != ZELO_OK) ExplainLocalFileFailure();
     if (comm_.terminalType == kDelmar) Environment().Sleep(kDelmarDownloadPauseMs);
     link_.RefreshProgress(false);
-    return result;
 }
 
 std::optional<int> TransferRun::UploadFile(std::size_t k, const std::string& terminalName,

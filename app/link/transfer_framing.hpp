@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -8,6 +9,13 @@
 #include "link/terminal_link.hpp"
 
 namespace zelo::link {
+
+// How a group download of one file ended for each address position: the
+// library's result, ZELO_NOT_GATHERED for a position it never reached.
+struct GroupOutcome {
+    std::array<int, kAddressSlots> results{};
+    bool SentWhole(std::size_t k) const { return results[k] == 0; }
+};
 
 // What every transfer operation does around the files of one address: mark
 // it, switch its power saving off and back on when configured, and leave
@@ -36,6 +44,23 @@ public:
     // `detail`. Nothing when stopped (no line then).
     std::optional<int> DownloadFile(std::size_t k, const std::string& pcPath,
                                     const std::string& terminalName, std::string_view detail);
+
+    // Whether a download to the selected addresses may go to them at once:
+    // the setting allows it, more than one address is selected, and no
+    // power saving is switched per address (each terminal then wakes only
+    // for its own turn).
+    bool GroupUsable(int groupDownloads) const;
+    // Sends one PC file to every selected address at once. Nothing when
+    // stopped (no lines then); otherwise no line is written: each address
+    // is then finished by FinishAfterGroup.
+    std::optional<GroupOutcome> DownloadToGroup(const std::string& pcPath,
+                                                const std::string& terminalName);
+    // Address k's part after the group: its line when the group delivered
+    // the file whole; else the one-terminal download, resumed from what the
+    // terminal holds when it failed in the group, or from the start.
+    std::optional<int> FinishAfterGroup(std::size_t k, const GroupOutcome& outcome,
+                                        const std::string& pcPath, const std::string& terminalName,
+                                        std::string_view detail);
     // Uploads one terminal file to the PC path and writes its line with
     // `detail`. Nothing when stopped. A local file that does not hold every
     // byte received is a failure, whatever the library said.
@@ -59,6 +84,13 @@ public:
     ProgressState& Progress() { return progress_; }
 
 private:
+    // The one-terminal download; `resume` first asks the terminal to go on
+    // from what it kept of the last group.
+    std::optional<int> DownloadOneFile(std::size_t k, const std::string& pcPath,
+                                       const std::string& terminalName, std::string_view detail,
+                                       bool resume);
+    // The line and status of a finished download, and the pauses after it.
+    void ReportDownload(std::size_t k, std::string_view detail, int result);
     void TrackPackets(int packets);
     // Beside a transfer's result line: why its local file failed, naming the
     // file, in the system's words, when the library knows.

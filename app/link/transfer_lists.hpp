@@ -19,6 +19,9 @@ struct TransferLists {
     // separator; fixed for the whole run.
     std::string workingDirectory;
     std::array<std::string, kListFiles> downloadFiles;
+    // 1: a file for several terminals goes to them at once when the line
+    // can ([Multi_download] Broadcast); 0: to one terminal after another.
+    int groupDownloads = 1;
     std::array<std::string, kListFiles> uploadFiles;
     std::array<int, kListFiles> deleteAfterUpload{};  // 1: erase on the terminal after upload
     int uploadSaveMode = 0;                           // 0 new name, 1 over-write, 2 append

@@ -72,6 +72,7 @@ enum ZeloResult {
     ZELO_RAM_DISK_NOT_EMPTY = 64,
     ZELO_OUT_OF_MEMORY_SIZE = 65,
     ZELO_IN_UPLOAD_MODE = 80,
+    ZELO_NOT_GATHERED = 250, /* group download: serve this terminal one by one */
     ZELO_NO_OPEN_DOWNLOAD = 252
 };
 
@@ -84,6 +85,7 @@ enum ZeloLimits {
     ZELO_MODEM_REPLY_SIZE = 100, /* HC_modem_return_message destination */
     ZELO_PACKET_SIZE = 255,      /* HM_upload22 destination */
     ZELO_POLL_RECORD_SIZE = 128, /* HM_poll record buffer */
+    ZELO_GROUP_MAX_MEMBERS = 40, /* addresses of one group download */
     ZELO_VERSION = 19
 };
 
@@ -238,6 +240,58 @@ ZELO_EXPORT int32_t ZELO_API HM_download11(int32_t port, int32_t address, const 
  * ZELO_UNKNOWN_RESPONSE before anything is sent, and the transfer stays open. */
 ZELO_EXPORT int32_t ZELO_API HM_download22(const char* packet, int32_t count);
 ZELO_EXPORT int32_t ZELO_API HM_cancel_download(int32_t port, int32_t address);
+
+/* ---- Group download: one file to several terminals at once ------------- */
+
+/* Additions outside the fixed ordinals (104 to 107). Terminals on one line
+ * hear every frame, so a link that speaks version 3 sends the file's bytes
+ * once to all of them, then asks each what it lacks and repairs it alone;
+ * each copy is checked by CRC-32 and length at its end. Terminals the link
+ * cannot gather (older versions, an announce that was not accepted) are
+ * left to the caller's one-by-one path, as is every member that failed.
+ *
+ * HM_download_group1: `addresses` is a zero-terminated text of 1 to
+ * ZELO_GROUP_MAX_MEMBERS distinct address characters; the names as for
+ * HM_download1. Announces the file to each address as HM_download1 does
+ * (with its power-saving wrap), then gathers the group. ZELO_OK: a group is
+ * open, call HM_download_group2 until it returns anything but 1.
+ * ZELO_NOT_GATHERED: nobody could be gathered, nothing is open and every
+ * address is left for the one-by-one path. ZELO_NO_SUCH_FILE: the local file
+ * cannot be read (nothing was sent). ZELO_UNKNOWN_RESPONSE: a text too long,
+ * no address, too many or a repeated one (nothing was sent). ZELO_STOPPED.
+ *
+ * HM_download_group2: 1 while the file's bytes go out or a round of repairs
+ * was done; the bytes sent to the group and the number of steps taken then go
+ * to the two pointers (either may be NULL). ZELO_OK: every member has its
+ * result (some may have failed). ZELO_STOPPED after HM_stop_communication:
+ * every member's download is cancelled. Any other code: the whole group
+ * failed (the line, or the local file in its middle) and every member's
+ * download was cancelled. ZELO_NO_OPEN_DOWNLOAD without an open group.
+ *
+ * HM_download_group_member: how the last group's download to `address`
+ * ended. *result: ZELO_OK when the terminal holds the whole file, checked
+ * and kept; ZELO_NOT_GATHERED when it was never in the group; otherwise the
+ * failure it met, and its download waits for HM_download_group_resume or a
+ * new HM_download1. *held: how many bytes from the file's start it was last
+ * known to hold. Either pointer may be NULL. Returns ZELO_OK, ZELO_MORE
+ * (nothing written) while the group is still under way, or
+ * ZELO_UNKNOWN_RESPONSE when `address` was not named to the last group.
+ *
+ * HM_download_group_resume: opens the one-by-one download of a member that
+ * failed, from the bytes it holds: the resume request "name[held]" instead of
+ * the announce; then HM_download2 as after HM_download1. *offset (may be
+ * NULL) receives the file size. ZELO_OK when the terminal took it; anything
+ * else leaves nothing open, and the caller starts over with HM_download1.
+ * ZELO_UNKNOWN_RESPONSE, with nothing sent, for a member that did not fail
+ * in the group, or whose copy was refused at its end (it dropped the
+ * download: start over). */
+ZELO_EXPORT int32_t ZELO_API HM_download_group1(int32_t port, const char* addresses,
+                                                const char* local_name, const char* remote_name);
+ZELO_EXPORT int32_t ZELO_API HM_download_group2(int32_t* byte_count, int32_t* step_count);
+ZELO_EXPORT int32_t ZELO_API HM_download_group_member(int32_t address, int32_t* result,
+                                                      int32_t* held);
+ZELO_EXPORT int32_t ZELO_API HM_download_group_resume(int32_t port, int32_t address,
+                                                      int32_t* offset);
 
 /* ---- Queries ------------------------------------------------------------ */
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "c_boundary.hpp"
+#include "download_files.hpp"
 #include "download_requests.hpp"
 #include "library_state.hpp"
 #include "local_file_error.hpp"
@@ -55,24 +56,6 @@ std::string_view nameOf(const char* name, std::size_t length) {
 void saveName(std::array<char, ZELO_REMOTE_NAME_SIZE>& saved, std::string_view name) {
     saved.fill(0);
     std::copy(name.begin(), name.end(), saved.begin());
-}
-
-// Whether the file to download is there; when it is not, the system's
-// reason is kept for the operator.
-bool findLocalFile(const char* name) {
-    if (name == nullptr) return false;
-    if (fileSystem().exists(name)) return true;
-    noteLocalFileError(name, "cannot open for reading");
-    return false;
-}
-
-// Opens the file to download, remembering its name for a read that fails
-// later.
-std::unique_ptr<LocalFile> openLocalFile(const char* name) {
-    auto file = fileSystem().open(name, OpenMode::ExistingRead);
-    if (!file) noteLocalFileError(name, "cannot open for reading");
-    state().transfer.downloadFileName = name;
-    return file;
 }
 
 // The end request; the whole-file call acknowledges it whatever its result.
@@ -199,6 +182,20 @@ int32_t translateResume(int32_t result) {
 }
 
 }  // namespace
+
+bool findLocalFile(const char* name) {
+    if (name == nullptr) return false;
+    if (fileSystem().exists(name)) return true;
+    noteLocalFileError(name, "cannot open for reading");
+    return false;
+}
+
+std::unique_ptr<LocalFile> openLocalFile(const char* name) {
+    auto file = fileSystem().open(name, OpenMode::ExistingRead);
+    if (!file) noteLocalFileError(name, "cannot open for reading");
+    state().transfer.downloadFileName = name;
+    return file;
+}
 
 }  // namespace zelo
 

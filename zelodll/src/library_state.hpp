@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,6 +48,29 @@ struct TransferState {
     }
 };
 
+// The last group download: who was named to it and how each one ended.
+// Member i is addresses[i]; the arrays are what the link layer fills.
+inline constexpr std::size_t kMostGroupMembers = 40;
+struct GroupDownload {
+    enum class Phase { None, Sending, Repairing, Ended };
+    Phase phase = Phase::None;
+    std::size_t count = 0;
+    std::array<char, kMostGroupMembers> addresses{};
+    std::array<uint8_t, kMostGroupMembers> announced{};  // power saving to switch back on
+    std::array<uint8_t, kMostGroupMembers> joined{};
+    std::array<int32_t, kMostGroupMembers> results{};  // library result codes
+    std::array<uint32_t, kMostGroupMembers> held{};
+    // A member whose copy its end check refused has dropped the download:
+    // it starts over rather than resume.
+    std::array<uint8_t, kMostGroupMembers> resumable{};
+    int32_t port = 0;
+    int32_t byteCount = 0;
+    int32_t stepCount = 0;
+    int32_t repairRounds = 0;
+    std::array<char, 100> localName{};
+    std::array<char, 100> remoteName{};
+};
+
 struct LibraryState {
     PendraHandle link = 0;
     bool linkCreated = false;
@@ -65,6 +89,7 @@ struct LibraryState {
     std::array<int32_t, kReturnSlotCount> returnSlots{};
 
     TransferState transfer;
+    GroupDownload group;
 
     std::array<char, 100> modemReply{};
 

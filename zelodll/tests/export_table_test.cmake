@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.21)
 # Checks the export tables against each other and against the built library:
 #  - zelodll.def lists 80 names with unique fixed ordinals within 1..85, and
 #    the additions (HM_last_error_text at 100, HM_last_file_error_text at
-#    101, HM_poll_number at 102, HM_poll_stored at 103) outside that range;
+#    101, HM_poll_number at 102, HM_poll_stored at 103, the group download
+#    at 104 to 107) outside that range;
 #  - the Linux version script and the header name exactly those;
 #  - the shared library exports exactly those names and nothing else, and the
 #    names that share a body in the .def share one address;
@@ -30,7 +31,8 @@ endforeach()
 
 # The additions beyond the fixed table: name and ordinal, deliberately listed.
 set(additions "HM_last_error_text:100" "HM_last_file_error_text:101" "HM_poll_number:102"
-    "HM_poll_stored:103")
+    "HM_poll_stored:103" "HM_download_group1:104" "HM_download_group2:105"
+    "HM_download_group_member:106" "HM_download_group_resume:107")
 set(fixed_count 0)
 foreach(name ordinal IN ZIP_LISTS def_names def_ordinals)
   if(ordinal LESS_EQUAL 85)

@@ -186,7 +186,8 @@ public:
     void DownloadFileList(const Context& c, const TransferLists&, int ems) override {
         Loop(c, "DownloadFileList ems " + std::to_string(ems));
     }
-    void DownloadByCommandLine(const Context& c, const CommandLineState& cl) override {
+    void DownloadByCommandLine(const Context& c, const TransferLists&,
+                               const CommandLineState& cl) override {
         Loop(c, "DownloadByCommandLine " + c.settings.addresses + " " + Tokens(cl));
     }
     void UploadSelectedFiles(const Context& c, const TransferLists& lists) override {

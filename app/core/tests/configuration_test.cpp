@@ -47,6 +47,7 @@ TEST_F(ConfigurationTest, NoFileGivesDefaultsAndAsksForTheTerminalModel) {
     EXPECT_EQ(state.commandLine.autoExit, 1);
     EXPECT_EQ(state.status.showErrorBox.load(), 1);
     EXPECT_EQ(state.errorLogMode, kErrorLogOff);
+    EXPECT_EQ(state.lists.groupDownloads, 1);
 }
 
 TEST_F(ConfigurationTest, OddValuesLoadDecodedAndSaveInTheirWrittenForm) {
@@ -152,6 +153,7 @@ void SetEveryValueAwayFromItsDefault(ModelState& state) {
         state.lists.uploadFiles[i] = "C:\\up load\\UL" + std::to_string(i);
         state.lists.deleteAfterUpload[i] = static_cast<int>(i % 2);
     }
+    state.lists.groupDownloads = 0;
     state.lists.uploadSaveMode = 1;
     state.lists.uploadLoop = 1;
     state.lists.uploadPeriod = 120;
@@ -185,6 +187,7 @@ TEST_F(ConfigurationTest, FileWrittenByUsReadsBackIdentically) {
     EXPECT_EQ(read.timing.terminalTimeout, 7);
     EXPECT_EQ(read.lists.uploadFiles[11], "C:\\up load\\UL11");
     EXPECT_EQ(read.lists.deleteAfterUpload[1], 1);
+    EXPECT_EQ(read.lists.groupDownloads, 0);
     EXPECT_EQ(read.poll.pollingPeriod, 3);
     EXPECT_EQ(read.poll.autoTimeSync, 2);
     EXPECT_EQ(read.phoneBook.entries[99].name, "Last");

@@ -83,7 +83,10 @@ TEST_F(TransferTest, CommandLineDownloadRepeatsUntilTheFirstSuccess) {
     commandLine.tokenCount = 5;
     line.terminals['A'].downloadRefusals = 2;
     line.terminals['C'].downloadRefusals = 100;
-    link.DownloadByCommandLine(operation, commandLine);
+    // Each refusal counts one attempt of the one-by-one path; a group's
+    // announce would be one more.
+    lists.groupDownloads = 0;
+    link.DownloadByCommandLine(operation, lists, commandLine);
 
     auto linesOf = [&](char address) {
         return std::count_if(link.lines.begin(), link.lines.end(),
@@ -99,9 +102,71 @@ TEST_F(TransferTest, CommandLineDownloadRepeatsUntilTheFirstSuccess) {
     link.lines.clear();
     line.terminals['A'].downloadRefusals = 1;
     commandLine.tokenCount = 4;
-    link.DownloadByCommandLine(operation, commandLine);
+    link.DownloadByCommandLine(operation, lists, commandLine);
     EXPECT_EQ(linesOf('A'), 1);
     EXPECT_EQ(link.lines[0].back(), '3');
+}
+
+// One file for several terminals goes to the group; each terminal still
+// gets exactly its own line, whichever way it got the file: in the group, by
+// a resume after it failed there, or one by one for a terminal the group
+// could not take. A terminal that cannot be served at all fails alone.
+TEST_F(TransferTest, GroupDownloadGivesEachTerminalItsOwnLine) {
+    const std::string price = PatternBytes(9000, 4);
+    WriteAll(File("SRC.DAT"), price);
+    line.ServeGroups();
+    for (char address : std::string("AB")) line.terminals[address].speaksGroup = true;
+    line.terminals['B'].groupFailure = 130;  // falls silent in the repairs
+    line.terminals['B'].groupHeld = 4096;
+    CommandLineState commandLine;
+    commandLine.tokens = {"ABC", "D", File("SRC.DAT"), "DEST.DAT", ""};
+    commandLine.tokenCount = 4;
+    link.DownloadByCommandLine(operation, lists, commandLine);
+
+    const std::string done = "|Download |" + File("SRC.DAT") + "|0";
+    EXPECT_EQ(link.lines, (std::vector<std::string>{"A" + done, "B" + done, "C" + done}));
+    for (char address : std::string("ABC")) {
+        EXPECT_EQ(line.terminals[address].files["DEST.DAT"], price) << address;
+        EXPECT_EQ(progress.addressStatus[static_cast<std::size_t>(address - 'A')], kStatusDone);
+    }
+    auto requestsTo = [](char address) {
+        std::vector<std::string> out;
+        for (const Call& call : fake_pendra::callsOf(Fn::DBG))
+            if (call.address == address && call.request[0] == 'L') out.push_back(call.request);
+        return out;
+    };
+    EXPECT_EQ(requestsTo('A'), std::vector<std::string>{"LDEST.DAT"});
+    EXPECT_EQ(requestsTo('B'), (std::vector<std::string>{"LDEST.DAT", "LDEST.DAT[4096]"}));
+    EXPECT_EQ(requestsTo('C'), (std::vector<std::string>{"LDEST.DAT", "LDEST.DAT"}));
+    EXPECT_EQ(status.idle, 1);
+
+    // The download list, B failing in the group and refusing every request
+    // after it: only B's line says so, once per file, in the loop's order.
+    fake_pendra::reset();
+    fake_pendra::setResponder([this](const Call& call) { return line.AnswerCall(call); });
+    line.ServeGroups();
+    link.lines.clear();
+    line.terminals['B'].groupFailure = 5;
+    line.terminals['B'].groupHeld = 0;
+    line.terminals['B'].downloadRefusals = 100;
+    WriteAll(File("ONE.DAT"), "one");
+    lists.downloadFiles[0] = File("ONE.DAT");
+    lists.downloadFiles[1] = File("SRC.DAT");
+    link.DownloadFileList(operation, lists, 0);
+    EXPECT_EQ(link.lines,
+              (std::vector<std::string>{"A|Download |" + File("ONE.DAT") + "|0",
+                                        "B|Download |" + File("ONE.DAT") + "|3",
+                                        "C|Download |" + File("ONE.DAT") + "|0", "A" + done,
+                                        "B|Download |" + File("SRC.DAT") + "|3", "C" + done}));
+    EXPECT_EQ(line.terminals['A'].files["ONE.DAT"], "one");
+    EXPECT_EQ(progress.addressStatus[1], kStatusFailed);
+
+    // Turned off, the same list goes one terminal after another.
+    fake_pendra::reset();
+    fake_pendra::setResponder([this](const Call& call) { return line.AnswerCall(call); });
+    lists.groupDownloads = 0;
+    link.DownloadFileList(operation, lists, 0);
+    EXPECT_EQ(fake_pendra::count(Fn::GroupOpen), 0);
 }
 
 TEST_F(TransferTest, UploadListStoresPerAddressAndDeletesOnlyAfterAGoodUpload) {

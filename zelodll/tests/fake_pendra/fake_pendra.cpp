@@ -28,6 +28,9 @@ struct Script {
     std::map<Fn, Reply> defaults;
     Responder responder;
     PollNumbering numbering;
+    GroupLink group;
+    std::string groupMembers;
+    int groupRound = 0;
     int32_t lastErrorReason = 0;
     std::string lastErrorText;
 };
@@ -46,6 +49,8 @@ Reply builtInDefault(Fn fn) {
         case Fn::Destroy:
         case Fn::ModemATCmd:
         case Fn::ModemEcho: r.result = 0; break;
+        case Fn::GroupData: r.result = 4; break;
+        case Fn::GroupCancel: r.result = 1; break;
         default: r.result = 130; break;
     }
     return r;
@@ -116,6 +121,7 @@ void pushResults(Fn fn, std::initializer_list<int16_t> results) {
 void setDefault(Fn fn, Reply reply) { script().defaults[fn] = std::move(reply); }
 void setResponder(Responder responder) { script().responder = std::move(responder); }
 void setPollNumbering(PollNumbering numbering) { script().numbering = std::move(numbering); }
+void setGroupLink(GroupLink link) { script().group = std::move(link); }
 void setLastError(int32_t reason, const std::string& text) {
     script().lastErrorReason = reason;
     script().lastErrorText = text;
@@ -141,11 +147,12 @@ int count(Fn fn) {
 }
 
 const char* name(Fn fn) {
-    static constexpr std::array<const char*, 25> names = {
-        "Create",    "SetupEx",  "Connect",    "Destroy",  "DBG",   "POLL",  "ACK",
-        "ESC_A",     "ESC_H",    "ESC_0",      "ESC_5",    "ESC_E", "ESC_X", "ESC_O",
-        "ESC_U",     "ESC_I",    "ESC_R",      "ESC_J",    "ESC_Y", "ESC_K", "ESC_N",
-        "FindFirst", "FindNext", "ModemATCmd", "ModemEcho"};
+    static constexpr std::array<const char*, 29> names = {
+        "Create",    "SetupEx",   "Connect",   "Destroy",     "DBG",        "POLL",
+        "ACK",       "ESC_A",     "ESC_H",     "ESC_0",       "ESC_5",      "ESC_E",
+        "ESC_X",     "ESC_O",     "ESC_U",     "ESC_I",       "ESC_R",      "ESC_J",
+        "ESC_Y",     "ESC_K",     "ESC_N",     "FindFirst",   "FindNext",   "ModemATCmd",
+        "ModemEcho", "GroupOpen", "GroupData", "GroupFinish", "GroupCancel"};
     return names[static_cast<std::size_t>(fn)];
 }
 
@@ -217,6 +224,37 @@ int16_t PENDRA_API Pendra_poll_number(PendraHandle, int16_t a, uint32_t* number,
 int16_t PENDRA_API Pendra_poll_stored(PendraHandle, int16_t a, uint32_t number) {
     if (script().numbering.stored) script().numbering.stored(a, number);
     return 1;
+}
+int16_t PENDRA_API Pendra_group_open(PendraHandle h, const char* addresses, uint8_t count,
+                                     uint8_t* joined) {
+    Script& s = script();
+    Call c = makeCall(Fn::GroupOpen, h, 0);
+    c.request.assign(addresses, count);
+    c.requestLength = count;
+    s.calls.push_back(c);
+    s.groupMembers.clear();
+    s.groupRound = 0;
+    int16_t gathered = 0;
+    for (uint8_t i = 0; i < count; ++i) {
+        joined[i] = s.group.joins && s.group.joins(addresses[i]) ? 1 : 0;
+        gathered = static_cast<int16_t>(gathered + joined[i]);
+    }
+    if (gathered > 0) s.groupMembers.assign(addresses, count);
+    return gathered;
+}
+int16_t PENDRA_API Pendra_group_data(PendraHandle h, const char* data, int16_t length) {
+    return textRequest(Fn::GroupData, h, 0, data, length);
+}
+int16_t PENDRA_API Pendra_group_finish(PendraHandle h, int16_t* results, uint32_t* held) {
+    Script& s = script();
+    s.calls.push_back(makeCall(Fn::GroupFinish, h, 0));
+    if (!s.group.finish || s.groupMembers.empty()) return 254;
+    return s.group.finish(++s.groupRound, s.groupMembers, results, held);
+}
+int16_t PENDRA_API Pendra_group_cancel(PendraHandle h) {
+    const int16_t result = answer(makeCall(Fn::GroupCancel, h, 0)).result;
+    script().groupMembers.clear();
+    return result;
 }
 int16_t PENDRA_API Pendra_ESC_A(PendraHandle h, int16_t a) {
     return answer(makeCall(Fn::ESC_A, h, a)).result;

@@ -50,6 +50,10 @@ enum class Fn {
     FindNext,
     ModemATCmd,
     ModemEcho,
+    GroupOpen,    // request: the addresses offered
+    GroupData,    // request: the bytes; answered as any call (default 4, taken)
+    GroupFinish,  // one round of repairs
+    GroupCancel,  // default 1
 };
 
 struct Call {
@@ -95,6 +99,20 @@ struct PollNumbering {
     std::function<void(int16_t address, uint32_t number)> stored;
 };
 FAKE_PENDRA_EXPORT void setPollNumbering(PollNumbering numbering);
+// Group downloads (Pendra_group_open, Pendra_group_finish); their calls are
+// recorded in calls() all the same. Until set, nobody joins a group and a
+// finish fails the line (254).
+struct GroupLink {
+    // Whether an offered address joins the group.
+    std::function<bool(char address)> joins;
+    // One round of repairs after the last bytes, `round` counting from 1:
+    // 2 for another round, or 6 with each member's result and the length it
+    // holds written in the order of the open's addresses (`members`).
+    std::function<int16_t(int round, const std::string& members, int16_t* results, uint32_t* held)>
+        finish;
+};
+FAKE_PENDRA_EXPORT void setGroupLink(GroupLink link);
+
 // What Pendra_last_error_text answers until the next reset.
 FAKE_PENDRA_EXPORT void setLastError(int32_t reason, const std::string& text);
 

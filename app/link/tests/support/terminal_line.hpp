@@ -20,6 +20,11 @@ struct FakeTerminal {
     int16_t switchResult = 4;  // power-saving switch answer
     // Called at the end of an upload, before the library closes its file.
     std::function<void()> onUploadEnd;
+    // Group downloads (after ServeGroups): whether it joins a group, and the
+    // failure (with the bytes it kept) it meets in the repairs, 0 for none.
+    bool speaksGroup = false;
+    int16_t groupFailure = 0;
+    std::size_t groupHeld = 0;
 
     std::string uploading;
     std::size_t position = 0;
@@ -33,8 +38,35 @@ public:
     // Called before each packet of an upload, with the address.
     std::function<void(char)> beforePacket;
 
+    // Lets the line carry group downloads: every terminal that speaks them
+    // hears the bytes; at the end each keeps the file, or meets its failure
+    // holding the first groupHeld bytes.
+    void ServeGroups() {
+        fake_pendra::GroupLink link;
+        link.joins = [this](char address) {
+            const auto found = terminals.find(address);
+            return found != terminals.end() && found->second.speaksGroup;
+        };
+        link.finish = [this](int, const std::string& members, int16_t* results, uint32_t* held) {
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                FakeTerminal& terminal = terminals[members[i]];
+                const bool failed = terminal.groupFailure != 0;
+                terminal.received =
+                    groupHeard.substr(0, failed ? terminal.groupHeld : std::string::npos);
+                if (!failed) terminal.files[terminal.receivingName] = groupHeard;
+                results[i] = failed ? terminal.groupFailure : 4;
+                held[i] = static_cast<uint32_t>(terminal.received.size());
+            }
+            groupHeard.clear();
+            return int16_t{6};
+        };
+        fake_pendra::setGroupLink(link);
+    }
+
     std::optional<fake_pendra::Reply> AnswerCall(const fake_pendra::Call& call) {
         using fake_pendra::Fn;
+        if (call.fn == Fn::GroupData) groupHeard += call.request;
+        if (call.fn == Fn::GroupCancel) groupHeard.clear();
         const auto found = terminals.find(static_cast<char>(call.address));
         if (found == terminals.end()) return std::nullopt;
         FakeTerminal& terminal = found->second;
@@ -65,6 +97,8 @@ public:
     }
 
 private:
+    std::string groupHeard;
+
     static std::optional<fake_pendra::Reply> AnswerGeneric(FakeTerminal& terminal,
                                                            const std::string& request) {
         if (request.empty()) return std::nullopt;
