@@ -14,7 +14,7 @@ constexpr int kMostAttempts = 9999;
 // The download series that the display shows in transfer mode: the same
 // files to every selected address in turn, each under its base name.
 template <typename Names>
-void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
+void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, bool onEmsDrive) {
     ProgressState& progress = run.Progress();
     progress.mode = kProgressTransfer;
     progress.phase = kPhaseAtRest;
@@ -24,7 +24,7 @@ void DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
         if (!run.BeginAddress(k, true)) continue;
         for (const std::string& pcPath : pcPaths) {
             if (pcPath.empty()) continue;
-            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, ems), pcPath)) return;
+            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, onEmsDrive), pcPath)) return;
         }
         run.EndAddress(k, 0);
     }
@@ -47,15 +47,15 @@ int AttemptsOf(const CommandLineState& commandLine) {
 }  // namespace
 
 void CTerminalLink::DownloadSelectedFiles(const OperationContext& context,
-                                          const TransferLists& lists, int ems) {
+                                          const TransferLists& lists, bool onEmsDrive) {
     TransferRun run(*this, context);
-    DownloadToEveryAddress(run, lists.pickedFiles, ems);
+    DownloadToEveryAddress(run, lists.pickedFiles, onEmsDrive);
 }
 
 void CTerminalLink::DownloadFileList(const OperationContext& context, const TransferLists& lists,
-                                     int ems) {
+                                     bool onEmsDrive) {
     TransferRun run(*this, context);
-    DownloadToEveryAddress(run, lists.downloadFiles, ems);
+    DownloadToEveryAddress(run, lists.downloadFiles, onEmsDrive);
 }
 
 void CTerminalLink::DownloadByCommandLine(const OperationContext& context,
