@@ -127,8 +127,9 @@ public:
               PollContext& pollContext) override;
     // Opens the polled-data file by the open method; sets pollFileOpen.
     void OpenPollFile(const PollSettings& settings, PollContext& context, LinkStatus& status);
-    // Sets every selected terminal's clock to the PC's; 0 when stopped, else 1.
-    int SyncTimeAll(const CommSettings& comm, LinkStatus& status, ProgressState& progress);
+    // Sets every selected terminal's clock to the PC's; false when stopped
+    // (after WaitUntilIdle).
+    bool SyncTimeAll(const OperationContext& context);
 
     void DownloadSelectedFiles(const OperationContext& context, const TransferLists& lists,
                                bool onEmsDrive) override;
