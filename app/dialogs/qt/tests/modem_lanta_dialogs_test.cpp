@@ -70,7 +70,7 @@ private slots:
         QString shown;
         driver.Then([](QWidget* w) { Press(w, "phoneBook"); });
         driver.Then([&](QWidget* book) {
-            auto* list = book->findChild<QListWidget*>("phoneLines");
+            auto* list = Child<QListWidget>(book, "phoneLines");
             if (list->count() == 1) shown = list->item(0)->text();
             Press(book, "cancel");
         });
@@ -126,16 +126,14 @@ private slots:
         book.entries[6] = {"777", "Alpha"};
         ModalDriver driver;
         QStringList shown;
-        QString title;
         driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
-            auto* list = w->findChild<QListWidget*>("phoneLines");
+            auto* list = Child<QListWidget>(w, "phoneLines");
             for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text().trimmed();
             list->setCurrentRow(1);
             Press(w, "ok");
         });
         const std::optional<std::string> number = ExecDialDlg(nullptr, book);
-        QCOMPARE(title, QString("ダイヤル"));
+        QCOMPARE(driver.LastTitle(), QString("ダイヤル"));
         QCOMPARE(shown, (QStringList{QString::fromStdString(Pad("Alpha") + "777"),
                                      QString::fromStdString(Pad("Zed") + "333")}));
         QVERIFY(number.has_value());
@@ -147,7 +145,7 @@ private slots:
         book.entries[0] = {"5551234", "Depot"};
         ModalDriver driver;
         driver.Then([](QWidget* w) {
-            w->findChild<QListWidget*>("phoneLines")->setCurrentRow(-1);
+            Child<QListWidget>(w, "phoneLines")->setCurrentRow(-1);
             Press(w, "ok");
         });
         driver.Then(driver.CloseMessage());
@@ -164,14 +162,12 @@ private slots:
                                "FIELD=2,CODE(10/A),QTY(5/N)\n");
         core::CommandArguments args;
         ModalDriver driver;
-        QString title;
         driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
             Type(w, "configPath", QString::fromStdString(path));
             Press(w, "ok");
         });
         QVERIFY(ExecLantaRemoteDlg(nullptr, fixture.Platform(), fixture.State(), args));
-        QCOMPARE(title, QString("Lanta リモート設定"));
+        QCOMPARE(driver.LastTitle(), QString("Lanta リモート設定"));
         QCOMPARE(args.lantaRecord.size(), std::size_t{24});
         QCOMPARE(fixture.State().lists.lantaConfigName, path);
 
@@ -215,7 +211,7 @@ private slots:
         ModalDriver driver;
         QString shown;
         driver.Then([&](QWidget* w) {
-            shown = w->findChild<QLineEdit*>("configPath")->text();
+            shown = Child<QLineEdit>(w, "configPath")->text();
             Type(w, "configPath", "B.K40");
             Press(w, "cancel");
         });

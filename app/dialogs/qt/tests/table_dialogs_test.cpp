@@ -27,15 +27,13 @@ private slots:
         ViewFixture fixture(IniFor("Corvo"));
         core::CommandArguments args;
         ModalDriver driver;
-        QString title;
-        driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
+        driver.Then([](QWidget* w) {
             Check(w, "code128_1");
             Check(w, "msi_1");  // Corvo's table has no MSI letter
             Press(w, "ok");
         });
         QVERIFY(ExecBarcodeTableDlg(nullptr, fixture.View(), args));
-        QCOMPARE(title, QString("バーコードシンボル"));
+        QCOMPARE(driver.LastTitle(), QString("バーコードシンボル"));
         QCOMPARE(args.barcodeTable, std::string("EEEEDEEE"));
 
         fixture.State().comm.terminalType = link::kFenna;
@@ -64,11 +62,7 @@ private slots:
         ViewFixture fixture(IniFor("Fenna"));
         core::CommandArguments args;
         ModalDriver driver;
-        QStringList titles;
-        const auto okAsOpened = [&](QWidget* w) {
-            titles << w->windowTitle();
-            Press(w, "ok");
-        };
+        const auto okAsOpened = [](QWidget* w) { Press(w, "ok"); };
         driver.Then(okAsOpened);
         QVERIFY(ExecDeviceTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.deviceTable, std::string("PBNNN0"));
@@ -80,9 +74,9 @@ private slots:
         driver.Then(okAsOpened);
         QVERIFY(ExecDeviceTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.deviceTable, std::string("PNN 0N0 "));
-        QCOMPARE(titles, (QStringList{"Fenna/Gravo/Halda デバイス設定テーブル",
-                                      "Fenna/Gravo/Halda デバイス設定テーブル",
-                                      "Estra/Delmar デバイス設定テーブル"}));
+        QCOMPARE(driver.titles, (QStringList{"Fenna/Gravo/Halda デバイス設定テーブル",
+                                             "Fenna/Gravo/Halda デバイス設定テーブル",
+                                             "Estra/Delmar デバイス設定テーブル"}));
     }
 
     void lantaBeepLevelOutOfRangeKeepsTheDialogOpen() {
@@ -126,7 +120,7 @@ private slots:
         ModalDriver driver;
         QString shownTimeout;
         driver.Then([&](QWidget* w) {
-            shownTimeout = w->findChild<QLineEdit*>("timeout")->text();
+            shownTimeout = Child<QLineEdit>(w, "timeout")->text();
             Type(w, "timeout", "100");
             Press(w, "ok");
         });
@@ -189,13 +183,11 @@ private slots:
         ViewFixture fixture(IniFor("Brisa"));
         core::CommandArguments args;
         ModalDriver driver;
-        QString title;
         int beforeCount = 0;
         QString afterFirst, afterLast;
         driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
-            auto* before = w->findChild<QComboBox*>("before");
-            auto* after = w->findChild<QComboBox*>("after");
+            auto* before = Child<QComboBox>(w, "before");
+            auto* after = Child<QComboBox>(w, "after");
             beforeCount = before->count();
             afterFirst = after->itemText(0);
             afterLast = after->itemText(after->count() - 1);
@@ -204,7 +196,7 @@ private slots:
             Press(w, "ok");
         });
         QVERIFY(ExecAddressChangeDlg(nullptr, fixture.View(), args));
-        QCOMPARE(title, QString("アドレス変更"));
+        QCOMPARE(driver.LastTitle(), QString("アドレス変更"));
         QCOMPARE(beforeCount, 2);
         QCOMPARE(afterFirst, QString("C"));
         QCOMPARE(afterLast, QString("6"));
@@ -219,13 +211,13 @@ private slots:
 
     void addressChangeOkNeedsBothChoices() {
         CAddressChangeDlg full("ABCDEFGHIJKLMNOPQRSTUVWXY0123456");
-        QVERIFY(!full.findChild<QPushButton*>("ok")->isEnabled());
+        QVERIFY(!Child<QPushButton>(&full, "ok")->isEnabled());
         CAddressChangeDlg none("");
-        QVERIFY(!none.findChild<QPushButton*>("ok")->isEnabled());
+        QVERIFY(!Child<QPushButton>(&none, "ok")->isEnabled());
         CAddressChangeDlg two("AB");
-        QVERIFY(two.findChild<QPushButton*>("ok")->isEnabled());
-        two.findChild<QComboBox*>("after")->setCurrentIndex(-1);
-        QVERIFY(!two.findChild<QPushButton*>("ok")->isEnabled());
+        QVERIFY(Child<QPushButton>(&two, "ok")->isEnabled());
+        Child<QComboBox>(&two, "after")->setCurrentIndex(-1);
+        QVERIFY(!Child<QPushButton>(&two, "ok")->isEnabled());
     }
 };
 
