@@ -126,11 +126,10 @@ private slots:
         book.entries[6] = {"777", "Alpha"};
         ModalDriver driver;
         QStringList shown;
-        driver.Then([&](QWidget* w) {
-            auto* list = Child<QListWidget>(w, "phoneLines");
+        driver.Answer([&](QDialog& dialog) {
+            auto* list = Child<QListWidget>(&dialog, "phoneLines");
             for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text().trimmed();
             list->setCurrentRow(1);
-            Press(w, "ok");
         });
         const std::optional<std::string> number = ExecDialDlg(nullptr, book);
         QCOMPARE(driver.LastTitle(), QString("ダイヤル"));
@@ -162,10 +161,8 @@ private slots:
                                "FIELD=2,CODE(10/A),QTY(5/N)\n");
         core::CommandArguments args;
         ModalDriver driver;
-        driver.Then([&](QWidget* w) {
-            Type(w, "configPath", QString::fromStdString(path));
-            Press(w, "ok");
-        });
+        driver.Answer(
+            [&](QDialog& dialog) { Type(&dialog, "configPath", QString::fromStdString(path)); });
         QVERIFY(ExecLantaRemoteDlg(nullptr, fixture.Platform(), fixture.State(), args));
         QCOMPARE(driver.LastTitle(), QString("Lanta リモート設定"));
         QCOMPARE(args.lantaRecord.size(), std::size_t{24});
@@ -210,10 +207,9 @@ private slots:
         core::CommandArguments args;
         ModalDriver driver;
         QString shown;
-        driver.Then([&](QWidget* w) {
-            shown = Child<QLineEdit>(w, "configPath")->text();
-            Type(w, "configPath", "B.K40");
-            Press(w, "cancel");
+        driver.Cancel([&](QDialog& dialog) {
+            shown = Child<QLineEdit>(&dialog, "configPath")->text();
+            Type(&dialog, "configPath", "B.K40");
         });
         QVERIFY(!ExecLantaRemoteDlg(nullptr, fixture.Platform(), fixture.State(), args));
         QCOMPARE(shown, QString("A.K40"));

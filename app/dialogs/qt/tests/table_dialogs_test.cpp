@@ -27,20 +27,16 @@ private slots:
         ViewFixture fixture(IniFor("Corvo"));
         core::CommandArguments args;
         ModalDriver driver;
-        driver.Then([](QWidget* w) {
-            Check(w, "code128_1");
-            Check(w, "msi_1");  // Corvo's table has no MSI letter
-            Press(w, "ok");
+        driver.Answer([](QDialog& dialog) {
+            Check(&dialog, "code128_1");
+            Check(&dialog, "msi_1");  // Corvo's table has no MSI letter
         });
         QVERIFY(ExecBarcodeTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(driver.LastTitle(), QString("バーコードシンボル"));
         QCOMPARE(args.barcodeTable, std::string("EEEEDEEE"));
 
         fixture.State().comm.terminalType = link::kFenna;
-        driver.Then([](QWidget* w) {
-            Check(w, "code39_2");
-            Press(w, "ok");
-        });
+        driver.Answer([](QDialog& dialog) { Check(&dialog, "code39_2"); });
         QVERIFY(ExecBarcodeTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.barcodeTable, std::string("FNNNNNNN"));
     }
@@ -50,10 +46,7 @@ private slots:
         core::CommandArguments args;
         args.barcodeTable = "OLD";
         ModalDriver driver;
-        driver.Then([](QWidget* w) {
-            Check(w, "code39_1");
-            Press(w, "cancel");
-        });
+        driver.Cancel([](QDialog& dialog) { Check(&dialog, "code39_1"); });
         QVERIFY(!ExecBarcodeTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.barcodeTable, std::string("OLD"));
     }
@@ -93,10 +86,9 @@ private slots:
             Press(w, "ok");
         });
         driver.Then(driver.CloseMessage());
-        driver.Then([](QWidget* w) {
-            Type(w, "beepLevel", "7");
-            Check(w, "interval_1");
-            Press(w, "ok");
+        driver.Answer([](QDialog& dialog) {
+            Type(&dialog, "beepLevel", "7");
+            Check(&dialog, "interval_1");
         });
         QVERIFY(ExecDeviceTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(driver.messages, (QStringList{"Please enter an integer between 0 and 7.",
@@ -168,10 +160,9 @@ private slots:
         ViewFixture fixture(IniFor("Fenna"));
         const std::string before = fixture.Ini();
         ModalDriver driver;
-        driver.Then([](QWidget* w) {
-            Type(w, "timeout", "55");
-            Check(w, "baud_0");
-            Press(w, "cancel");
+        driver.Cancel([](QDialog& dialog) {
+            Type(&dialog, "timeout", "55");
+            Check(&dialog, "baud_0");
         });
         QVERIFY(!ExecCommTableDlg(nullptr, fixture.View()));
         QCOMPARE(fixture.State().timing.terminalTimeout, 2);
@@ -185,15 +176,14 @@ private slots:
         ModalDriver driver;
         int beforeCount = 0;
         QString afterFirst, afterLast;
-        driver.Then([&](QWidget* w) {
-            auto* before = Child<QComboBox>(w, "before");
-            auto* after = Child<QComboBox>(w, "after");
+        driver.Answer([&](QDialog& dialog) {
+            auto* before = Child<QComboBox>(&dialog, "before");
+            auto* after = Child<QComboBox>(&dialog, "after");
             beforeCount = before->count();
             afterFirst = after->itemText(0);
             afterLast = after->itemText(after->count() - 1);
             before->setCurrentIndex(1);
             after->setCurrentIndex(after->count() - 1);
-            Press(w, "ok");
         });
         QVERIFY(ExecAddressChangeDlg(nullptr, fixture.View(), args));
         QCOMPARE(driver.LastTitle(), QString("アドレス変更"));
