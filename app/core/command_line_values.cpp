@@ -12,7 +12,7 @@ void PutCommandLineValues(const std::vector<std::string>& tokens, int commandCod
         state.lists.deleteFileName = tokens[2];
     }
     if (commandCode == kRun) {
-        args.flashRom = 0;
+        args.disk = link::Disk::kRam;
         args.runFileName = tokens[2];
     }
 }

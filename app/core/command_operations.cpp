@@ -14,42 +14,44 @@ constexpr int kCommandLineDownloadPause = 20;
 
 }  // namespace
 
-void CommandWorker::CallOperation(int code, int ems) {
+void CommandWorker::CallOperation(int code, bool onEmsDrive) {
     const bool commandLineMode = state_.status.commandLineMode.load() != 0;
-    if (CallTransfer(code, ems, commandLineMode)) return;
+    if (CallTransfer(code, onEmsDrive, commandLineMode)) return;
     if (CallQuery(code)) return;
     if (CallSetting(code, commandLineMode)) return;
     CallControl(code, commandLineMode);
 }
 
-bool CommandWorker::CallTransfer(int code, int ems, bool commandLineMode) {
+bool CommandWorker::CallTransfer(int code, bool onEmsDrive, bool commandLineMode) {
     TransferLists& lists = state_.lists;
     switch (code) {
         case kDownloadChosenFiles:
-            operations_.DownloadSelectedFiles(context_, lists, ems);
+            operations_.DownloadSelectedFiles(context_, lists, onEmsDrive);
             return true;
         case kDownloadListedFiles:
             if (commandLineMode) {
                 HM_time_delay(kCommandLineDownloadPause);
                 operations_.DownloadByCommandLine(context_, lists, state_.commandLine);
             } else {
-                operations_.DownloadFileList(context_, lists, ems);
+                operations_.DownloadFileList(context_, lists, onEmsDrive);
             }
             return true;
         case kUploadChosenFiles:
-            if (PickFromDirectory(code, 0)) operations_.UploadSelectedFiles(context_, lists);
+            if (PickFromDirectory(code, link::Disk::kRam)) {
+                operations_.UploadSelectedFiles(context_, lists);
+            }
             return true;
         case kUploadListedFiles:
             if (commandLineMode) {
                 operations_.UploadByCommandLine(context_, state_.commandLine);
             } else {
-                operations_.UploadFileList(context_, lists, ems);
+                operations_.UploadFileList(context_, lists, onEmsDrive);
             }
             return true;
         case kErase:
             // A command line or a script line names its file and means every
             // terminal of its list.
-            if (commandLineMode || PickFromDirectory(code, 0)) {
+            if (commandLineMode || PickFromDirectory(code, link::Disk::kRam)) {
                 operations_.PurgeFiles(context_, lists, chosen_.address, chosen_.allAddresses);
             }
             return true;
@@ -62,7 +64,7 @@ bool CommandWorker::CallQuery(int code) {
         case kRamSize: operations_.QueryRamSize(context_); return true;
         case kFlashSize: operations_.QueryFlashSize(context_); return true;
         case kDirectory:
-            operations_.GetDirectory(context_, arguments_.flashRom, state_.lists.directoryTexts);
+            operations_.GetDirectory(context_, arguments_.disk, state_.lists.directoryTexts);
             return true;
         case kFirmwareVersion: operations_.GetFirmwareVersion(context_); return true;
         case kTerminalId: operations_.GetTerminalId(context_); return true;
@@ -116,17 +118,17 @@ void CommandWorker::CallControl(int code, bool commandLineMode) {
         case kWarmStart: operations_.WarmStart(context_); break;
         case kSendData: operations_.SendData(context_, args.textArgument); break;
         case kAutoBoot:
-            if (PickFromDirectory(code, args.flashRom)) {
+            if (PickFromDirectory(code, args.disk)) {
                 operations_.SetAutoBoot(context_, args.runFileName, chosen_.address,
-                                        chosen_.allAddresses, args.flashRom);
+                                        chosen_.allAddresses, args.disk);
             }
             break;
         case kRun:
             // From the command line the program is the run's third token and
             // every terminal of the list takes part.
-            if (commandLineMode || PickFromDirectory(code, args.flashRom)) {
+            if (commandLineMode || PickFromDirectory(code, args.disk)) {
                 operations_.RunProgram(context_, args.runFileName, chosen_.address,
-                                       chosen_.allAddresses, args.flashRom);
+                                       chosen_.allAddresses, args.disk);
             }
             break;
         case kPoll: operations_.Poll(context_, state_.poll, state_.pollContext); break;

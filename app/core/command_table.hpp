@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "link/operation_requests.hpp"
+
 namespace zelo::core {
 
 // The command codes: one per terminal command, stored in the view before
@@ -64,8 +66,8 @@ enum InternalCommand : int {
 // The command's arguments, written by the user interface thread before the
 // worker starts and left alone while it runs.
 struct CommandArguments {
-    int flashRom = 0;     // 0 RAM disk, 1 flash ROM (directory, auto-run, run)
-    int optionValue = 0;  // buzzer level (0, 5, 9) or font kind ('0', '1', '2')
+    link::Disk disk = link::Disk::kRam;  // of the directory, auto-run and run commands
+    int optionValue = 0;                 // buzzer level (0, 5, 9) or font kind ('0', '1', '2')
     int keypadMode = '0';
     std::array<char, 2> addressChange{'A', 'A'};  // from, to
     std::string barcodeTable;

@@ -137,39 +137,34 @@ void CommandWorker::CommandThread() {
 }
 
 void CommandWorker::RunFramedCommand(int code) {
-    int ems = 0;
-    if (!RunBeforeLinkChecks(code, ems)) return;
+    bool onEmsDrive = false;
+    if (!RunBeforeLinkChecks(code, onEmsDrive)) return;
     // A Stop that came before the operation started ends the command here:
     // nothing is begun after Stop.
     if (operations_.IsStopRequested() != 0) return;
     if (!MakeLineReady()) return;
     if (operations_.IsStopRequested() != 0) return;
-    CallOperation(code, ems);
+    CallOperation(code, onEmsDrive);
 }
 
-bool CommandWorker::RunBeforeLinkChecks(int code, int& ems) {
-    const bool commandLine = state_.status.commandLineMode.load() != 0;
+bool CommandWorker::RunBeforeLinkChecks(int code, bool& onEmsDrive) {
+    // Only the Delmar has an EMS drive, so only its operator is asked.
     const bool hasEms = state_.comm.terminalType == link::kDelmar;
     switch (code) {
         case kDownloadChosenFiles:
-            if (hasEms) ems = ui_.AskYesNo("Download to EMS?") ? 1 : 0;
+            onEmsDrive = hasEms && ui_.AskYesNo("Download to EMS?");
             return true;
         case kDownloadListedFiles:
-            if (commandLine) return true;
-            if (AllEmpty(state_.lists.downloadFiles)) {
+        case kUploadListedFiles: {
+            if (state_.status.commandLineMode.load() != 0) return true;
+            const bool download = code == kDownloadListedFiles;
+            if (AllEmpty(download ? state_.lists.downloadFiles : state_.lists.uploadFiles)) {
                 ui_.ShowMessage(kNoFileMessage);
                 return false;
             }
-            if (hasEms) ems = ui_.AskYesNo("Download to EMS?") ? 1 : 0;
+            onEmsDrive = hasEms && ui_.AskYesNo(download ? "Download to EMS?" : "Upload from EMS?");
             return true;
-        case kUploadListedFiles:
-            if (commandLine) return true;
-            if (AllEmpty(state_.lists.uploadFiles)) {
-                ui_.ShowMessage(kNoFileMessage);
-                return false;
-            }
-            if (hasEms) ems = ui_.AskYesNo("Upload from EMS?") ? 1 : 0;
-            return true;
+        }
         default: return true;
     }
 }
@@ -200,8 +195,8 @@ bool CommandWorker::MakeLineReady() {
     return true;
 }
 
-bool CommandWorker::PickFromDirectory(int code, int directoryKind) {
-    operations_.GetDirectory(context_, directoryKind, state_.lists.directoryTexts);
+bool CommandWorker::PickFromDirectory(int code, link::Disk disk) {
+    operations_.GetDirectory(context_, disk, state_.lists.directoryTexts);
     // Stopped while the listings were read: no dialog. The erase command is
     // held to this too, so that a stopped command never asks anything.
     if (operations_.IsStopRequested() != 0) {

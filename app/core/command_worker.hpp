@@ -69,7 +69,7 @@ public:
 private:
     void CommandThread();
     void RunFramedCommand(int code);
-    bool RunBeforeLinkChecks(int code, int& ems);
+    bool RunBeforeLinkChecks(int code, bool& onEmsDrive);
     // CheckLinkReadiness, then Connect unless the line is open; true when
     // the line is open for the operation.
     bool MakeLineReady();
@@ -79,12 +79,12 @@ private:
     // Calls the one operation of `code`, through the step of its kind; each
     // step returns false for a code not of its kind. Menus, the command line
     // and script lines all come here.
-    void CallOperation(int code, int ems);
-    bool CallTransfer(int code, int ems, bool commandLineMode);
+    void CallOperation(int code, bool onEmsDrive);
+    bool CallTransfer(int code, bool onEmsDrive, bool commandLineMode);
     bool CallQuery(int code);
     bool CallSetting(int code, bool commandLineMode);
     void CallControl(int code, bool commandLineMode);
-    bool PickFromDirectory(int code, int directoryKind);
+    bool PickFromDirectory(int code, link::Disk disk);
     void RunBatchScript();
     // where: "script.zsc, line 3", for the note on a line that is skipped.
     bool RunScriptLine(const std::string& piece, const std::string& where);

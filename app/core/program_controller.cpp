@@ -102,7 +102,9 @@ bool ProgramController::RunOperatorCommand(MenuCommand menuCommand) {
     if (command->commandCode == kBatchScript) return RestartScript();
     CommandArguments& args = worker_.Arguments();
     switch (command->sets) {
-        case MenuEntry::Sets::kFlashRom: args.flashRom = command->value; break;
+        case MenuEntry::Sets::kFlashRom:
+            args.disk = command->value == 1 ? link::Disk::kFlashRom : link::Disk::kRam;
+            break;
         case MenuEntry::Sets::kOptionValue: args.optionValue = command->value; break;
         case MenuEntry::Sets::kKeypadMode: args.keypadMode = command->value; break;
         case MenuEntry::Sets::kNothing: break;

@@ -23,7 +23,8 @@ std::string_view TextInputPrompt(int commandCode);
 // bytes, the backslash and the high bytes above 0x9F (but 0xDC) take two.
 // The library writes that form and refuses a text whose form is too long;
 // the program sees only zelodll.h, so it counts by the same rule here to
-// tell the operator why before anything is sent.
+// tell the operator why before anything is sent. Both are tested against
+// the same cases (test_support/escaped_form_cases.hpp).
 std::size_t EscapedLength(std::string_view text);
 
 // Why a command cannot take the typed text: longer than the argument holds;

@@ -15,12 +15,13 @@ constexpr int kMostAttempts = 9999;
 // files to every selected address in turn, each under its base name.
 // False when stopped.
 template <typename Names>
-bool DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
+bool DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, bool onEmsDrive) {
     for (std::size_t k = 0; k < run.AddressCount(); ++k) {
         if (!run.BeginAddress(k, true)) continue;
         for (const std::string& pcPath : pcPaths) {
             if (pcPath.empty()) continue;
-            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, ems), pcPath)) return false;
+            if (!run.DownloadFile(k, pcPath, TerminalNameOf(pcPath, onEmsDrive), pcPath))
+                return false;
         }
         run.EndAddress(k, 0);
     }
@@ -31,10 +32,10 @@ bool DownloadToEveryAddress(TransferRun& run, const Names& pcPaths, int ems) {
 // address gets its line for that file, in the loop's order, before the next
 // file goes out. False when stopped.
 template <typename Names>
-bool DownloadToGroupThenEachAddress(TransferRun& run, const Names& pcPaths, int ems) {
+bool DownloadToGroupThenEachAddress(TransferRun& run, const Names& pcPaths, bool onEmsDrive) {
     for (const std::string& pcPath : pcPaths) {
         if (pcPath.empty()) continue;
-        const std::string terminalName = TerminalNameOf(pcPath, ems);
+        const std::string terminalName = TerminalNameOf(pcPath, onEmsDrive);
         const std::optional<GroupOutcome> outcome = run.DownloadToGroup(pcPath, terminalName);
         if (!outcome) return false;
         for (std::size_t k = 0; k < run.AddressCount(); ++k) {
@@ -48,15 +49,15 @@ bool DownloadToGroupThenEachAddress(TransferRun& run, const Names& pcPaths, int 
 }
 
 template <typename Names>
-void DownloadSeries(TransferRun& run, const Names& pcPaths, int ems, int groupDownloads) {
+void DownloadSeries(TransferRun& run, const Names& pcPaths, bool onEmsDrive, int groupDownloads) {
     ProgressState& progress = run.Progress();
     progress.mode = kProgressTransfer;
     progress.phase = kPhaseAtRest;
     run.Refresh(true);
     run.Status().idle = 0;
     const bool finished = run.GroupUsable(groupDownloads)
-                              ? DownloadToGroupThenEachAddress(run, pcPaths, ems)
-                              : DownloadToEveryAddress(run, pcPaths, ems);
+                              ? DownloadToGroupThenEachAddress(run, pcPaths, onEmsDrive)
+                              : DownloadToEveryAddress(run, pcPaths, onEmsDrive);
     if (finished) run.Status().idle = 1;
 }
 
@@ -76,15 +77,15 @@ int AttemptsOf(const CommandLineState& commandLine) {
 }  // namespace
 
 void CTerminalLink::DownloadSelectedFiles(const OperationContext& context,
-                                          const TransferLists& lists, int ems) {
+                                          const TransferLists& lists, bool onEmsDrive) {
     TransferRun run(*this, context);
-    DownloadSeries(run, lists.pickedFiles, ems, lists.groupDownloads);
+    DownloadSeries(run, lists.pickedFiles, onEmsDrive, lists.groupDownloads);
 }
 
 void CTerminalLink::DownloadFileList(const OperationContext& context, const TransferLists& lists,
-                                     int ems) {
+                                     bool onEmsDrive) {
     TransferRun run(*this, context);
-    DownloadSeries(run, lists.downloadFiles, ems, lists.groupDownloads);
+    DownloadSeries(run, lists.downloadFiles, onEmsDrive, lists.groupDownloads);
 }
 
 void CTerminalLink::DownloadByCommandLine(const OperationContext& context,

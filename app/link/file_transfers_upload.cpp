@@ -72,7 +72,7 @@ void CTerminalLink::UploadSelectedFiles(const OperationContext& context,
 }
 
 void CTerminalLink::UploadFileList(const OperationContext& context, const TransferLists& lists,
-                                   int ems) {
+                                   bool onEmsDrive) {
     TransferRun run(*this, context);
     const char separator = Environment().PathSeparator();
     BeginAddressLoop(*this, context, /*clearDisplay=*/true);
@@ -103,7 +103,7 @@ void CTerminalLink::UploadFileList(const OperationContext& context, const Transf
                     run.RefuseName(k, name);
                     continue;
                 }
-                const std::string terminalName = ems == 1 ? "C:" + name : name;
+                const std::string terminalName = TerminalNameOf(name, onEmsDrive);
                 const std::optional<int> result =
                     run.UploadFile(k, terminalName, PathIn(folder, separator, name), name);
                 if (!result) return;

@@ -7,6 +7,10 @@
 
 namespace zelo::link {
 
+// Which of a terminal's drives a directory listing, an auto-run program or
+// a program to run is on.
+enum class Disk : int { kRam = 0, kFlashRom = 1 };
+
 // The last directory listing of each address position, for the file choice
 // dialogs; written by the directory query while it runs.
 using DirectoryTexts = std::array<std::string, kAddressSlots>;

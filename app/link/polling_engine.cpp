@@ -163,17 +163,18 @@ enum class TurnEnd { kNextAddress, kEndCycle, kStopped };
 // ends the run, or Stop does.
 class PollRun {
 public:
-    PollRun(CTerminalLink& link, const CommSettings& comm, LinkStatus& status,
-            PollSettings& settings, PollContext& context, ProgressState& progress)
+    PollRun(CTerminalLink& link, const OperationContext& operation, PollSettings& settings,
+            PollContext& context)
         : link_(link),
-          comm_(comm),
-          status_(status),
+          operation_(operation),
+          comm_(operation.settings),
+          status_(operation.status),
           settings_(settings),
           context_(context),
-          progress_(progress),
+          progress_(operation.progress),
           environment_(link.Environment()),
           lastDataTime_(environment_.Seconds()),
-          turn_{settings, context, progress, environment_, counters_, lastDataTime_} {}
+          turn_{settings, context, operation.progress, environment_, counters_, lastDataTime_} {}
 
     // Cycles until the run ends; false when it ended by Stop.
     bool Run() {
@@ -243,7 +244,7 @@ private:
             !IsWithinWindow(settings_.autoSyncStart, settings_.autoSyncStop,
                             TimeOfDayText(environment_.Now())))
             return true;
-        if (link_.SyncTimeAll(comm_, status_, progress_) == 0) return false;
+        if (!link_.SyncTimeAll(operation_)) return false;
         timeSyncDone_ = true;
         progress_.mode = kProgressPolling;
         progress_.phase = kPhaseAtRest;
@@ -313,6 +314,7 @@ private:
     }
 
     CTerminalLink& link_;
+    const OperationContext& operation_;
     const CommSettings& comm_;
     LinkStatus& status_;
     PollSettings& settings_;
@@ -333,11 +335,8 @@ void CTerminalLink::Poll(const OperationContext& operation, PollSettings& settin
                          PollContext& context) {
     const CommSettings& comm = operation.settings;
     LinkStatus& status = operation.status;
-    ProgressState& progress = operation.progress;
-    if (settings.autoTimeSync == kSyncAtStart && SyncTimeAll(comm, status, progress) == 0) {
-        WaitUntilIdle(status);
-        return;
-    }
+    // A stopped clock setting has already waited for the Stop to finish.
+    if (settings.autoTimeSync == kSyncAtStart && !SyncTimeAll(operation)) return;
     if (comm.terminalType >= kEstra) {
         SetPowerSaving(operation, false);
         HM_set_power_saving_status(0);
@@ -355,7 +354,7 @@ void CTerminalLink::Poll(const OperationContext& operation, PollSettings& settin
                        context.numbers->StoredThrough(address));
     // A stopped run leaves the file open and the power saving as it is,
     // with what it holds on stable storage.
-    const bool finished = PollRun(*this, comm, status, settings, context, progress).Run();
+    const bool finished = PollRun(*this, operation, settings, context).Run();
     if (!CommitPollRecords(context))
         ShowResult(' ', "Poll", "Poll Data file sync error", ZELO_UNKNOWN_RESPONSE);
     if (!finished) {

@@ -9,17 +9,17 @@
 namespace zelo::link {
 namespace {
 
-const char* PowerSavingLabel(int switchOn) {
-    return switchOn == 1 ? "Power-Saving on" : "Power-Saving off";
+const char* PowerSavingLabel(bool switchOn) {
+    return switchOn ? "Power-Saving on" : "Power-Saving off";
 }
 
-int SwitchTerminal(int switchOn, int port, char address) {
-    return switchOn == 1 ? HM_power_saving_on(port, address) : HM_power_saving_off(port, address);
+int SwitchTerminal(bool switchOn, int port, char address) {
+    return switchOn ? HM_power_saving_on(port, address) : HM_power_saving_off(port, address);
 }
 
 }  // namespace
 
-int CTerminalLink::SwitchPowerSaving(int switchOn, int libraryFlag, const CommSettings& settings,
+int CTerminalLink::SwitchPowerSaving(bool switchOn, int libraryFlag, const CommSettings& settings,
                                      LinkStatus& status, int addressIndex) {
     HM_set_power_saving_status(libraryFlag);
     if (addressIndex < 0 || static_cast<std::size_t>(addressIndex) >= settings.addresses.size()) {

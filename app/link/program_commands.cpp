@@ -31,7 +31,7 @@ void CTerminalLink::SetExecAreaSize(const OperationContext& context, const std::
 }
 
 void CTerminalLink::SetAutoBoot(const OperationContext& context, const std::string& programName,
-                                char chosenAddress, bool allAddresses, int romFlag) {
+                                char chosenAddress, bool allAddresses, Disk disk) {
     const std::string name = WithoutExtension(programName);
     if (name.empty()) {
         // Nothing was chosen: each address of the line gets a line saying
@@ -49,16 +49,17 @@ void CTerminalLink::SetAutoBoot(const OperationContext& context, const std::stri
     RunAddressLoop(
         *this, context, OneOrAll(StatusRule::kCommand, true, chosenAddress, allAddresses),
         [&](char a, int) {
-            const int code = romFlag == 1 ? HM_autoboot_rom(context.settings.port, a, name.c_str())
-                                          : HM_autoboot(context.settings.port, a, name.c_str());
+            const int code = disk == Disk::kFlashRom
+                                 ? HM_autoboot_rom(context.settings.port, a, name.c_str())
+                                 : HM_autoboot(context.settings.port, a, name.c_str());
             return AddressResult{code, "Auto-Boot", name};
         });
 }
 
 void CTerminalLink::RunProgram(const OperationContext& context, const std::string& programName,
-                               char chosenAddress, bool allAddresses, int romFlag) {
+                               char chosenAddress, bool allAddresses, Disk disk) {
     std::string name = WithoutExtension(programName);
-    if (romFlag == 1) name += "/ROM";
+    if (disk == Disk::kFlashRom) name += "/ROM";
     // The Delmar needs a moment after its directory was read.
     if (context.settings.terminalType == kDelmar) HM_time_delay(kDelmarPauseMs);
     RunAddressLoop(

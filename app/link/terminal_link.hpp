@@ -45,8 +45,8 @@ public:
         (void)detail;
         (void)code;
     }
-    // A modal message box (a modem port that will not open, a wrong ROM
-    // flag). The base class shows nothing.
+    // A modal message box (a modem port that will not open, a disk that is
+    // neither). The base class shows nothing.
     virtual void ShowMessageBox(std::string_view text) { (void)text; }
     // Why something failed, in plain English for the operator: the device
     // and the system's reason, the terminal that did not answer, the file
@@ -78,7 +78,7 @@ public:
 
     // Switches one terminal's power saving for a transfer; returns the
     // library result. libraryFlag is handed to HM_set_power_saving_status.
-    int SwitchPowerSaving(int switchOn, int libraryFlag, const CommSettings& settings,
+    int SwitchPowerSaving(bool switchOn, int libraryFlag, const CommSettings& settings,
                           LinkStatus& status, int addressIndex);
 
     // ===== The terminal operations ========================================
@@ -100,7 +100,7 @@ public:
 
     void QueryRamSize(const OperationContext& context) override;
     void QueryFlashSize(const OperationContext& context) override;
-    void GetDirectory(const OperationContext& context, int romFlag,
+    void GetDirectory(const OperationContext& context, Disk disk,
                       DirectoryTexts& directoryTexts) override;
     void GetFirmwareVersion(const OperationContext& context) override;
     void GetTerminalId(const OperationContext& context) override;
@@ -112,9 +112,9 @@ public:
                            int terminalTimeout) override;
     void SyncTime(const OperationContext& context, TimeSyncRequest& request) override;
     void SetAutoBoot(const OperationContext& context, const std::string& programName,
-                     char chosenAddress, bool allAddresses, int romFlag) override;
+                     char chosenAddress, bool allAddresses, Disk disk) override;
     void RunProgram(const OperationContext& context, const std::string& programName,
-                    char chosenAddress, bool allAddresses, int romFlag) override;
+                    char chosenAddress, bool allAddresses, Disk disk) override;
 
     // ---- Polling engine and multi-terminal file transfers ----------------
     // The clocks, pauses, folders and the polled-data file come from the
@@ -127,18 +127,19 @@ public:
               PollContext& pollContext) override;
     // Opens the polled-data file by the open method; sets pollFileOpen.
     void OpenPollFile(const PollSettings& settings, PollContext& context, LinkStatus& status);
-    // Sets every selected terminal's clock to the PC's; 0 when stopped, else 1.
-    int SyncTimeAll(const CommSettings& comm, LinkStatus& status, ProgressState& progress);
+    // Sets every selected terminal's clock to the PC's; false when stopped
+    // (after WaitUntilIdle).
+    bool SyncTimeAll(const OperationContext& context);
 
     void DownloadSelectedFiles(const OperationContext& context, const TransferLists& lists,
-                               int ems) override;
+                               bool onEmsDrive) override;
     void DownloadFileList(const OperationContext& context, const TransferLists& lists,
-                          int ems) override;
+                          bool onEmsDrive) override;
     void DownloadByCommandLine(const OperationContext& context, const TransferLists& lists,
                                const CommandLineState& commandLine) override;
     void UploadSelectedFiles(const OperationContext& context, const TransferLists& lists) override;
     void UploadFileList(const OperationContext& context, const TransferLists& lists,
-                        int ems) override;
+                        bool onEmsDrive) override;
     void UploadByCommandLine(const OperationContext& context,
                              const CommandLineState& commandLine) override;
     void PurgeFiles(const OperationContext& context, const TransferLists& lists, char chosenAddress,

@@ -83,9 +83,9 @@ public:
     // --- Queries: one line per terminal that has something to report -----
     virtual void QueryRamSize(const OperationContext& context) = 0;
     virtual void QueryFlashSize(const OperationContext& context) = 0;
-    // romFlag 0 RAM disk, 1 flash ROM. Each listing goes to the slot of its
-    // address position in directoryTexts.
-    virtual void GetDirectory(const OperationContext& context, int romFlag,
+    // Each listing goes to the slot of its address position in
+    // directoryTexts.
+    virtual void GetDirectory(const OperationContext& context, Disk disk,
                               DirectoryTexts& directoryTexts) = 0;
     virtual void GetFirmwareVersion(const OperationContext& context) = 0;
     // Also records each answering terminal's model in progress.typeFound.
@@ -105,12 +105,12 @@ public:
     // Sets the terminals' clocks: the PC's, or the set time advanced by the
     // seconds since the command began (written back into request).
     virtual void SyncTime(const OperationContext& context, TimeSyncRequest& request) = 0;
-    // programName as chosen from a directory listing; romFlag tells which.
+    // programName as chosen from a directory listing of `disk`.
     // Without allAddresses only the terminal at chosenAddress is visited.
     virtual void SetAutoBoot(const OperationContext& context, const std::string& programName,
-                             char chosenAddress, bool allAddresses, int romFlag) = 0;
+                             char chosenAddress, bool allAddresses, Disk disk) = 0;
     virtual void RunProgram(const OperationContext& context, const std::string& programName,
-                            char chosenAddress, bool allAddresses, int romFlag) = 0;
+                            char chosenAddress, bool allAddresses, Disk disk) = 0;
 
     // --- Polling ---------------------------------------------------------
     // Polls the selected terminals for their records until stopped or until
@@ -121,14 +121,14 @@ public:
                       PollContext& pollContext) = 0;
 
     // --- Multi-terminal transfers ---------------------------------------
-    // Each visits every selected terminal in turn. `ems` 1 puts the terminal
-    // names on the Delmar's drive C. The downloads send a file to several
-    // terminals at once when TransferLists::groupDownloads allows it and the
-    // line can; each terminal still gets its own result line.
+    // Each visits every selected terminal in turn. `onEmsDrive` puts the
+    // terminal names on the Delmar's EMS drive, drive C. The downloads send a
+    // file to several terminals at once when TransferLists::groupDownloads
+    // allows it and the line can; each terminal still gets its own result line.
     virtual void DownloadSelectedFiles(const OperationContext& context, const TransferLists& lists,
-                                       int ems) = 0;
+                                       bool onEmsDrive) = 0;
     virtual void DownloadFileList(const OperationContext& context, const TransferLists& lists,
-                                  int ems) = 0;
+                                  bool onEmsDrive) = 0;
     // Source and target are tokens 2 and 3; token 4, when present, repeats.
     // Of `lists` only the group-download setting counts.
     virtual void DownloadByCommandLine(const OperationContext& context, const TransferLists& lists,
@@ -136,7 +136,7 @@ public:
     virtual void UploadSelectedFiles(const OperationContext& context,
                                      const TransferLists& lists) = 0;
     virtual void UploadFileList(const OperationContext& context, const TransferLists& lists,
-                                int ems) = 0;
+                                bool onEmsDrive) = 0;
     virtual void UploadByCommandLine(const OperationContext& context,
                                      const CommandLineState& commandLine) = 0;
     // Deletes lists.deleteFileName (a command line's) or the names in

@@ -60,9 +60,9 @@ void CTerminalLink::QueryFlashSize(const OperationContext& context) {
     });
 }
 
-void CTerminalLink::GetDirectory(const OperationContext& context, int romFlag,
+void CTerminalLink::GetDirectory(const OperationContext& context, Disk disk,
                                  DirectoryTexts& directoryTexts) {
-    if (romFlag != 0 && romFlag != 1) {
+    if (disk != Disk::kRam && disk != Disk::kFlashRom) {
         const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
         for (std::size_t i = 0; i < count && context.settings.addresses[i] != '\0'; ++i) {
             if (context.progress.addressSelected[i] != 0) ShowMessageBox("nRom set wrong!!");
@@ -73,8 +73,9 @@ void CTerminalLink::GetDirectory(const OperationContext& context, int romFlag,
     // that the library's clearing of the last text always finds an end.
     std::array<char, ZELO_LISTING_SIZE + 1> listing{};
     RunAddressLoop(*this, context, QueryRule(), [&](char a, int index) {
-        const int code = romFlag == 1 ? HM_dir_ROM(context.settings.port, a, listing.data())
-                                      : HM_dir(context.settings.port, a, listing.data());
+        const int code = disk == Disk::kFlashRom
+                             ? HM_dir_ROM(context.settings.port, a, listing.data())
+                             : HM_dir(context.settings.port, a, listing.data());
         listing[ZELO_LISTING_SIZE] = '\0';
         std::string& saved = directoryTexts[static_cast<std::size_t>(index)];
         AddressResult result{code, "", ""};
@@ -84,7 +85,7 @@ void CTerminalLink::GetDirectory(const OperationContext& context, int romFlag,
         } else if (code != ZELO_NO_DATA) {
             saved.clear();
         }
-        if (romFlag == 0) {
+        if (disk == Disk::kRam) {
             result.label = "Get Directory ";
         } else {
             result.label = code == 0 ? "Get ROM Directory  " : "Get ROM Directory ";

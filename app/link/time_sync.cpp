@@ -1,5 +1,4 @@
 // Setting the terminals' clocks.
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -24,26 +23,25 @@ std::string DateTimeText(int year, int month, int day, int hour, int minute, int
     return text.data();
 }
 
+std::string PcClockText(const platform::LocalTime& now) {
+    return DateTimeText(now.year, now.month, now.day, now.hour, now.minute, now.second);
+}
+
+AddressResult SetClock(int port, char address, const std::string& text) {
+    return {HM_date_time(port, address, text.c_str()), "Time Sync.", text};
+}
+
 }  // namespace
 
 void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& request) {
     const platform::LocalTime start = Environment().Now();
     const int offset = SecondsSinceMidnight(start.hour, start.minute, start.second) -
                        SecondsSinceMidnight(request.hour, request.minute, request.second);
-
-    BeginAddressLoop(*this, context);
-    const std::size_t count = std::min(context.settings.addresses.size(), kMaxAddresses);
-    for (std::size_t i = 0; i < count && context.settings.addresses[i] != '\0'; ++i) {
-        const char address = context.settings.addresses[i];
-        if (context.progress.addressSelected[i] == 0) continue;
-        context.progress.currentAddress = static_cast<int>(i);
-        context.progress.phase = kPhaseAtRest;
-        context.progress.addressStatus[i] = kStatusWorking;
-        RefreshProgress(false);
-
+    const bool sendSetTime = context.status.commandLineMode == 0 && request.useSetTime == 1;
+    RunAddressLoop(*this, context, {}, [&](char address, int) {
         const platform::LocalTime now = Environment().Now();
-        std::string text;
-        if (context.status.commandLineMode == 0 && request.useSetTime == 1) {
+        std::string text = PcClockText(now);
+        if (sendSetTime) {
             // The set time advanced by the seconds since the command began,
             // kept within one day: the date stays as the user set it.
             int t = SecondsSinceMidnight(now.hour, now.minute, now.second) - offset;
@@ -53,24 +51,24 @@ void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& r
             request.second = t % 60;
             text = DateTimeText(request.year, request.month, request.day, request.hour,
                                 request.minute, request.second);
-        } else {
-            text = DateTimeText(now.year, now.month, now.day, now.hour, now.minute, now.second);
         }
+        // Stopped while the time was worked out: the loop ends on it
+        // without asking this terminal.
+        if (IsStopRequested()) return AddressResult{};
+        return SetClock(context.settings.port, address, text);
+    });
+}
 
-        if (IsStopRequested() != 0) {
-            WaitUntilIdle(context.status);
-            return;
-        }
-        const int code = HM_date_time(context.settings.port, address, text.c_str());
-        if (IsStopRequested() != 0) {
-            WaitUntilIdle(context.status);
-            return;
-        }
-        const int newStatus = StatusForResult(StatusRule::kCommand, code);
-        if (newStatus >= 0) context.progress.addressStatus[i] = newStatus;
-        ShowResult(address, "Time Sync.", text, code);
-    }
-    EndAddressLoop(*this, context);
+// The polling run's form: the PC's clock, and the display's mode and the
+// link's idle flag left to the run.
+bool CTerminalLink::SyncTimeAll(const OperationContext& context) {
+    const bool finished = ForEachSelectedAddress(*this, context, {}, [&](char address, int) {
+        return SetClock(context.settings.port, address, PcClockText(Environment().Now()));
+    });
+    if (!finished) return false;
+    context.progress.phase = kPhaseAtRest;
+    RefreshProgress(false);
+    return true;
 }
 
 }  // namespace zelo::link

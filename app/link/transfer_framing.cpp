@@ -36,7 +36,7 @@ bool TransferRun::BeginAddress(std::size_t k, bool download) {
     progress_.phase = 0;
     progress_.addressStatus[k] = download ? kStatusTransferring : kStatusDone;
     if (status_.powerSaving != 1) return true;
-    const int result = link_.SwitchPowerSaving(0, 0, comm_, status_, static_cast<int>(k));
+    const int result = link_.SwitchPowerSaving(false, 0, comm_, status_, static_cast<int>(k));
     lastResult_ = result;
     progress_.addressStatus[k] = result == 0 ? kStatusDone : kStatusNotDone;
     return result == 0;
@@ -45,7 +45,7 @@ bool TransferRun::BeginAddress(std::size_t k, bool download) {
 void TransferRun::EndAddress(std::size_t k, int libraryFlag) {
     if (status_.powerSaving == 1) {
         const int result =
-            link_.SwitchPowerSaving(1, libraryFlag, comm_, status_, static_cast<int>(k));
+            link_.SwitchPowerSaving(true, libraryFlag, comm_, status_, static_cast<int>(k));
         lastResult_ = result;
         progress_.addressStatus[k] = result == 0 ? kStatusDone : kStatusNotDone;
         link_.RefreshProgress(false);
@@ -164,10 +164,10 @@ void TransferRun::RefuseName(std::size_t k, std::string_view name) {
     link_.RefreshProgress(false);
 }
 
-std::string TerminalNameOf(std::string_view pcPath, int ems) {
+std::string TerminalNameOf(std::string_view pcPath, bool onEmsDrive) {
     const std::size_t cut = pcPath.find_last_of("\\/:");
     std::string name(cut == std::string_view::npos ? pcPath : pcPath.substr(cut + 1));
-    return ems == 1 ? "C:" + name : name;
+    return onEmsDrive ? "C:" + name : name;
 }
 
 }  // namespace zelo::link

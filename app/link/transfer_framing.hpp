@@ -105,7 +105,8 @@ private:
 };
 
 // The name a PC file gets on the terminal: its base name, after the last
-// '\\', '/' or ':'; on the Delmar's drive C with "C:" in front when `ems`.
-std::string TerminalNameOf(std::string_view pcPath, int ems);
+// '\\', '/' or ':'; with "C:" in front when `onEmsDrive` (the Delmar's EMS
+// drive).
+std::string TerminalNameOf(std::string_view pcPath, bool onEmsDrive);
 
 }  // namespace zelo::link

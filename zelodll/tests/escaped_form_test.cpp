@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "escaped_form_cases.hpp"
+
 TEST(EscapedForm, EachByteClass) {
-    // 00, 41, 5C, DC, E1: the example every download packet must match.
-    EXPECT_EQ(zelo::escaped(std::string("\x00\x41\x5C\xDC\xE1", 5)),
-              std::string("\\\x80\x41\\\\\xDC\\\x61"));
-    EXPECT_EQ(zelo::escaped(std::string("\x1F\x20\x9F\xA0\xFF", 5)),
-              std::string("\\\x9F\x20\x9F\\\x20\\\x7F"));
+    for (const test_support::EscapedFormCase& c : test_support::EscapedFormCases()) {
+        EXPECT_EQ(zelo::escaped(c.bytes), c.escaped) << ::testing::PrintToString(c.bytes);
+    }
 }
 
 TEST(EscapedForm, NoZeroByteAndAtMostTwiceAsLong) {

@@ -140,12 +140,12 @@ public:
     void QueryFlashSize(const Context& c) override {
         Loop(c, "QueryFlashSize " + c.settings.addresses);
     }
-    void GetDirectory(const Context& c, int flashRom, link::DirectoryTexts& texts) override {
+    void GetDirectory(const Context& c, link::Disk disk, link::DirectoryTexts& texts) override {
         const std::string& addresses = c.settings.addresses;
         for (std::size_t i = 0; i < addresses.size(); ++i) {
             texts[i] = "DIR" + std::string(1, addresses[i]);
         }
-        Loop(c, "GetDirectory " + addresses + " " + std::to_string(flashRom));
+        Loop(c, "GetDirectory " + addresses + " " + DiskNumber(disk));
     }
     void GetFirmwareVersion(const Context& c) override { Loop(c, "GetFirmwareVersion"); }
     void GetTerminalId(const Context& c) override { Loop(c, "GetTerminalId"); }
@@ -165,25 +165,25 @@ public:
         Loop(c, "SyncTime " + c.settings.addresses + " set " + std::to_string(r.useSetTime));
     }
     void SetAutoBoot(const Context& c, const std::string& name, char address, bool all,
-                     int flashRom) override {
+                     link::Disk disk) override {
         Loop(c, "SetAutoBoot " + std::string(1, address) + " all " + std::to_string(all) + " rom " +
-                    std::to_string(flashRom) + " " + name);
+                    DiskNumber(disk) + " " + name);
     }
     void RunProgram(const Context& c, const std::string& name, char address, bool all,
-                    int flashRom) override {
+                    link::Disk disk) override {
         Loop(c, "RunProgram " + c.settings.addresses + " " + std::string(1, address) + " all " +
-                    std::to_string(all) + " rom " + std::to_string(flashRom) + " " + name);
+                    std::to_string(all) + " rom " + DiskNumber(disk) + " " + name);
     }
 
     void Poll(const Context& c, PollSettings& poll, link::PollContext&) override {
         Loop(c, "Poll " + c.settings.addresses + " " + poll.pollFileName);
     }
 
-    void DownloadSelectedFiles(const Context& c, const TransferLists& lists, int ems) override {
+    void DownloadSelectedFiles(const Context& c, const TransferLists& lists, bool ems) override {
         Loop(c,
              "DownloadSelectedFiles " + Joined(lists.pickedFiles) + " ems " + std::to_string(ems));
     }
-    void DownloadFileList(const Context& c, const TransferLists&, int ems) override {
+    void DownloadFileList(const Context& c, const TransferLists&, bool ems) override {
         Loop(c, "DownloadFileList ems " + std::to_string(ems));
     }
     void DownloadByCommandLine(const Context& c, const TransferLists&,
@@ -193,7 +193,7 @@ public:
     void UploadSelectedFiles(const Context& c, const TransferLists& lists) override {
         Loop(c, "UploadSelectedFiles " + Joined(lists.pickedFiles));
     }
-    void UploadFileList(const Context& c, const TransferLists&, int ems) override {
+    void UploadFileList(const Context& c, const TransferLists&, bool ems) override {
         Loop(c, "UploadFileList ems " + std::to_string(ems));
     }
     void UploadByCommandLine(const Context& c, const CommandLineState& cl) override {
@@ -206,6 +206,10 @@ public:
     }
 
 private:
+    // The disk as the events name it: 0 RAM disk, 1 flash ROM.
+    static std::string DiskNumber(link::Disk disk) {
+        return std::to_string(static_cast<int>(disk));
+    }
     static std::string Joined(const std::vector<std::string>& names) {
         std::string text;
         for (const auto& n : names) text += (text.empty() ? "" : ",") + n;

@@ -47,7 +47,7 @@ TEST(CommandWorker, EveryCodeReachesItsOperationWithItsArguments) {
         {kPowerSavingOn, none, {"SetPowerSaving AB 1"}},
         {kPowerSavingOff, none, {"SetPowerSaving AB 0"}},
         {kDirectory,
-         args([](CommandArguments& a, auto&) { a.flashRom = 1; }),
+         args([](CommandArguments& a, auto&) { a.disk = link::Disk::kFlashRom; }),
          {"GetDirectory AB 1"}},
         {kWarmStart, none, {"WarmStart AB"}},
         {kUploadChosenFiles,
@@ -103,7 +103,7 @@ TEST(CommandWorker, EveryCodeReachesItsOperationWithItsArguments) {
          {"SetExecAreaSize 64"}},
         {kAutoBoot,
          [](ScriptedProgram& p) {
-             p.worker.Arguments().flashRom = 1;
+             p.worker.Arguments().disk = link::Disk::kFlashRom;
              p.ui.picks.push_back(PickAnswer{{"BOOT.EXE"}, 'A', 0});
          },
          {"GetDirectory AB 1", "Pick Run Program select|AB|DIRADIRB",

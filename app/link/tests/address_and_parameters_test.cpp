@@ -69,8 +69,8 @@ TEST_F(AnsweringTerminalTest, CommParametersCarryEachAddressAndReconnectAtTheNew
 
 TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
     answering = {'A', 'C'};
-    link.SetAutoBoot(operation, "MENU.EXE", 'C', 0, 0);
-    link.RunProgram(operation, "PROG.EXE", 'A', 0, 1);
+    link.SetAutoBoot(operation, "MENU.EXE", 'C', false, Disk::kRam);
+    link.RunProgram(operation, "PROG.EXE", 'A', false, Disk::kFlashRom);
     EXPECT_EQ(link.written,
               (Lines{"C Auto-Boot MENU Successfully", "A Run PROG/ROM Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_O).front().request, "MENU");
@@ -78,7 +78,7 @@ TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
     EXPECT_EQ(fake_pendra::callsOf(Fn::ESC_X).front().request, "PROG/ROM");
 
     link.written.clear();
-    link.SetAutoBoot(operation, "MENU.EXE", 'C', 1, 1);
+    link.SetAutoBoot(operation, "MENU.EXE", 'C', true, Disk::kFlashRom);
     EXPECT_EQ(link.written,
               (Lines{"A Auto-Boot MENU Successfully", "C Auto-Boot MENU Successfully"}));
     EXPECT_EQ(fake_pendra::callsOf(Fn::DBG).back().request, "OMENU/ROM");
@@ -87,7 +87,7 @@ TEST_F(AnsweringTerminalTest, AutoBootAndRunSendTheNameWithoutItsExtension) {
 TEST_F(AnsweringTerminalTest, AutoBootWithNoProgramTellsEveryAddressAndAsksNone) {
     progress.addressStatus[0] = 2;
     status.idle = 1;
-    link.SetAutoBoot(operation, "", 'A', 1, 0);
+    link.SetAutoBoot(operation, "", 'A', true, Disk::kRam);
     EXPECT_EQ(link.written, (Lines{"A Auto-Boot  doesn't exist", "B Auto-Boot  doesn't exist",
                                    "C Auto-Boot  doesn't exist"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
@@ -99,7 +99,7 @@ TEST_F(AnsweringTerminalTest, RunReportsAMissingProgramAsFailed) {
         if (c.fn == Fn::ESC_X) return Reply{7, ""};
         return std::nullopt;
     });
-    link.RunProgram(operation, "GONE.EXE", 'A', 1, 0);
+    link.RunProgram(operation, "GONE.EXE", 'A', true, Disk::kRam);
     EXPECT_EQ(link.written, (Lines{"A Run GONE doesn't exist", "C Run GONE doesn't exist"}));
     EXPECT_EQ(progress.addressStatus[0], kStatusFailed);
 }

@@ -48,7 +48,7 @@ TEST_F(TransferTest, DownloadListReachesEveryTerminalByteForByte) {
     WriteAll(File("EMPTY.DAT"), "");
     lists.downloadFiles[0] = File("PRICE.DAT");
     lists.downloadFiles[3] = File("EMPTY.DAT");
-    link.DownloadFileList(operation, lists, 0);
+    link.DownloadFileList(operation, lists, false);
 
     for (char address : std::string("ABC")) {
         EXPECT_EQ(line.terminals[address].files["PRICE.DAT"], price) << address;
@@ -66,14 +66,14 @@ TEST_F(TransferTest, ChosenDownloadsGoToDriveCAndAMissingFileIsReported) {
     WriteAll(File("PRICE.DAT"), "prices");
     lists.pickedFiles = {File("MISSING.DAT"), File("PRICE.DAT")};
     comm.addresses = "B";
-    link.DownloadSelectedFiles(operation, lists, 1);
+    link.DownloadSelectedFiles(operation, lists, true);
 
     EXPECT_EQ(line.terminals['B'].files["C:PRICE.DAT"], "prices");
     EXPECT_EQ(link.lines, (std::vector<std::string>{"B|Download |" + File("MISSING.DAT") + "|48",
                                                     "B|Download |" + File("PRICE.DAT") + "|0"}));
-    EXPECT_EQ(TerminalNameOf("C:\\DATA\\PRICE.DAT", 0), "PRICE.DAT");
-    EXPECT_EQ(TerminalNameOf("C:\\DATA\\PRICE.DAT", 1), "C:PRICE.DAT");
-    EXPECT_EQ(TerminalNameOf("D:PRICE.DAT", 0), "PRICE.DAT");
+    EXPECT_EQ(TerminalNameOf("C:\\DATA\\PRICE.DAT", false), "PRICE.DAT");
+    EXPECT_EQ(TerminalNameOf("C:\\DATA\\PRICE.DAT", true), "C:PRICE.DAT");
+    EXPECT_EQ(TerminalNameOf("D:PRICE.DAT", false), "PRICE.DAT");
 }
 
 TEST_F(TransferTest, CommandLineDownloadRepeatsUntilTheFirstSuccess) {
@@ -176,7 +176,7 @@ TEST_F(TransferTest, UploadListStoresPerAddressAndDeletesOnlyAfterAGoodUpload) {
     lists.uploadFiles[0] = "LOG.DAT";
     lists.uploadFiles[5] = "SALES.DAT";
     lists.deleteAfterUpload[0] = 1;
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
 
     EXPECT_EQ(Stored('A', "LOG.DAT"), PatternBytes(700, 1));
     EXPECT_EQ(Stored('B', "LOG.DAT"), PatternBytes(50, 2));
@@ -218,7 +218,7 @@ TEST_F(TransferTest, AnIncompleteLocalFileIsAFailureAndKeepsTheTerminalsFile) {
     };
     lists.uploadFiles[0] = "LOG.DAT";
     lists.deleteAfterUpload[0] = 1;
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
 
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|52"});
     EXPECT_TRUE(line.terminals['A'].files.contains("LOG.DAT"));
@@ -247,7 +247,7 @@ TEST_F(TransferTest, ALocalFileThatFailsIsNamedWithTheSystemsReason) {
     link.lines.clear();
     link.explained.clear();
     lists.pickedFiles = {File("file.txt/sub/IN.DAT")};
-    link.DownloadSelectedFiles(operation, lists, 0);
+    link.DownloadSelectedFiles(operation, lists, false);
     EXPECT_EQ(link.lines,
               std::vector<std::string>{"A|Download |" + File("file.txt/sub/IN.DAT") + "|48"});
     ASSERT_EQ(link.explained.size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(TransferTest, NamesThatLeaveTheAddressFolderAreRefused) {
     lists.uploadFiles[0] = "../x";
     lists.uploadFiles[1] = "OK.DAT";
     line.terminals['A'].files["C:OK.DAT"] = "ems";
-    link.UploadFileList(operation, lists, 1);
+    link.UploadFileList(operation, lists, true);
     EXPECT_EQ(link.lines, (std::vector<std::string>{"A|Upload |../x|49", "A|Upload |OK.DAT|0"}));
     EXPECT_EQ(Stored('A', "OK.DAT"), "ems");
 }
@@ -312,7 +312,7 @@ TEST_F(TransferTest, LoopingUploadCountsDownThePeriodOneSecondAtATime) {
             countdowns.push_back(progress.countdown);
         if (UploadRequests().size() == 3) link.Stop(status);
     };
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
 
     // Two waits between three passes: 61 steps each, showing 60 down to 0.
     EXPECT_EQ(std::count(environment.sleeps.begin(), environment.sleeps.end(), 1000), 122);
@@ -332,7 +332,7 @@ TEST_F(TransferTest, LoopingUploadWithoutPeriodOrSelectionNeverSpins) {
     link.onRefresh = [&] {
         if (++passes > 200) link.Stop(status);
     };
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
     EXPECT_EQ(std::count(environment.sleeps.begin(), environment.sleeps.end(), 1000), 0);
 
     // Nothing selected: no exchange, but a pause per pass.
@@ -344,7 +344,7 @@ TEST_F(TransferTest, LoopingUploadWithoutPeriodOrSelectionNeverSpins) {
         if (environment.sleeps.size() == 10) link.Stop(status);
     };
     const int uploadsBefore = fake_pendra::count(Fn::ESC_U);
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
     EXPECT_EQ(environment.sleeps, std::vector<int>(10, 100));
     EXPECT_EQ(fake_pendra::count(Fn::ESC_U), uploadsBefore);
 }
@@ -357,13 +357,13 @@ TEST_F(TransferTest, StopDuringAnUploadLeavesNoLineAndTheNextRunWorks) {
     line.beforePacket = [&](char address) {
         if (address == 'B' && ++packetsOfB == 3) link.Stop(status);
     };
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
     EXPECT_EQ(link.lines, std::vector<std::string>{"A|Upload |LOG.DAT|0"});
 
     link.ClearStop();
     line.beforePacket = nullptr;
     link.lines.clear();
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
     EXPECT_EQ(Stored('B', "LOG.DAT"), PatternBytes(900, 2));
     EXPECT_EQ(link.lines.size(), 3u);
 }
@@ -374,7 +374,7 @@ TEST_F(TransferTest, PowerSavingIsSwitchedAroundEachAddress) {
     line.terminals['A'].files["LOG.DAT"] = "a";
     line.terminals['B'].switchResult = 130;  // B's power saving will not switch off
     lists.uploadFiles[0] = "LOG.DAT";
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
 
     EXPECT_EQ(link.lines,
               (std::vector<std::string>{"A|Power-Saving off| |0", "A|Upload |LOG.DAT|0",
@@ -388,32 +388,32 @@ TEST_F(TransferTest, DelmarGetsItsPausesAfterFilesAndAddresses) {
     comm.addresses = "A";
     WriteAll(File("P.DAT"), "p");
     lists.pickedFiles = {File("P.DAT")};
-    link.DownloadSelectedFiles(operation, lists, 0);
+    link.DownloadSelectedFiles(operation, lists, false);
     EXPECT_EQ(environment.sleeps, (std::vector<int>{1500, 2000}));
 
     environment.sleeps.clear();
     line.terminals['A'].files["LOG.DAT"] = "l";
     lists.uploadFiles[0] = "LOG.DAT";
     lists.deleteAfterUpload[0] = 1;
-    link.UploadFileList(operation, lists, 0);
+    link.UploadFileList(operation, lists, false);
     EXPECT_EQ(environment.sleeps, (std::vector<int>{1000, 1000, 2000}));
 }
 
 TEST_F(TransferTest, PurgeTouchesOnlyTheChosenAddressUnlessAll) {
     for (char address : std::string("ABC")) line.terminals[address].files["OLD.DAT"] = "o";
     lists.pickedFiles = {"OLD.DAT"};
-    link.PurgeFiles(operation, lists, 'B', 0);
+    link.PurgeFiles(operation, lists, 'B', false);
     EXPECT_EQ(link.lines, std::vector<std::string>{"B|Purge |OLD.DAT|0"});
     EXPECT_TRUE(line.terminals['A'].files.contains("OLD.DAT"));
 
     link.lines.clear();
-    link.PurgeFiles(operation, lists, 'B', 1);
+    link.PurgeFiles(operation, lists, 'B', true);
     EXPECT_EQ(link.lines, (std::vector<std::string>{"A|Purge |OLD.DAT|0", "B|Purge |OLD.DAT|48",
                                                     "C|Purge |OLD.DAT|0"}));
     EXPECT_EQ(progress.addressStatus[1], kStatusNoSuchFile);
 
     lists.pickedFiles.clear();
-    link.PurgeFiles(operation, lists, 'B', 1);
+    link.PurgeFiles(operation, lists, 'B', true);
     EXPECT_EQ(link.boxes, std::vector<std::string>{"No file to be setting"});
 }
 

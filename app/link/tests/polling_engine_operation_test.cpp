@@ -291,6 +291,27 @@ TEST_F(PollingTest, ClockSyncOnceInsideItsWindow) {
     EXPECT_EQ(link.lines[0].substr(0, 13), "A|Time Sync.|");
 }
 
+// A Stop while the clocks are set at the start ends the run there: no
+// further terminal is asked, nothing is polled and no poll file opened.
+TEST_F(PollingTest, StopWhileSettingTheClocksAtTheStartPollsNothing) {
+    settings.autoTimeSync = 1;
+    comm.addresses = "AB";
+    fake_pendra::setResponder([this](const Call& call) -> std::optional<fake_pendra::Reply> {
+        if (call.fn == Fn::DBG && !call.request.empty() && call.request[0] == 'M') {
+            link.Stop(status);
+        }
+        return std::nullopt;
+    });
+    RunPoll();
+    const std::vector<Call> dbg = fake_pendra::callsOf(Fn::DBG);
+    EXPECT_EQ(std::count_if(dbg.begin(), dbg.end(),
+                            [](const Call& c) { return c.request.rfind('M', 0) == 0; }),
+              1);
+    EXPECT_EQ(fake_pendra::count(Fn::POLL), 0);
+    EXPECT_EQ(status.pollFileOpen, 0);
+    EXPECT_TRUE(link.lines.empty());
+}
+
 TEST_F(PollingTest, ModelsWithPowerSavingPollWithItOffAndGetItBack) {
     settings.pollingPeriod = 2;
     settings.pollMaxWait = 1;

@@ -131,9 +131,9 @@ TEST_F(AnsweringTerminalTest, PowerSavingCommandsMarkFailuresNotDone) {
 }
 
 TEST_F(AnsweringTerminalTest, TransferPowerSwitchHandsTheLibraryItsFlagAndReportsTheTerminal) {
-    EXPECT_EQ(link.SwitchPowerSaving(0, 0, comm, status, 0), 0);
+    EXPECT_EQ(link.SwitchPowerSaving(false, 0, comm, status, 0), 0);
     EXPECT_EQ(HM_get_power_saving_status(), 0);
-    EXPECT_EQ(link.SwitchPowerSaving(1, 1, comm, status, 2), ZELO_TIMEOUT);
+    EXPECT_EQ(link.SwitchPowerSaving(true, 1, comm, status, 2), ZELO_TIMEOUT);
     EXPECT_EQ(HM_get_power_saving_status(), 1);
     HM_set_power_saving_status(0);
     EXPECT_EQ(link.written,

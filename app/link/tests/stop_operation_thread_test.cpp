@@ -58,7 +58,7 @@ TEST_F(StopThreadTest, StopEndsAnUploadWithoutALineForTheFile) {
     lists.workingDirectory = folder.Text();
     lists.uploadFiles[0] = "BIG.DAT";
     comm.addresses = "A";
-    std::thread worker([&] { link.UploadFileList(operation, lists, 0); });
+    std::thread worker([&] { link.UploadFileList(operation, lists, false); });
     const auto took = StopWhen(worker, [&] {
         return progress.packets.load() > 50 && progress.fileName.Get() == "BIG.DAT";
     });

@@ -60,7 +60,7 @@ TEST_F(AnsweringTerminalTest, DirectoryListingsGoToTheirAddressPositions) {
         if (c.fn == Fn::DBG && c.request == "D/ROM") return Reply{1, "..MENU.EXE"};
         return std::nullopt;
     });
-    link.GetDirectory(operation, 0, texts);
+    link.GetDirectory(operation, Disk::kRam, texts);
     EXPECT_EQ(link.written,
               (Lines{"A Get Directory  PROG.EXE Successfully", "C Get Directory   Time out"}));
     EXPECT_EQ(texts[0], "PROG.EXE");
@@ -68,14 +68,14 @@ TEST_F(AnsweringTerminalTest, DirectoryListingsGoToTheirAddressPositions) {
     EXPECT_EQ(texts[2], "");  // a failure empties the old listing
 
     link.written.clear();
-    link.GetDirectory(operation, 1, texts);
+    link.GetDirectory(operation, Disk::kFlashRom, texts);
     EXPECT_EQ(link.written, (Lines{"A Get ROM Directory   MENU.EXE Successfully",
                                    "C Get ROM Directory   Time out"}));
     EXPECT_EQ(texts[0], "MENU.EXE");
 
     link.written.clear();
     fake_pendra::reset();
-    link.GetDirectory(operation, 2, texts);
+    link.GetDirectory(operation, static_cast<Disk>(2), texts);  // neither disk
     EXPECT_TRUE(link.written.empty());
     EXPECT_EQ(link.boxes, (std::vector<std::string>{"nRom set wrong!!", "nRom set wrong!!"}));
     EXPECT_TRUE(fake_pendra::calls().empty());
@@ -100,7 +100,7 @@ TEST_F(AnsweringTerminalTest, ListingThatFillsTheWholeBufferIsCutAtItsEnd) {
         return std::nullopt;
     });
     DirectoryTexts texts;
-    link.GetDirectory(operation, 0, texts);
+    link.GetDirectory(operation, Disk::kRam, texts);
     EXPECT_LE(texts[0].size(), static_cast<std::size_t>(ZELO_LISTING_SIZE));
     EXPECT_EQ(texts[0].find('\0'), std::string::npos);
     EXPECT_EQ(texts[2], entry);

@@ -32,23 +32,21 @@ private slots:
         ScriptedServices services;
         services.files << QStringLiteral("/pc/zeta.dat") << QStringLiteral("/pc/Alpha.exe")
                        << QStringLiteral("/pc/mid.txt");
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Entries(&dialog, "addresses"),
                      (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
             QVERIFY(Child<QAbstractButton>(&dialog, "scope1")->isChecked());
             for (int i = 0; i < 3; ++i) Child<QPushButton>(&dialog, "browse")->click();
             DoubleClick(&dialog, "chosen", 1);  // mid.txt goes again
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecPcFileBrowseDlg(nullptr, fixture.state));
-        QCOMPARE(script.title, QStringLiteral("ディレクトリファイルのブラウズ"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("ディレクトリファイルのブラウズ"));
         QCOMPARE(fixture.state.lists.pickedFiles,
                  (std::vector<std::string>{"/pc/Alpha.exe", "/pc/zeta.dat"}));
 
         services.files << QStringLiteral("/pc/other.dat");
-        DialogScript cancel{[](QDialog& dialog) { Child<QPushButton>(&dialog, "browse")->click(); },
-                            false};
-        cancel.Arm();
+        driver.Cancel([](QDialog& dialog) { Child<QPushButton>(&dialog, "browse")->click(); });
         QVERIFY(!ExecPcFileBrowseDlg(nullptr, fixture.state));
         QCOMPARE(fixture.state.lists.pickedFiles.size(), std::size_t{2});
     }
@@ -56,8 +54,8 @@ private slots:
     void pcChooserWithNothingChosenStartsNothing() {
         DialogFixture fixture;
         ScriptedServices services;
-        DialogScript script{[](QDialog&) {}};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog&) {});
         QVERIFY(!ExecPcFileBrowseDlg(nullptr, fixture.state));
     }
 
@@ -65,7 +63,8 @@ private slots:
         listings_[0] = "A.EXE,B.DAT,,c.exe";
         listings_[1] = "OTHER.DAT";
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Entries(&dialog, "available"),
                      (QStringList{QStringLiteral("A.EXE"), QStringLiteral("B.DAT"),
                                   QStringLiteral("c.exe")}));
@@ -75,43 +74,40 @@ private slots:
             QVERIFY(Entries(&dialog, "chosen").isEmpty());
             DoubleClick(&dialog, "available", 0);
             Check(&dialog, "scope0");
-        }};
-        script.Arm();
+        });
         const std::optional<core::PickAnswer> answer =
             ExecMultiFileBrowseDlg(nullptr, Request("AB", false));
-        QCOMPARE(script.title, QStringLiteral("複数ファイルのブラウズ"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("複数ファイルのブラウズ"));
         QVERIFY(answer.has_value());
         QCOMPARE(answer->names, std::vector<std::string>{"OTHER.DAT"});
         QCOMPARE(answer->address, 'B');
         QCOMPARE(answer->allAddresses, 0);
 
-        DialogScript cancel{[](QDialog& dialog) { DoubleClick(&dialog, "available", 0); }, false};
-        cancel.Arm();
+        driver.Cancel([](QDialog& dialog) { DoubleClick(&dialog, "available", 0); });
         QVERIFY(!ExecMultiFileBrowseDlg(nullptr, Request("AB", false)).has_value());
     }
 
     void programChoiceOffersOnlyProgramsAndRefusesLongNames() {
         listings_[0] = "A.EXE,B.DAT,,c.exe,.EXE";
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Entries(&dialog, "programs"),
                      (QStringList{QStringLiteral("A.EXE"), QStringLiteral("c.exe")}));
             DoubleClick(&dialog, "programs", 1);
             QCOMPARE(Child<QLineEdit>(&dialog, "fileText")->text(), QStringLiteral("c.exe"));
-        }};
-        script.Arm();
+        });
         std::optional<core::PickAnswer> answer = ExecPickDialog(nullptr, Request("A", true));
-        QCOMPARE(script.title, QStringLiteral("Run Program select"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("Run Program select"));
         QVERIFY(answer.has_value());
         QCOMPARE(answer->names, std::vector<std::string>{"c.exe"});
         QCOMPARE(answer->address, 'A');
         QCOMPARE(answer->allAddresses, 1);
 
-        DialogScript tooLong{
-            [](QDialog& dialog) { Type(&dialog, "fileText", QString(20, QLatin1Char('P'))); }};
-        tooLong.Arm();
+        driver.Answer(
+            [](QDialog& dialog) { Type(&dialog, "fileText", QString(20, QLatin1Char('P'))); });
         QVERIFY(!ExecTerminalFileBrowseDlg(nullptr, Request("A", true)).has_value());
-        QVERIFY(tooLong.stayedOpen);
+        QCOMPARE(driver.stayedOpen, 1);
         QCOMPARE(services.messages.size(), 1);
     }
 
@@ -119,8 +115,8 @@ private slots:
         listings_[0] = "UP.DAT,LOG.TXT";
         GuiRequests gui;
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { DoubleClick(&dialog, "available", 1); }};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) { DoubleClick(&dialog, "available", 1); });
         std::atomic<bool> finished{false};
         std::optional<core::PickAnswer> answer;
         const core::PickRequest request = Request("A", false);

@@ -70,7 +70,7 @@ private slots:
         QString shown;
         driver.Then([](QWidget* w) { Press(w, "phoneBook"); });
         driver.Then([&](QWidget* book) {
-            auto* list = book->findChild<QListWidget*>("phoneLines");
+            auto* list = Child<QListWidget>(book, "phoneLines");
             if (list->count() == 1) shown = list->item(0)->text();
             Press(book, "cancel");
         });
@@ -126,16 +126,13 @@ private slots:
         book.entries[6] = {"777", "Alpha"};
         ModalDriver driver;
         QStringList shown;
-        QString title;
-        driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
-            auto* list = w->findChild<QListWidget*>("phoneLines");
+        driver.Answer([&](QDialog& dialog) {
+            auto* list = Child<QListWidget>(&dialog, "phoneLines");
             for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text().trimmed();
             list->setCurrentRow(1);
-            Press(w, "ok");
         });
         const std::optional<std::string> number = ExecDialDlg(nullptr, book);
-        QCOMPARE(title, QString("ダイヤル"));
+        QCOMPARE(driver.LastTitle(), QString("ダイヤル"));
         QCOMPARE(shown, (QStringList{QString::fromStdString(Pad("Alpha") + "777"),
                                      QString::fromStdString(Pad("Zed") + "333")}));
         QVERIFY(number.has_value());
@@ -147,7 +144,7 @@ private slots:
         book.entries[0] = {"5551234", "Depot"};
         ModalDriver driver;
         driver.Then([](QWidget* w) {
-            w->findChild<QListWidget*>("phoneLines")->setCurrentRow(-1);
+            Child<QListWidget>(w, "phoneLines")->setCurrentRow(-1);
             Press(w, "ok");
         });
         driver.Then(driver.CloseMessage());
@@ -164,14 +161,10 @@ private slots:
                                "FIELD=2,CODE(10/A),QTY(5/N)\n");
         core::CommandArguments args;
         ModalDriver driver;
-        QString title;
-        driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
-            Type(w, "configPath", QString::fromStdString(path));
-            Press(w, "ok");
-        });
+        driver.Answer(
+            [&](QDialog& dialog) { Type(&dialog, "configPath", QString::fromStdString(path)); });
         QVERIFY(ExecLantaRemoteDlg(nullptr, fixture.Platform(), fixture.State(), args));
-        QCOMPARE(title, QString("Lanta リモート設定"));
+        QCOMPARE(driver.LastTitle(), QString("Lanta リモート設定"));
         QCOMPARE(args.lantaRecord.size(), std::size_t{24});
         QCOMPARE(fixture.State().lists.lantaConfigName, path);
 
@@ -214,10 +207,9 @@ private slots:
         core::CommandArguments args;
         ModalDriver driver;
         QString shown;
-        driver.Then([&](QWidget* w) {
-            shown = w->findChild<QLineEdit*>("configPath")->text();
-            Type(w, "configPath", "B.K40");
-            Press(w, "cancel");
+        driver.Cancel([&](QDialog& dialog) {
+            shown = Child<QLineEdit>(&dialog, "configPath")->text();
+            Type(&dialog, "configPath", "B.K40");
         });
         QVERIFY(!ExecLantaRemoteDlg(nullptr, fixture.Platform(), fixture.State(), args));
         QCOMPARE(shown, QString("A.K40"));

@@ -33,14 +33,14 @@ private slots:
     void terminalTypeOkWritesTheModelAndItsPreset() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QVERIFY(Child<QAbstractButton>(&dialog, "type1")->isChecked());
             QVERIFY(Child<QCheckBox>(&dialog, "standardDelays")->isChecked());
             Check(&dialog, "type6");
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecTerminalTypeDlg(nullptr, fixture.view, fixture.library));
-        QCOMPARE(script.title, QStringLiteral("ターミナルタイプ選択"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("ターミナルタイプ選択"));
         QVERIFY(Has(fixture, "Terminal_type=Brisa"));
         QVERIFY(Has(fixture, "NAK_delay=30"));
         QVERIFY(Has(fixture, "Power_Saving=NO"));
@@ -50,8 +50,8 @@ private slots:
     void terminalTypeCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { Check(&dialog, "type3"); }, false};
-        script.Arm();
+        ModalDriver driver;
+        driver.Cancel([](QDialog& dialog) { Check(&dialog, "type3"); });
         QVERIFY(!ExecTerminalTypeDlg(nullptr, fixture.view, fixture.library));
         QCOMPARE(fixture.IniText(), std::string(kIni));
         QCOMPARE(fixture.state.comm.terminalType, 1);
@@ -62,19 +62,19 @@ private slots:
         ScriptedServices services;
         fixture.state.status.connected = 1;
         int reconnectedFrom = 0;
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Child<QComboBox>(&dialog, "port")->count(), 256);
             QCOMPARE(Child<QComboBox>(&dialog, "port")->currentText(), QStringLiteral("5"));
             Type(&dialog, "addresses", QStringLiteral("ab,c9"));
             Child<QComboBox>(&dialog, "port")->setCurrentIndex(1);
             Check(&dialog, "baud9");
             Type(&dialog, "timeout", QStringLiteral("1234"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecParametersDlg(
             nullptr, fixture.view, [&](int openPort) { reconnectedFrom = openPort; },
             fixture.library));
-        QCOMPARE(script.title, QStringLiteral("通信パラメータ"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("通信パラメータ"));
         QVERIFY(Has(fixture, "Address=ABC"));
         QVERIFY(Has(fixture, "Port=2"));
         QVERIFY(Has(fixture, "BaudRate=57600"));
@@ -83,9 +83,7 @@ private slots:
         QCOMPARE(reconnectedFrom, 5);  // closed on the port it was open on
 
         services.questions.clear();
-        DialogScript delaysOnly{
-            [](QDialog& dialog) { Type(&dialog, "escDelay", QStringLiteral("77")); }};
-        delaysOnly.Arm();
+        driver.Answer([](QDialog& dialog) { Type(&dialog, "escDelay", QStringLiteral("77")); });
         QVERIFY(ExecParametersDlg(
             nullptr, fixture.view, [](int) {}, fixture.library));
         QVERIFY(Has(fixture, "ESC_delay=77"));
@@ -95,12 +93,11 @@ private slots:
     void parametersRefuseTextThatIsNotAnIntegerAndCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{
-            [](QDialog& dialog) { Type(&dialog, "nakDelay", QStringLiteral("12x")); }};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) { Type(&dialog, "nakDelay", QStringLiteral("12x")); });
         QVERIFY(!ExecParametersDlg(
             nullptr, fixture.view, [](int) {}, fixture.library));
-        QVERIFY(script.stayedOpen);
+        QCOMPARE(driver.stayedOpen, 1);
         QCOMPARE(services.messages, QStringList{QStringLiteral("Please enter an integer.")});
         QCOMPARE(fixture.IniText(), std::string(kIni));
         QVERIFY(fixture.library.calls.empty());
@@ -110,14 +107,14 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         services.files << QStringLiteral("/pc/tenth.dat");
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             dialog.activateWindow();
             Child<QLineEdit>(&dialog, "file10")->setFocus();
             QApplication::processEvents();
             Child<QPushButton>(&dialog, "browse")->click();
             QCOMPARE(Child<QLineEdit>(&dialog, "file10")->text(), QStringLiteral("/pc/tenth.dat"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecDownloadListDlg(nullptr, fixture.view));
         QCOMPARE(services.initialNames, QStringList{QStringLiteral("*.*")});
         QVERIFY(Has(fixture, "File10=/pc/tenth.dat"));
@@ -128,15 +125,12 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         services.files << QStringLiteral("/pc/first.dat");
-        DialogScript script{
-            [](QDialog& dialog) {
-                Child<QPushButton>(&dialog, "browse")->click();
-                QCOMPARE(Child<QLineEdit>(&dialog, "file1")->text(),
-                         QStringLiteral("/pc/first.dat"));
-                Child<QLineEdit>(&dialog, "file2")->setText(QStringLiteral("TYPED.DAT"));
-            },
-            false};
-        script.Arm();
+        ModalDriver driver;
+        driver.Cancel([](QDialog& dialog) {
+            Child<QPushButton>(&dialog, "browse")->click();
+            QCOMPARE(Child<QLineEdit>(&dialog, "file1")->text(), QStringLiteral("/pc/first.dat"));
+            Child<QLineEdit>(&dialog, "file2")->setText(QStringLiteral("TYPED.DAT"));
+        });
         QVERIFY(!ExecDownloadListDlg(nullptr, fixture.view));
         QCOMPARE(fixture.IniText(), std::string(kIni));
         QCOMPARE(fixture.state.lists.downloadFiles[0], std::string("A.EXE"));
@@ -145,21 +139,20 @@ private slots:
     void uploadListOkWritesAndCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript cancel{[](QDialog& dialog) { Check(&dialog, "loop"); }, false};
-        cancel.Arm();
+        ModalDriver driver;
+        driver.Cancel([](QDialog& dialog) { Check(&dialog, "loop"); });
         QVERIFY(!ExecUploadListDlg(nullptr, fixture.view, fixture.library));
         QCOMPARE(fixture.IniText(), std::string(kIni));
 
-        DialogScript script{[](QDialog& dialog) {
+        driver.Answer([](QDialog& dialog) {
             Type(&dialog, "file3", QStringLiteral("LOG.TXT"));
             Check(&dialog, "delete3");
             Check(&dialog, "save1");
             Check(&dialog, "loop");
             Type(&dialog, "period", QStringLiteral("30"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecUploadListDlg(nullptr, fixture.view, fixture.library));
-        QCOMPARE(script.title, QStringLiteral("アップロード - ファイル"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("アップロード - ファイル"));
         QVERIFY(Has(fixture, "File3=LOG.TXT"));
         QVERIFY(Has(fixture, "Delete3=YES"));
         QVERIFY(Has(fixture, "Upload_Save_Mode=Over-write"));
@@ -173,8 +166,8 @@ private slots:
         const std::string ini = std::string(kIni) + "[Multi_upload]\nFile5=CAF\xe9.DAT\n";
         DialogFixture fixture(ini);
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { Check(&dialog, "loop"); }};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) { Check(&dialog, "loop"); });
         QVERIFY(ExecUploadListDlg(nullptr, fixture.view, fixture.library));
         QCOMPARE(fixture.state.lists.uploadFiles[4], std::string("CAF\xe9.DAT"));
         QVERIFY(Has(fixture, "File5=CAF\xe9.DAT"));
@@ -183,11 +176,11 @@ private slots:
     void uploadListRefusesANameOutsideTheAddressFolder() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{
-            [](QDialog& dialog) { Type(&dialog, "file1", QStringLiteral("../../x.dat")); }};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer(
+            [](QDialog& dialog) { Type(&dialog, "file1", QStringLiteral("../../x.dat")); });
         QVERIFY(!ExecUploadListDlg(nullptr, fixture.view, fixture.library));
-        QVERIFY(script.stayedOpen);
+        QCOMPARE(driver.stayedOpen, 1);
         QCOMPARE(services.messages.size(), 1);
         QCOMPARE(fixture.IniText(), std::string(kIni));
     }
@@ -195,7 +188,8 @@ private slots:
     void pollSettingsShowSplitTimesAndOkWritesThemInFull() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Child<QLineEdit>(&dialog, "startHour")->text(), QStringLiteral("7"));
             QCOMPARE(Child<QLineEdit>(&dialog, "startMinute")->text(), QStringLiteral("5"));
             QCOMPARE(Child<QLineEdit>(&dialog, "startSecond")->text(), QStringLiteral("0"));
@@ -203,10 +197,9 @@ private slots:
             Check(&dialog, "open1");
             Check(&dialog, "mode1");
             Type(&dialog, "maxError", QStringLiteral("100"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecPollSettingsDlg(nullptr, fixture.view));
-        QCOMPARE(script.title, QStringLiteral("データファイルポーリング"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("データファイルポーリング"));
         QVERIFY(Has(fixture, "Start_Time=07:05:00"));
         QVERIFY(Has(fixture, "Stop_Time=08:00:00"));
         QVERIFY(Has(fixture, "Open_Method=New"));
@@ -217,11 +210,10 @@ private slots:
     void pollSettingsRefuseMaxErrorAbove100AndCancelKeepsTheTimes() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript script{
-            [](QDialog& dialog) { Type(&dialog, "maxError", QStringLiteral("101")); }};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) { Type(&dialog, "maxError", QStringLiteral("101")); });
         QVERIFY(!ExecPollSettingsDlg(nullptr, fixture.view));
-        QVERIFY(script.stayedOpen);
+        QCOMPARE(driver.stayedOpen, 1);
         QCOMPARE(services.messages,
                  QStringList{QStringLiteral("Please enter an integer between 0 and 100.")});
         QCOMPARE(fixture.IniText(), std::string(kIni));
@@ -231,11 +223,11 @@ private slots:
         DialogFixture fixture(kIni);
         ScriptedServices services;
         services.files << QString(100, QLatin1Char('p'));
-        DialogScript script{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             Child<QPushButton>(&dialog, "browse")->click();
             QCOMPARE(Child<QLineEdit>(&dialog, "fileName")->text(), QStringLiteral("POLL.DAT"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecPollSettingsDlg(nullptr, fixture.view));
         QCOMPARE(services.initialNames, QStringList{QString()});
         QCOMPARE(services.messages.size(), 1);
@@ -245,19 +237,18 @@ private slots:
     void autoTimeSyncOkWritesAndCancelWritesNothing() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript cancel{[](QDialog& dialog) { Check(&dialog, "mode2"); }, false};
-        cancel.Arm();
+        ModalDriver driver;
+        driver.Cancel([](QDialog& dialog) { Check(&dialog, "mode2"); });
         QVERIFY(!ExecAutoTimeSyncDlg(nullptr, fixture.view));
         QCOMPARE(fixture.IniText(), std::string(kIni));
 
-        DialogScript script{[](QDialog& dialog) {
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Child<QLineEdit>(&dialog, "startHour")->text(), QStringLiteral("6"));
             Check(&dialog, "mode1");
             Type(&dialog, "stopMinute", QStringLiteral("30"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecAutoTimeSyncDlg(nullptr, fixture.view));
-        QCOMPARE(script.title, QStringLiteral("自動時刻同期"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("自動時刻同期"));
         QVERIFY(Has(fixture, "Auto_Time_Sync=Start"));
         QVERIFY(Has(fixture, "Auto_Time_Sync_Start=06:00:00"));
         QVERIFY(Has(fixture, "Auto_Time_Sync_Stop=08:30:00"));
@@ -267,25 +258,24 @@ private slots:
         ScriptedServices services;
         core::TimeSyncRequest request;
         const core::LocalTime now{2026, 12, 8, 2, 9, 5, 7};
-        DialogScript refused{[](QDialog& dialog) {
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) {
             QCOMPARE(Child<QLineEdit>(&dialog, "year")->text(), QStringLiteral("2026"));
             QVERIFY(Child<QAbstractButton>(&dialog, "source0")->isChecked());
             Type(&dialog, "year", QStringLiteral("2039"));
-        }};
-        refused.Arm();
+        });
         QVERIFY(!ExecTimeSyncDlg(nullptr, request, now));
-        QVERIFY(refused.stayedOpen);
+        QCOMPARE(driver.stayedOpen, 1);
         QCOMPARE(request.year, 0);
 
-        DialogScript script{[](QDialog& dialog) {
+        driver.Answer([](QDialog& dialog) {
             Check(&dialog, "source1");
             Type(&dialog, "year", QStringLiteral("2038"));
             Type(&dialog, "month", QStringLiteral("2"));
             Type(&dialog, "day", QStringLiteral("28"));
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecTimeSyncDlg(nullptr, request, now));
-        QCOMPARE(script.title, QStringLiteral("時刻同期"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("時刻同期"));
         QCOMPARE(request.year, 2038);
         QCOMPARE(request.month, 2);
         QCOMPARE(request.day, 28);
@@ -296,47 +286,43 @@ private slots:
     void commandLineClearedBoxesAreWrittenAsNo() {
         DialogFixture fixture(kIni);
         ScriptedServices services;
-        DialogScript cancel{[](QDialog&) {}, false};
-        cancel.Arm();
+        ModalDriver driver;
+        driver.Cancel([](QDialog&) {});
         QVERIFY(!ExecCommandLineDlg(nullptr, fixture.view));
         QCOMPARE(fixture.IniText(), std::string(kIni));
 
-        DialogScript script{[](QDialog& dialog) {
+        driver.Answer([](QDialog& dialog) {
             Child<QCheckBox>(&dialog, "autoExit")->setChecked(false);
             Child<QCheckBox>(&dialog, "showErrorBox")->setChecked(false);
-        }};
-        script.Arm();
+        });
         QVERIFY(ExecCommandLineDlg(nullptr, fixture.view));
-        QCOMPARE(script.title, QStringLiteral("コマンドライン設定"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("コマンドライン設定"));
         QVERIFY(Has(fixture, "AUTO_EXIT=No"));
         QVERIFY(Has(fixture, "SHOW_ERROR_BOX=No"));
     }
 
     void textInputIsTitledWithItsPromptAndTakesEmptyText() {
         ScriptedServices services;
-        DialogScript script{[](QDialog&) {}};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog&) {});
         const std::optional<std::string> text = ExecTextInputDlg(nullptr, core::kPassword);
-        QCOMPARE(script.title, QStringLiteral("Input New Password"));
+        QCOMPARE(driver.LastTitle(), QStringLiteral("Input New Password"));
         QVERIFY(text.has_value());
         QCOMPARE(*text, std::string());
 
-        DialogScript cancel{[](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("x")); },
-                            false};
-        cancel.Arm();
+        driver.Cancel([](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("x")); });
         QVERIFY(!ExecTextInputDlg(nullptr, core::kSendData).has_value());
     }
 
     void textInputRefusesAnExecutableAreaOutside0To999() {
         ScriptedServices services;
-        DialogScript script{[](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("1000")); }};
-        script.Arm();
+        ModalDriver driver;
+        driver.Answer([](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("1000")); });
         QVERIFY(!ExecTextInputDlg(nullptr, core::kExecAreaSize).has_value());
-        QVERIFY(script.stayedOpen);
+        QCOMPARE(driver.stayedOpen, 1);
         QCOMPARE(services.messages.size(), 1);
 
-        DialogScript ok{[](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("512")); }};
-        ok.Arm();
+        driver.Answer([](QDialog& dialog) { Type(&dialog, "text", QStringLiteral("512")); });
         QCOMPARE(ExecTextInputDlg(nullptr, core::kExecAreaSize).value_or(""), std::string("512"));
     }
 };

@@ -27,22 +27,16 @@ private slots:
         ViewFixture fixture(IniFor("Corvo"));
         core::CommandArguments args;
         ModalDriver driver;
-        QString title;
-        driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
-            Check(w, "code128_1");
-            Check(w, "msi_1");  // Corvo's table has no MSI letter
-            Press(w, "ok");
+        driver.Answer([](QDialog& dialog) {
+            Check(&dialog, "code128_1");
+            Check(&dialog, "msi_1");  // Corvo's table has no MSI letter
         });
         QVERIFY(ExecBarcodeTableDlg(nullptr, fixture.View(), args));
-        QCOMPARE(title, QString("バーコードシンボル"));
+        QCOMPARE(driver.LastTitle(), QString("バーコードシンボル"));
         QCOMPARE(args.barcodeTable, std::string("EEEEDEEE"));
 
         fixture.State().comm.terminalType = link::kFenna;
-        driver.Then([](QWidget* w) {
-            Check(w, "code39_2");
-            Press(w, "ok");
-        });
+        driver.Answer([](QDialog& dialog) { Check(&dialog, "code39_2"); });
         QVERIFY(ExecBarcodeTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.barcodeTable, std::string("FNNNNNNN"));
     }
@@ -52,10 +46,7 @@ private slots:
         core::CommandArguments args;
         args.barcodeTable = "OLD";
         ModalDriver driver;
-        driver.Then([](QWidget* w) {
-            Check(w, "code39_1");
-            Press(w, "cancel");
-        });
+        driver.Cancel([](QDialog& dialog) { Check(&dialog, "code39_1"); });
         QVERIFY(!ExecBarcodeTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.barcodeTable, std::string("OLD"));
     }
@@ -64,11 +55,7 @@ private slots:
         ViewFixture fixture(IniFor("Fenna"));
         core::CommandArguments args;
         ModalDriver driver;
-        QStringList titles;
-        const auto okAsOpened = [&](QWidget* w) {
-            titles << w->windowTitle();
-            Press(w, "ok");
-        };
+        const auto okAsOpened = [](QWidget* w) { Press(w, "ok"); };
         driver.Then(okAsOpened);
         QVERIFY(ExecDeviceTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.deviceTable, std::string("PBNNN0"));
@@ -80,9 +67,9 @@ private slots:
         driver.Then(okAsOpened);
         QVERIFY(ExecDeviceTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(args.deviceTable, std::string("PNN 0N0 "));
-        QCOMPARE(titles, (QStringList{"Fenna/Gravo/Halda デバイス設定テーブル",
-                                      "Fenna/Gravo/Halda デバイス設定テーブル",
-                                      "Estra/Delmar デバイス設定テーブル"}));
+        QCOMPARE(driver.titles, (QStringList{"Fenna/Gravo/Halda デバイス設定テーブル",
+                                             "Fenna/Gravo/Halda デバイス設定テーブル",
+                                             "Estra/Delmar デバイス設定テーブル"}));
     }
 
     void lantaBeepLevelOutOfRangeKeepsTheDialogOpen() {
@@ -99,10 +86,9 @@ private slots:
             Press(w, "ok");
         });
         driver.Then(driver.CloseMessage());
-        driver.Then([](QWidget* w) {
-            Type(w, "beepLevel", "7");
-            Check(w, "interval_1");
-            Press(w, "ok");
+        driver.Answer([](QDialog& dialog) {
+            Type(&dialog, "beepLevel", "7");
+            Check(&dialog, "interval_1");
         });
         QVERIFY(ExecDeviceTableDlg(nullptr, fixture.View(), args));
         QCOMPARE(driver.messages, (QStringList{"Please enter an integer between 0 and 7.",
@@ -126,7 +112,7 @@ private slots:
         ModalDriver driver;
         QString shownTimeout;
         driver.Then([&](QWidget* w) {
-            shownTimeout = w->findChild<QLineEdit*>("timeout")->text();
+            shownTimeout = Child<QLineEdit>(w, "timeout")->text();
             Type(w, "timeout", "100");
             Press(w, "ok");
         });
@@ -174,10 +160,9 @@ private slots:
         ViewFixture fixture(IniFor("Fenna"));
         const std::string before = fixture.Ini();
         ModalDriver driver;
-        driver.Then([](QWidget* w) {
-            Type(w, "timeout", "55");
-            Check(w, "baud_0");
-            Press(w, "cancel");
+        driver.Cancel([](QDialog& dialog) {
+            Type(&dialog, "timeout", "55");
+            Check(&dialog, "baud_0");
         });
         QVERIFY(!ExecCommTableDlg(nullptr, fixture.View()));
         QCOMPARE(fixture.State().timing.terminalTimeout, 2);
@@ -189,22 +174,19 @@ private slots:
         ViewFixture fixture(IniFor("Brisa"));
         core::CommandArguments args;
         ModalDriver driver;
-        QString title;
         int beforeCount = 0;
         QString afterFirst, afterLast;
-        driver.Then([&](QWidget* w) {
-            title = w->windowTitle();
-            auto* before = w->findChild<QComboBox*>("before");
-            auto* after = w->findChild<QComboBox*>("after");
+        driver.Answer([&](QDialog& dialog) {
+            auto* before = Child<QComboBox>(&dialog, "before");
+            auto* after = Child<QComboBox>(&dialog, "after");
             beforeCount = before->count();
             afterFirst = after->itemText(0);
             afterLast = after->itemText(after->count() - 1);
             before->setCurrentIndex(1);
             after->setCurrentIndex(after->count() - 1);
-            Press(w, "ok");
         });
         QVERIFY(ExecAddressChangeDlg(nullptr, fixture.View(), args));
-        QCOMPARE(title, QString("アドレス変更"));
+        QCOMPARE(driver.LastTitle(), QString("アドレス変更"));
         QCOMPARE(beforeCount, 2);
         QCOMPARE(afterFirst, QString("C"));
         QCOMPARE(afterLast, QString("6"));
@@ -219,13 +201,13 @@ private slots:
 
     void addressChangeOkNeedsBothChoices() {
         CAddressChangeDlg full("ABCDEFGHIJKLMNOPQRSTUVWXY0123456");
-        QVERIFY(!full.findChild<QPushButton*>("ok")->isEnabled());
+        QVERIFY(!Child<QPushButton>(&full, "ok")->isEnabled());
         CAddressChangeDlg none("");
-        QVERIFY(!none.findChild<QPushButton*>("ok")->isEnabled());
+        QVERIFY(!Child<QPushButton>(&none, "ok")->isEnabled());
         CAddressChangeDlg two("AB");
-        QVERIFY(two.findChild<QPushButton*>("ok")->isEnabled());
-        two.findChild<QComboBox*>("after")->setCurrentIndex(-1);
-        QVERIFY(!two.findChild<QPushButton*>("ok")->isEnabled());
+        QVERIFY(Child<QPushButton>(&two, "ok")->isEnabled());
+        Child<QComboBox>(&two, "after")->setCurrentIndex(-1);
+        QVERIFY(!Child<QPushButton>(&two, "ok")->isEnabled());
     }
 };
 

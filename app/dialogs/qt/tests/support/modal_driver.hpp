@@ -82,8 +82,20 @@ public:
         if (steps_.size() == 1) Arm(nullptr);
     }
 
+    // The common case, one dialog: runs `act` on it, then presses OK, or
+    // Cancel. A dialog still open after that refused the button; it is
+    // rejected, so that the test never hangs, and counted in stayedOpen.
+    void Answer(std::function<void(QDialog&)> act) { Then(AnswerStep(std::move(act), "ok")); }
+    void Cancel(std::function<void(QDialog&)> act) { Then(AnswerStep(std::move(act), "cancel")); }
+
     // The texts of the message boxes the steps closed.
     QStringList messages;
+    // The titles of the windows the steps acted on, in order.
+    QStringList titles;
+    // How many dialogs refused the button Answer or Cancel pressed.
+    int stayedOpen = 0;
+
+    QString LastTitle() const { return titles.isEmpty() ? QString() : titles.last(); }
 
     // A step that records a message box's text and presses its OK.
     Step CloseMessage() {
@@ -98,6 +110,20 @@ public:
     }
 
 private:
+    Step AnswerStep(std::function<void(QDialog&)> act, const char* button) {
+        return [this, act = std::move(act), button](QWidget* window) {
+            QPointer<QDialog> dialog = qobject_cast<QDialog*>(window);
+            if (dialog == nullptr) return Fail(QStringLiteral("the modal window is not a dialog"));
+            if (act) act(*dialog);
+            if (dialog == nullptr) return;
+            Press(dialog, button);
+            if (dialog != nullptr && dialog->isVisible()) {
+                ++stayedOpen;
+                dialog->reject();
+            }
+        };
+    }
+
     void Arm(QWidget* previous) {
         timers_.push_back(std::make_unique<QTimer>());
         QTimer* timer = timers_.back().get();
@@ -111,6 +137,7 @@ private:
             if (!steps_.empty()) Arm(window);
             if (window != nullptr && window != previous) {
                 QPointer<QWidget> acted = window;
+                titles << window->windowTitle();
                 step(window);
                 // A check that failed inside the step may have left the
                 // window open: close it so the test ends instead of hanging.
@@ -129,39 +156,6 @@ private:
 
     std::vector<Step> steps_;
     std::vector<std::unique_ptr<QTimer>> timers_;
-};
-
-// One dialog, the common case: runs `act` on it once it is open, then
-// presses OK (or Cancel). A dialog that refuses OK is cancelled afterwards
-// so that the test never hangs; `stayedOpen` says whether that happened.
-struct DialogScript {
-    explicit DialogScript(std::function<void(QDialog&)> actOnDialog, bool ok = true)
-        : act(std::move(actOnDialog)), pressOk(ok) {}
-
-    std::function<void(QDialog&)> act;
-    bool pressOk = true;
-    bool stayedOpen = false;
-    QString title;
-
-    void Arm() {
-        driver_.Then([this](QWidget* window) {
-            QPointer<QDialog> dialog = qobject_cast<QDialog*>(window);
-            if (dialog == nullptr) {
-                return Fail(QStringLiteral("the modal window is not a dialog"));
-            }
-            title = dialog->windowTitle();
-            if (act) act(*dialog);
-            if (dialog == nullptr) return;
-            Press(dialog, pressOk ? "ok" : "cancel");
-            if (dialog != nullptr && dialog->isVisible()) {
-                stayedOpen = true;
-                dialog->reject();
-            }
-        });
-    }
-
-private:
-    ModalDriver driver_;
 };
 
 // Answers every message box with `button` while it lives (a box without
