@@ -86,7 +86,7 @@ bool CommandWorker::CallSetting(int code, bool commandLineMode) {
             // the date and time dialog of an interactive run. The request is
             // a copy, so the set time the dialog keeps is not advanced.
             TimeSyncRequest sent = state_.timeSync;
-            if (commandLineMode) sent.useSetTime = 0;
+            if (commandLineMode) sent.useSetTime = false;
             operations_.SyncTime(context_, sent);
             return true;
         }

@@ -17,7 +17,7 @@ void ApplyCommTableForm(const CommTableForm& form, core::ModelState& state) {
     state.commTable.dataBitsIndex = form.dataBitsIndex;
     state.commTable.stopBitsIndex = form.stopBitsIndex;
     state.commTable.parity = form.parity;
-    state.commTable.changePcParameters = form.changePcParameters != 0 ? 1 : 0;
+    state.commTable.changePcParameters = form.changePcParameters;
     // Two digits are all the terminal reads.
     const int timeout = form.timeout % (kMaxTerminalTimeout + 1);
     state.timing.terminalTimeout = timeout < 0 ? 0 : timeout;

@@ -10,7 +10,7 @@ struct CommTableForm {
     int dataBitsIndex = 0;  // 0: 7, 1: 8
     int stopBitsIndex = 0;  // 0: 1, 1: 2
     int parity = 0;         // 0 none, 1 odd, 2 even
-    int changePcParameters = 0;
+    bool changePcParameters = false;
     int timeout = 0;  // the terminal's time-out in tenths of a second, 0..99
 };
 inline constexpr int kMaxTerminalTimeout = 99;

@@ -34,7 +34,7 @@ void ConfirmTimeSync(const TimeSyncFields& fields, core::TimeSyncRequest& reques
     request.year = fields.year;
     request.month = fields.month;
     request.day = fields.day;
-    request.useSetTime = fields.useSetTime;
+    request.useSetTime = fields.useSetTime == 1;
 }
 
 }  // namespace zelo::dialogs

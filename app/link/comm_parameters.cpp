@@ -59,7 +59,7 @@ void CTerminalLink::SetCommParameters(const OperationContext& context,
         return AddressResult{HM_comm_tab(context.settings.port, a, parameters.c_str()),
                              "Set commnication Para.", parameters};
     });
-    if (!finished || request.changePcParameters != 1) return;
+    if (!finished || !request.changePcParameters) return;
 
     // The terminals now listen at the new settings: follow them.
     Disconnect(context.settings.port, context.status);

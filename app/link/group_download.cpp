@@ -45,15 +45,7 @@ std::optional<GroupOutcome> TransferRun::DownloadToGroup(const std::string& pcPa
 
     int result =
         HM_download_group1(comm_.port, members.c_str(), pcPath.c_str(), terminalName.c_str());
-    if (result == ZELO_OK) {
-        int32_t bytes = 0;
-        int32_t steps = 0;
-        while ((result = HM_download_group2(&bytes, &steps)) == ZELO_MORE) {
-            progress_.bytes = bytes;
-            progress_.packets = steps;
-            TrackPackets(steps);
-        }
-    }
+    if (result == ZELO_OK) result = StepWithProgress(HM_download_group2);
     if (Stopped()) return std::nullopt;
     for (std::size_t j = 0; j < positions.size(); ++j) {
         int32_t memberResult = ZELO_NOT_GATHERED;

@@ -24,7 +24,7 @@ struct TimeSyncRequest {
     int year = 0;
     int month = 0;
     int day = 0;
-    int useSetTime = 0;  // 1: send this time instead of the PC clock
+    bool useSetTime = false;  // send this time instead of the PC clock
 };
 
 // The line settings the communication-table command sends to the terminals,
@@ -34,7 +34,7 @@ struct CommTableRequest {
     int dataBitsIndex = 1;
     int stopBitsIndex = 0;
     int parity = 0;
-    int changePcParameters = 0;  // 1: reconnect with these settings after sending them
+    bool changePcParameters = false;  // reconnect with these settings after sending them
 };
 
 }  // namespace zelo::link

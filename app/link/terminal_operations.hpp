@@ -99,7 +99,7 @@ public:
     virtual void ChangeAddress(const OperationContext& context, char oldAddress,
                                char newAddress) = 0;
     // Sends the new line settings to every selected terminal; with
-    // request.changePcParameters 1 the line is then reopened with them.
+    // request.changePcParameters the line is then reopened with them.
     virtual void SetCommParameters(const OperationContext& context, const CommTableRequest& request,
                                    int terminalTimeout) = 0;
     // Sets the terminals' clocks: the PC's, or the set time advanced by the

@@ -37,7 +37,7 @@ void CTerminalLink::SyncTime(const OperationContext& context, TimeSyncRequest& r
     const platform::LocalTime start = Environment().Now();
     const int offset = SecondsSinceMidnight(start.hour, start.minute, start.second) -
                        SecondsSinceMidnight(request.hour, request.minute, request.second);
-    const bool sendSetTime = context.status.commandLineMode == 0 && request.useSetTime == 1;
+    const bool sendSetTime = context.status.commandLineMode == 0 && request.useSetTime;
     RunAddressLoop(*this, context, {}, [&](char address, int) {
         const platform::LocalTime now = Environment().Now();
         std::string text = PcClockText(now);

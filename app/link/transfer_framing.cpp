@@ -53,10 +53,18 @@ void TransferRun::EndAddress(std::size_t k, int libraryFlag) {
     if (comm_.terminalType == kDelmar) Environment().Sleep(kDelmarAddressPauseMs);
 }
 
-void TransferRun::TrackPackets(int packets) {
-    // The busy picture cycles with the packets.
-    if (progress_.phase != kPhaseAtRest) progress_.phase = 5 - packets % 5;
-    link_.RefreshProgress(false);
+int TransferRun::StepWithProgress(LibraryStep step, int32_t* bytesAtEnd) {
+    int32_t bytes = 0;
+    int32_t packets = 0;
+    int result = ZELO_MORE;
+    while ((result = step(&bytes, &packets)) == ZELO_MORE) {
+        progress_.bytes = bytes;
+        progress_.packets = packets;
+        if (progress_.phase != kPhaseAtRest) progress_.phase = 5 - packets % 5;
+        link_.RefreshProgress(false);
+    }
+    if (bytesAtEnd != nullptr) *bytesAtEnd = bytes;
+    return result;
 }
 
 int TransferRun::StatusOfTransfer(int result) {
@@ -85,13 +93,7 @@ std::optional<int> TransferRun::DownloadOneFile(std::size_t k, const std::string
         result = HM_download1(comm_.port, Address(k), pcPath.c_str(), terminalName.c_str(), &size);
     if (result == ZELO_OK) {
         progress_.total = size;
-        int32_t bytes = 0;
-        int32_t packets = 0;
-        while ((result = HM_download2(&bytes, &packets)) == ZELO_MORE) {
-            progress_.bytes = bytes;
-            progress_.packets = packets;
-            TrackPackets(packets);
-        }
+        result = StepWithProgress(HM_download2);
     }
     if (Stopped()) return std::nullopt;
     ReportDownload(k, detail, result);
@@ -126,12 +128,7 @@ std::optional<int> TransferRun::UploadFile(std::size_t k, const std::string& ter
             const std::string settled(localName.data());
             progress_.saveAsName.Set(settled);
             int32_t bytes = 0;
-            int32_t packets = 0;
-            while ((result = HM_upload2(&bytes, &packets)) == ZELO_MORE) {
-                progress_.bytes = bytes;
-                progress_.packets = packets;
-                TrackPackets(packets);
-            }
+            result = StepWithProgress(HM_upload2, &bytes);
             // Appending keeps what the file held; every other mode starts it
             // empty or under a fresh name.
             const bool appended =

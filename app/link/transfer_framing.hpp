@@ -1,7 +1,10 @@
 #pragma once
 
+#include <zelodll.h>
+
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,7 +94,12 @@ private:
                                        bool resume);
     // The line and status of a finished download, and the pauses after it.
     void ReportDownload(std::size_t k, std::string_view detail, int result);
-    void TrackPackets(int packets);
+    // Calls `step` (HM_download2, HM_upload2, HM_download_group2) until it
+    // returns anything but ZELO_MORE, showing its running counts and cycling
+    // the busy picture with them; returns its last result, and the byte
+    // count as the last call left it in *bytesAtEnd.
+    using LibraryStep = int32_t(ZELO_API*)(int32_t* bytes, int32_t* packets);
+    int StepWithProgress(LibraryStep step, int32_t* bytesAtEnd = nullptr);
     // Beside a transfer's result line: why its local file failed, naming the
     // file, in the system's words, when the library knows.
     void ExplainLocalFileFailure();

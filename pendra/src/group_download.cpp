@@ -133,14 +133,7 @@ uint8_t GroupDownload::finish() {
     }
     if (!flushed_ && !tooLong_) {
         const uint8_t status = sendRange(sent_, file_.size(), wire::kGroupAddress);
-        if (status == kResultLineFailure) {
-            failAllOpen(status);
-            return status;
-        }
-        if (status != kResultAccepted) {
-            failAllOpen(status);
-            return 6;
-        }
+        if (status != kResultAccepted) return endAfterFailedSending(status);
         sent_ = file_.size();
         flushed_ = true;
     }
@@ -162,18 +155,16 @@ uint8_t GroupDownload::finish() {
     }
     for (const Repair& repair : planRepairs(lacks)) {
         const uint8_t status = sendRange(repair.range.offset, repair.range.end(), repair.address);
-        if (status == kResultLineFailure) {
-            failAllOpen(status);
-            return status;
-        }
-        if (status != kResultAccepted) {
-            failAllOpen(status);
-            return 6;
-        }
+        if (status != kResultAccepted) return endAfterFailedSending(status);
     }
     const bool allFinished = std::all_of(members_.begin(), members_.end(),
                                          [](const Member& member) { return member.finished; });
     return allFinished ? 6 : 2;
+}
+
+uint8_t GroupDownload::endAfterFailedSending(uint8_t status) {
+    failAllOpen(status);
+    return status == kResultLineFailure ? status : 6;
 }
 
 std::vector<wire::ByteRange> GroupDownload::askLack(Member& member) {

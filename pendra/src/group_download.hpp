@@ -81,6 +81,10 @@ private:
     bool awaitLine(std::chrono::milliseconds ahead);
     void fail(Member& member, uint8_t status);
     void failAllOpen(uint8_t status);
+    // A sending that was stopped or lost the line ends every member not
+    // finished with its status; finish() then returns 254 for the line, 6
+    // (every member finished) otherwise.
+    uint8_t endAfterFailedSending(uint8_t status);
 
     LinkLine& line_;
     Ask ask_;

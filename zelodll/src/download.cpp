@@ -197,6 +197,18 @@ std::unique_ptr<LocalFile> openLocalFile(const char* name) {
     return file;
 }
 
+int64_t holdLocalFileFrom(const char* name, int64_t start) {
+    auto file = openLocalFile(name);
+    if (!file) return -1;
+    const int64_t size = file->size();
+    if (start < 0 || size < start || !file->seek(start)) {
+        noteLocalFileError(name, "cannot read");
+        return -1;
+    }
+    holdDownloadFile(std::move(file));
+    return size;
+}
+
 }  // namespace zelo
 
 using namespace zelo;
@@ -220,15 +232,9 @@ int32_t ZELO_API HM_download(int32_t port, int32_t address, const char* local_na
     int32_t result = sendDownloadRequest<kDataRequestSize>(linkAddress(address), "L", remote);
     if (result == kRequestAccepted) {
         HM_time_delay(2);
-        auto file = openLocalFile(local_name);
         // As in the stepwise start: the terminal is not told, and power
         // saving stays off.
-        if (!file) return ZELO_NO_SUCH_FILE;
-        if (!file->seek(0)) {
-            noteLocalFileError(local_name, "cannot read");
-            return ZELO_NO_SUCH_FILE;
-        }
-        holdDownloadFile(std::move(file));
+        if (holdLocalFileFrom(local_name, 0) < 0) return ZELO_NO_SUCH_FILE;
         result = sendWholeFile(port, address, remote);
     }
     powerSavingOnPart(port, address);
@@ -262,18 +268,11 @@ int32_t ZELO_API HM_download1(int32_t port, int32_t address, const char* local_n
         HM_time_delay(2);
         // A file that cannot be opened or positioned: the terminal is not
         // told, and power saving stays off.
-        auto file = openLocalFile(local_name);
-        if (!file) return ZELO_NO_SUCH_FILE;
-        const int64_t size = file->size();
-        const int32_t start = offset != nullptr ? *offset : 0;
-        if (size < 0 || start < 0 || !file->seek(start)) {
-            noteLocalFileError(local_name, "cannot read");
-            return ZELO_NO_SUCH_FILE;
-        }
+        const int64_t size = holdLocalFileFrom(local_name, offset != nullptr ? *offset : 0);
+        if (size < 0) return ZELO_NO_SUCH_FILE;
         if (offset != nullptr)
             *offset =
                 static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
-        holdDownloadFile(std::move(file));
         transfer.open = true;
         return ZELO_OK;
     }

@@ -246,13 +246,7 @@ int32_t ZELO_API HM_download_group1(int32_t port, const char* addresses, const c
 
     // Nothing is sent for a file that cannot be read from its start.
     if (!findLocalFile(local_name)) return ZELO_NO_SUCH_FILE;
-    auto file = openLocalFile(local_name);
-    if (!file) return ZELO_NO_SUCH_FILE;
-    if (file->size() < 0 || !file->seek(0)) {
-        noteLocalFileError(local_name, "cannot read");
-        return ZELO_NO_SUCH_FILE;
-    }
-    holdDownloadFile(std::move(file));
+    if (holdLocalFileFrom(local_name, 0) < 0) return ZELO_NO_SUCH_FILE;
 
     if (!announceToEveryMember({remote_name, remoteLength})) {
         for (std::size_t i = 0; i < g.count; ++i)
@@ -338,12 +332,10 @@ int32_t ZELO_API HM_download_group_resume(int32_t port, int32_t address, int32_t
         return translate(result, {}, {{PENDRA_ILLEGAL, ZELO_ILLEGAL_COMMAND}});
     }
     HM_time_delay(2);
-    auto file = openLocalFile(localName);
-    const int64_t size = file ? file->size() : -1;
     // The terminal holds more than the file has, or the file cannot be
     // positioned: its download is dropped rather than continued wrongly.
-    if (size < start || !file->seek(start)) {
-        noteLocalFileError(localName, "cannot read");
+    const int64_t size = holdLocalFileFrom(localName, start);
+    if (size < 0) {
         sendDownloadCancel(linkAddress(address));
         powerSavingOnPart(port, address);
         return ZELO_NO_SUCH_FILE;
@@ -351,7 +343,6 @@ int32_t ZELO_API HM_download_group_resume(int32_t port, int32_t address, int32_t
     if (offset != nullptr)
         *offset =
             static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
-    holdDownloadFile(std::move(file));
     transfer.open = true;
     return ZELO_OK;
 } catch (...) {

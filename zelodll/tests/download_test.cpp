@@ -203,6 +203,11 @@ TEST_F(DownloadTest, StartsThatLeaveNoFileOpen) {
     int32_t negative = -5;
     EXPECT_EQ(HM_download1(1, 'A', local.c_str(), "DATA.TXT", &negative), ZELO_NO_SUCH_FILE);
     EXPECT_EQ(files.openFiles, 0);
+    // Past the file's end: sending would leave the terminal an empty file
+    // where this one has bytes.
+    int32_t pastTheEnd = 4;
+    EXPECT_EQ(HM_download1(1, 'A', local.c_str(), "DATA.TXT", &pastTheEnd), ZELO_NO_SUCH_FILE);
+    EXPECT_EQ(files.openFiles, 0);
 }
 
 TEST_F(DownloadTest, NamesTooLongForTheirBuffersAreRefused) {

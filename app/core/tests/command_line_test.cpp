@@ -32,7 +32,7 @@ TEST(CommandLine, FormsRunTheirCommandForTheGivenAddresses) {
         ScriptedProgram program(kIniAB);
         // A set time left by the date and time dialog: the command line
         // still sends the PC's clock.
-        program.core.State().timeSync.useSetTime = 1;
+        program.core.State().timeSync.useSetTime = true;
         EXPECT_EQ(RunCommandLine(program, "AB M", CommandLineResult::kStarted),
                   (Strings{"Connect AB", "SyncTime AB set 0"}));
         EXPECT_EQ(program.worker.ExitRequested(), 1);

@@ -57,7 +57,7 @@ TEST(CommandWorker, EveryCodeReachesItsOperationWithItsArguments) {
          [](ScriptedProgram& p) { p.core.State().lists.uploadFiles[0] = "F.TXT"; },
          {"UploadFileList ems 0"}},
         {kTimeAndDate,
-         [](ScriptedProgram& p) { p.core.State().timeSync.useSetTime = 1; },
+         [](ScriptedProgram& p) { p.core.State().timeSync.useSetTime = true; },
          {"SyncTime AB set 1"}},
         {kBarcodeTable,
          args([](CommandArguments& a, auto&) { a.barcodeTable = "ABCDE"; }),
@@ -78,7 +78,7 @@ TEST(CommandWorker, EveryCodeReachesItsOperationWithItsArguments) {
          [](ScriptedProgram& p) {
              p.core.State().timing.terminalTimeout = 7;
              p.core.State().commTable.baudIndex = 9;
-             p.core.State().commTable.changePcParameters = 1;
+             p.core.State().commTable.changePcParameters = true;
          },
          {"SetCommParameters 7 9 1"}},
         {kBuzzer,

@@ -77,7 +77,7 @@ TEST(ProgramModel, RecordsStartEmptyBeforeAnyLoad) {
     ModelState state;
     const TimeSyncRequest& time = state.timeSync;
     EXPECT_EQ(time.hour + time.minute + time.second + time.year + time.month + time.day, 0);
-    EXPECT_EQ(time.useSetTime, 0);
+    EXPECT_FALSE(time.useSetTime);
     for (const auto& text : state.lists.directoryTexts) EXPECT_TRUE(text.empty());
     for (const auto& type : state.progress.typeFound) EXPECT_EQ(type.load(), 0);
     for (const auto& status : state.progress.addressStatus) EXPECT_EQ(status.load(), 0);

@@ -54,7 +54,7 @@ CCommTableDlg::CCommTableDlg(const CommTableForm& form, QWidget* parent)
     dataBits_->SetIndex(form.dataBitsIndex);
     parity_->SetIndex(form.parity);
     stopBits_->SetIndex(form.stopBitsIndex);
-    changePc_->setChecked(form.changePcParameters != 0);
+    changePc_->setChecked(form.changePcParameters);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -69,12 +69,8 @@ CCommTableDlg::CCommTableDlg(const CommTableForm& form, QWidget* parent)
 void CCommTableDlg::accept() {
     const std::optional<int> timeout = ReadIntegerEdit(this, timeout_, 0, kMaxTerminalTimeout);
     if (!timeout) return;
-    form_ = {baud_->Index(),
-             dataBits_->Index(),
-             stopBits_->Index(),
-             parity_->Index(),
-             changePc_->isChecked() ? 1 : 0,
-             *timeout};
+    form_ = {baud_->Index(),   dataBits_->Index(),     stopBits_->Index(),
+             parity_->Index(), changePc_->isChecked(), *timeout};
     QDialog::accept();
 }
 

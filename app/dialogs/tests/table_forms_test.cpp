@@ -18,14 +18,14 @@ TEST(CommTableForm, OpensWithTheLineSettingsAndTheTerminalTimeout) {
     state.comm.stopBitsIndex = 1;
     state.comm.parity = 2;
     state.timing.terminalTimeout = 15;
-    state.commTable.changePcParameters = 1;  // last run's choice does not carry over
+    state.commTable.changePcParameters = true;  // last run's choice does not carry over
     const CommTableForm form = CommTableFormFrom(state);
     EXPECT_EQ(form.baudIndex, 9);
     EXPECT_EQ(form.dataBitsIndex, 0);
     EXPECT_EQ(form.stopBitsIndex, 1);
     EXPECT_EQ(form.parity, 2);
     EXPECT_EQ(form.timeout, 15);
-    EXPECT_EQ(form.changePcParameters, 0);
+    EXPECT_FALSE(form.changePcParameters);
 }
 
 TEST(CommTableForm, OkStoresTheRequestAndLeavesTheLineAlone) {
@@ -35,7 +35,7 @@ TEST(CommTableForm, OkStoresTheRequestAndLeavesTheLineAlone) {
     EXPECT_EQ(state.commTable.dataBitsIndex, 0);
     EXPECT_EQ(state.commTable.stopBitsIndex, 1);
     EXPECT_EQ(state.commTable.parity, 1);
-    EXPECT_EQ(state.commTable.changePcParameters, 1);
+    EXPECT_TRUE(state.commTable.changePcParameters);
     EXPECT_EQ(state.timing.terminalTimeout, 42);
     EXPECT_EQ(state.comm.baudIndex, link::kBaudIndex9600);  // only after the command, if asked
 }

@@ -84,7 +84,7 @@ TEST(TimeSyncForm, OkCopiesEveryFieldIntoTheRequest) {
     EXPECT_EQ(request.hour, 13);
     EXPECT_EQ(request.minute, 14);
     EXPECT_EQ(request.second, 15);
-    EXPECT_EQ(request.useSetTime, 1);
+    EXPECT_TRUE(request.useSetTime);
 }
 
 TEST(PollSettingsForm, ShowsStoredTimesSplitAndSavesThemInFull) {
