@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs each for a bounded time on its seed
-# corpus (fuzz/corpus/<target>); prints each target's runs and corpus size.
+# corpus (fuzz/corpus/<target>), as many at once as there are cores;
+# prints each target's runs and corpus size.
 # Inputs the run finds go to a scratch folder, not into the repository. A
 # crash stops the script with status 1 and names the input, which belongs
 # in fuzz/corpus/<target>/ once the fault is mended.
@@ -21,15 +22,38 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/zelo-fuzz.XXXXXX")"
 trap 'rm -rf "$scratch"' EXIT
-failed=0
-for target in "${targets[@]}"; do
+# One target's run; its verdict goes to $scratch/$target.result, so that
+# targets run side by side (one per core) and report in a fixed order.
+run_target() {
+    local target="$1" log="$scratch/$1.log"
     mkdir -p "$scratch/$target" "$scratch/$target-crash"
-    log="$scratch/$target.log"
     if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         timeout $((seconds + 60)) "$build/bin/$target" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$scratch/$target-crash/" \
         "$scratch/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+        echo ok >"$scratch/$target.result"
+    else
+        echo failed >"$scratch/$target.result"
+    fi
+}
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+running=0
+for target in "${targets[@]}"; do
+    run_target "$target" &
+    running=$((running + 1))
+    if ((running >= jobs)); then
+        wait -n || true
+        running=$((running - 1))
+    fi
+done
+wait
+
+failed=0
+for target in "${targets[@]}"; do
+    log="$scratch/$target.log"
+    if [[ "$(cat "$scratch/$target.result" 2>/dev/null)" == ok ]]; then
         runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
         corpus="$(find "$scratch/$target" "fuzz/corpus/$target" -type f | wc -l)"
         printf 'fuzz %-24s %9s runs in %ss, corpus %s inputs: no crash\n' \
