@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 
 namespace pendra {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 
 namespace pendra {
 

@@ -19,7 +19,7 @@
 #include "link_line.hpp"
 #include "modem_lines.hpp"
 #include "peer_serials.hpp"
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 #include "poll_batches.hpp"
 #include "streamed_downloads.hpp"
 #include "upload_stream.hpp"

@@ -18,7 +18,7 @@
 
 #include "frame.hpp"
 #include "link_clock.hpp"
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 #include "wire_message.hpp"
 
 namespace pendra {

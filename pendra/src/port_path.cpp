@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 
 namespace pendra {
 

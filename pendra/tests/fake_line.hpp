@@ -16,7 +16,7 @@
 #include "frame.hpp"
 #include "link.hpp"
 #include "link_clock.hpp"
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 
 namespace pendra::testing {
 

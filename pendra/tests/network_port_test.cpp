@@ -1,16 +1,16 @@
 // Network lines without a network: the address forms, the Telnet codec, and
 // the com-port control set-up against a scripted server connection.
-#include "network_port.hpp"
+#include "platform/network_port.hpp"
 
 #include <gtest/gtest.h>
 
 #include <future>
 
-#include "com_port_control.hpp"
-#include "network_address.hpp"
-#include "result_within.hpp"
-#include "stop_check.hpp"
-#include "tcp_connection.hpp"
+#include "platform/com_port_control.hpp"
+#include "platform/network_address.hpp"
+#include "platform/result_within.hpp"
+#include "platform/stop_check.hpp"
+#include "platform/tcp_connection.hpp"
 
 namespace pendra::platform {
 namespace {

@@ -14,7 +14,7 @@
 #include "file_bytes.hpp"
 #include "last_open_error.hpp"
 #include "link.hpp"
-#include "platform/serial_port.hpp"
+#include "serial_port.hpp"
 #include "temporary_folder.hpp"
 
 namespace pendra {

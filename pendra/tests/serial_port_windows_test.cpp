@@ -2,7 +2,7 @@
 // end echoes: the Wine stage maps one to a pseudo-terminal held by
 // line_peer and names it in ZELO_TEST_PORT. The peer answers ENQ (0x05)
 // with the line's speed, parity and stop bits as the device sees them.
-#include "serial_port_windows.hpp"
+#include "platform/serial_port_windows.hpp"
 
 #include <gtest/gtest.h>
 
