@@ -190,16 +190,14 @@ bool findLocalFile(const char* name) {
     return false;
 }
 
-std::unique_ptr<LocalFile> openLocalFile(const char* name) {
-    auto file = fileSystem().open(name, OpenMode::ExistingRead);
-    if (!file) noteLocalFileError(name, "cannot open for reading");
-    state().transfer.downloadFileName = name;
-    return file;
-}
-
 int64_t holdLocalFileFrom(const char* name, int64_t start) {
-    auto file = openLocalFile(name);
-    if (!file) return -1;
+    auto file = fileSystem().open(name, OpenMode::ExistingRead);
+    // Remembered for a read that fails later.
+    state().transfer.downloadFileName = name;
+    if (!file) {
+        noteLocalFileError(name, "cannot open for reading");
+        return -1;
+    }
     const int64_t size = file->size();
     if (start < 0 || size < start || !file->seek(start)) {
         noteLocalFileError(name, "cannot read");

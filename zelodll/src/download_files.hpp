@@ -3,9 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-
-#include "platform/local_file.hpp"
 
 namespace zelo {
 
@@ -13,14 +10,11 @@ namespace zelo {
 // reason is kept for the operator.
 bool findLocalFile(const char* name);
 
-// Opens the file to download, remembering its name for a read that fails
-// later.
-std::unique_ptr<LocalFile> openLocalFile(const char* name);
-
 // Opens the file to download, positions it at start and holds it for the
-// packets to come. Returns its size, or -1 when it cannot be opened or read,
-// or is shorter than start (a resume past its end would leave the terminal
-// a file that is not this one); the reason is kept for the operator.
+// packets to come, keeping its name for a read that fails later. Returns
+// its size, or -1 when it cannot be opened or read, or is shorter than
+// start (a resume past its end would leave the terminal a file that is not
+// this one); the reason is kept for the operator.
 int64_t holdLocalFileFrom(const char* name, int64_t start);
 
 }  // namespace zelo
